@@ -1,0 +1,22 @@
+// What the engine needs from the window system to read and place the pointer.
+#pragma once
+
+#include <cstdint>
+
+namespace vantrel {
+
+struct ScreenPoint {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+};
+
+class PointerPort {
+public:
+    virtual ~PointerPort() = default;
+    // The pointer's absolute position in screen pixels; false when it cannot be read.
+    virtual bool QueryPosition(ScreenPoint& point) = 0;
+    // Places the pointer at an absolute position; the window system confines it to the screen.
+    virtual bool PlaceAt(std::int32_t x, std::int32_t y) = 0;
+};
+
+}  // namespace vantrel
