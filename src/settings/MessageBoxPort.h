@@ -6,7 +6,7 @@
 namespace vantrel {
 
 class MessageBoxPort {
-public:
+  public:
     virtual ~MessageBoxPort() = default;
     // A warning with one OK button; returns when the user has closed it.
     virtual void Warning(const std::string& title, const std::string& text) = 0;

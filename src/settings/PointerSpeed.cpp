@@ -8,8 +8,12 @@ namespace vantrel {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
@@ -30,11 +34,12 @@ double LeadingNumber(std::string_view text) {
         while (i < compact.size() && IsDigit(compact[i])) number += compact[i++], digits = true;
     }
     if (!digits) return 0.0;
-    if (i < compact.size() && (compact[i] == 'e' || compact[i] == 'E' || compact[i] == 'd' ||
-                               compact[i] == 'D')) {
+    if (i < compact.size() &&
+        (compact[i] == 'e' || compact[i] == 'E' || compact[i] == 'd' || compact[i] == 'D')) {
         std::size_t j = i + 1;
         std::string exponent = "e";
-        if (j < compact.size() && (compact[j] == '+' || compact[j] == '-')) exponent += compact[j++];
+        if (j < compact.size() && (compact[j] == '+' || compact[j] == '-'))
+            exponent += compact[j++];
         const std::size_t first = j;
         while (j < compact.size() && IsDigit(compact[j])) exponent += compact[j++];
         if (j > first) number += exponent;

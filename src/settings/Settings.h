@@ -8,10 +8,10 @@ namespace vantrel {
 
 // Field widths follow the settings file: 16-bit numbers, two texts. Zero / empty until loaded.
 struct Settings {
-    std::int16_t LeftButton = 0;    // joystick button (from 1) acting as the left mouse button
-    std::int16_t RightButton = 0;   // ... as the right mouse button
-    std::int16_t MiddleButton = 0;  // ... as the middle mouse button
-    std::string PointerSpeed;       // decimal text, period as separator
+    std::int16_t LeftButton = 0;        // joystick button (from 1) acting as the left mouse button
+    std::int16_t RightButton = 0;       // ... as the right mouse button
+    std::int16_t MiddleButton = 0;      // ... as the middle mouse button
+    std::string PointerSpeed;           // decimal text, period as separator
     std::int16_t Acceleration = 0;      // 1 = on
     std::int16_t StartWithWindows = 0;  // 1 = start at logon
     std::int16_t JoystickId = 0;        // device id from 0
