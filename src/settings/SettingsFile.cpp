@@ -118,7 +118,10 @@ std::string SpeedForFile(const std::string& speed) {
 }
 
 std::string LanguageForFile(const std::string& name) {
-    if (name.find(',') != std::string::npos) return '"' + name + '"';
+    // Quoted, a comma or a line break stays inside the field instead of starting the next one,
+    // and blanks around the name (a file may be called " x.lng") are not trimmed away.
+    const bool edgeBlank = !name.empty() && (IsBlank(name.front()) || IsBlank(name.back()));
+    if (edgeBlank || name.find_first_of(",\r\n") != std::string::npos) return '"' + name + '"';
     return name;
 }
 

@@ -98,6 +98,11 @@ TEST(SettingsSave, NoFieldSpillsIntoTheNext) {
     EXPECT_EQ(FormatSettings(comma).substr(FormatSettings(comma).rfind("0\r\n") + 3),
               "\"Mine, v2.lng\"\r\n");
     EXPECT_EQ(ParseSettings(FormatSettings(comma)), comma);
+    // Names a plain line would change on reading come back unchanged too.
+    for (const char* name : {" x.lng", "x.lng\t", "two\r\nlines.lng"}) {
+        const Settings odd = Make(1, 2, 3, "2", 1, 1, 0, name);
+        EXPECT_EQ(ParseSettings(FormatSettings(odd)), odd) << name;
+    }
 }
 
 TEST(SettingsSave, RoundTripThroughTheFile) {
