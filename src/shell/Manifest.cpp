@@ -1,0 +1,115 @@
+#include "shell/Manifest.h"
+
+#include <fstream>
+#include <system_error>
+
+namespace vantrel {
+
+namespace {
+
+std::string BuildManifestText() {
+    static constexpr std::string_view kLines[] = {
+        R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)",
+        R"(<assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">)",
+        R"(    <assemblyIdentity version="1.0.0.0" processorArchitecture="X86" name="app" type="win32" />)",
+        R"(    <description>Vantrel Free</description>)",
+        R"(<trustInfo xmlns="urn:schemas-microsoft-com:asm.v3">)",
+        R"(<security>)",
+        R"(<requestedPrivileges>)",
+        R"(        <requestedExecutionLevel level="asInvoker" />)",
+        R"(    </requestedPrivileges>)",
+        R"(</security>)",
+        R"(</trustInfo>)",
+        R"(    <dependency>)",
+        R"(        <dependentAssembly>)",
+        R"(            <assemblyIdentity type="win32" name="Microsoft.Windows.Common-Controls" version="6.0.0.0" processorArchitecture="X86" publicKeyToken="6595b64144ccf1df" language="*" />)",
+        R"(        </dependentAssembly>)",
+        R"(    </dependency>)",
+        R"(</assembly>)",
+    };
+    std::string text;
+    for (const std::string_view line : kLines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+bool Exists(const std::filesystem::path& file) {
+    std::error_code ec;
+    // symlink_status: a dangling link still counts as "a file of that name".
+    const auto status = std::filesystem::symlink_status(file, ec);
+    return !ec && std::filesystem::exists(status);
+}
+
+// The manifest is never repaired once it exists, so it must never appear half-written: write
+// a temporary file beside it and rename that into place.
+bool CreateAtomically(const std::filesystem::path& file, const std::string& content) {
+    std::filesystem::path temp = file;
+    temp += ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+        out.close();
+        if (!out) {
+            std::error_code ignored;
+            std::filesystem::remove(temp, ignored);
+            return false;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp, file, ec);
+    if (ec) {
+        std::error_code ignored;
+        std::filesystem::remove(temp, ignored);
+        return false;
+    }
+    return true;
+}
+
+bool MakeReadOnly(const std::filesystem::path& file) {
+    using std::filesystem::perms;
+    std::error_code ec;
+    std::filesystem::permissions(file,
+                                 perms::owner_write | perms::group_write | perms::others_write,
+                                 std::filesystem::perm_options::remove, ec);
+    return !ec;
+}
+
+}  // namespace
+
+std::filesystem::path ManifestPath(const std::filesystem::path& programFolder,
+                                   std::string_view exeBaseName) {
+    // operator/ adds a separator only when the folder does not end with one.
+    std::string name(exeBaseName);
+    name += ".exe.manifest";
+    return programFolder / name;
+}
+
+const std::string& ManifestText() {
+    static const std::string text = BuildManifestText();
+    return text;
+}
+
+ManifestStatus WriteManifest(const std::filesystem::path& programFolder,
+                             std::string_view exeBaseName, ManifestPlatformPort& platform) {
+    const std::filesystem::path file = ManifestPath(programFolder, exeBaseName);
+    ManifestStatus status = ManifestStatus::AlreadyPresent;
+    if (!Exists(file)) {
+        if (CreateAtomically(file, ManifestText())) {
+            status = ManifestStatus::Written;
+            // Both are cosmetic: a writable or visible manifest works just as well.
+            const bool readOnly = MakeReadOnly(file);
+            const bool marked = platform.MarkHiddenAndSystem(file);
+            static_cast<void>(readOnly);
+            static_cast<void>(marked);
+        } else {
+            status = ManifestStatus::WriteFailed;
+        }
+    }
+    platform.InitCommonControls();
+    return status;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,122 @@
+// The manifest file beside the executable: its bytes, its path, and that it is only ever created.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+
+#include "fakes/FakeManifestPlatform.h"
+#include "shell/Manifest.h"
+#include "shell/ScratchFolder.h"
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ExpectedBytes() {
+    return ScratchFolder::ReadBytes(fs::path(VANTREL_SOURCE_DIR) /
+                                    "tests/shell/data/expected.exe.manifest");
+}
+
+TEST(Manifest, TextMatchesTheReferenceCopyByteForByte) {
+    const std::string expected = ExpectedBytes();
+    ASSERT_EQ(expected.size(), 762u) << "reference copy damaged";
+    EXPECT_EQ(ManifestText(), expected);
+}
+
+struct PathCase {
+    const char* folder;
+    const char* baseName;
+    const char* expected;
+};
+
+class ManifestPathTest : public ::testing::TestWithParam<PathCase> {};
+
+TEST_P(ManifestPathTest, OneSeparatorBetweenFolderAndName) {
+    EXPECT_EQ(ManifestPath(GetParam().folder, GetParam().baseName).string(), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, ManifestPathTest,
+    ::testing::Values(PathCase{"/opt/vantrel", "Vantrel", "/opt/vantrel/Vantrel.exe.manifest"},
+                      PathCase{"/opt/vantrel/", "Vantrel", "/opt/vantrel/Vantrel.exe.manifest"},
+                      PathCase{"/", "vantrel", "/vantrel.exe.manifest"},
+                      PathCase{"/home/u/My Tools", "my.tool",
+                               "/home/u/My Tools/my.tool.exe.manifest"}));
+
+bool HasWriteBits(const fs::path& file) {
+    using fs::perms;
+    const perms p = fs::status(file).permissions();
+    return (p & (perms::owner_write | perms::group_write | perms::others_write)) != perms::none;
+}
+
+TEST(Manifest, FirstStartWritesTheFileReadOnly) {
+    ScratchFolder folder;
+    FakeManifestPlatform platform;
+    EXPECT_EQ(WriteManifest(folder.path(), "Vantrel", platform), ManifestStatus::Written);
+
+    const fs::path file = folder.path() / "Vantrel.exe.manifest";
+    EXPECT_EQ(ScratchFolder::ReadBytes(file), ExpectedBytes());
+    EXPECT_FALSE(HasWriteBits(file));
+    EXPECT_EQ(platform.marked, std::vector<fs::path>{file});
+    EXPECT_EQ(platform.commonControlsInitialised, 1);
+    EXPECT_EQ(ScratchFolder::Listing(folder.path()), "Vantrel.exe.manifest;") << "no leftovers";
+}
+
+TEST(Manifest, AnExistingFileIsNeitherReadNorTouched) {
+    ScratchFolder folder;
+    const fs::path file = folder.path() / "Vantrel.exe.manifest";
+    ScratchFolder::WriteBytes(file, "damaged");
+    const auto stamp = fs::last_write_time(file) - std::chrono::hours(1);
+    fs::last_write_time(file, stamp);
+    fs::permissions(file, fs::perms::none);  // not even readable
+
+    FakeManifestPlatform platform;
+    EXPECT_EQ(WriteManifest(folder.path(), "Vantrel", platform), ManifestStatus::AlreadyPresent);
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms::none);
+    EXPECT_EQ(fs::last_write_time(file), stamp);
+    fs::permissions(file, fs::perms::owner_read);
+    EXPECT_EQ(ScratchFolder::ReadBytes(file), "damaged");
+    EXPECT_TRUE(platform.marked.empty());
+    EXPECT_EQ(platform.commonControlsInitialised, 1) << "common controls set up in every case";
+}
+
+TEST(Manifest, SecondStartLeavesItsOwnManifestAlone) {
+    ScratchFolder folder;
+    FakeManifestPlatform platform;
+    ASSERT_EQ(WriteManifest(folder.path(), "Vantrel", platform), ManifestStatus::Written);
+    EXPECT_EQ(WriteManifest(folder.path(), "Vantrel", platform), ManifestStatus::AlreadyPresent);
+    EXPECT_EQ(platform.marked.size(), 1u);
+    EXPECT_EQ(platform.commonControlsInitialised, 2);
+}
+
+TEST(Manifest, ADanglingLinkCountsAsPresentAndIsNotWrittenThrough) {
+    ScratchFolder folder;
+    const fs::path target = folder.path() / "elsewhere";
+    fs::create_symlink(target, folder.path() / "Vantrel.exe.manifest");
+    FakeManifestPlatform platform;
+    EXPECT_EQ(WriteManifest(folder.path(), "Vantrel", platform), ManifestStatus::AlreadyPresent);
+    EXPECT_FALSE(fs::exists(target));
+}
+
+TEST(Manifest, ARenamedExecutableGetsItsOwnManifest) {
+    ScratchFolder folder;
+    FakeManifestPlatform platform;
+    ASSERT_EQ(WriteManifest(folder.path(), "Vantrel", platform), ManifestStatus::Written);
+    EXPECT_EQ(WriteManifest(folder.path(), "Joymouse", platform), ManifestStatus::Written);
+    EXPECT_EQ(ScratchFolder::Listing(folder.path()), "Joymouse.exe.manifest;Vantrel.exe.manifest;");
+}
+
+TEST(Manifest, AFolderThatCannotTakeTheFileIsReportedAndStartUpGoesOn) {
+    ScratchFolder folder;
+    FakeManifestPlatform platform;
+    const fs::path missing = folder.path() / "no such folder";
+    EXPECT_EQ(WriteManifest(missing, "Vantrel", platform), ManifestStatus::WriteFailed);
+    EXPECT_FALSE(fs::exists(missing));
+    EXPECT_TRUE(platform.marked.empty());
+    EXPECT_EQ(platform.commonControlsInitialised, 1);
+}
+
+}  // namespace
+}  // namespace vantrel
