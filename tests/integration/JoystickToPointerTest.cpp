@@ -1,0 +1,251 @@
+// The whole engine path on a real display: SDL virtual joystick -> SdlJoysticks -> PollEngine
+// -> X11Pointer, with a second X connection watching where the pointer and the clicks went.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/JoystickDiscovery.h"
+#include "engine/PollEngine.h"
+#include "integration/VirtualPad.h"
+#include "platform/sdl/SdlJoysticks.h"
+#include "platform/x11/X11Pointer.h"
+
+// Last: Xlib defines macros (None, Bool, ...) that clash with names in the headers above.
+#include <X11/Xlib.h>
+
+namespace vantrel {
+namespace {
+
+using test::VirtualPad;
+
+constexpr Sint16 kAxisMin = -32768;
+constexpr Sint16 kAxisMax = 32767;
+
+// A mapped window on its own connection that records the button events it receives.
+class EventWindow {
+  public:
+    EventWindow(int x, int y, unsigned width, unsigned height) : display_(XOpenDisplay(nullptr)) {
+        if (display_ == nullptr) return;
+        XSetWindowAttributes attributes{};
+        attributes.override_redirect = True;
+        window_ = XCreateWindow(display_, DefaultRootWindow(display_), x, y, width, height, 0,
+                                CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect,
+                                &attributes);
+        XSelectInput(display_, window_, ButtonPressMask | ButtonReleaseMask | StructureNotifyMask);
+        XMapRaised(display_, window_);
+        for (XEvent event; XNextEvent(display_, &event) == 0;)
+            if (event.type == MapNotify && event.xmap.window == window_) break;
+    }
+    ~EventWindow() {
+        if (display_ == nullptr) return;
+        XDestroyWindow(display_, window_);
+        XCloseDisplay(display_);
+    }
+    EventWindow(const EventWindow&) = delete;
+    EventWindow& operator=(const EventWindow&) = delete;
+
+    bool Ready() const { return display_ != nullptr; }
+
+    struct Click {
+        int type;
+        unsigned button;
+        bool operator==(const Click&) const = default;
+    };
+    // The button events that arrived so far; the caller first syncs the sending connection, so
+    // everything it sent has been handled by the server.
+    std::vector<Click> Take() {
+        std::vector<Click> clicks;
+        XSync(display_, False);
+        while (XPending(display_) > 0) {
+            XEvent event;
+            XNextEvent(display_, &event);
+            if ((event.type == ButtonPress || event.type == ButtonRelease) &&
+                event.xbutton.window == window_)
+                clicks.push_back({event.type, event.xbutton.button});
+        }
+        return clicks;
+    }
+
+    // Where the server says the pointer is, asked on this connection.
+    ScreenPoint Pointer() {
+        Window root = 0, child = 0;
+        int x = 0, y = 0, wx = 0, wy = 0;
+        unsigned mask = 0;
+        XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &x, &y, &wx, &wy,
+                      &mask);
+        return {x, y};
+    }
+
+  private:
+    Display* display_ = nullptr;
+    Window window_ = 0;
+};
+
+class JoystickToPointerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "needs an X display (Xvfb)";
+        ASSERT_TRUE(joysticks.Ready());
+        ASSERT_TRUE(pointer.Connected());
+        settings = DefaultSettings();
+    }
+
+    // The engine reads the pad's device id, as start-up would after counting.
+    PollEngine& EngineFor(const VirtualPad& pad) {
+        settings.JoystickId = static_cast<std::int16_t>(pad.Index());
+        engine.SetJoystickCount(CountJoysticks(joysticks));
+        return engine;
+    }
+    void Ticks(int n) {
+        for (int i = 0; i < n; ++i) engine.Tick();
+    }
+    ScreenPoint Where() {
+        ScreenPoint point;
+        EXPECT_TRUE(pointer.QueryPosition(point));
+        return point;
+    }
+
+    SdlJoysticks joysticks;
+    X11Pointer pointer;
+    Settings settings;
+    PollEngine engine{joysticks, pointer, pointer, settings};
+};
+
+TEST_F(JoystickToPointerTest, DiscoveryReportsTheVirtualPad) {
+    const int before = SDL_NumJoysticks();
+    VirtualPad pad;
+    ASSERT_TRUE(pad.Attached());
+    EXPECT_EQ(CountJoysticks(joysticks), std::min(before + 1, 11));
+
+    settings.JoystickId = static_cast<std::int16_t>(pad.Index());
+    JoyCaps caps;
+    ReadJoystickCaps(joysticks, settings, caps);
+    EXPECT_EQ(caps.Name(), "Vantrel Test Pad");
+    EXPECT_EQ(caps.wNumButtons, 12u);
+
+    // A long name is cut to 31 bytes without splitting the "é" at bytes 30..31.
+    VirtualPad longPad(std::string(30, 'L') + "\xC3\xA9 and more");
+    ASSERT_TRUE(longPad.Attached());
+    settings.JoystickId = static_cast<std::int16_t>(longPad.Index());
+    ReadJoystickCaps(joysticks, settings, caps);
+    EXPECT_EQ(caps.Name(), std::string(30, 'L'));
+
+    settings.JoystickId = 10;  // nothing there: the record stays
+    ReadJoystickCaps(joysticks, settings, caps);
+    EXPECT_EQ(caps.Name(), std::string(30, 'L'));
+}
+
+TEST_F(JoystickToPointerTest, StickMovesThePointerWhereTheArithmeticSays) {
+    EventWindow watcher(0, 0, 1, 1);
+    ASSERT_TRUE(watcher.Ready());
+    VirtualPad pad;
+    ASSERT_TRUE(pad.Attached());
+    EngineFor(pad);
+    ASSERT_TRUE(pointer.PlaceAt(640, 512));
+    Ticks(1);  // at rest
+
+    ASSERT_TRUE(pad.SetAxes(kAxisMin, 0));
+    Ticks(25);  // 20 ticks of 2 pixels, then 5 of 2.8 (3 whole pixels)
+    EXPECT_EQ(Where().x, 640 - 20 * 2 - 5 * 3);
+
+    ASSERT_TRUE(pad.SetAxes(0, kAxisMax));
+    Ticks(11);  // the y axis keeps the run going: moving ticks 26 to 36 move 2.8 (3 pixels)
+    const ScreenPoint end = Where();
+    EXPECT_EQ(end.x, 585);
+    EXPECT_EQ(end.y, 512 + 11 * 3);
+    EXPECT_EQ(engine.PositionText(), " 585 -  545");
+    // Another client sees the same position.
+    ASSERT_TRUE(pointer.Sync());
+    EXPECT_EQ(watcher.Pointer().x, 585);
+    EXPECT_EQ(watcher.Pointer().y, 545);
+
+    // The server confines the pointer to the screen.
+    ASSERT_TRUE(pointer.PlaceAt(3, 300));
+    ASSERT_TRUE(pad.SetAxes(0, 0));
+    Ticks(1);
+    ASSERT_TRUE(pad.SetAxes(kAxisMin, 0));
+    Ticks(5);
+    EXPECT_EQ(engine.PositionText(), " 0 -  300");
+}
+
+TEST_F(JoystickToPointerTest, JoystickButtonClicksTheWindowUnderThePointer) {
+    EventWindow target(200, 200, 300, 200);
+    ASSERT_TRUE(target.Ready());
+    VirtualPad pad;
+    ASSERT_TRUE(pad.Attached());
+    EngineFor(pad);
+    ASSERT_TRUE(pointer.PlaceAt(350, 300));
+    Ticks(1);
+    ASSERT_TRUE(pointer.Sync());
+    ASSERT_TRUE(target.Take().empty());
+
+    using Click = EventWindow::Click;
+    ASSERT_TRUE(pad.SetButton(0, true));
+    Ticks(1);
+    ASSERT_TRUE(pointer.Sync());
+    EXPECT_EQ(target.Take(), (std::vector<Click>{{ButtonPress, 1}}));
+    EXPECT_EQ(engine.HeldButton(), "1");
+
+    Ticks(20);  // held: nothing more
+    ASSERT_TRUE(pointer.Sync());
+    EXPECT_TRUE(target.Take().empty());
+
+    ASSERT_TRUE(pad.SetButton(0, false));
+    Ticks(3);
+    ASSERT_TRUE(pointer.Sync());
+    EXPECT_EQ(target.Take(), (std::vector<Click>{{ButtonRelease, 1}}));
+    EXPECT_EQ(engine.HeldButton(), "");
+
+    // Right and middle go to X buttons 3 and 2.
+    ASSERT_TRUE(pad.SetButton(1, true));
+    Ticks(1);
+    ASSERT_TRUE(pad.SetButton(1, false));
+    Ticks(1);
+    ASSERT_TRUE(pad.SetButton(2, true));
+    Ticks(1);
+    ASSERT_TRUE(pad.SetButton(2, false));
+    Ticks(1);
+    ASSERT_TRUE(pointer.Sync());
+    EXPECT_EQ(target.Take(),
+              (std::vector<Click>{
+                  {ButtonPress, 3}, {ButtonRelease, 3}, {ButtonPress, 2}, {ButtonRelease, 2}}));
+}
+
+TEST_F(JoystickToPointerTest, UnplugReleasesTheButtonAndReplugResumesMotion) {
+    EventWindow target(200, 200, 600, 200);
+    ASSERT_TRUE(target.Ready());
+    auto pad = std::make_unique<VirtualPad>();
+    ASSERT_TRUE(pad->Attached());
+    const int index = pad->Index();
+    EngineFor(*pad);
+    ASSERT_TRUE(pointer.PlaceAt(300, 300));
+    Ticks(1);
+
+    ASSERT_TRUE(pad->SetAxes(kAxisMax, 0));
+    ASSERT_TRUE(pad->SetButton(0, true));
+    Ticks(3);
+    EXPECT_EQ(Where().x, 306);
+
+    pad->Detach();  // pulled out mid-move with the button held
+    Ticks(3);
+    EXPECT_EQ(Where().x, 306);
+    ASSERT_TRUE(pointer.Sync());
+    using Click = EventWindow::Click;
+    EXPECT_EQ(target.Take(), (std::vector<Click>{{ButtonPress, 1}, {ButtonRelease, 1}}));
+
+    pad = std::make_unique<VirtualPad>();  // plugged in again
+    ASSERT_TRUE(pad->Attached());
+    ASSERT_EQ(pad->Index(), index);
+    ASSERT_TRUE(pad->SetAxes(kAxisMax, 0));
+    Ticks(1);
+    EXPECT_EQ(Where().x, 308);
+    Ticks(2);
+    EXPECT_EQ(Where().x, 312);
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,58 @@
+// An SDL virtual joystick (2 axes, 12 buttons) that a test or the benchmark moves by hand.
+#pragma once
+
+#include <SDL.h>
+
+#include <string>
+
+namespace vantrel::test {
+
+class VirtualPad {
+  public:
+    static constexpr int kButtons = 12;
+
+    // SDL's joystick subsystem must be running (SdlJoysticks starts it).
+    explicit VirtualPad(std::string name = "Vantrel Test Pad") : name_(std::move(name)) {
+        SDL_VirtualJoystickDesc desc{};
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = 2;
+        desc.nbuttons = kButtons;
+        desc.name = name_.c_str();
+        index_ = SDL_JoystickAttachVirtualEx(&desc);
+        if (index_ >= 0) handle_ = SDL_JoystickOpen(index_);
+    }
+    ~VirtualPad() { Detach(); }
+    VirtualPad(const VirtualPad&) = delete;
+    VirtualPad& operator=(const VirtualPad&) = delete;
+
+    bool Attached() const { return handle_ != nullptr; }
+    // The SDL device index, which the program uses as the device id.
+    int Index() const { return index_; }
+
+    // SDL axis values, -32768..32767; the program sees them as value + 32768.
+    bool SetAxes(Sint16 x, Sint16 y) {
+        return handle_ != nullptr && SDL_JoystickSetVirtualAxis(handle_, 0, x) == 0 &&
+               SDL_JoystickSetVirtualAxis(handle_, 1, y) == 0;
+    }
+    // Button from 0 (the program's button 1).
+    bool SetButton(int button, bool down) {
+        return handle_ != nullptr && SDL_JoystickSetVirtualButton(
+                                         handle_, button, down ? SDL_PRESSED : SDL_RELEASED) == 0;
+    }
+
+    // Unplugs the device.
+    void Detach() {
+        if (handle_ != nullptr) SDL_JoystickClose(handle_);
+        handle_ = nullptr;
+        if (index_ >= 0) SDL_JoystickDetachVirtual(index_);
+        index_ = -1;
+    }
+
+  private:
+    std::string name_;
+    int index_ = -1;
+    SDL_Joystick* handle_ = nullptr;
+};
+
+}  // namespace vantrel::test
