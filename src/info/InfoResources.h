@@ -1,0 +1,13 @@
+// The pictures of the about window, compiled into the program as Qt resources.
+#pragma once
+
+namespace vantrel {
+
+// Registers the resources; safe to call more than once. The about window calls it itself, so the
+// static library's resource object is always linked in.
+void InitInfoResources();
+
+inline constexpr const char* kTitlePicture = ":/info/title-sun.svg";
+inline constexpr const char* kMakerLogo = ":/info/maker-logo.svg";
+
+}  // namespace vantrel

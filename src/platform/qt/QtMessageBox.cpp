@@ -1,0 +1,23 @@
+#include "platform/qt/QtMessageBox.h"
+
+#include <QMessageBox>
+#include <QString>
+
+namespace vantrel {
+
+void QtMessageBox::Warning(const std::string& title, const std::string& text) {
+    QMessageBox box(QMessageBox::Warning, QString::fromStdString(title),
+                    QString::fromStdString(text), QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+bool QtMessageBox::AskYesNo(const std::string& title, const std::string& text) {
+    QMessageBox box(QMessageBox::Information, QString::fromStdString(title),
+                    QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+}  // namespace vantrel
