@@ -37,6 +37,10 @@ class PollEngine {
     // One poll: read the joystick, move, update the position text, accelerate, buttons.
     void Tick();
 
+    // Lets go of the mouse button held here, as a tick without joystick buttons would: the
+    // program must never end with a button stuck down.
+    void ReleaseHeldButton() { HandleButtons(0); }
+
     // "1" left, "2" right, "3" middle: the mouse button pressed here and not yet released.
     const std::string& HeldButton() const { return heldButton_; }
     // The last pointer position as " 512 -  384" (a blank before each non-negative number).

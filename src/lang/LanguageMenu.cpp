@@ -9,22 +9,6 @@
 
 namespace vantrel {
 
-std::string StripAccessKeys(std::string_view caption) {
-    std::string out;
-    out.reserve(caption.size());
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == '&') {
-            if (i + 1 < caption.size() && caption[i + 1] == '&') {
-                out += '&';
-                ++i;
-            }
-            continue;
-        }
-        out += caption[i];
-    }
-    return out;
-}
-
 std::string LanguageFilterDescription(const LangText& texts) {
     const std::string& entry = texts[26];
     const std::size_t chars = Utf8Length(entry);

@@ -10,15 +10,13 @@
 #include "lang/FileDialogPort.h"
 #include "lang/LangText.h"
 #include "lang/LanguageFile.h"
+#include "settings/CaptionText.h"
 #include "settings/Settings.h"
 
 namespace vantrel {
 
 // The menu entry's caption before any language file is read.
 inline constexpr std::string_view kLanguageMenuCaption = "&Lingua";
-
-// `caption` as shown outside a menu: single "&" markers dropped, "&&" kept as one "&".
-std::string StripAccessKeys(std::string_view caption);
 
 // The file-type description of the language dialog: entry 26 without its last three characters
 // (the "..." of the menu caption) and without access-key markers; the built-in menu caption,
