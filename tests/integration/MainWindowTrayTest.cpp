@@ -1,0 +1,182 @@
+// The real main window on a real display (Xvfb + trayer) with an SDL virtual joystick: its icon
+// shows in the notification area, a click opens the menu in the loaded language, and the stick
+// drives the pointer through the window's own timer.
+//
+// With VANTREL_SCREENSHOTS set to a folder, each language's open menu is saved there as
+// tray-menu-<language in lower case>.png (scripts/screenshots).
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QPixmap>
+#include <QScreen>
+#include <QThread>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <ostream>
+
+#include "TempDir.h"
+#include "fakes/FakeFileDialog.h"
+#include "fakes/FakeHttpFetch.h"
+#include "fakes/FakeLocale.h"
+#include "fakes/FakeMessageBox.h"
+#include "fakes/FakeOpener.h"
+#include "fakes/FakeProcessLauncher.h"
+#include "fakes/FakeRunEntry.h"
+#include "integration/VirtualPad.h"
+#include "lang/LanguageFile.h"
+#include "platform/sdl/SdlJoysticks.h"
+#include "platform/x11/X11Pointer.h"
+#include "settings/MainWindow.h"
+#include "shell/TrayIcon.h"
+#include "shell/XInput.h"
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > ms) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+// Counts the clearly red pixels (the joystick's knob of the icon) on the screen inside `area`.
+int RedPixels(const QRect& area) {
+    const QImage shot = QGuiApplication::primaryScreen()
+                            ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                            .toImage();
+    int red = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QRgb p = shot.pixel(x, y);
+            red += qRed(p) > 150 && qGreen(p) < 110 && qBlue(p) < 110;
+        }
+    return red;
+}
+
+struct Language {
+    const char* isoCode;
+    const char* country;
+    const char* file;
+    friend void PrintTo(const Language& language, std::ostream* out) { *out << language.file; }
+};
+
+class MainWindowTray : public ::testing::TestWithParam<Language> {
+  protected:
+    void SetUp() override {
+        if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs an X display";
+        ASSERT_TRUE(pointer_.Connected());
+        ASSERT_TRUE(pad_.Attached());
+        ASSERT_TRUE(WaitFor([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000))
+            << "no notification area: run under scripts/with-xvfb";
+        fs::copy(fs::path(VANTREL_SOURCE_DIR) / "resources" / "Lang", folder_ / "Lang");
+        locale_ = std::make_unique<FakeLocale>(GetParam().isoCode, GetParam().country);
+        window_ = std::make_unique<MainWindow>(
+            state_,
+            MainWindowPorts{
+                .joystick = joysticks_,
+                .pointer = pointer_,
+                .buttons = pointer_,
+                .messageBoxes = boxes_,
+                .runEntry = runEntry_,
+                .locale = *locale_,
+                .fileDialog = fileDialog_,
+                .opener = opener_,
+                .http = http_,
+                .launcher = launcher_,
+                .manifestPlatform = manifestPlatform_,
+                .anotherInstanceRunning = [] { return false; },
+            },
+            ProgramLocation{.folder = folder_.path(), .executable = folder_ / "vantrel"});
+        window_->Form_Initialize();
+        ASSERT_EQ(window_->Form_Load(), StartOutcome::Running);
+        ASSERT_TRUE(WaitFor([this] {
+            const QRect g = window_->Tray().SystemTrayIcon().geometry();
+            return g.isValid() && g.width() > 0 && RedPixels(g) > 0;
+        })) << "icon never showed in the notification area";
+    }
+    void TearDown() override {
+        if (!window_) return;
+        window_->Tray().PopUp().hide();
+        window_->Form_Unload();
+        WaitFor([] { return false; }, 100);
+    }
+
+    test::TempDir folder_;
+    SdlJoysticks joysticks_;
+    test::VirtualPad pad_;
+    X11Pointer pointer_;
+    FakeMessageBox boxes_;
+    FakeRunEntry runEntry_;
+    std::unique_ptr<FakeLocale> locale_;
+    FakeFileDialog fileDialog_;
+    FakeOpener opener_;
+    FakeHttpFetch http_;
+    test::FakeProcessLauncher launcher_;
+    NoManifestPlatform manifestPlatform_;
+    ProgramState state_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+TEST_P(MainWindowTray, ClickOnTheIconOpensTheMenuInTheLoadedLanguage) {
+    LangText expected;
+    ASSERT_TRUE(LoadTexts(folder_.path(), GetParam().file, expected));
+    EXPECT_EQ(state_.settings.LanguageFile, GetParam().file);
+
+    const QRect icon = window_->Tray().SystemTrayIcon().geometry();
+    ASSERT_TRUE(test::XClick(icon.center().x(), icon.center().y(), 1));
+    QMenu& menu = window_->Tray().PopUp();
+    ASSERT_TRUE(WaitFor([&menu] { return menu.isVisible(); }, 3000));
+    const QList<QAction*> actions = menu.actions();
+    ASSERT_EQ(actions.size(), 14);
+    EXPECT_EQ(actions[0]->text().toStdString(), expected[7]);
+    EXPECT_EQ(actions[2]->text().toStdString(), expected[26]);
+    EXPECT_EQ(actions[13]->text().toStdString(), expected[13]);
+    EXPECT_FALSE(actions[0]->icon().isNull());
+    EXPECT_TRUE(actions[2]->icon().isNull());
+
+    if (const char* shots = std::getenv("VANTREL_SCREENSHOTS")) {
+        WaitFor([] { return false; }, 300);  // let the menu finish painting
+        const QRect area = menu.geometry().united(icon).adjusted(-12, -12, 12, 12);
+        const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(
+            0, area.x(), area.y(), area.width(), area.height());
+        const QString language =
+            QString::fromStdString(fs::path(GetParam().file).stem().string()).toLower();
+        const fs::path file = fs::path(shots) / ("tray-menu-" + language.toStdString() + ".png");
+        EXPECT_TRUE(shot.save(QString::fromStdString(file.string()), "PNG")) << file;
+    }
+}
+
+TEST_P(MainWindowTray, TheStickDrivesThePointerThroughTheWindowsTimer) {
+    const QPoint start(300, 300);
+    QCursor::setPos(start);
+    ASSERT_TRUE(WaitFor([&start] { return QCursor::pos() == start; }));
+    ASSERT_TRUE(pad_.SetAxes(32767, 0));  // fully right, vertical at rest
+    ASSERT_TRUE(WaitFor([&start] { return QCursor::pos().x() > start.x() + 40; }));
+    ASSERT_TRUE(pad_.SetAxes(0, 0));
+    EXPECT_EQ(QCursor::pos().y(), start.y());
+    EXPECT_FALSE(window_->Label2->text().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, MainWindowTray,
+                         ::testing::Values(Language{"gb", "United Kingdom", "English.lng"},
+                                           Language{"it", "Italy", "Italiano.lng"}),
+                         [](const auto& info) {
+                             return fs::path(info.param.file).stem().string();
+                         });
+
+}  // namespace
+}  // namespace vantrel
