@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <functional>
 #include <ostream>
+#include <string_view>
 
 #include "TempDir.h"
 #include "fakes/FakeFileDialog.h"
@@ -29,11 +30,13 @@
 #include "fakes/FakeOpener.h"
 #include "fakes/FakeProcessLauncher.h"
 #include "fakes/FakeRunEntry.h"
+#include "info/AboutWindow.h"
 #include "integration/VirtualPad.h"
 #include "lang/LanguageFile.h"
 #include "platform/sdl/SdlJoysticks.h"
 #include "platform/x11/X11Pointer.h"
 #include "settings/MainWindow.h"
+#include "settings/OptionsDialog.h"
 #include "shell/TrayIcon.h"
 #include "shell/XInput.h"
 
@@ -158,6 +161,49 @@ TEST_P(MainWindowTray, ClickOnTheIconOpensTheMenuInTheLoadedLanguage) {
         const fs::path file = fs::path(shots) / ("tray-menu-" + language.toStdString() + ".png");
         EXPECT_TRUE(shot.save(QString::fromStdString(file.string()), "PNG")) << file;
     }
+}
+
+// Opens the menu with a real click on the icon, then clicks the entry `name`.
+bool ChooseFromTheMenu(MainWindow& window, std::string_view name) {
+    const QRect icon = window.Tray().SystemTrayIcon().geometry();
+    QMenu& menu = window.Tray().PopUp();
+    if (!test::XClick(icon.center().x(), icon.center().y(), 3)) return false;
+    if (!WaitFor([&menu] { return menu.isVisible(); }, 3000)) return false;
+    WaitFor([] { return false; }, 200);  // the menu takes clicks once it is mapped
+    QAction* entry = window.Tray().Entry(*PopupMenuPosition(name));
+    const QPoint at = menu.mapToGlobal(menu.actionGeometry(entry).center());
+    return test::XClick(at.x(), at.y(), 1) && WaitFor([&menu] { return !menu.isVisible(); }, 3000);
+}
+
+// Saves a window's picture for the README when screenshots are asked for.
+void SaveShot(QWidget& window, const std::string& name, const Language& language) {
+    const char* shots = std::getenv("VANTREL_SCREENSHOTS");
+    if (shots == nullptr) return;
+    const QString lang = QString::fromStdString(fs::path(language.file).stem().string()).toLower();
+    const fs::path file = fs::path(shots) / (name + "-" + lang.toStdString() + ".png");
+    EXPECT_TRUE(window.grab().save(QString::fromStdString(file.string()), "PNG")) << file;
+}
+
+TEST_P(MainWindowTray, OptionsAboutAndLanguageOpenFromTheMenu) {
+    ASSERT_TRUE(ChooseFromTheMenu(*window_, "mnuDef"));
+    frmOpzioni* options = window_->Options().Dialog();
+    ASSERT_NE(options, nullptr);
+    ASSERT_TRUE(WaitFor([options] { return options->isVisible(); }));
+    EXPECT_TRUE(options->windowTitle().startsWith(QString::fromStdString(state_.texts[29])));
+    SaveShot(*options, "options", GetParam());
+    options->close();
+
+    ASSERT_TRUE(ChooseFromTheMenu(*window_, "mnuAbout"));
+    AboutWindow* about = window_->About().Window();
+    ASSERT_NE(about, nullptr);
+    ASSERT_TRUE(WaitFor([about] { return about->isVisible(); }));
+    WaitFor([] { return false; }, 1500);  // let the credits scroll into view
+    SaveShot(*about, "about", GetParam());
+    about->close();
+
+    ASSERT_TRUE(ChooseFromTheMenu(*window_, "mnuLingua"));
+    EXPECT_EQ(fileDialog_.calls, 1);
+    EXPECT_EQ(fileDialog_.request.initialFolder, (folder_ / "Lang").string());
 }
 
 TEST_P(MainWindowTray, TheStickDrivesThePointerThroughTheWindowsTimer) {
