@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QScreen>
+#include <QStyleHints>
 #include <QThread>
 #include <cstdlib>
 #include <filesystem>
@@ -110,6 +111,9 @@ class MainWindowTray : public ::testing::TestWithParam<Language> {
             const QRect g = window_->Tray().SystemTrayIcon().geometry();
             return g.isValid() && g.width() > 0 && RedPixels(g) > 0;
         })) << "icon never showed in the notification area";
+        // A click soon after the previous case's click would count as a double click.
+        WaitFor([] { return false; },
+                QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100);
     }
     void TearDown() override {
         if (!window_) return;
