@@ -3,10 +3,14 @@
 #include "settings/MainWindow.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 #include <csignal>
 #include <filesystem>
@@ -289,6 +293,26 @@ TEST(MainWindowMenu, LanguageChangeRefreshesMenuUnloadsOptionsAndSaves) {
     Settings saved;
     ASSERT_EQ(LoadSettings(rig.SettingsFile(), saved), SettingsLoad::Found);
     EXPECT_EQ(saved.LanguageFile, "French.lng");
+}
+
+TEST(MainWindowMenu, OptionsApplyTakesEffectOnTheNextTickAndIsSaved) {
+    Rig rig;
+    ASSERT_EQ(rig.Start(), StartOutcome::Running);
+    rig.window->mnuDef_Click();
+    frmOpzioni* dialog = rig.window->Options().Dialog();
+    ASSERT_NE(dialog, nullptr);
+    QLineEdit* speed = dialog->findChild<QComboBox*>("Combo4")->lineEdit();
+    speed->selectAll();
+    QTest::keyClicks(speed, "9");
+    dialog->findChild<QPushButton*>("Command3")->click();
+
+    Settings saved;
+    ASSERT_EQ(LoadSettings(rig.SettingsFile(), saved), SettingsLoad::Found);
+    EXPECT_EQ(saved.PointerSpeed, "9");
+    rig.window->Timer1_Timer();  // at rest: the new speed becomes the step
+    rig.joystick.SetAxes(65535, 32767);
+    rig.window->Timer1_Timer();
+    EXPECT_EQ(rig.pointer.position.x, 649);
 }
 
 }  // namespace
