@@ -1,0 +1,89 @@
+#include "platform/win32/WinJoysticks.h"
+
+#include <windows.h>
+
+#include <mmsystem.h>
+
+#include <cstddef>
+#include <cstring>
+#include <string>
+
+#include "platform/win32/WinJoystickRecords.h"
+
+namespace vantrel {
+
+namespace {
+
+// The leading part of JOYCAPSA that carries the fields JoyCaps holds: up to wPeriodMax.
+constexpr UINT kCapsSize = 72;
+static_assert(offsetof(JOYCAPSA, wRmin) == kCapsSize);
+static_assert(sizeof(JOYINFOEX) == 52);
+static_assert(JOY_RETURNALL == 255);
+
+// Text in the system code page as UTF-8; empty when it cannot be converted.
+std::string AnsiToUtf8(const char* text, int length) {
+    if (length == 0) return {};
+    const int wide = MultiByteToWideChar(CP_ACP, 0, text, length, nullptr, 0);
+    if (wide <= 0) return {};
+    std::wstring utf16(static_cast<std::size_t>(wide), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, length, utf16.data(), wide);
+    const int bytes =
+        WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return {};
+    std::string utf8(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, utf8.data(), bytes, nullptr, nullptr);
+    return utf8;
+}
+
+}  // namespace
+
+JoyCaps CapsFromRecord(const JOYCAPSA& record) {
+    JoyCaps caps;
+    caps.wMid = record.wMid;
+    caps.wPid = record.wPid;
+    // The name need not be NUL-ended when it fills all 32 bytes.
+    const char* name = record.szPname;
+    const int length = static_cast<int>(strnlen(name, sizeof record.szPname));
+    caps.SetName(AnsiToUtf8(name, length));
+    caps.wXmin = record.wXmin;
+    caps.wXmax = record.wXmax;
+    caps.wYmin = record.wYmin;
+    caps.wYmax = record.wYmax;
+    caps.wZmin = record.wZmin;
+    caps.wZmax = record.wZmax;
+    caps.wNumButtons = record.wNumButtons;
+    caps.wPeriodMin = record.wPeriodMin;
+    caps.wPeriodMax = record.wPeriodMax;
+    return caps;
+}
+
+JoyState StateFromRecord(const JOYINFOEX& record) {
+    JoyState state;
+    state.x = record.dwXpos;
+    state.y = record.dwYpos;
+    state.buttons = record.dwButtons;
+    return state;
+}
+
+bool WinJoysticks::ReadCaps(int id, JoyCaps& caps) {
+    if (id < 0) return false;
+    // The whole record as scratch space, so a driver that writes past the size asked for
+    // cannot reach beyond it; only the leading part is requested and read.
+    JOYCAPSA record{};
+    if (joyGetDevCapsA(static_cast<UINT_PTR>(id), &record, kCapsSize) != JOYERR_NOERROR)
+        return false;
+    caps = CapsFromRecord(record);
+    return true;
+}
+
+bool WinJoysticks::ReadState(int id, JoyState& state) {
+    if (id < 0) return false;
+    JOYINFOEX record{};
+    record.dwSize = sizeof record;
+    record.dwFlags = JOY_RETURNALL;
+    if (joyGetPosEx(static_cast<UINT>(id), &record) != JOYERR_NOERROR) return false;
+    state = StateFromRecord(record);
+    return true;
+}
+
+}  // namespace vantrel

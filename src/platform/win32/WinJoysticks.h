@@ -1,0 +1,17 @@
+// Joysticks through the multimedia joystick interface (winmm): presence, capabilities and state.
+#pragma once
+
+#include "engine/JoystickPort.h"
+
+namespace vantrel {
+
+class WinJoysticks final : public JoystickPort {
+  public:
+    // joyGetDevCapsA with the record's leading 72 bytes; the product name comes in the
+    // system code page and is handed on as UTF-8.
+    bool ReadCaps(int id, JoyCaps& caps) override;
+    // joyGetPosEx with all axes, the hat and the buttons.
+    bool ReadState(int id, JoyState& state) override;
+};
+
+}  // namespace vantrel

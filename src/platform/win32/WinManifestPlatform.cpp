@@ -1,0 +1,22 @@
+#include "platform/win32/WinManifestPlatform.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+namespace vantrel {
+
+bool WinManifestPlatform::MarkHiddenAndSystem(const std::filesystem::path& file) {
+    const DWORD current = GetFileAttributesW(file.c_str());
+    if (current == INVALID_FILE_ATTRIBUTES) return false;
+    // NORMAL means "no other attribute" and may not be combined with them.
+    const DWORD wanted = (current & ~static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL)) |
+                         FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    return SetFileAttributesW(file.c_str(), wanted) != FALSE;
+}
+
+void WinManifestPlatform::InitCommonControls() {
+    ::InitCommonControls();
+}
+
+}  // namespace vantrel

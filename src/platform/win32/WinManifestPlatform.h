@@ -1,0 +1,16 @@
+// The manifest's Windows steps: read-only, hidden and system attributes, and the common
+// controls registered before the first window.
+#pragma once
+
+#include "shell/ManifestPlatformPort.h"
+
+namespace vantrel {
+
+class WinManifestPlatform final : public ManifestPlatformPort {
+  public:
+    // Adds the three attributes to those the file already has.
+    bool MarkHiddenAndSystem(const std::filesystem::path& file) override;
+    void InitCommonControls() override;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,51 @@
+// The manifest on Windows: written once, then read-only, hidden and system, and still found.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "TempDir.h"
+#include "platform/win32/WinManifestPlatform.h"
+#include "shell/Manifest.h"
+
+namespace vantrel {
+namespace {
+
+constexpr DWORD kThreeAttributes =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+class WinManifestTest : public ::testing::Test {
+  protected:
+    // TempDir cannot delete a read-only file on Windows.
+    void TearDown() override {
+        SetFileAttributesW((folder_ / "Vantrel.exe.manifest").c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+
+    test::TempDir folder_;
+    WinManifestPlatform platform_;
+};
+
+TEST_F(WinManifestTest, FirstStartWritesTheFileWithAllThreeAttributes) {
+    ASSERT_EQ(WriteManifest(folder_.path(), "Vantrel", platform_), ManifestStatus::Written);
+    const auto file = folder_ / "Vantrel.exe.manifest";
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(attributes & kThreeAttributes, kThreeAttributes);
+    EXPECT_EQ(test::ReadFile(file), ManifestText());
+}
+
+TEST_F(WinManifestTest, HiddenSystemFileIsFoundAndLeftAlone) {
+    ASSERT_EQ(WriteManifest(folder_.path(), "Vantrel", platform_), ManifestStatus::Written);
+    EXPECT_EQ(WriteManifest(folder_.path(), "Vantrel", platform_), ManifestStatus::AlreadyPresent);
+    EXPECT_EQ(test::ReadFile(folder_ / "Vantrel.exe.manifest"), ManifestText());
+}
+
+TEST_F(WinManifestTest, MarkingKeepsOtherAttributesAndFailsForAMissingFile) {
+    const auto file = folder_ / "Vantrel.exe.manifest";
+    test::WriteFile(file, "x");
+    ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_ARCHIVE));
+    ASSERT_TRUE(platform_.MarkHiddenAndSystem(file));
+    EXPECT_EQ(GetFileAttributesW(file.c_str()), kThreeAttributes | FILE_ATTRIBUTE_ARCHIVE);
+    EXPECT_FALSE(platform_.MarkHiddenAndSystem(folder_ / "missing.exe.manifest"));
+}
+
+}  // namespace
+}  // namespace vantrel
