@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -34,6 +35,24 @@ void InitOptionsResources() {
 }
 
 namespace {
+
+// The smallest font a one-line label is shrunk to.
+constexpr double kSmallestPoints = 7.0;
+
+// Translations run longer than the captions the layout was drawn for: a one-line label whose
+// text is wider than its box is shown in a smaller font rather than cut off.
+void ShrinkToFit(QLabel* label) {
+    label->ensurePolished();  // a style sheet's font counts only once applied
+    // Each new text starts again from the font the layout gave the label.
+    const QVariant designed = label->property("designedFont");
+    if (!designed.isValid()) label->setProperty("designedFont", label->font());
+    QFont font = designed.isValid() ? designed.value<QFont>() : label->font();
+    const int room = label->contentsRect().width();
+    while (font.pointSizeF() - 0.5 >= kSmallestPoints &&
+           QFontMetrics(font).horizontalAdvance(label->text()) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    label->setFont(font);
+}
 
 // Positions and sizes in twips (1/1440 inch) of the client area.
 struct TwipRect {
@@ -269,6 +288,7 @@ void frmOpzioni::Mirror() {
     for (std::size_t i = 0; i < labels_.size(); ++i) {
         labels_[i]->setText(FromUtf8(StripAccessKeys(*labelTexts[i])));
     }
+    for (QLabel* oneLine : {labels_[4], labels_[6], labels_[7]}) ShrinkToFit(oneLine);
     check1_->setText(FromUtf8(texts.check1));
     check2_->setText(FromUtf8(texts.check2));
     command1_->setText(FromUtf8(texts.command1));
