@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -314,6 +315,25 @@ TEST_F(OptionsDialogTest, MouseLinkStartsTheDesktopsSettingsProgram) {
     EXPECT_EQ(launcher.started[0], std::vector<std::string>{"xfce4-mouse-settings"});
     EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_EQ(Combo(1)->cursor().shape(), Qt::PointingHandCursor);
+}
+
+TEST_F(OptionsDialogTest, LongTranslationsShrinkInsteadOfBeingCut) {
+    lang[15] = "Scelta della lingua";
+    OpenDialog();
+    QLabel* credit = Child<QLabel>("Label5");
+    const double designedPoints = Child<QLabel>("Label7")->font().pointSizeF() * 12.0 / 11.25;
+    EXPECT_LT(credit->font().pointSizeF(), designedPoints);
+    EXPECT_LE(QFontMetrics(credit->font()).horizontalAdvance(credit->text()),
+              credit->contentsRect().width());
+    EXPECT_TRUE(credit->font().bold());
+    EXPECT_TRUE(credit->font().italic());
+
+    // The next load with a short text shows the layout's own size again.
+    host->Unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    lang[15] = "";
+    OpenDialog();
+    EXPECT_DOUBLE_EQ(Child<QLabel>("Label5")->font().pointSizeF(), designedPoints);
 }
 
 }  // namespace
