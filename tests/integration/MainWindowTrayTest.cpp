@@ -38,38 +38,18 @@
 #include "platform/x11/X11Pointer.h"
 #include "settings/MainWindow.h"
 #include "settings/OptionsDialog.h"
+#include "shell/ScreenWait.h"
 #include "shell/TrayIcon.h"
 #include "shell/XInput.h"
 
 namespace vantrel {
 namespace {
 
+using test::RedPixels;
+using test::Settle;
+using test::WaitFor;
+
 namespace fs = std::filesystem;
-
-bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
-
-// Counts the clearly red pixels (the joystick's knob of the icon) on the screen inside `area`.
-int RedPixels(const QRect& area) {
-    const QImage shot = QGuiApplication::primaryScreen()
-                            ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
-                            .toImage();
-    int red = 0;
-    for (int y = 0; y < shot.height(); ++y)
-        for (int x = 0; x < shot.width(); ++x) {
-            const QRgb p = shot.pixel(x, y);
-            red += qRed(p) > 150 && qGreen(p) < 110 && qBlue(p) < 110;
-        }
-    return red;
-}
 
 struct Language {
     const char* isoCode;
@@ -112,14 +92,13 @@ class MainWindowTray : public ::testing::TestWithParam<Language> {
             return g.isValid() && g.width() > 0 && RedPixels(g) > 0;
         })) << "icon never showed in the notification area";
         // A click soon after the previous case's click would count as a double click.
-        WaitFor([] { return false; },
-                QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100);
+        Settle(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100);
     }
     void TearDown() override {
         if (!window_) return;
         window_->Tray().PopUp().hide();
         window_->Form_Unload();
-        WaitFor([] { return false; }, 100);
+        Settle(100);
     }
 
     test::TempDir folder_;
@@ -156,7 +135,7 @@ TEST_P(MainWindowTray, ClickOnTheIconOpensTheMenuInTheLoadedLanguage) {
     EXPECT_TRUE(actions[2]->icon().isNull());
 
     if (const char* shots = std::getenv("VANTREL_SCREENSHOTS")) {
-        WaitFor([] { return false; }, 300);  // let the menu finish painting
+        Settle(300);  // let the menu finish painting
         const QRect area = menu.geometry().united(icon).adjusted(-12, -12, 12, 12);
         const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(
             0, area.x(), area.y(), area.width(), area.height());
@@ -173,7 +152,7 @@ bool ChooseFromTheMenu(MainWindow& window, std::string_view name) {
     QMenu& menu = window.Tray().PopUp();
     if (!test::XClick(icon.center().x(), icon.center().y(), 3)) return false;
     if (!WaitFor([&menu] { return menu.isVisible(); }, 3000)) return false;
-    WaitFor([] { return false; }, 200);  // the menu takes clicks once it is mapped
+    Settle(200);  // the menu takes clicks once it is mapped
     QAction* entry = window.Tray().Entry(*PopupMenuPosition(name));
     const QPoint at = menu.mapToGlobal(menu.actionGeometry(entry).center());
     return test::XClick(at.x(), at.y(), 1) && WaitFor([&menu] { return !menu.isVisible(); }, 3000);
@@ -201,7 +180,7 @@ TEST_P(MainWindowTray, OptionsAboutAndLanguageOpenFromTheMenu) {
     AboutWindow* about = window_->About().Window();
     ASSERT_NE(about, nullptr);
     ASSERT_TRUE(WaitFor([about] { return about->isVisible(); }));
-    WaitFor([] { return false; }, 1500);  // let the credits scroll into view
+    Settle(1500);  // let the credits scroll into view
     SaveShot(*about, "about", GetParam());
     about->close();
 

@@ -13,41 +13,16 @@
 #include <QThread>
 #include <functional>
 
+#include "shell/ScreenWait.h"
 #include "shell/TrayIcon.h"
 #include "shell/XInput.h"
 
 namespace vantrel {
 namespace {
 
-// Runs the event loop until `done` holds or `ms` have passed.
-bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
-
-void Settle(int ms) {
-    WaitFor([] { return false; }, ms);
-}
-
-// Counts the clearly red pixels (the joystick's knob) on the screen inside `area`.
-int RedPixels(const QRect& area) {
-    const QImage shot = QGuiApplication::primaryScreen()
-                            ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
-                            .toImage();
-    int red = 0;
-    for (int y = 0; y < shot.height(); ++y)
-        for (int x = 0; x < shot.width(); ++x) {
-            const QRgb p = shot.pixel(x, y);
-            red += qRed(p) > 150 && qGreen(p) < 110 && qBlue(p) < 110;
-        }
-    return red;
-}
+using test::RedPixels;
+using test::Settle;
+using test::WaitFor;
 
 class TrayIconX11 : public ::testing::Test {
   protected:

@@ -1,0 +1,49 @@
+// Waiting on a real display: run the event loop until something holds, and look at what the
+// screen shows.
+#pragma once
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QRect>
+#include <QScreen>
+#include <QThread>
+#include <functional>
+
+namespace vantrel::test {
+
+// Runs the event loop until `done` holds or `ms` have passed; false on the time-out.
+inline bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > ms) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+// Runs the event loop for `ms`.
+inline void Settle(int ms) {
+    WaitFor([] { return false; }, ms);
+}
+
+// Counts the clearly red pixels (the joystick's knob of the program icon) on the screen inside
+// `area`.
+inline int RedPixels(const QRect& area) {
+    const QImage shot = QGuiApplication::primaryScreen()
+                            ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                            .toImage();
+    int red = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QRgb p = shot.pixel(x, y);
+            red += qRed(p) > 150 && qGreen(p) < 110 && qBlue(p) < 110;
+        }
+    return red;
+}
+
+}  // namespace vantrel::test
