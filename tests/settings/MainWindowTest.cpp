@@ -315,5 +315,29 @@ TEST(MainWindowMenu, OptionsApplyTakesEffectOnTheNextTickAndIsSaved) {
     EXPECT_EQ(rig.pointer.position.x, 649);
 }
 
+TEST(MainWindowFaults, LanguageFileDeletedWhileRunningKeepsTheTextsAndTheRun) {
+    Rig rig;
+    ASSERT_EQ(rig.Start(), StartOutcome::Running);
+    const LangText before = rig.state.texts;
+    const std::string exitCaption = rig.Caption("mnuExit");
+    fs::remove(rig.folder / "Lang" / "Italiano.lng");
+    fs::remove(rig.folder / "Lang" / "French.lng");
+
+    // The dialog still offers the file it listed a moment ago.
+    rig.fileDialog.answer = std::vector<std::string>{(rig.folder / "Lang" / "French.lng").string()};
+    rig.window->mnuLingua_Click();
+    EXPECT_EQ(rig.state.texts, before);
+    EXPECT_EQ(rig.Caption("mnuExit"), exitCaption);
+    EXPECT_TRUE(rig.window->Timer1->isActive());
+    rig.joystick.SetAxes(65535, 32767);
+    rig.window->Timer1_Timer();
+    EXPECT_GT(rig.pointer.position.x, 640);
+
+    rig.window->mnuAbout_Click();  // windows still take their texts from the table
+    ASSERT_NE(rig.window->About().Window(), nullptr);
+    rig.window->mnuExit_Click();
+    EXPECT_TRUE(fs::exists(rig.SettingsFile()));
+}
+
 }  // namespace
 }  // namespace vantrel
