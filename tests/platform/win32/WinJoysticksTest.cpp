@@ -42,8 +42,8 @@ TEST(WinJoystickRecords, CapabilitiesCarryNameButtonsAndRanges) {
     EXPECT_EQ(caps.wPeriodMax, 1000u);
 }
 
-TEST(WinJoystickRecords, NameFillingAllThirtyTwoBytesIsCutNotOverrun) {
-    // No NUL inside the record's name: a reader that trusts one would run into wXmin.
+TEST(WinJoystickRecords, NameFillingAllThirtyTwoBytesKeepsThirtyOne) {
+    // No NUL inside the record's name: the last byte gives way to the end mark.
     const JoyCaps caps = CapsFromRecord(Record("ABCDEFGHIJKLMNOPQRSTUVWXYZ012345", 32));
     EXPECT_EQ(caps.Name(), "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234");
     EXPECT_EQ(caps.szPname[31], '\0');
