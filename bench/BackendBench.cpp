@@ -1,0 +1,90 @@
+#include "BackendBench.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "BenchCommon.h"
+#include "CountingPointer.h"
+#include "engine/PollEngine.h"
+#include "integration/VirtualPad.h"
+#include "platform/sdl/SdlJoysticks.h"
+#include "platform/x11/X11Pointer.h"
+
+namespace vantrel::bench {
+
+void BackendFigures() {
+    std::printf("== real backends: SDL virtual joystick, X11 pointer\n");
+    if (std::getenv("DISPLAY") == nullptr) {
+        std::printf("skipped: DISPLAY is not set (run under scripts/with-xvfb)\n");
+        return;
+    }
+    SdlJoysticks joysticks;
+    X11Pointer x11;
+    if (!joysticks.Ready() || !x11.Connected()) {
+        std::printf("skipped: SDL or the X display did not start\n");
+        return;
+    }
+    test::VirtualPad pad;
+    if (!pad.Attached()) {
+        std::printf("skipped: no SDL virtual joystick\n");
+        return;
+    }
+    CountingPointer pointer(x11);
+    constexpr int kRuns = 11;
+    constexpr int kTicks = 500;
+    // Step 1 without acceleration and the direction reversed every run: the pointer keeps
+    // moving and never sits at a screen edge.
+    Settings settings = DefaultSettings();
+    settings.PointerSpeed = "1";
+    settings.Acceleration = 0;
+    settings.JoystickId = static_cast<std::int16_t>(pad.Index());
+    PollEngine engine(joysticks, pointer, x11, settings);
+    engine.SetJoystickCount(pad.Index() + 1);
+    x11.PlaceAt(640, 512);
+
+    JoyState state;
+    Print("SDL ReadState alone",
+          Measure(kRuns, kTicks, [&](int) { joysticks.ReadState(pad.Index(), state); }), 1000,
+          "us");
+    ScreenPoint point;
+    Print("X11 QueryPosition alone (one XQueryPointer)",
+          Measure(kRuns, kTicks, [&](int) { x11.QueryPosition(point); }), 1000, "us");
+
+    engine.Tick();
+    x11.Sync();
+    auto queries = pointer.queries;
+    auto placements = pointer.placements;
+    Print("real tick, stick at rest", Measure(kRuns, kTicks, [&](int) { engine.Tick(); }), 1000,
+          "us");
+    const double ticks = kRuns * kTicks;
+    const double restTrips = double(pointer.queries - queries) / ticks;
+    const double restPlacements = double(pointer.placements - placements) / ticks;
+
+    pad.SetButton(0, true);
+    int direction = 0;  // set on the first tick of every run
+    queries = pointer.queries;
+    placements = pointer.placements;
+    Print("real tick, one axis deflected, button held",
+          Measure(kRuns, kTicks,
+                  [&](int run) {
+                      const int wanted = run % 2 == 0 ? -1 : 1;
+                      if (wanted != direction) {
+                          direction = wanted;
+                          pad.SetAxes(direction < 0 ? -32768 : 32767, 0);
+                      }
+                      engine.Tick();
+                  }),
+          1000, "us");
+    const double movingTrips = double(pointer.queries - queries) / ticks;
+    const double movingPlacements = double(pointer.placements - placements) / ticks;
+    pad.SetButton(0, false);
+    pad.SetAxes(0, 0);
+    engine.Tick();
+    x11.Sync();
+    std::printf("X round trips per tick (XQueryPointer calls): %.2f at rest, %.2f moving\n",
+                restTrips, movingTrips);
+    std::printf("one-way XTest motions per tick: %.2f at rest, %.2f moving\n", restPlacements,
+                movingPlacements);
+}
+
+}  // namespace vantrel::bench

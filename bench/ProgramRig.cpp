@@ -1,0 +1,117 @@
+#include "ProgramRig.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <filesystem>
+
+#include "CountingPointer.h"
+#include "TempDir.h"
+#include "fakes/FakeFileDialog.h"
+#include "fakes/FakeHttpFetch.h"
+#include "fakes/FakeMessageBox.h"
+#include "fakes/FakeOpener.h"
+#include "fakes/FakeProcessLauncher.h"
+#include "fakes/FakeRunEntry.h"
+#include "integration/VirtualPad.h"
+#include "platform/qt/QtLocale.h"
+#include "platform/sdl/SdlJoysticks.h"
+#include "platform/x11/X11Pointer.h"
+#include "settings/MainWindow.h"
+#include "settings/SettingsFile.h"
+#include "shell/TrayIcon.h"
+
+namespace vantrel::bench {
+
+namespace fs = std::filesystem;
+
+struct ProgramRig::Parts {
+    test::TempDir folder;
+    SdlJoysticks joysticks;
+    test::VirtualPad pad;
+    X11Pointer x11;
+    CountingPointer pointer{x11};
+    FakeMessageBox boxes;
+    FakeRunEntry runEntry;
+    QtLocale locale;
+    FakeFileDialog fileDialog;
+    FakeOpener opener;
+    FakeHttpFetch http;  // the update check waits for an answer that never comes
+    test::FakeProcessLauncher launcher;
+    NoManifestPlatform manifestPlatform;
+    ProgramState state;
+    std::unique_ptr<MainWindow> window;
+};
+
+ProgramRig::ProgramRig() : parts_(std::make_unique<Parts>()) {
+    Parts& p = *parts_;
+    if (!p.joysticks.Ready() || !p.x11.Connected() || !p.pad.Attached()) {
+        problem_ = "SDL, the X display or the SDL virtual joystick did not start";
+        return;
+    }
+    // A program folder as installed, with a settings file from an earlier run: the start-up
+    // then also picks the language and reads its file.
+    std::error_code error;
+    fs::copy(fs::path(VANTREL_SOURCE_DIR) / "resources" / "Lang", p.folder / "Lang", error);
+    Settings settings = DefaultSettings();
+    settings.JoystickId = static_cast<std::int16_t>(p.pad.Index());
+    if (error || !SaveSettings(SettingsPath(p.folder.path()), settings)) {
+        problem_ = "could not lay out a program folder";
+        return;
+    }
+    p.window = std::make_unique<MainWindow>(
+        p.state,
+        MainWindowPorts{
+            .joystick = p.joysticks,
+            .pointer = p.pointer,
+            .buttons = p.x11,
+            .messageBoxes = p.boxes,
+            .runEntry = p.runEntry,
+            .locale = p.locale,
+            .fileDialog = p.fileDialog,
+            .opener = p.opener,
+            .http = p.http,
+            .launcher = p.launcher,
+            .manifestPlatform = p.manifestPlatform,
+            .anotherInstanceRunning = [] { return false; },
+        },
+        ProgramLocation{.folder = p.folder.path(), .executable = p.folder / "vantrel"});
+}
+
+ProgramRig::~ProgramRig() {
+    if (parts_->window) parts_->window->Form_Unload();
+}
+
+void ProgramRig::Start() {
+    if (!parts_->window) return;
+    parts_->window->Form_Initialize();
+    if (parts_->window->Form_Load() != StartOutcome::Running) problem_ = "start-up ended early";
+}
+
+QTimer& ProgramRig::PollTimer() {
+    return *parts_->window->Timer1;
+}
+
+std::uint64_t ProgramRig::PointerQueries() const {
+    return parts_->pointer.queries;
+}
+
+bool ProgramRig::TrayIconShown() {
+    if (!parts_->window) return false;
+    const QRect area = parts_->window->Tray().SystemTrayIcon().geometry();
+    if (!area.isValid() || area.width() <= 0) return false;
+    // Embedded is not yet drawn: wait for the picture's red knob on the screen.
+    const QImage shot = QGuiApplication::primaryScreen()
+                            ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                            .toImage();
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QRgb p = shot.pixel(x, y);
+            if (qRed(p) > 150 && qGreen(p) < 110 && qBlue(p) < 110) return true;
+        }
+    return false;
+}
+
+}  // namespace vantrel::bench

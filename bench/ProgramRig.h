@@ -1,0 +1,38 @@
+// The program's own main window, started the way main() starts it, on the real SDL and X11
+// backends with an SDL virtual joystick as the joystick. Ports that would reach the network or
+// the user's desktop set-up are fakes. Needs a QApplication.
+#pragma once
+
+#include <QTimer>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace vantrel::bench {
+
+class ProgramRig {
+  public:
+    ProgramRig();
+    ~ProgramRig();
+    ProgramRig(const ProgramRig&) = delete;
+    ProgramRig& operator=(const ProgramRig&) = delete;
+
+    // Empty when the rig is ready; otherwise why not.
+    const std::string& Problem() const { return problem_; }
+
+    // Runs the start-up sequence: the poll timer starts and the tray icon is added.
+    void Start();
+    // The main window's poll timer.
+    QTimer& PollTimer();
+    // True once the tray icon is on the screen with its picture.
+    bool TrayIconShown();
+    // X round trips (pointer queries) the window's engine made so far.
+    std::uint64_t PointerQueries() const;
+
+  private:
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+    std::string problem_;
+};
+
+}  // namespace vantrel::bench

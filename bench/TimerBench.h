@@ -1,0 +1,11 @@
+// What the event loop delivers: ticks per second of the 5 ms precise timer, the spread of the
+// tick interval, and the CPU time the running program takes per second while the stick rests.
+#pragma once
+
+namespace vantrel::bench {
+
+// Needs a QApplication on a display. `seconds` per measured phase; `programOnly` skips the
+// floor and the bare timer (for profiling the program alone).
+void TimerFigures(double seconds, bool programOnly);
+
+}  // namespace vantrel::bench
