@@ -1,6 +1,8 @@
 #include "settings/SettingsFile.h"
 
+#include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <fstream>
 #include <limits>
@@ -125,6 +127,35 @@ std::string LanguageForFile(const std::string& name) {
     return name;
 }
 
+// A save killed between writing its temporary file and renaming it leaves that file behind.
+// Later saves remove such leftovers, of this writer's naming only, once they are old enough that
+// no save still running (another user's program on a shared folder) can own them.
+constexpr auto kStaleTemporaryAge = std::chrono::minutes(10);
+
+bool IsOwnTemporary(const std::string& name, const std::string& settingsName) {
+    const std::string prefix = settingsName + ".tmp";
+    return name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
+           std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                       [](char c) { return c >= '0' && c <= '9'; });
+}
+
+void RemoveStaleTemporaries(const std::filesystem::path& file) {
+    namespace fs = std::filesystem;
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    const std::string settingsName = file.filename().string();
+    const auto now = fs::file_time_type::clock::now();
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (!IsOwnTemporary(it->path().filename().string(), settingsName)) continue;
+        std::error_code entryError;
+        if (it->symlink_status(entryError).type() != fs::file_type::regular) continue;
+        const auto written = fs::last_write_time(it->path(), entryError);
+        if (entryError || now - written < kStaleTemporaryAge) continue;
+        // One that cannot be removed stays; the next save tries again.
+        static_cast<void>(fs::remove(it->path(), entryError));
+    }
+}
+
 }  // namespace
 
 std::filesystem::path SettingsPath(const std::filesystem::path& programFolder) {
@@ -197,6 +228,7 @@ bool SaveSettings(const std::filesystem::path& file, const Settings& settings) {
         fs::remove(temp, ignored);
         return false;
     }
+    RemoveStaleTemporaries(file);
     return true;
 }
 

@@ -26,6 +26,7 @@ std::string FormatSettings(const Settings& settings);
 
 // Replaces the file atomically (temporary file in the same folder, then rename). False when it
 // could not be written; callers ignore that deliberately: the settings in memory stay in force.
+// A successful save also removes temporary files that earlier, interrupted saves left behind.
 bool SaveSettings(const std::filesystem::path& file, const Settings& settings);
 
 }  // namespace vantrel
