@@ -143,30 +143,30 @@ float PollEngine::StepFromSpeed() {
 
 void PollEngine::HandleButtons(std::int32_t mask) {
     if (mask < 1) {
-        if (heldButton_ == "1")
-            buttons_.Send(MouseEvent::LeftUp);
-        else if (heldButton_ == "2")
-            buttons_.Send(MouseEvent::RightUp);
-        else if (heldButton_ == "3")
-            buttons_.Send(MouseEvent::MiddleUp);
+        // Every mouse button pressed here goes up, the last pressed (the held one) first: a
+        // button pressed under another one would otherwise stay down in the window system.
+        while (pressedCount_ > 0) buttons_.Send(pressed_[--pressedCount_]);
         heldButton_.clear();
         lastButtons_ = 0;
         return;
     }
     if (mask == lastButtons_) return;
-    if (ButtonIsMask(settings_.LeftButton, mask)) {
-        buttons_.Send(MouseEvent::LeftDown);
-        heldButton_ = "1";
-    }
-    if (ButtonIsMask(settings_.RightButton, mask)) {
-        buttons_.Send(MouseEvent::RightDown);
-        heldButton_ = "2";
-    }
-    if (ButtonIsMask(settings_.MiddleButton, mask)) {
-        buttons_.Send(MouseEvent::MiddleDown);
-        heldButton_ = "3";
-    }
+    if (ButtonIsMask(settings_.LeftButton, mask))
+        Press(MouseEvent::LeftDown, MouseEvent::LeftUp, "1");
+    if (ButtonIsMask(settings_.RightButton, mask))
+        Press(MouseEvent::RightDown, MouseEvent::RightUp, "2");
+    if (ButtonIsMask(settings_.MiddleButton, mask))
+        Press(MouseEvent::MiddleDown, MouseEvent::MiddleUp, "3");
     lastButtons_ = mask;
+}
+
+void PollEngine::Press(MouseEvent down, MouseEvent up, const char* held) {
+    buttons_.Send(down);
+    heldButton_ = held;
+    // Remembered once, however often it is pressed again before everything is let go.
+    for (std::size_t i = 0; i < pressedCount_; ++i)
+        if (pressed_[i] == up) return;
+    pressed_[pressedCount_++] = up;
 }
 
 }  // namespace vantrel

@@ -2,6 +2,8 @@
 // presses, with the held button and the position text as visible state.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -57,6 +59,7 @@ class PollEngine {
     void Accelerate(bool moved);
     float StepFromSpeed();
     void HandleButtons(std::int32_t mask);
+    void Press(MouseEvent down, MouseEvent up, const char* held);
 
     JoystickPort& joystick_;
     MouseButtonPort& buttons_;
@@ -70,6 +73,9 @@ class PollEngine {
     std::int32_t moveTicks_ = 0;
     std::int32_t lastButtons_ = 0;
     std::string heldButton_;
+    // The up events owed for the mouse buttons pressed and not yet released, in press order.
+    std::array<MouseEvent, 3> pressed_{};
+    std::size_t pressedCount_ = 0;
 
     std::string positionText_;
     ScreenPoint shownPosition_{};
