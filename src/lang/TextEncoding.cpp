@@ -79,7 +79,12 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
 }
 
 std::string DecodeText(std::string_view bytes) {
-    return IsValidUtf8(bytes) ? std::string(bytes) : Windows1252ToUtf8(bytes);
+    if (!IsValidUtf8(bytes)) return Windows1252ToUtf8(bytes);
+    // Editors on Windows often start UTF-8 files with a byte-order mark; it is no text, and
+    // left in it would count as one of line 1's characters.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
+    return std::string(bytes);
 }
 
 }  // namespace vantrel

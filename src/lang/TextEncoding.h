@@ -12,7 +12,7 @@ bool IsValidUtf8(std::string_view bytes);
 // undefined are kept as the control characters of the same value.
 std::string Windows1252ToUtf8(std::string_view bytes);
 
-// The file's bytes as UTF-8 text, per the rule above.
+// The file's bytes as UTF-8 text, per the rule above; a leading UTF-8 byte-order mark is dropped.
 std::string DecodeText(std::string_view bytes);
 
 }  // namespace vantrel

@@ -37,6 +37,14 @@ TEST_F(LanguageFileTest, PrefixIsSkippedByCharactersNotBytes) {
     EXPECT_EQ(texts[1], "Velocit\xC3\xA0");
 }
 
+TEST_F(LanguageFileTest, ByteOrderMarkIsNoPartOfLineOne) {
+    ASSERT_TRUE(
+        Load("\xEF\xBB\xBF"
+             "01=&OK\r\n02=\xEF\xBB\xBFkept\r\n"));
+    EXPECT_EQ(texts[1], "&OK");
+    EXPECT_EQ(texts[2], "\xEF\xBB\xBFkept");  // only a mark that opens the file is dropped
+}
+
 TEST_F(LanguageFileTest, Windows1252FileIsDecoded) {
     // 0xE0 0xE8 0xEC as prefix, 0xE9 and 0x80 (euro sign) in the text.
     ASSERT_TRUE(

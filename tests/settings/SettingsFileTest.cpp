@@ -35,6 +35,16 @@ TEST(SettingsLoad, MissingFileGivesDefaultsAndCreatesNothing) {
     EXPECT_FALSE(std::filesystem::exists(SettingsPath(dir.path())));
 }
 
+TEST(SettingsLoad, ByteOrderMarkBeforeTheFirstLineIsSkipped) {
+    TempDir dir;
+    WriteFile(SettingsPath(dir.path()),
+              "\xEF\xBB\xBF"
+              "4\r\n5\r\n6\r\n3\r\n0\r\n0\r\n1\r\nFrench.lng\r\n");
+    Settings s;
+    ASSERT_EQ(LoadSettings(SettingsPath(dir.path()), s), SettingsLoad::Found);
+    EXPECT_EQ(s, Make(4, 5, 6, "3", 0, 0, 1, "French.lng"));
+}
+
 struct ParseCase {
     const char* name;
     std::string bytes;
