@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "lang/TextEncoding.h"
+#include "settings/AtomicFile.h"
 #include "settings/PointerSpeed.h"
 
 namespace vantrel {
@@ -210,24 +211,7 @@ bool SaveSettings(const std::filesystem::path& file, const Settings& settings) {
     std::random_device random;
     fs::path temp = file;
     temp += ".tmp" + std::to_string(random());
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            fs::remove(temp, ignored);
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::rename(temp, file, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return false;
-    }
+    if (!ReplaceFileAtomically(file, temp, content)) return false;
     RemoveStaleTemporaries(file);
     return true;
 }

@@ -3,6 +3,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "settings/AtomicFile.h"
+
 namespace vantrel {
 
 namespace {
@@ -47,25 +49,7 @@ bool Exists(const std::filesystem::path& file) {
 bool CreateAtomically(const std::filesystem::path& file, const std::string& content) {
     std::filesystem::path temp = file;
     temp += ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, file, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        return false;
-    }
-    return true;
+    return ReplaceFileAtomically(file, temp, content);
 }
 
 bool MakeReadOnly(const std::filesystem::path& file) {
