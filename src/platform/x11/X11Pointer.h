@@ -24,7 +24,9 @@ class X11Pointer : public PointerPort, public MouseButtonPort {
 
     // One round trip to the server.
     bool QueryPosition(ScreenPoint& point) override;
-    // Sent without waiting for the server.
+    // Queued without waiting for the server: it goes out with the next query (every tick
+    // reads the pointer after its moves) or Sync(), in one write with that request. The server
+    // handles requests in order, so that query already sees the new position.
     bool PlaceAt(std::int32_t x, std::int32_t y) override;
     // Left / right / middle are X buttons 1 / 3 / 2.
     void Send(MouseEvent event) override;
