@@ -12,6 +12,44 @@
 
 namespace vantrel::bench {
 
+namespace {
+
+// Step 1 without acceleration, so the pointer moves one pixel a tick.
+Settings SlowSettings(int joystickId) {
+    Settings settings = DefaultSettings();
+    settings.PointerSpeed = "1";
+    settings.Acceleration = 0;
+    settings.JoystickId = static_cast<std::int16_t>(joystickId);
+    return settings;
+}
+
+}  // namespace
+
+void BackendTicksOnly(bool moving, int ticks) {
+    SdlJoysticks joysticks;
+    X11Pointer x11;
+    test::VirtualPad pad;
+    if (!joysticks.Ready() || !x11.Connected() || !pad.Attached()) {
+        std::printf("skipped: SDL, the X display or the SDL virtual joystick did not start\n");
+        return;
+    }
+    CountingPointer pointer(x11);
+    const Settings settings = SlowSettings(pad.Index());
+    PollEngine engine(joysticks, pointer, x11, settings);
+    engine.SetJoystickCount(pad.Index() + 1);
+    x11.PlaceAt(640, 512);
+    engine.Tick();
+    x11.Sync();
+    for (int i = 0; i < ticks; ++i) {
+        // Back and forth every 200 ticks, so the pointer never sits at a screen edge.
+        if (moving && i % 200 == 0) pad.SetAxes((i / 200) % 2 == 0 ? -32768 : 32767, 0);
+        engine.Tick();
+    }
+    std::printf("%d ticks %s: %llu pointer queries, %llu placements\n", ticks,
+                moving ? "moving" : "at rest", static_cast<unsigned long long>(pointer.queries),
+                static_cast<unsigned long long>(pointer.placements));
+}
+
 void BackendFigures() {
     std::printf("== real backends: SDL virtual joystick, X11 pointer\n");
     if (std::getenv("DISPLAY") == nullptr) {
@@ -32,12 +70,9 @@ void BackendFigures() {
     CountingPointer pointer(x11);
     constexpr int kRuns = 11;
     constexpr int kTicks = 500;
-    // Step 1 without acceleration and the direction reversed every run: the pointer keeps
-    // moving and never sits at a screen edge.
-    Settings settings = DefaultSettings();
-    settings.PointerSpeed = "1";
-    settings.Acceleration = 0;
-    settings.JoystickId = static_cast<std::int16_t>(pad.Index());
+    // The direction is reversed every run: the pointer keeps moving and never sits at a
+    // screen edge.
+    const Settings settings = SlowSettings(pad.Index());
     PollEngine engine(joysticks, pointer, x11, settings);
     engine.SetJoystickCount(pad.Index() + 1);
     x11.PlaceAt(640, 512);

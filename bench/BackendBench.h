@@ -5,5 +5,7 @@
 namespace vantrel::bench {
 
 void BackendFigures();
+// Only `ticks` real ticks, nothing timed: for counting system calls from outside (strace).
+void BackendTicksOnly(bool moving, int ticks);
 
 }  // namespace vantrel::bench

@@ -3,6 +3,7 @@
 // Usage: vantrel_bench [--core] [--backends] [--timer] [--idle] [--startup] [--seconds N]
 // (no part named: all but --idle, which is --timer without its reference loops). Parts after
 // --core need a display: run under scripts/with-xvfb.
+//        vantrel_bench --ticks-only rest|moving N   (N real ticks untimed, for strace)
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +19,11 @@
 int main(int argc, char** argv) {
     if (argc >= 3 && std::strcmp(argv[1], "--startup-child") == 0)
         return vantrel::bench::StartupChild(argc, argv, std::stoll(argv[2]));
+
+    if (argc == 4 && std::strcmp(argv[1], "--ticks-only") == 0) {
+        vantrel::bench::BackendTicksOnly(std::strcmp(argv[2], "moving") == 0, std::stoi(argv[3]));
+        return 0;
+    }
 
     bool core = false, backends = false, timer = false, idle = false, startup = false;
     double seconds = 10;
