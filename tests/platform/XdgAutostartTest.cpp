@@ -1,6 +1,8 @@
 // The autostart entry file: where it goes, what it holds, and that removing it is always quiet.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -44,6 +46,12 @@ struct EnvCase {
     const char* configHome;  // nullptr: unset
     const char* home;
     const char* expected;  // nullptr: no usable folder
+
+    // Test names: the two variables as they were set.
+    friend void PrintTo(const EnvCase& c, std::ostream* out) {
+        *out << "XDG_CONFIG_HOME=" << (c.configHome ? c.configHome : "(unset)")
+             << " HOME=" << (c.home ? c.home : "(unset)");
+    }
 };
 
 class AutostartLocation : public ::testing::TestWithParam<EnvCase> {};
