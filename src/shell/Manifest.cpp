@@ -9,11 +9,23 @@ namespace vantrel {
 
 namespace {
 
-std::string BuildManifestText() {
+std::string_view ArchitectureName(ManifestArchitecture architecture) {
+    switch (architecture) {
+        case ManifestArchitecture::Amd64:
+            return "amd64";
+        case ManifestArchitecture::Arm64:
+            return "arm64";
+        case ManifestArchitecture::X86:
+            break;
+    }
+    return "X86";
+}
+
+std::string BuildManifestText(ManifestArchitecture architecture) {
     static constexpr std::string_view kLines[] = {
         R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)",
         R"(<assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">)",
-        R"(    <assemblyIdentity version="1.0.0.0" processorArchitecture="X86" name="app" type="win32" />)",
+        R"(    <assemblyIdentity version="1.0.0.0" processorArchitecture="@" name="app" type="win32" />)",
         R"(    <description>Vantrel Free</description>)",
         R"(<trustInfo xmlns="urn:schemas-microsoft-com:asm.v3">)",
         R"(<security>)",
@@ -24,14 +36,21 @@ std::string BuildManifestText() {
         R"(</trustInfo>)",
         R"(    <dependency>)",
         R"(        <dependentAssembly>)",
-        R"(            <assemblyIdentity type="win32" name="Microsoft.Windows.Common-Controls" version="6.0.0.0" processorArchitecture="X86" publicKeyToken="6595b64144ccf1df" language="*" />)",
+        R"(            <assemblyIdentity type="win32" name="Microsoft.Windows.Common-Controls" version="6.0.0.0" processorArchitecture="@" publicKeyToken="6595b64144ccf1df" language="*" />)",
         R"(        </dependentAssembly>)",
         R"(    </dependency>)",
         R"(</assembly>)",
     };
     std::string text;
     for (const std::string_view line : kLines) {
-        text += line;
+        const std::size_t mark = line.find('@');
+        if (mark == std::string_view::npos) {
+            text += line;
+        } else {
+            text += line.substr(0, mark);
+            text += ArchitectureName(architecture);
+            text += line.substr(mark + 1);
+        }
         text += "\r\n";
     }
     return text;
@@ -71,9 +90,13 @@ std::filesystem::path ManifestPath(const std::filesystem::path& programFolder,
     return programFolder / name;
 }
 
-const std::string& ManifestText() {
-    static const std::string text = BuildManifestText();
-    return text;
+const std::string& ManifestText(ManifestArchitecture architecture) {
+    static const std::string texts[] = {
+        BuildManifestText(ManifestArchitecture::X86),
+        BuildManifestText(ManifestArchitecture::Amd64),
+        BuildManifestText(ManifestArchitecture::Arm64),
+    };
+    return texts[static_cast<std::size_t>(architecture)];
 }
 
 ManifestStatus WriteManifest(const std::filesystem::path& programFolder,
@@ -81,7 +104,7 @@ ManifestStatus WriteManifest(const std::filesystem::path& programFolder,
     const std::filesystem::path file = ManifestPath(programFolder, exeBaseName);
     ManifestStatus status = ManifestStatus::AlreadyPresent;
     if (!Exists(file)) {
-        if (CreateAtomically(file, ManifestText())) {
+        if (CreateAtomically(file, ManifestText(platform.Architecture()))) {
             status = ManifestStatus::Written;
             // Both are cosmetic: a writable or visible manifest works just as well.
             const bool readOnly = MakeReadOnly(file);

@@ -14,8 +14,9 @@ namespace vantrel {
 std::filesystem::path ManifestPath(const std::filesystem::path& programFolder,
                                    std::string_view exeBaseName);
 
-// The seventeen lines, each ended by CR LF.
-const std::string& ManifestText();
+// The seventeen lines, each ended by CR LF; X86 gives the historical bytes, the others differ
+// only in the two processorArchitecture values.
+const std::string& ManifestText(ManifestArchitecture architecture = ManifestArchitecture::X86);
 
 enum class ManifestStatus {
     Written,         // created; read-only (and hidden + system where the platform has them)
@@ -23,9 +24,9 @@ enum class ManifestStatus {
     WriteFailed,     // could not be created; the next start tries again
 };
 
-// Writes the manifest only when no file of that name exists, makes it read-only, then has the
-// platform initialise the common controls. Failures are not reported to the user; the status
-// is there for callers that want to know, start-up ignores it.
+// Writes the manifest for the platform's architecture only when no file of that name exists,
+// makes it read-only, then has the platform initialise the common controls. Failures are not
+// reported to the user; the status is there for callers that want to know, start-up ignores it.
 ManifestStatus WriteManifest(const std::filesystem::path& programFolder,
                              std::string_view exeBaseName, ManifestPlatformPort& platform);
 

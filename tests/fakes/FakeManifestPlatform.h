@@ -15,7 +15,9 @@ class FakeManifestPlatform : public ManifestPlatformPort {
         return true;
     }
     void InitCommonControls() override { ++commonControlsInitialised; }
+    ManifestArchitecture Architecture() const override { return architecture; }
 
+    ManifestArchitecture architecture = ManifestArchitecture::X86;
     std::vector<std::filesystem::path> marked;
     int commonControlsInitialised = 0;
 };

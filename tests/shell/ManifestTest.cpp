@@ -4,6 +4,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "fakes/FakeManifestPlatform.h"
 #include "shell/Manifest.h"
@@ -23,6 +24,29 @@ TEST(Manifest, TextMatchesTheReferenceCopyByteForByte) {
     const std::string expected = ExpectedBytes();
     ASSERT_EQ(expected.size(), 762u) << "reference copy damaged";
     EXPECT_EQ(ManifestText(), expected);
+}
+
+// The reference copy with both architecture values replaced; the count of replacements too.
+std::pair<std::string, int> WithArchitecture(std::string text, const std::string& name) {
+    const std::string from = R"(processorArchitecture="X86")";
+    const std::string to = R"(processorArchitecture=")" + name + '"';
+    int replaced = 0;
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+        text.replace(at, from.size(), to);
+        at += to.size();
+        ++replaced;
+    }
+    return {text, replaced};
+}
+
+TEST(Manifest, OtherArchitecturesChangeOnlyTheTwoArchitectureValues) {
+    const auto [amd64, amd64Count] = WithArchitecture(ExpectedBytes(), "amd64");
+    const auto [arm64, arm64Count] = WithArchitecture(ExpectedBytes(), "arm64");
+    EXPECT_EQ(amd64Count, 2);
+    EXPECT_EQ(arm64Count, 2);
+    EXPECT_EQ(ManifestText(ManifestArchitecture::Amd64), amd64);
+    EXPECT_EQ(ManifestText(ManifestArchitecture::Arm64), arm64);
+    EXPECT_EQ(ManifestText(ManifestArchitecture::X86), ExpectedBytes());
 }
 
 struct PathCase {
@@ -62,6 +86,15 @@ TEST(Manifest, FirstStartWritesTheFileReadOnly) {
     EXPECT_EQ(platform.marked, std::vector<fs::path>{file});
     EXPECT_EQ(platform.commonControlsInitialised, 1);
     EXPECT_EQ(ScratchFolder::Listing(folder.path()), "Vantrel.exe.manifest;") << "no leftovers";
+}
+
+TEST(Manifest, TheFileNamesThePlatformsArchitecture) {
+    ScratchFolder folder;
+    FakeManifestPlatform platform;
+    platform.architecture = ManifestArchitecture::Amd64;
+    ASSERT_EQ(WriteManifest(folder.path(), "Vantrel", platform), ManifestStatus::Written);
+    EXPECT_EQ(ScratchFolder::ReadBytes(folder.path() / "Vantrel.exe.manifest"),
+              ManifestText(ManifestArchitecture::Amd64));
 }
 
 TEST(Manifest, AnExistingFileIsNeitherReadNorTouched) {

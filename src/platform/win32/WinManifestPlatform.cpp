@@ -19,4 +19,14 @@ void WinManifestPlatform::InitCommonControls() {
     ::InitCommonControls();
 }
 
+ManifestArchitecture WinManifestPlatform::Architecture() const {
+#if defined(__aarch64__) || defined(_M_ARM64)
+    return ManifestArchitecture::Arm64;
+#elif defined(__x86_64__) || defined(_M_X64)
+    return ManifestArchitecture::Amd64;
+#else
+    return ManifestArchitecture::X86;
+#endif
+}
+
 }  // namespace vantrel

@@ -11,6 +11,8 @@ class WinManifestPlatform final : public ManifestPlatformPort {
     // Adds the three attributes to those the file already has.
     bool MarkHiddenAndSystem(const std::filesystem::path& file) override;
     void InitCommonControls() override;
+    // The architecture this program was compiled for: a 64-bit build must not claim X86.
+    ManifestArchitecture Architecture() const override;
 };
 
 }  // namespace vantrel

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string>
+
 #include "TempDir.h"
 #include "platform/win32/WinManifestPlatform.h"
 #include "shell/Manifest.h"
@@ -29,13 +31,30 @@ TEST_F(WinManifestTest, FirstStartWritesTheFileWithAllThreeAttributes) {
     const DWORD attributes = GetFileAttributesW(file.c_str());
     ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(attributes & kThreeAttributes, kThreeAttributes);
-    EXPECT_EQ(test::ReadFile(file), ManifestText());
+    EXPECT_EQ(test::ReadFile(file), ManifestText(platform_.Architecture()));
 }
 
 TEST_F(WinManifestTest, HiddenSystemFileIsFoundAndLeftAlone) {
     ASSERT_EQ(WriteManifest(folder_.path(), "Vantrel", platform_), ManifestStatus::Written);
     EXPECT_EQ(WriteManifest(folder_.path(), "Vantrel", platform_), ManifestStatus::AlreadyPresent);
-    EXPECT_EQ(test::ReadFile(folder_ / "Vantrel.exe.manifest"), ManifestText());
+    EXPECT_EQ(test::ReadFile(folder_ / "Vantrel.exe.manifest"),
+              ManifestText(platform_.Architecture()));
+}
+
+TEST_F(WinManifestTest, ManifestNamesTheArchitectureOfThisBuild) {
+    ASSERT_EQ(WriteManifest(folder_.path(), "Vantrel", platform_), ManifestStatus::Written);
+    const std::string text = test::ReadFile(folder_ / "Vantrel.exe.manifest");
+#if defined(__x86_64__) || defined(_M_X64)
+    const std::string wanted = R"(processorArchitecture="amd64")";
+#elif defined(__aarch64__) || defined(_M_ARM64)
+    const std::string wanted = R"(processorArchitecture="arm64")";
+#else
+    const std::string wanted = R"(processorArchitecture="X86")";
+#endif
+    const std::size_t first = text.find(wanted);
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_NE(text.find(wanted, first + 1), std::string::npos) << "program and common controls";
+    if (wanted.find("X86") == std::string::npos) EXPECT_EQ(text.find("X86"), std::string::npos);
 }
 
 TEST_F(WinManifestTest, MarkingKeepsOtherAttributesAndFailsForAMissingFile) {
