@@ -13,7 +13,6 @@
 #include "lang/LanguageChoice.h"
 #include "lang/LanguageFile.h"
 #include "lang/LanguageMenu.h"
-#include "platform/qt/UnixSignals.h"
 #include "settings/OptionsDialog.h"
 #include "settings/RunEntry.h"
 #include "settings/SettingsFile.h"
@@ -96,9 +95,8 @@ void MainWindow::Form_Unload() {
     startup_.Unload();
 }
 
-void MainWindow::ConnectShutdown(QCoreApplication& app, UnixSignals& unixSignals) {
+void MainWindow::ConnectShutdown(QCoreApplication& app) {
     connect(this, &MainWindow::endRequested, &app, &QCoreApplication::exit, Qt::QueuedConnection);
-    connect(&unixSignals, &UnixSignals::received, &app, &QCoreApplication::quit);
     if (auto* gui = qobject_cast<QGuiApplication*>(&app)) {
         // The session manager may still cancel the logout, so this only saves.
         connect(gui, &QGuiApplication::commitDataRequest, this,

@@ -77,8 +77,11 @@ class MainWindow : public QWidget, private StartupSteps {
     // Runs once; later calls do nothing.
     void Form_Unload();
     // Ties the end of the run to `app`'s event loop: endRequested ends the loop with its status;
-    // a termination signal or the end of the desktop session quits it; any way out of the loop
-    // runs the shutdown first (unless the program ended at once). Call after a Running start.
+    // the end of the desktop session saves the settings; any way out of the loop runs the
+    // shutdown first (unless the program ended at once). Call after a Running start.
+    void ConnectShutdown(QCoreApplication& app);
+    // The same, and a termination signal quits the loop too. Unix builds only: it is defined
+    // in MainWindowUnixSignals.cpp.
     void ConnectShutdown(QCoreApplication& app, UnixSignals& unixSignals);
     // Writes the settings file from the current settings; false when that failed.
     bool SaveSettingsNow() { return SaveCurrentSettings(); }

@@ -1,0 +1,59 @@
+// The Linux backends: SDL2 joysticks, the X11 pointer and XTest buttons, the XDG autostart
+// entry, a lock file for the instance test and the Unix termination signals.
+#include <QCoreApplication>
+#include <QString>
+
+#include "app/PlatformBackends.h"
+#include "platform/qt/QtInstanceLock.h"
+#include "platform/qt/UnixSignals.h"
+#include "platform/sdl/SdlJoysticks.h"
+#include "platform/x11/X11Pointer.h"
+#include "platform/xdg/XdgAutostart.h"
+#include "settings/MainWindow.h"
+
+namespace vantrel {
+
+struct PlatformBackends::Parts {
+    explicit Parts(const ProgramLocation& location)
+        : instanceLock(QString::fromStdString(location.BaseName())) {}
+
+    SdlJoysticks joysticks;
+    X11Pointer pointer;  // also the buttons, through XTest
+    XdgAutostart autostart;
+    NoManifestPlatform manifestPlatform;
+    QtInstanceLock instanceLock;
+    // Made only once the program runs: until then a signal ends it the default way.
+    std::unique_ptr<UnixSignals> unixSignals;
+};
+
+PlatformBackends::PlatformBackends(const ProgramLocation& location)
+    : parts_(std::make_unique<Parts>(location)) {}
+
+PlatformBackends::~PlatformBackends() = default;
+
+JoystickPort& PlatformBackends::Joystick() {
+    return parts_->joysticks;
+}
+PointerPort& PlatformBackends::Pointer() {
+    return parts_->pointer;
+}
+MouseButtonPort& PlatformBackends::Buttons() {
+    return parts_->pointer;
+}
+RunEntryPort& PlatformBackends::RunEntry() {
+    return parts_->autostart;
+}
+ManifestPlatformPort& PlatformBackends::ManifestPlatform() {
+    return parts_->manifestPlatform;
+}
+
+bool PlatformBackends::AnotherInstanceRunning() {
+    return parts_->instanceLock.AnotherInstanceRunning();
+}
+
+void PlatformBackends::ConnectShutdown(MainWindow& window, QCoreApplication& app) {
+    parts_->unixSignals = std::make_unique<UnixSignals>();
+    window.ConnectShutdown(app, *parts_->unixSignals);
+}
+
+}  // namespace vantrel

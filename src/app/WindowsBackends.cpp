@@ -1,0 +1,60 @@
+// The Windows backends (src/platform/win32): multimedia joysticks, cursor placement, SendInput
+// buttons, the Run value, a named mutex for the instance test and the manifest's attributes.
+#include <QCoreApplication>
+
+#include "app/PlatformBackends.h"
+#include "platform/win32/WinInstanceLock.h"
+#include "platform/win32/WinJoysticks.h"
+#include "platform/win32/WinManifestPlatform.h"
+#include "platform/win32/WinMouseButtons.h"
+#include "platform/win32/WinPointer.h"
+#include "platform/win32/WinRunEntry.h"
+#include "settings/MainWindow.h"
+
+namespace vantrel {
+
+struct PlatformBackends::Parts {
+    // The wide name: a narrow one would pass through the system code page.
+    explicit Parts(const ProgramLocation& location)
+        : instanceLock(location.executable.stem().wstring()) {}
+
+    WinJoysticks joysticks;
+    WinPointer pointer;
+    WinMouseButtons buttons;
+    WinRunEntry runEntry;
+    WinManifestPlatform manifestPlatform;
+    WinInstanceLock instanceLock;
+};
+
+PlatformBackends::PlatformBackends(const ProgramLocation& location)
+    : parts_(std::make_unique<Parts>(location)) {}
+
+PlatformBackends::~PlatformBackends() = default;
+
+JoystickPort& PlatformBackends::Joystick() {
+    return parts_->joysticks;
+}
+PointerPort& PlatformBackends::Pointer() {
+    return parts_->pointer;
+}
+MouseButtonPort& PlatformBackends::Buttons() {
+    return parts_->buttons;
+}
+RunEntryPort& PlatformBackends::RunEntry() {
+    return parts_->runEntry;
+}
+ManifestPlatformPort& PlatformBackends::ManifestPlatform() {
+    return parts_->manifestPlatform;
+}
+
+bool PlatformBackends::AnotherInstanceRunning() {
+    return parts_->instanceLock.AnotherInstanceRunning();
+}
+
+void PlatformBackends::ConnectShutdown(MainWindow& window, QCoreApplication& app) {
+    // Logoff and shutdown arrive as the session's commitDataRequest and, when the system ends
+    // the program, aboutToQuit: both are tied up here.
+    window.ConnectShutdown(app);
+}
+
+}  // namespace vantrel
