@@ -57,6 +57,19 @@ TEST_F(WinManifestTest, ManifestNamesTheArchitectureOfThisBuild) {
     if (wanted.find("X86") == std::string::npos) EXPECT_EQ(text.find("X86"), std::string::npos);
 }
 
+// What the system does with the file at the next start: a manifest that names another
+// architecture than the program's gives "side-by-side configuration is incorrect".
+TEST_F(WinManifestTest, TheSystemAcceptsTheWrittenManifestForThisProgram) {
+    ASSERT_EQ(WriteManifest(folder_.path(), "Vantrel", platform_), ManifestStatus::Written);
+    const auto file = folder_ / "Vantrel.exe.manifest";
+    ACTCTXW request{};
+    request.cbSize = sizeof request;
+    request.lpSource = file.c_str();
+    const HANDLE context = CreateActCtxW(&request);
+    ASSERT_NE(context, INVALID_HANDLE_VALUE) << "error " << GetLastError();
+    ReleaseActCtx(context);
+}
+
 TEST_F(WinManifestTest, MarkingKeepsOtherAttributesAndFailsForAMissingFile) {
     const auto file = folder_ / "Vantrel.exe.manifest";
     test::WriteFile(file, "x");
