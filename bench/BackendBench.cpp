@@ -45,8 +45,9 @@ void BackendTicksOnly(bool moving, int ticks) {
         if (moving && i % 200 == 0) pad.SetAxes((i / 200) % 2 == 0 ? -32768 : 32767, 0);
         engine.Tick();
     }
-    std::printf("%d ticks %s: %llu pointer queries, %llu placements\n", ticks,
+    std::printf("%d ticks %s: %llu pointer queries, %llu display queries, %llu placements\n", ticks,
                 moving ? "moving" : "at rest", static_cast<unsigned long long>(pointer.queries),
+                static_cast<unsigned long long>(pointer.displayQueries),
                 static_cast<unsigned long long>(pointer.placements));
 }
 
@@ -87,17 +88,20 @@ void BackendFigures() {
 
     engine.Tick();
     x11.Sync();
-    auto queries = pointer.queries;
+    auto trips = x11.RoundTrips();
+    auto waits = x11.Waits();
     auto placements = pointer.placements;
     Print("real tick, stick at rest", Measure(kRuns, kTicks, [&](int) { engine.Tick(); }), 1000,
           "us");
     const double ticks = kRuns * kTicks;
-    const double restTrips = double(pointer.queries - queries) / ticks;
+    const double restTrips = double(x11.RoundTrips() - trips) / ticks;
+    const double restWaits = double(x11.Waits() - waits) / ticks;
     const double restPlacements = double(pointer.placements - placements) / ticks;
 
     pad.SetButton(0, true);
     int direction = 0;  // set on the first tick of every run
-    queries = pointer.queries;
+    trips = x11.RoundTrips();
+    waits = x11.Waits();
     placements = pointer.placements;
     Print("real tick, one axis deflected, button held",
           Measure(kRuns, kTicks,
@@ -110,14 +114,16 @@ void BackendFigures() {
                       engine.Tick();
                   }),
           1000, "us");
-    const double movingTrips = double(pointer.queries - queries) / ticks;
+    const double movingTrips = double(x11.RoundTrips() - trips) / ticks;
+    const double movingWaits = double(x11.Waits() - waits) / ticks;
     const double movingPlacements = double(pointer.placements - placements) / ticks;
     pad.SetButton(0, false);
     pad.SetAxes(0, 0);
     engine.Tick();
     x11.Sync();
-    std::printf("X round trips per tick (XQueryPointer calls): %.2f at rest, %.2f moving\n",
-                restTrips, movingTrips);
+    std::printf("X round trips per tick (queries sent): %.2f at rest, %.2f moving\n", restTrips,
+                movingTrips);
+    std::printf("replies waited for per tick: %.2f at rest, %.2f moving\n", restWaits, movingWaits);
     std::printf("one-way XTest motions per tick: %.2f at rest, %.2f moving\n", restPlacements,
                 movingPlacements);
 }

@@ -1,7 +1,7 @@
 // A pointer port that passes every call on to another one and counts them, so the benchmark
-// knows how many X round trips a tick made: with the X11 backend each position query is one
-// XQueryPointer (a request with a reply, one round trip) and a placement is a one-way XTest
-// request.
+// knows which reads a tick made: with the X11 backend each position query is one XQueryPointer
+// waited for, a display query collects a reply asked for one tick earlier and asks again, and
+// a placement is a one-way XTest request. X11Pointer counts the round trips themselves.
 #pragma once
 
 #include <cstdint>
@@ -18,12 +18,21 @@ class CountingPointer : public PointerPort {
         ++queries;
         return inner_.QueryPosition(point);
     }
+    bool QueryPositionForDisplay(ScreenPoint& point) override {
+        ++displayQueries;
+        return freshForDisplay ? inner_.QueryPosition(point)
+                               : inner_.QueryPositionForDisplay(point);
+    }
     bool PlaceAt(std::int32_t x, std::int32_t y) override {
         ++placements;
         return inner_.PlaceAt(x, y);
     }
 
     std::uint64_t queries = 0;
+    std::uint64_t displayQueries = 0;
+    // Answers display queries with fresh ones, as the program did before it pipelined them:
+    // the A side of an A/B comparison in one process.
+    bool freshForDisplay = false;
     std::uint64_t placements = 0;
 
   private:

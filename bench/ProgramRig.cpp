@@ -94,8 +94,16 @@ QTimer& ProgramRig::PollTimer() {
     return *parts_->window->Timer1;
 }
 
-std::uint64_t ProgramRig::PointerQueries() const {
-    return parts_->pointer.queries;
+std::uint64_t ProgramRig::PointerRoundTrips() const {
+    return parts_->x11.RoundTrips();
+}
+
+std::uint64_t ProgramRig::PointerWaits() const {
+    return parts_->x11.Waits();
+}
+
+void ProgramRig::SetFreshDisplayReads(bool fresh) {
+    parts_->pointer.freshForDisplay = fresh;
 }
 
 bool ProgramRig::TrayIconShown() {

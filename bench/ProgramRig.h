@@ -26,8 +26,12 @@ class ProgramRig {
     QTimer& PollTimer();
     // True once the tray icon is on the screen with its picture.
     bool TrayIconShown();
-    // X round trips (pointer queries) the window's engine made so far.
-    std::uint64_t PointerQueries() const;
+    // X round trips (requests with a reply) the window's pointer made so far, and how many of
+    // their replies it slept for.
+    std::uint64_t PointerRoundTrips() const;
+    std::uint64_t PointerWaits() const;
+    // True: the position text at rest is read with a fresh query instead of a pipelined one.
+    void SetFreshDisplayReads(bool fresh);
 
   private:
     struct Parts;

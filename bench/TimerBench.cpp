@@ -28,10 +28,19 @@ void RunLoop(int ms) {
 
 // Watches `timer` for `seconds` of event loop and prints what it delivered and what the
 // process spent meanwhile.
-// `roundTrips`, when given, counts the X round trips made so far.
-void Watch(const char* what, QTimer& timer, double seconds,
-           const std::function<std::uint64_t()>& roundTrips = {}) {
+// `roundTrips` and `waits`, when given, count the X round trips made so far and the replies
+// slept for.
+struct Watched {
+    double cpuPercent = 0;
+    double switchesPerTick = 0;
+    double waitsPerTick = 0;
+};
+
+Watched Watch(const char* what, QTimer& timer, double seconds,
+              const std::function<std::uint64_t()>& roundTrips = {},
+              const std::function<std::uint64_t()>& waits = {}) {
     const std::uint64_t trips0 = roundTrips ? roundTrips() : 0;
+    const std::uint64_t waits0 = waits ? waits() : 0;
     std::vector<Clock::time_point> stamps;
     stamps.reserve(static_cast<std::size_t>(seconds * 1000 / kIntervalMs * 2 + 16));
     const auto connection =
@@ -47,6 +56,7 @@ void Watch(const char* what, QTimer& timer, double seconds,
     const double stat = StatCpuSeconds() - stat0;
     const long switches = ContextSwitches() - switches0;
     const std::uint64_t trips = roundTrips ? roundTrips() - trips0 : 0;
+    const std::uint64_t waited = waits ? waits() - waits0 : 0;
     QObject::disconnect(connection);
 
     std::vector<double> intervals;
@@ -70,7 +80,10 @@ void Watch(const char* what, QTimer& timer, double seconds,
         "   %.1f us and %.2f context switches per tick\n",
         cpu / wall.count() * 100, stat / wall.count() * 100, cpu / ticks * 1e6,
         double(switches) / ticks);
-    if (roundTrips) std::printf("  X round trips per tick %.2f\n", double(trips) / ticks);
+    if (roundTrips) std::printf("  X round trips per tick %.2f", double(trips) / ticks);
+    if (waits) std::printf(", replies waited for %.2f", double(waited) / ticks);
+    if (roundTrips) std::printf("\n");
+    return {cpu / wall.count() * 100, double(switches) / ticks, double(waited) / ticks};
 }
 
 // The floor on this machine: a plain thread sleeping to absolute 5 ms deadlines, no event
@@ -95,6 +108,49 @@ void SleepFloor(double seconds) {
 
 }  // namespace
 
+// Starts the program rig and lets it settle; false (and says why) when it cannot run.
+bool StartRig(ProgramRig& rig) {
+    if (!rig.Problem().empty()) {
+        std::printf("program rig skipped: %s\n", rig.Problem().c_str());
+        return false;
+    }
+    rig.Start();
+    QElapsedTimer waited;
+    waited.start();
+    while (!rig.TrayIconShown() && waited.elapsed() < 5000) RunLoop(20);
+    RunLoop(500);  // let start-up settle
+    if (!rig.Problem().empty()) {
+        std::printf("program rig skipped: %s\n", rig.Problem().c_str());
+        return false;
+    }
+    return true;
+}
+
+void PipelineFigures(double seconds, int pairs) {
+    std::printf("== program at rest: fresh (A) against pipelined (B) position reads, %d pairs\n",
+                pairs);
+    ProgramRig rig;
+    if (!StartRig(rig)) return;
+    std::vector<double> ratios;
+    for (int i = 0; i < pairs; ++i) {
+        Watched side[2];
+        // Alternate which side goes first, so a drifting load favours neither.
+        for (int k = 0; k < 2; ++k) {
+            const bool fresh = (i + k) % 2 == 0;
+            rig.SetFreshDisplayReads(fresh);
+            RunLoop(100);  // the first tick of a side may still see the other's state
+            side[fresh ? 0 : 1] = Watch(
+                fresh ? "A: fresh reads" : "B: pipelined reads", rig.PollTimer(), seconds,
+                [&] { return rig.PointerRoundTrips(); }, [&] { return rig.PointerWaits(); });
+        }
+        ratios.push_back(side[1].cpuPercent / side[0].cpuPercent);
+    }
+    rig.SetFreshDisplayReads(false);
+    std::printf("B / A CPU per pair:");
+    for (double r : ratios) std::printf(" %.2f", r);
+    std::printf("   median %.2f\n", Percentile(ratios, 50));
+}
+
 void TimerFigures(double seconds, bool programOnly) {
     std::printf("== event loop: %d ms Qt::PreciseTimer (platform %s)\n", kIntervalMs,
                 qPrintable(QGuiApplication::platformName()));
@@ -108,21 +164,10 @@ void TimerFigures(double seconds, bool programOnly) {
         Watch("bare QTimer, empty slot", bare, seconds);
     }
     ProgramRig rig;
-    if (!rig.Problem().empty()) {
-        std::printf("program rig skipped: %s\n", rig.Problem().c_str());
-        return;
-    }
-    rig.Start();
-    QElapsedTimer waited;
-    waited.start();
-    while (!rig.TrayIconShown() && waited.elapsed() < 5000) RunLoop(20);
-    RunLoop(500);  // let start-up settle
-    if (!rig.Problem().empty()) {
-        std::printf("program rig skipped: %s\n", rig.Problem().c_str());
-        return;
-    }
-    Watch("program (main window, SDL + X11, tray icon), stick at rest", rig.PollTimer(), seconds,
-          [&] { return rig.PointerQueries(); });
+    if (!StartRig(rig)) return;
+    Watch(
+        "program (main window, SDL + X11, tray icon), stick at rest", rig.PollTimer(), seconds,
+        [&] { return rig.PointerRoundTrips(); }, [&] { return rig.PointerWaits(); });
 }
 
 }  // namespace vantrel::bench

@@ -7,5 +7,8 @@ namespace vantrel::bench {
 // Needs a QApplication on a display. `seconds` per measured phase; `programOnly` skips the
 // floor and the bare timer (for profiling the program alone).
 void TimerFigures(double seconds, bool programOnly);
+// The running program at rest, alternating `pairs` times between fresh and pipelined reads of
+// the position text, `seconds` each: both sides share the machine's state of the moment.
+void PipelineFigures(double seconds, int pairs);
 
 }  // namespace vantrel::bench

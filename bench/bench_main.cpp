@@ -1,6 +1,7 @@
 // Prints what the program costs: the poll tick over fakes and over the real backends, the tick
 // rate the event loop delivers and the CPU it takes at rest, and start-up time and memory.
 // Usage: vantrel_bench [--core] [--backends] [--timer] [--idle] [--startup] [--seconds N]
+//                     [--pipeline PAIRS]   (fresh against pipelined idle reads, A/B in one run)
 // (no part named: all but --idle, which is --timer without its reference loops). Parts after
 // --core need a display: run under scripts/with-xvfb.
 //        vantrel_bench --ticks-only rest|moving N   (N real ticks untimed, for strace)
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     }
 
     bool core = false, backends = false, timer = false, idle = false, startup = false;
+    int pipelinePairs = 0;
     double seconds = 10;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -39,26 +41,31 @@ int main(int argc, char** argv) {
             idle = true;
         } else if (arg == "--startup") {
             startup = true;
+        } else if (arg == "--pipeline" && i + 1 < argc) {
+            pipelinePairs = std::stoi(argv[++i]);
         } else if (arg == "--seconds" && i + 1 < argc) {
             seconds = std::stod(argv[++i]);
         } else {
             std::fprintf(
                 stderr,
-                "usage: %s [--core] [--backends] [--timer] [--idle] [--startup] [--seconds N]\n",
+                "usage: %s [--core] [--backends] [--timer] [--idle] [--startup] [--seconds N] "
+                "[--pipeline PAIRS]\n",
                 argv[0]);
             return 2;
         }
     }
-    if (!core && !backends && !timer && !idle && !startup) core = backends = timer = startup = true;
+    if (!core && !backends && !timer && !idle && !startup && pipelinePairs == 0)
+        core = backends = timer = startup = true;
 
     if (core) vantrel::bench::CoreFigures();
     if (backends) vantrel::bench::BackendFigures();
     const bool display = std::getenv("DISPLAY") != nullptr;
-    if ((timer || idle || startup) && !display)
+    if ((timer || idle || startup || pipelinePairs > 0) && !display)
         std::printf("event loop and start-up skipped: DISPLAY is not set\n");
-    if ((timer || idle) && display) {
+    if ((timer || idle || pipelinePairs > 0) && display) {
         QApplication app(argc, argv);
-        vantrel::bench::TimerFigures(seconds, !timer);
+        if (timer || idle) vantrel::bench::TimerFigures(seconds, !timer);
+        if (pipelinePairs > 0) vantrel::bench::PipelineFigures(seconds, pipelinePairs);
     }
     // A fresh process, so its start and memory are its own.
     if (startup && display) {

@@ -40,6 +40,12 @@ ScreenPoint Mouse::Position() {
     return point_;
 }
 
+ScreenPoint Mouse::PositionForDisplay() {
+    ScreenPoint shown;
+    if (port_.QueryPositionForDisplay(shown)) point_ = shown;
+    return point_;
+}
+
 bool Mouse::SetX(double value) {
     std::int32_t x = 0;
     if (!RoundToInt32(value, x)) return false;

@@ -21,6 +21,9 @@ class Mouse {
     std::int32_t Y();
     // Both coordinates from one query, with the same fallback.
     ScreenPoint Position();
+    // Both coordinates for showing, not for moving: possibly as read one tick ago (see
+    // PointerPort::QueryPositionForDisplay), with the same fallback.
+    ScreenPoint PositionForDisplay();
 
     // Moves the pointer along one axis; the other axis stays where the pointer is now (read
     // afresh). False when `value` has no 32-bit nearest integer: then nothing moves.

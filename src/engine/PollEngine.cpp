@@ -53,7 +53,7 @@ void PollEngine::Tick() {
     const bool moved = MoveAxes(x, y);
 
     // 4. Status text.
-    RefreshPositionText();
+    RefreshPositionText(moved);
 
     // 5. Acceleration.
     Accelerate(moved);
@@ -89,8 +89,11 @@ bool PollEngine::MoveAxes(std::int32_t x, std::int32_t y) {
     return moved;
 }
 
-void PollEngine::RefreshPositionText() {
-    const ScreenPoint position = mouse_.Position();
+void PollEngine::RefreshPositionText(bool moved) {
+    // At rest the text only follows the real mouse, so a position read one tick ago will do and
+    // spares the backend a wait for the window system on every idle tick. After a move the text
+    // shows where this tick put the pointer.
+    const ScreenPoint position = moved ? mouse_.Position() : mouse_.PositionForDisplay();
     if (positionShown_ && position.x == shownPosition_.x && position.y == shownPosition_.y) return;
     char text[32];
     char* end = text + sizeof text;

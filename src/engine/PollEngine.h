@@ -55,7 +55,7 @@ class PollEngine {
   private:
     int DeviceToRead() const;
     bool MoveAxes(std::int32_t x, std::int32_t y);
-    void RefreshPositionText();
+    void RefreshPositionText(bool moved);
     void Accelerate(bool moved);
     float StepFromSpeed();
     void HandleButtons(std::int32_t mask);

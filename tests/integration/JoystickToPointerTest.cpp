@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/JoystickDiscovery.h"
@@ -245,6 +247,81 @@ TEST_F(JoystickToPointerTest, UnplugReleasesTheButtonAndReplugResumesMotion) {
     EXPECT_EQ(Where().x, 308);
     Ticks(2);
     EXPECT_EQ(Where().x, 312);
+}
+
+// The text at rest comes from a query sent one tick earlier; another client's move shows
+// after two ticks at the latest, and no idle tick waits for the server.
+TEST_F(JoystickToPointerTest, AtRestTheTextFollowsAnotherClientsMoveWithinTwoTicks) {
+    VirtualPad pad;
+    ASSERT_TRUE(pad.Attached());
+    EngineFor(pad);
+    X11Pointer other;
+    ASSERT_TRUE(other.Connected());
+    ASSERT_TRUE(pointer.PlaceAt(400, 300));
+    Ticks(2);
+    EXPECT_EQ(engine.PositionText(), " 400 -  300");
+
+    // One round trip per idle tick, none waited for: the syncs let each reply arrive in time.
+    pointer.SetPrefetchMaxAge(std::chrono::hours(1));
+    const auto trips = pointer.RoundTrips();
+    const auto waits = pointer.Waits();
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_TRUE(pointer.Sync());
+        Ticks(1);
+    }
+    EXPECT_EQ(pointer.RoundTrips() - trips, 5u + 5u);
+    EXPECT_EQ(pointer.Waits() - waits, 5u);
+
+    ASSERT_TRUE(other.PlaceAt(123, 234));
+    ASSERT_TRUE(other.Sync());
+    Ticks(2);
+    EXPECT_EQ(engine.PositionText(), " 123 -  234");
+
+    // A click drops the query sent before it: the next tick asks afresh and waits.
+    ASSERT_TRUE(pad.SetButton(0, true));
+    Ticks(1);
+    ASSERT_TRUE(pad.SetButton(0, false));
+    Ticks(1);
+    ASSERT_TRUE(pointer.Sync());  // a query still pending would now have its reply
+    const auto waitsBefore = pointer.Waits();
+    Ticks(1);
+    EXPECT_EQ(pointer.Waits() - waitsBefore, 1u);
+}
+
+TEST_F(JoystickToPointerTest, MovesNeverStartFromTheQuerySentAtRest) {
+    VirtualPad pad;
+    ASSERT_TRUE(pad.Attached());
+    EngineFor(pad);
+    X11Pointer other;
+    ASSERT_TRUE(other.Connected());
+    ASSERT_TRUE(pointer.PlaceAt(400, 300));
+    Ticks(2);
+    ASSERT_TRUE(pointer.Sync());  // the query sent at rest has its answer: (400, 300)
+
+    ASSERT_TRUE(other.PlaceAt(500, 250));
+    ASSERT_TRUE(other.Sync());
+    ASSERT_TRUE(pad.SetAxes(kAxisMin, 0));
+    Ticks(1);
+    EXPECT_EQ(Where().x, 498);
+    EXPECT_EQ(Where().y, 250);
+    EXPECT_EQ(engine.PositionText(), " 498 -  250");
+}
+
+TEST_F(JoystickToPointerTest, AnAnswerLeftOverFromLongAgoIsNotShown) {
+    VirtualPad pad;
+    ASSERT_TRUE(pad.Attached());
+    EngineFor(pad);
+    X11Pointer other;
+    ASSERT_TRUE(other.Connected());
+    ASSERT_TRUE(pointer.PlaceAt(400, 300));
+    Ticks(2);
+    ASSERT_TRUE(pointer.Sync());
+    ASSERT_TRUE(other.PlaceAt(222, 111));
+    ASSERT_TRUE(other.Sync());
+    // Ticks held up (the poll stopped, a busy event loop): the next one asks afresh.
+    std::this_thread::sleep_for(2 * X11Pointer::kPrefetchMaxAge);
+    Ticks(1);
+    EXPECT_EQ(engine.PositionText(), " 222 -  111");
 }
 
 }  // namespace

@@ -198,6 +198,15 @@ TEST_P(MainWindowTray, TheStickDrivesThePointerThroughTheWindowsTimer) {
     ASSERT_TRUE(pad_.SetAxes(0, 0));
     EXPECT_EQ(QCursor::pos().y(), start.y());
     EXPECT_FALSE(window_->Label2->text().isEmpty());
+
+    // At rest the label follows a pointer moved by another client within two ticks.
+    window_->Timer1_Timer();
+    X11Pointer other;
+    ASSERT_TRUE(other.PlaceAt(210, 170));
+    ASSERT_TRUE(other.Sync());
+    window_->Timer1_Timer();
+    window_->Timer1_Timer();
+    EXPECT_EQ(window_->Label2->text().toStdString(), " 210 -  170");
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, MainWindowTray,

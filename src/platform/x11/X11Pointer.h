@@ -1,6 +1,7 @@
 // The X11 pointer: read and placed on the root window, mouse buttons injected through XTest.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 
@@ -22,8 +23,13 @@ class X11Pointer : public PointerPort, public MouseButtonPort {
 
     bool Connected() const { return display_ != nullptr; }
 
-    // One round trip to the server.
+    // One round trip to the server, waited for.
     bool QueryPosition(ScreenPoint& point) override;
+    // Pipelined: answers with the reply to the query sent at the end of the previous call,
+    // which has long arrived, and sends the next one; so an idle tick never sleeps waiting
+    // for the server. A normal query stands in when there is no such reply, or it is older
+    // than kPrefetchMaxAge, or the pointer was placed, clicked or queried since.
+    bool QueryPositionForDisplay(ScreenPoint& point) override;
     // Queued without waiting for the server: it goes out with the next query (every tick
     // reads the pointer after its moves) or Sync(), in one write with that request. The server
     // handles requests in order, so that query already sees the new position.
@@ -33,10 +39,25 @@ class X11Pointer : public PointerPort, public MouseButtonPort {
 
     // Waits until the server has handled everything sent so far.
     bool Sync();
-    // Requests that waited for a server reply since the connection opened.
+    // Requests with a reply sent since the connection opened: one round trip each, whether
+    // the caller waited for the reply or collected it later.
     std::uint64_t RoundTrips() const { return roundTrips_; }
+    // Of those, the replies the caller had to sleep for (queries and syncs).
+    std::uint64_t Waits() const { return waits_; }
+
+    // Two ticks: a prefetched reply older than this (the timer held up, the poll stopped and
+    // started again) is dropped rather than shown.
+    static constexpr std::chrono::milliseconds kPrefetchMaxAge{10};
+    // Tests that count waits lift the limit, so a stall of the machine cannot turn a pipelined
+    // read into a waited one.
+    void SetPrefetchMaxAge(std::chrono::steady_clock::duration age) { prefetchMaxAge_ = age; }
 
   private:
+    void SendPrefetch();
+    bool CollectPrefetch(ScreenPoint& point);
+    // Forgets the prefetched query; its reply is thrown away when it arrives.
+    void DropPrefetch();
+
     struct Closer {
         void operator()(_XDisplay* display) const;
     };
@@ -45,6 +66,11 @@ class X11Pointer : public PointerPort, public MouseButtonPort {
     int screen_ = 0;
     bool xtest_ = false;
     std::uint64_t roundTrips_ = 0;
+    std::uint64_t waits_ = 0;
+    bool prefetchPending_ = false;
+    unsigned int prefetchSequence_ = 0;
+    std::chrono::steady_clock::time_point prefetchSent_{};
+    std::chrono::steady_clock::duration prefetchMaxAge_ = kPrefetchMaxAge;
 };
 
 }  // namespace vantrel
