@@ -16,7 +16,7 @@ std::optional<std::filesystem::path> AbsoluteFromEnvironment(const char* name) {
     const char* value = std::getenv(name);
     if (value == nullptr || *value == '\0') return std::nullopt;
     std::filesystem::path folder(value);
-    // The base directory specification says relative values are invalid and to be ignored.
+    // The XDG base directory rules make relative values invalid: they are ignored.
     if (!folder.is_absolute()) return std::nullopt;
     return folder;
 }
