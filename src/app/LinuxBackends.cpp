@@ -27,25 +27,11 @@ struct PlatformBackends::Parts {
 };
 
 PlatformBackends::PlatformBackends(const ProgramLocation& location)
-    : parts_(std::make_unique<Parts>(location)) {}
+    : parts_(std::make_unique<Parts>(location)),
+      ports_{parts_->joysticks, parts_->pointer, parts_->pointer, parts_->autostart,
+             parts_->manifestPlatform} {}
 
 PlatformBackends::~PlatformBackends() = default;
-
-JoystickPort& PlatformBackends::Joystick() {
-    return parts_->joysticks;
-}
-PointerPort& PlatformBackends::Pointer() {
-    return parts_->pointer;
-}
-MouseButtonPort& PlatformBackends::Buttons() {
-    return parts_->pointer;
-}
-RunEntryPort& PlatformBackends::RunEntry() {
-    return parts_->autostart;
-}
-ManifestPlatformPort& PlatformBackends::ManifestPlatform() {
-    return parts_->manifestPlatform;
-}
 
 bool PlatformBackends::AnotherInstanceRunning() {
     return parts_->instanceLock.AnotherInstanceRunning();

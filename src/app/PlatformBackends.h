@@ -24,11 +24,11 @@ class PlatformBackends {
     PlatformBackends(const PlatformBackends&) = delete;
     PlatformBackends& operator=(const PlatformBackends&) = delete;
 
-    JoystickPort& Joystick();
-    PointerPort& Pointer();
-    MouseButtonPort& Buttons();
-    RunEntryPort& RunEntry();
-    ManifestPlatformPort& ManifestPlatform();
+    JoystickPort& Joystick() { return ports_.joystick; }
+    PointerPort& Pointer() { return ports_.pointer; }
+    MouseButtonPort& Buttons() { return ports_.buttons; }
+    RunEntryPort& RunEntry() { return ports_.runEntry; }
+    ManifestPlatformPort& ManifestPlatform() { return ports_.manifestPlatform; }
     // The previous-instance test, per user and named after the executable: takes the lock on
     // the first call and holds it while this object lives.
     bool AnotherInstanceRunning();
@@ -38,8 +38,18 @@ class PlatformBackends {
     void ConnectShutdown(MainWindow& window, QCoreApplication& app);
 
   private:
+    // The platform's own objects, defined by its implementation file.
     struct Parts;
+    // The same objects seen through their ports, set by the constructor.
+    struct Ports {
+        JoystickPort& joystick;
+        PointerPort& pointer;
+        MouseButtonPort& buttons;
+        RunEntryPort& runEntry;
+        ManifestPlatformPort& manifestPlatform;
+    };
     std::unique_ptr<Parts> parts_;
+    Ports ports_;
 };
 
 }  // namespace vantrel

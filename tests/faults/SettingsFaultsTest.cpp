@@ -26,14 +26,7 @@ using test::TempDir;
 using test::WriteFile;
 
 Settings First() {
-    Settings s;
-    s.LeftButton = 1;
-    s.RightButton = 2;
-    s.MiddleButton = 3;
-    s.PointerSpeed = "2";
-    s.Acceleration = 1;
-    s.StartWithWindows = 1;
-    s.JoystickId = 0;
+    Settings s = DefaultSettings();
     s.LanguageFile = "English.lng";
     return s;
 }
