@@ -5,7 +5,7 @@
 
 #include "BenchCommon.h"
 #include "CountingPointer.h"
-#include "engine/PollEngine.h"
+#include "core/engine/PollEngine.h"
 #include "integration/VirtualPad.h"
 #include "platform/sdl/SdlJoysticks.h"
 #include "platform/x11/X11Pointer.h"
@@ -78,7 +78,7 @@ void BackendFigures() {
     engine.SetJoystickCount(pad.Index() + 1);
     x11.PlaceAt(640, 512);
 
-    JoyState state;
+    JoystickState state;
     Print("SDL ReadState alone",
           Measure(kRuns, kTicks, [&](int) { joysticks.ReadState(pad.Index(), state); }), 1000,
           "us");

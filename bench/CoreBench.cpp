@@ -3,10 +3,10 @@
 #include <cstdio>
 
 #include "BenchCommon.h"
-#include "engine/PollEngine.h"
-#include "fakes/FakeJoystick.h"
-#include "fakes/FakeMouseButtons.h"
-#include "fakes/FakePointer.h"
+#include "core/engine/PollEngine.h"
+#include "support/fakes/FakeJoystick.h"
+#include "support/fakes/FakeMouseButtons.h"
+#include "support/fakes/FakePointer.h"
 
 namespace vantrel::bench {
 

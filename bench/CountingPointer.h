@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "engine/PointerPort.h"
+#include "core/engine/PointerPort.h"
 
 namespace vantrel::bench {
 

@@ -8,20 +8,20 @@
 #include <filesystem>
 
 #include "CountingPointer.h"
-#include "TempDir.h"
-#include "fakes/FakeFileDialog.h"
-#include "fakes/FakeHttpFetch.h"
-#include "fakes/FakeMessageBox.h"
-#include "fakes/FakeOpener.h"
-#include "fakes/FakeProcessLauncher.h"
-#include "fakes/FakeRunEntry.h"
+#include "support/TempDir.h"
+#include "support/fakes/FakeFileDialog.h"
+#include "support/fakes/FakeHttpFetch.h"
+#include "support/fakes/FakeMessageBox.h"
+#include "support/fakes/FakeOpener.h"
+#include "support/fakes/FakeProcessLauncher.h"
+#include "support/fakes/FakeRunEntry.h"
 #include "integration/VirtualPad.h"
 #include "platform/qt/QtLocale.h"
 #include "platform/sdl/SdlJoysticks.h"
 #include "platform/x11/X11Pointer.h"
-#include "settings/MainWindow.h"
-#include "settings/SettingsFile.h"
-#include "shell/TrayIcon.h"
+#include "ui/MainWindow.h"
+#include "core/settings/SettingsFile.h"
+#include "ui/TrayIcon.h"
 
 namespace vantrel::bench {
 

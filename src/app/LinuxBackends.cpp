@@ -9,7 +9,7 @@
 #include "platform/sdl/SdlJoysticks.h"
 #include "platform/x11/X11Pointer.h"
 #include "platform/xdg/XdgAutostart.h"
-#include "settings/MainWindow.h"
+#include "ui/MainWindow.h"
 
 namespace vantrel {
 
@@ -39,7 +39,8 @@ bool PlatformBackends::AnotherInstanceRunning() {
 
 void PlatformBackends::ConnectShutdown(MainWindow& window, QCoreApplication& app) {
     parts_->unixSignals = std::make_unique<UnixSignals>();
-    window.ConnectShutdown(app, *parts_->unixSignals);
+    window.ConnectShutdown(app);
+    QObject::connect(parts_->unixSignals.get(), &UnixSignals::received, &app, &QCoreApplication::quit);
 }
 
 }  // namespace vantrel

@@ -4,11 +4,11 @@
 
 #include <memory>
 
-#include "engine/JoystickPort.h"
-#include "engine/MouseButtonPort.h"
-#include "engine/PointerPort.h"
-#include "settings/RunEntryPort.h"
-#include "shell/ManifestPlatformPort.h"
+#include "core/engine/JoystickPort.h"
+#include "core/engine/MouseButtonPort.h"
+#include "core/engine/PointerPort.h"
+#include "core/startup/RunEntryPort.h"
+#include "core/shell/ManifestPlatformPort.h"
 
 class QCoreApplication;
 

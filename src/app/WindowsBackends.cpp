@@ -9,7 +9,7 @@
 #include "platform/win32/WinMouseButtons.h"
 #include "platform/win32/WinPointer.h"
 #include "platform/win32/WinRunEntry.h"
-#include "settings/MainWindow.h"
+#include "ui/MainWindow.h"
 
 namespace vantrel {
 

@@ -10,7 +10,7 @@
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtOpener.h"
 #include "platform/qt/QtProcessLauncher.h"
-#include "settings/MainWindow.h"
+#include "ui/MainWindow.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "TempDir.h"
-#include "lang/LanguageFile.h"
+#include "support/TempDir.h"
+#include "core/text/LanguageFile.h"
 
 namespace vantrel {
 namespace {

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "TempDir.h"
-#include "settings/PointerSpeed.h"
-#include "settings/SettingsFile.h"
+#include "support/TempDir.h"
+#include "core/settings/PointerSpeed.h"
+#include "core/settings/SettingsFile.h"
 
 namespace vantrel {
 namespace {
@@ -39,7 +39,7 @@ Settings Second() {
     s.MiddleButton = 12;
     s.PointerSpeed = "0.125";
     s.Acceleration = 0;
-    s.StartWithWindows = 0;
+    s.StartAtLogon = 0;
     s.JoystickId = 7;
     s.LanguageFile = "a rather long, quoted name for a language file.lng";
     return s;

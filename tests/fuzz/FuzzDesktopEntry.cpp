@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/DesktopEntry.h"
+#include "core/startup/DesktopEntry.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include <string>
 #include <string_view>
 
-#include "lang/LangText.h"
-#include "lang/LanguageFile.h"
-#include "lang/TextEncoding.h"
+#include "core/text/LangText.h"
+#include "core/text/LanguageFile.h"
+#include "core/text/TextEncoding.h"
 
 namespace {
 

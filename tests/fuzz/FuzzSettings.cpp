@@ -11,9 +11,9 @@
 #include <string>
 #include <string_view>
 
-#include "lang/TextEncoding.h"
-#include "settings/PointerSpeed.h"
-#include "settings/SettingsFile.h"
+#include "core/text/TextEncoding.h"
+#include "core/settings/PointerSpeed.h"
+#include "core/settings/SettingsFile.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ std::string TrimmedBlanks(std::string_view text) {
 bool SameNumbers(const Settings& a, const Settings& b) {
     return a.LeftButton == b.LeftButton && a.RightButton == b.RightButton &&
            a.MiddleButton == b.MiddleButton && a.Acceleration == b.Acceleration &&
-           a.StartWithWindows == b.StartWithWindows && a.JoystickId == b.JoystickId;
+           a.StartAtLogon == b.StartAtLogon && a.JoystickId == b.JoystickId;
 }
 
 // The first seven lines hold one field each and end in CR LF; the file is UTF-8.
@@ -91,7 +91,7 @@ void CheckRecord(FuzzedDataProvider& data) {
     s.RightButton = data.ConsumeIntegral<std::int16_t>();
     s.MiddleButton = data.ConsumeIntegral<std::int16_t>();
     s.Acceleration = data.ConsumeIntegral<std::int16_t>();
-    s.StartWithWindows = data.ConsumeIntegral<std::int16_t>();
+    s.StartAtLogon = data.ConsumeIntegral<std::int16_t>();
     s.JoystickId = data.ConsumeIntegral<std::int16_t>();
     // Texts in the program are UTF-8 (from the dialog's edit box and file names).
     s.PointerSpeed = vantrel::DecodeText(data.ConsumeRandomLengthString(64));

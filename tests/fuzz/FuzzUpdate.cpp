@@ -16,10 +16,10 @@
 #include <string_view>
 #include <tuple>
 
-#include "fakes/FakeHttpFetch.h"
-#include "fakes/FakeMessageBox.h"
-#include "fakes/FakeOpener.h"
-#include "info/UpdateCheck.h"
+#include "support/fakes/FakeHttpFetch.h"
+#include "support/fakes/FakeMessageBox.h"
+#include "support/fakes/FakeOpener.h"
+#include "core/info/UpdateCheck.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "engine/JoystickDiscovery.h"
-#include "engine/PollEngine.h"
+#include "core/engine/JoystickDiscovery.h"
+#include "core/engine/PollEngine.h"
 #include "integration/VirtualPad.h"
 #include "platform/sdl/SdlJoysticks.h"
 #include "platform/x11/X11Pointer.h"
@@ -124,21 +124,21 @@ TEST_F(JoystickToPointerTest, DiscoveryReportsTheVirtualPad) {
     EXPECT_EQ(CountJoysticks(joysticks), std::min(before + 1, 11));
 
     settings.JoystickId = static_cast<std::int16_t>(pad.Index());
-    JoyCaps caps;
-    ReadJoystickCaps(joysticks, settings, caps);
-    EXPECT_EQ(caps.Name(), "Vantrel Test Pad");
-    EXPECT_EQ(caps.wNumButtons, 12u);
+    JoystickInfo caps;
+    ReadJoystickInfo(joysticks, settings, caps);
+    EXPECT_EQ(caps.name, "Vantrel Test Pad");
+    EXPECT_EQ(caps.buttonCount, 12u);
 
     // A long name is cut to 31 bytes without splitting the "é" at bytes 30..31.
     VirtualPad longPad(std::string(30, 'L') + "\xC3\xA9 and more");
     ASSERT_TRUE(longPad.Attached());
     settings.JoystickId = static_cast<std::int16_t>(longPad.Index());
-    ReadJoystickCaps(joysticks, settings, caps);
-    EXPECT_EQ(caps.Name(), std::string(30, 'L'));
+    ReadJoystickInfo(joysticks, settings, caps);
+    EXPECT_EQ(caps.name, std::string(30, 'L'));
 
     settings.JoystickId = 10;  // nothing there: the record stays
-    ReadJoystickCaps(joysticks, settings, caps);
-    EXPECT_EQ(caps.Name(), std::string(30, 'L'));
+    ReadJoystickInfo(joysticks, settings, caps);
+    EXPECT_EQ(caps.name, std::string(30, 'L'));
 }
 
 TEST_F(JoystickToPointerTest, StickMovesThePointerWhereTheArithmeticSays) {

@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "lang/FileDialogPort.h"
+#include "core/language/FileDialogPort.h"
 
 class QFileDialog;
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <optional>
 
-#include "info/HttpFetchPort.h"
+#include "core/info/HttpFetchPort.h"
 
 class QNetworkAccessManager;
 

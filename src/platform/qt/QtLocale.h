@@ -3,7 +3,7 @@
 
 #include <QLocale>
 
-#include "lang/LocalePort.h"
+#include "core/language/LocalePort.h"
 
 namespace vantrel {
 

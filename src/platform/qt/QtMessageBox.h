@@ -1,7 +1,7 @@
 // Modal message boxes shown with QMessageBox.
 #pragma once
 
-#include "settings/MessageBoxPort.h"
+#include "core/startup/MessageBoxPort.h"
 
 namespace vantrel {
 

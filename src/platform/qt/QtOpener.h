@@ -1,7 +1,7 @@
 // Opens documents and web addresses with the desktop's default application.
 #pragma once
 
-#include "info/OpenerPort.h"
+#include "core/info/OpenerPort.h"
 
 namespace vantrel {
 

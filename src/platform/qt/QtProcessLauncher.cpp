@@ -28,11 +28,11 @@ bool QtProcessLauncher::StartDetached(const std::vector<std::string>& argv) {
     return process.startDetached();
 }
 
-bool ProgramOnPath(const std::string& program) {
+bool QtProcessLauncher::ProgramExists(const std::string& program) {
     return !QStandardPaths::findExecutable(QString::fromStdString(program)).isEmpty();
 }
 
-std::string CurrentDesktops() {
+std::string QtProcessLauncher::CurrentDesktops() {
     return qEnvironmentVariable("XDG_CURRENT_DESKTOP").toStdString();
 }
 

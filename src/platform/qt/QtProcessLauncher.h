@@ -3,19 +3,15 @@
 
 #include <string>
 
-#include "settings/ProcessLauncherPort.h"
+#include "core/options/ProcessLauncherPort.h"
 
 namespace vantrel {
 
 class QtProcessLauncher : public ProcessLauncherPort {
   public:
     bool StartDetached(const std::vector<std::string>& argv) override;
+    bool ProgramExists(const std::string& program) override;
+    std::string CurrentDesktops() override;
 };
-
-// True when `program` is an executable on the search path.
-bool ProgramOnPath(const std::string& program);
-
-// XDG_CURRENT_DESKTOP, empty when unset.
-std::string CurrentDesktops();
 
 }  // namespace vantrel

@@ -57,7 +57,7 @@ SDL_Joystick* SdlJoysticks::DeviceAt(int id) {
     return slot.joystick;
 }
 
-bool SdlJoysticks::ReadCaps(int id, JoyCaps& caps) {
+bool SdlJoysticks::ReadInfo(int id, JoystickInfo& caps) {
     if (!ready_ || id < 0) return false;
     SDL_JoystickUpdate();  // notices devices plugged in or out since the last call
     SDL_Joystick* joystick = nullptr;
@@ -72,16 +72,12 @@ bool SdlJoysticks::ReadCaps(int id, JoyCaps& caps) {
 
     const char* name = SDL_JoystickName(joystick);
     caps.SetName(name != nullptr ? name : "");
-    caps.wMid = SDL_JoystickGetVendor(joystick);
-    caps.wPid = SDL_JoystickGetProduct(joystick);
-    caps.wXmin = caps.wYmin = caps.wZmin = 0;
-    caps.wXmax = caps.wYmax = caps.wZmax = 65535;
-    caps.wNumButtons = static_cast<std::uint32_t>(std::max(0, SDL_JoystickNumButtons(joystick)));
+    caps.buttonCount = static_cast<std::uint32_t>(std::max(0, SDL_JoystickNumButtons(joystick)));
     if (temporary) SDL_JoystickClose(joystick);
     return true;
 }
 
-bool SdlJoysticks::ReadState(int id, JoyState& state) {
+bool SdlJoysticks::ReadState(int id, JoystickState& state) {
     if (!ready_ || id < 0 || id >= kSlots) return false;
     SDL_JoystickUpdate();
     SDL_Joystick* joystick = DeviceAt(id);

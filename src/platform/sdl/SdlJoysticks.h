@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "engine/JoystickPort.h"
+#include "core/engine/JoystickPort.h"
 
 struct _SDL_Joystick;
 
@@ -21,10 +21,10 @@ class SdlJoysticks : public JoystickPort {
     // False when SDL could not start; every query then fails.
     bool Ready() const { return ready_; }
 
-    bool ReadCaps(int id, JoyCaps& caps) override;
+    bool ReadInfo(int id, JoystickInfo& caps) override;
     // Axes 0 and 1 as value + 32768, button i as bit i. A device that was unplugged fails;
     // when a device is at that index again it is opened on this or a later call.
-    bool ReadState(int id, JoyState& state) override;
+    bool ReadState(int id, JoystickState& state) override;
 
   private:
     // Devices kept open between calls; ids beyond are opened only to read their capabilities.

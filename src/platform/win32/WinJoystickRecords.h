@@ -6,7 +6,7 @@
 
 #include <mmsystem.h>
 
-#include "engine/JoystickPort.h"
+#include "core/engine/JoystickPort.h"
 
 namespace vantrel {
 

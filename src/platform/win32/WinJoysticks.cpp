@@ -14,7 +14,7 @@ namespace vantrel {
 
 namespace {
 
-// The leading part of JOYCAPSA that carries the fields JoyCaps holds: up to wPeriodMax.
+// The leading part of JOYCAPSA that carries the fields JoystickInfo holds: up to wPeriodMax.
 constexpr UINT kCapsSize = 72;
 static_assert(offsetof(JOYCAPSA, wRmin) == kCapsSize);
 static_assert(sizeof(JOYINFOEX) == 52);
@@ -37,35 +37,25 @@ std::string AnsiToUtf8(const char* text, int length) {
 
 }  // namespace
 
-JoyCaps CapsFromRecord(const JOYCAPSA& record) {
-    JoyCaps caps;
-    caps.wMid = record.wMid;
-    caps.wPid = record.wPid;
+JoystickInfo CapsFromRecord(const JOYCAPSA& record) {
+    JoystickInfo caps;
     // The name need not be NUL-ended when it fills all 32 bytes.
     const char* name = record.szPname;
     const int length = static_cast<int>(strnlen(name, sizeof record.szPname));
     caps.SetName(AnsiToUtf8(name, length));
-    caps.wXmin = record.wXmin;
-    caps.wXmax = record.wXmax;
-    caps.wYmin = record.wYmin;
-    caps.wYmax = record.wYmax;
-    caps.wZmin = record.wZmin;
-    caps.wZmax = record.wZmax;
-    caps.wNumButtons = record.wNumButtons;
-    caps.wPeriodMin = record.wPeriodMin;
-    caps.wPeriodMax = record.wPeriodMax;
+    caps.buttonCount = record.wNumButtons;
     return caps;
 }
 
-JoyState StateFromRecord(const JOYINFOEX& record) {
-    JoyState state;
+JoystickState StateFromRecord(const JOYINFOEX& record) {
+    JoystickState state;
     state.x = record.dwXpos;
     state.y = record.dwYpos;
     state.buttons = record.dwButtons;
     return state;
 }
 
-bool WinJoysticks::ReadCaps(int id, JoyCaps& caps) {
+bool WinJoysticks::ReadInfo(int id, JoystickInfo& caps) {
     if (id < 0) return false;
     // The whole record as scratch space, so a driver that writes past the size asked for
     // cannot reach beyond it; only the leading part is requested and read.
@@ -76,7 +66,7 @@ bool WinJoysticks::ReadCaps(int id, JoyCaps& caps) {
     return true;
 }
 
-bool WinJoysticks::ReadState(int id, JoyState& state) {
+bool WinJoysticks::ReadState(int id, JoystickState& state) {
     if (id < 0) return false;
     JOYINFOEX record{};
     record.dwSize = sizeof record;

@@ -1,7 +1,7 @@
 // Joysticks through the multimedia joystick interface (winmm): presence, capabilities and state.
 #pragma once
 
-#include "engine/JoystickPort.h"
+#include "core/engine/JoystickPort.h"
 
 namespace vantrel {
 
@@ -9,9 +9,9 @@ class WinJoysticks final : public JoystickPort {
   public:
     // joyGetDevCapsA with the record's leading 72 bytes; the product name comes in the
     // system code page and is handed on as UTF-8.
-    bool ReadCaps(int id, JoyCaps& caps) override;
+    bool ReadInfo(int id, JoystickInfo& caps) override;
     // joyGetPosEx with all axes, the hat and the buttons.
-    bool ReadState(int id, JoyState& state) override;
+    bool ReadState(int id, JoystickState& state) override;
 };
 
 }  // namespace vantrel

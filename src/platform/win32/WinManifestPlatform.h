@@ -2,7 +2,7 @@
 // controls registered before the first window.
 #pragma once
 
-#include "shell/ManifestPlatformPort.h"
+#include "core/shell/ManifestPlatformPort.h"
 
 namespace vantrel {
 

@@ -1,16 +1,16 @@
 // Mouse-button presses and releases at the pointer's position, injected with SendInput.
 #pragma once
 
-#include "engine/MouseButtonPort.h"
+#include "core/engine/MouseButtonPort.h"
 
 namespace vantrel {
 
 class WinMouseButtons final : public MouseButtonPort {
   public:
-    void Send(MouseEvent event) override;
+    void Send(MouseButtonEvent event) override;
     // Send with its outcome: false when the event is not one of the six button events or the
     // system refused it (for instance blocked by a program of higher integrity).
-    bool Inject(MouseEvent event);
+    bool Inject(MouseButtonEvent event);
 };
 
 }  // namespace vantrel

@@ -1,7 +1,7 @@
 // The Windows pointer, read and placed in absolute screen pixels (GetCursorPos / SetCursorPos).
 #pragma once
 
-#include "engine/PointerPort.h"
+#include "core/engine/PointerPort.h"
 
 namespace vantrel {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "settings/RunEntryPort.h"
+#include "core/startup/RunEntryPort.h"
 
 namespace vantrel {
 

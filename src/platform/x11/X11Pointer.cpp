@@ -127,27 +127,27 @@ bool X11Pointer::PlaceAt(std::int32_t x, std::int32_t y) {
     return true;
 }
 
-void X11Pointer::Send(MouseEvent event) {
+void X11Pointer::Send(MouseButtonEvent event) {
     if (!display_ || !xtest_) return;
     unsigned int button = 0;
     Bool press = False;
     switch (event) {
-        case MouseEvent::LeftDown:
+        case MouseButtonEvent::LeftDown:
             button = 1, press = True;
             break;
-        case MouseEvent::LeftUp:
+        case MouseButtonEvent::LeftUp:
             button = 1;
             break;
-        case MouseEvent::RightDown:
+        case MouseButtonEvent::RightDown:
             button = 3, press = True;
             break;
-        case MouseEvent::RightUp:
+        case MouseButtonEvent::RightUp:
             button = 3;
             break;
-        case MouseEvent::MiddleDown:
+        case MouseButtonEvent::MiddleDown:
             button = 2, press = True;
             break;
-        case MouseEvent::MiddleUp:
+        case MouseButtonEvent::MiddleUp:
             button = 2;
             break;
     }

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "engine/MouseButtonPort.h"
-#include "engine/PointerPort.h"
+#include "core/engine/MouseButtonPort.h"
+#include "core/engine/PointerPort.h"
 
 struct _XDisplay;
 
@@ -35,7 +35,7 @@ class X11Pointer : public PointerPort, public MouseButtonPort {
     // handles requests in order, so that query already sees the new position.
     bool PlaceAt(std::int32_t x, std::int32_t y) override;
     // Left / right / middle are X buttons 1 / 3 / 2.
-    void Send(MouseEvent event) override;
+    void Send(MouseButtonEvent event) override;
 
     // Waits until the server has handled everything sent so far.
     bool Sync();

@@ -6,7 +6,7 @@
 #include <system_error>
 #include <utility>
 
-#include "settings/DesktopEntry.h"
+#include "core/startup/DesktopEntry.h"
 
 namespace vantrel {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "settings/RunEntryPort.h"
+#include "core/startup/RunEntryPort.h"
 
 namespace vantrel {
 

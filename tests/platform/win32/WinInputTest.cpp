@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "engine/Mouse.h"
+#include "core/engine/Mouse.h"
 #include "platform/win32/WinMouseButtons.h"
 #include "platform/win32/WinPointer.h"
 #include "platform/win32/Wine.h"
@@ -72,12 +72,12 @@ class WinMouseButtonsTest : public ::testing::Test {
 
 TEST_F(WinMouseButtonsTest, EachButtonGoesDownAndUp) {
     struct Case {
-        MouseEvent down, up;
+        MouseButtonEvent down, up;
         int key;
     };
-    for (const Case c : {Case{MouseEvent::LeftDown, MouseEvent::LeftUp, VK_LBUTTON},
-                         Case{MouseEvent::RightDown, MouseEvent::RightUp, VK_RBUTTON},
-                         Case{MouseEvent::MiddleDown, MouseEvent::MiddleUp, VK_MBUTTON}}) {
+    for (const Case c : {Case{MouseButtonEvent::LeftDown, MouseButtonEvent::LeftUp, VK_LBUTTON},
+                         Case{MouseButtonEvent::RightDown, MouseButtonEvent::RightUp, VK_RBUTTON},
+                         Case{MouseButtonEvent::MiddleDown, MouseButtonEvent::MiddleUp, VK_MBUTTON}}) {
         SCOPED_TRACE(c.key);
         ASSERT_TRUE(buttons_.Inject(c.down));
         EXPECT_TRUE(Pressed(c.key));
@@ -94,8 +94,8 @@ TEST_F(WinMouseButtonsTest, EachButtonGoesDownAndUp) {
 TEST_F(WinMouseButtonsTest, ButtonEventsDoNotMoveThePointer) {
     WinPointer pointer;
     ASSERT_TRUE(pointer.PlaceAt(300, 200));
-    buttons_.Send(MouseEvent::LeftDown);
-    buttons_.Send(MouseEvent::LeftUp);
+    buttons_.Send(MouseButtonEvent::LeftDown);
+    buttons_.Send(MouseButtonEvent::LeftUp);
     ScreenPoint read;
     ASSERT_TRUE(pointer.QueryPosition(read));
     EXPECT_EQ(read.x, 300);
@@ -105,9 +105,9 @@ TEST_F(WinMouseButtonsTest, ButtonEventsDoNotMoveThePointer) {
 TEST_F(WinMouseButtonsTest, ValuesOtherThanTheSixButtonEventsAreNotSent) {
     WinPointer pointer;
     ASSERT_TRUE(pointer.PlaceAt(300, 200));
-    // MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE would jump to the corner; a wheel flag would scroll.
-    for (const std::uint32_t flags : {0x0001u, 0x8001u, 0x0800u, 0x0000u, 0x0006u}) {
-        EXPECT_FALSE(buttons_.Inject(static_cast<MouseEvent>(flags))) << flags;
+    // A value outside the six must not reach SendInput as some other flag (a move, a wheel turn).
+    for (const std::uint8_t value : {6u, 7u, 0x40u, 0xffu}) {
+        EXPECT_FALSE(buttons_.Inject(static_cast<MouseButtonEvent>(value))) << int{value};
     }
     ScreenPoint read;
     ASSERT_TRUE(pointer.QueryPosition(read));

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "engine/JoystickDiscovery.h"
+#include "core/engine/JoystickDiscovery.h"
 #include "platform/win32/WinJoystickRecords.h"
 #include "platform/win32/WinJoysticks.h"
 #include "platform/win32/Wine.h"
@@ -26,33 +26,22 @@ JOYCAPSA Record(const char* name, std::size_t nameBytes) {
     return record;
 }
 
-TEST(WinJoystickRecords, CapabilitiesCarryNameButtonsAndRanges) {
-    const JoyCaps caps = CapsFromRecord(Record("Gamepad F310", 13));
-    EXPECT_EQ(caps.Name(), "Gamepad F310");
-    EXPECT_EQ(caps.szPname[12], '\0');
-    EXPECT_EQ(caps.szPname[31], '\0');
-    EXPECT_EQ(caps.wNumButtons, 12u);
-    EXPECT_EQ(caps.wMid, 0x045e);
-    EXPECT_EQ(caps.wPid, 0x028e);
-    EXPECT_EQ(caps.wXmin, 1u);
-    EXPECT_EQ(caps.wXmax, 65534u);
-    EXPECT_EQ(caps.wYmax, 65535u);
-    EXPECT_EQ(caps.wZmax, 255u);
-    EXPECT_EQ(caps.wPeriodMin, 10u);
-    EXPECT_EQ(caps.wPeriodMax, 1000u);
+TEST(WinJoystickRecords, CapabilitiesCarryNameAndButtons) {
+    const JoystickInfo caps = CapsFromRecord(Record("Gamepad F310", 13));
+    EXPECT_EQ(caps.name, "Gamepad F310");
+    EXPECT_EQ(caps.buttonCount, 12u);
 }
 
 TEST(WinJoystickRecords, NameFillingAllThirtyTwoBytesKeepsThirtyOne) {
     // No NUL inside the record's name: the last byte gives way to the end mark.
-    const JoyCaps caps = CapsFromRecord(Record("ABCDEFGHIJKLMNOPQRSTUVWXYZ012345", 32));
-    EXPECT_EQ(caps.Name(), "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234");
-    EXPECT_EQ(caps.szPname[31], '\0');
+    const JoystickInfo caps = CapsFromRecord(Record("ABCDEFGHIJKLMNOPQRSTUVWXYZ012345", 32));
+    EXPECT_EQ(caps.name, "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234");
 }
 
 TEST(WinJoystickRecords, NameInTheSystemCodePageBecomesUtf8) {
     if (GetACP() != 1252) GTEST_SKIP() << "needs code page 1252, have " << GetACP();
-    const JoyCaps caps = CapsFromRecord(Record("Man\xe9ge \x80", 9));
-    EXPECT_EQ(caps.Name(), "Man\xc3\xa9ge \xe2\x82\xac");
+    const JoystickInfo caps = CapsFromRecord(Record("Man\xe9ge \x80", 9));
+    EXPECT_EQ(caps.name, "Man\xc3\xa9ge \xe2\x82\xac");
 }
 
 TEST(WinJoystickRecords, StateTakesMainAxesAndAllThirtyTwoButtons) {
@@ -61,7 +50,7 @@ TEST(WinJoystickRecords, StateTakesMainAxesAndAllThirtyTwoButtons) {
     record.dwYpos = 63851;
     record.dwZpos = 7;
     record.dwButtons = 0x80000001u;
-    const JoyState state = StateFromRecord(record);
+    const JoystickState state = StateFromRecord(record);
     EXPECT_EQ(state.x, 149u);
     EXPECT_EQ(state.y, 63851u);
     EXPECT_EQ(state.buttons, 0x80000001u);
@@ -69,9 +58,9 @@ TEST(WinJoystickRecords, StateTakesMainAxesAndAllThirtyTwoButtons) {
 
 TEST(WinJoysticks, NegativeIdsAreAbsent) {
     WinJoysticks joysticks;
-    JoyCaps caps;
-    JoyState state;
-    EXPECT_FALSE(joysticks.ReadCaps(-1, caps));
+    JoystickInfo caps;
+    JoystickState state;
+    EXPECT_FALSE(joysticks.ReadInfo(-1, caps));
     EXPECT_FALSE(joysticks.ReadState(-1, state));
 }
 
@@ -81,16 +70,16 @@ TEST(WinJoysticks, WithoutJoysticksNothingCountsAndRecordsStayAsTheyWere) {
     WinJoysticks joysticks;
     EXPECT_EQ(CountJoysticks(joysticks), 0);
 
-    JoyCaps caps;
+    JoystickInfo caps;
     caps.SetName("kept");
     caps.wNumButtons = 5;
     Settings settings;
     settings.JoystickId = 0;
-    ReadJoystickCaps(joysticks, settings, caps);
-    EXPECT_EQ(caps.Name(), "kept");
+    ReadJoystickInfo(joysticks, settings, caps);
+    EXPECT_EQ(caps.name, "kept");
     EXPECT_EQ(caps.wNumButtons, 5u);
 
-    JoyState state{1, 2, 3};
+    JoystickState state{1, 2, 3};
     EXPECT_FALSE(joysticks.ReadState(0, state));
     EXPECT_EQ(state.x, 1u);
     EXPECT_EQ(state.y, 2u);

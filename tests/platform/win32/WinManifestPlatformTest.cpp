@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 #include "platform/win32/WinManifestPlatform.h"
-#include "shell/Manifest.h"
+#include "core/shell/Manifest.h"
 
 namespace vantrel {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "platform/win32/WinRunEntry.h"
 #include "platform/win32/Wine.h"
-#include "settings/RunEntry.h"
+#include "core/startup/RunEntry.h"
 
 namespace vantrel {
 namespace {
@@ -95,10 +95,10 @@ TEST_F(WinRunEntryTest, RelativePathIsRefusedAndLeavesTheValueAlone) {
 
 TEST_F(WinRunEntryTest, SyncFollowsTheSetting) {
     Settings settings;
-    settings.StartWithWindows = 1;
+    settings.StartAtLogon = 1;
     ASSERT_TRUE(SyncRunEntry(entry_, settings, L"C:\\Tools\\Vantrel.exe"));
     EXPECT_TRUE(Stored());
-    settings.StartWithWindows = 2;
+    settings.StartAtLogon = 2;
     ASSERT_TRUE(SyncRunEntry(entry_, settings, L"C:\\Tools\\Vantrel.exe"));
     EXPECT_FALSE(Stored());
 }

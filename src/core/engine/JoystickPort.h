@@ -1,0 +1,40 @@
+// What the engine needs from a joystick library: presence, capabilities and the current state.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vantrel {
+
+// What a joystick tells of itself: its name, as the system reports it, and its button count.
+struct JoystickInfo {
+    std::string name;  // at most kMaxNameBytes bytes of UTF-8
+    std::uint32_t buttonCount = 0;
+
+    // The longest name a device record holds: 31 bytes and the closing NUL.
+    static constexpr std::size_t kMaxNameBytes = 31;
+    // Stores `text` cut to kMaxNameBytes (on a UTF-8 character boundary).
+    void SetName(std::string_view text);
+};
+
+// One reading of a joystick: main axes on the 0..65535 scale (rest near 32767) and the
+// button mask, bit n-1 for button n.
+struct JoystickState {
+    std::uint32_t x = 32767;
+    std::uint32_t y = 32767;
+    std::uint32_t buttons = 0;
+};
+
+class JoystickPort {
+public:
+    virtual ~JoystickPort() = default;
+    // Fills `caps` for device `id` and returns true when it is present; leaves `caps`
+    // untouched and returns false otherwise.
+    virtual bool ReadInfo(int id, JoystickInfo& caps) = 0;
+    // Reads device `id`; false (and `state` untouched) when it cannot be read.
+    virtual bool ReadState(int id, JoystickState& state) = 0;
+};
+
+}  // namespace vantrel

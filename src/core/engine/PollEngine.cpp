@@ -1,0 +1,175 @@
+#include "core/engine/PollEngine.h"
+
+#include <charconv>
+#include <cstdint>
+
+#include "core/settings/PointerSpeed.h"
+
+namespace vantrel {
+
+namespace {
+
+// True when joystick button `number` (from 1) alone makes up `mask`. Only 1..31 can: button 32
+// is the sign bit, and a mask with it set counts as no button held.
+bool ButtonIsMask(std::int16_t number, std::int32_t mask) {
+    return number >= 1 && number <= 31 && mask == (std::int32_t{1} << (number - 1));
+}
+
+// Writes `value` with a leading blank when not negative; returns the end of the written text.
+char* WriteSigned(char* out, char* end, std::int32_t value) {
+    if (value >= 0) *out++ = ' ';
+    return std::to_chars(out, end, value).ptr;
+}
+
+}  // namespace
+
+PollEngine::PollEngine(JoystickPort& joystick, PointerPort& pointer, MouseButtonPort& buttons,
+                       const Settings& settings)
+    : joystick_(joystick), buttons_(buttons), settings_(settings), mouse_(pointer) {
+    // Room for the longest position text, so later updates never allocate.
+    positionText_.reserve(32);
+    parsedSpeed_.reserve(16);
+}
+
+int PollEngine::DeviceToRead() const {
+    const int id = settings_.JoystickId;
+    return id >= 0 && id < joystickCount_ ? id : 0;
+}
+
+void PollEngine::Tick() {
+    if (!started_) {
+        // Take the step from the speed at once, so a stick held from the first tick moves.
+        pointerStep_ = StepFromSpeed();
+        started_ = true;
+    }
+
+    // 1. Read. A failed read counts as the stick at rest with no button held, so an unplugged
+    //    controller neither runs the pointer away nor leaves a mouse button down.
+    if (!joystick_.ReadState(DeviceToRead(), joy_)) joy_ = JoystickState{};
+    const auto x = static_cast<std::int32_t>(joy_.x);
+    const auto y = static_cast<std::int32_t>(joy_.y);
+
+    // 2, 3. Motion.
+    const bool moved = MoveAxes(x, y);
+
+    // 4. Status text.
+    RefreshPositionText(moved);
+
+    // 5. Acceleration.
+    Accelerate(moved);
+
+    // 6. Buttons.
+    HandleButtons(static_cast<std::int32_t>(joy_.buttons));
+}
+
+bool PollEngine::MoveAxes(std::int32_t x, std::int32_t y) {
+    const double step = pointerStep_;
+    bool moved = false;
+    // A write whose target has no 32-bit value fails and moves nothing; the tick goes on.
+    if (x < kDeadZoneLow) {
+        const bool ok = mouse_.SetX(static_cast<double>(mouse_.X()) - step);
+        static_cast<void>(ok);
+        moved = true;
+    }
+    if (x > kDeadZoneHigh) {
+        const bool ok = mouse_.SetX(static_cast<double>(mouse_.X()) + step);
+        static_cast<void>(ok);
+        moved = true;
+    }
+    if (y < kDeadZoneLow) {
+        const bool ok = mouse_.SetY(static_cast<double>(mouse_.Y()) - step);
+        static_cast<void>(ok);
+        moved = true;
+    }
+    if (y > kDeadZoneHigh) {
+        const bool ok = mouse_.SetY(static_cast<double>(mouse_.Y()) + step);
+        static_cast<void>(ok);
+        moved = true;
+    }
+    return moved;
+}
+
+void PollEngine::RefreshPositionText(bool moved) {
+    // At rest the text only follows the real mouse, so a position read one tick ago will do and
+    // spares the backend a wait for the window system on every idle tick. After a move the text
+    // shows where this tick put the pointer.
+    const ScreenPoint position = moved ? mouse_.Position() : mouse_.PositionForDisplay();
+    if (positionShown_ && position.x == shownPosition_.x && position.y == shownPosition_.y) return;
+    char text[32];
+    char* end = text + sizeof text;
+    char* out = WriteSigned(text, end, position.x);
+    for (char c : {' ', '-', ' '}) *out++ = c;
+    out = WriteSigned(out, end, position.y);
+    positionText_.assign(text, out);
+    shownPosition_ = position;
+    positionShown_ = true;
+}
+
+void PollEngine::Accelerate(bool moved) {
+    if (!moved) {
+        // A tick at rest ends the run and takes a possibly changed speed, with or without
+        // acceleration.
+        pointerStep_ = StepFromSpeed();
+        moveTicks_ = 0;
+        return;
+    }
+    if (settings_.Acceleration != 1) return;
+    moveTicks_ = NextMoveTicks(moveTicks_);
+    double factor = 1.0;
+    switch (moveTicks_) {
+        case 20:
+            factor = 1.4;
+            break;
+        case 40:
+            factor = 1.45;
+            break;
+        case 60:
+            factor = 1.5;
+            break;
+        case 80:
+            factor = 1.55;
+            break;
+        default:
+            return;
+    }
+    pointerStep_ = static_cast<float>(static_cast<double>(pointerStep_) * factor);
+}
+
+float PollEngine::StepFromSpeed() {
+    if (!speedParsed_ || settings_.PointerSpeed != parsedSpeed_) {
+        parsedSpeed_ = settings_.PointerSpeed;
+        parsedStep_ = PointerStepFromSpeed(parsedSpeed_);
+        speedParsed_ = true;
+    }
+    return parsedStep_;
+}
+
+void PollEngine::HandleButtons(std::int32_t mask) {
+    if (mask < 1) {
+        // Every mouse button pressed here goes up, the last pressed (the held one) first: a
+        // button pressed under another one would otherwise stay down in the window system.
+        while (pressedCount_ > 0) buttons_.Send(pressed_[--pressedCount_]);
+        heldButton_.clear();
+        lastButtons_ = 0;
+        return;
+    }
+    if (mask == lastButtons_) return;
+    if (ButtonIsMask(settings_.LeftButton, mask))
+        Press(MouseButtonEvent::LeftDown, MouseButtonEvent::LeftUp, "1");
+    if (ButtonIsMask(settings_.RightButton, mask))
+        Press(MouseButtonEvent::RightDown, MouseButtonEvent::RightUp, "2");
+    if (ButtonIsMask(settings_.MiddleButton, mask))
+        Press(MouseButtonEvent::MiddleDown, MouseButtonEvent::MiddleUp, "3");
+    lastButtons_ = mask;
+}
+
+void PollEngine::Press(MouseButtonEvent down, MouseButtonEvent up, const char* held) {
+    buttons_.Send(down);
+    heldButton_ = held;
+    // Remembered once, however often it is pressed again before everything is let go.
+    for (std::size_t i = 0; i < pressedCount_; ++i)
+        if (pressed_[i] == up) return;
+    pressed_[pressedCount_++] = up;
+}
+
+}  // namespace vantrel

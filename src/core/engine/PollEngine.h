@@ -1,0 +1,90 @@
+// The polling tick: one joystick read turned into pointer motion, acceleration and mouse-button
+// presses, with the held button and the position text as visible state.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "core/engine/JoystickPort.h"
+#include "core/engine/Mouse.h"
+#include "core/engine/MouseButtonPort.h"
+#include "core/engine/PointerPort.h"
+#include "core/settings/Settings.h"
+
+namespace vantrel {
+
+// The moving-tick counter after one more moving tick; it stops at the 32-bit maximum so a stick
+// held for months never wraps into a new acceleration run.
+constexpr std::int32_t NextMoveTicks(std::int32_t moveTicks) {
+    return moveTicks == std::numeric_limits<std::int32_t>::max() ? moveTicks : moveTicks + 1;
+}
+
+class PollEngine {
+  public:
+    // The dead zone, inclusive at both ends: values below it move the pointer left / up, values
+    // above it right / down.
+    static constexpr std::int32_t kDeadZoneLow = 150;
+    static constexpr std::int32_t kDeadZoneHigh = 63850;
+
+    PollEngine(JoystickPort& joystick, PointerPort& pointer, MouseButtonPort& buttons,
+               const Settings& settings);
+
+    // Joysticks found at start; JoystickId is followed only when it names one of them.
+    void SetJoystickCount(int count) { joystickCount_ = count; }
+    int JoystickCount() const { return joystickCount_; }
+
+    // One poll: read the joystick, move, update the position text, accelerate, buttons.
+    void Tick();
+
+    // Lets go of the mouse button held here, as a tick without joystick buttons would: the
+    // program must never end with a button stuck down.
+    void ReleaseHeldButton() { HandleButtons(0); }
+
+    // "1" left, "2" right, "3" middle: the mouse button pressed here and not yet released.
+    const std::string& HeldButton() const { return heldButton_; }
+    // The last pointer position as " 512 -  384" (a blank before each non-negative number).
+    const std::string& PositionText() const { return positionText_; }
+
+    float PointerStep() const { return pointerStep_; }
+    std::int32_t MoveTicks() const { return moveTicks_; }
+    std::int32_t LastButtons() const { return lastButtons_; }
+
+  private:
+    int DeviceToRead() const;
+    bool MoveAxes(std::int32_t x, std::int32_t y);
+    void RefreshPositionText(bool moved);
+    void Accelerate(bool moved);
+    float StepFromSpeed();
+    void HandleButtons(std::int32_t mask);
+    void Press(MouseButtonEvent down, MouseButtonEvent up, const char* held);
+
+    JoystickPort& joystick_;
+    MouseButtonPort& buttons_;
+    const Settings& settings_;
+    Mouse mouse_;
+    int joystickCount_ = 0;
+    bool started_ = false;
+
+    JoystickState joy_;
+    float pointerStep_ = 0.0f;
+    std::int32_t moveTicks_ = 0;
+    std::int32_t lastButtons_ = 0;
+    std::string heldButton_;
+    // The up events owed for the mouse buttons pressed and not yet released, in press order.
+    std::array<MouseButtonEvent, 3> pressed_{};
+    std::size_t pressedCount_ = 0;
+
+    std::string positionText_;
+    ScreenPoint shownPosition_{};
+    bool positionShown_ = false;
+
+    // The speed text last parsed and its step, so a tick parses only when the text changed.
+    std::string parsedSpeed_;
+    float parsedStep_ = 0.0f;
+    bool speedParsed_ = false;
+};
+
+}  // namespace vantrel

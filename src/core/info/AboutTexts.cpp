@@ -1,0 +1,9 @@
+#include "core/info/AboutTexts.h"
+
+namespace vantrel {
+
+std::string CreditLine(const LangText& texts) {
+    return std::string(kCreditText) + " - " + texts[kCreditSuffixText];
+}
+
+}  // namespace vantrel

@@ -1,0 +1,68 @@
+#include "core/info/UpdateCheck.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "core/info/Documents.h"
+
+namespace vantrel {
+
+namespace {
+
+std::string ThreeDigits(int number) {
+    const std::string digits = std::to_string(std::clamp(number, 0, 999));
+    return std::string(3 - digits.size(), '0') + digits;
+}
+
+}  // namespace
+
+std::string ComparableVersion(int major, int minor, int revision) {
+    return ThreeDigits(major) + ThreeDigits(minor) + ThreeDigits(revision);
+}
+
+std::string ComparableVersion(const ProgramVersion& version) {
+    return ComparableVersion(version.major, version.minor, version.revision);
+}
+
+bool OffersUpdate(std::string_view body, std::string_view own) {
+    // string_view compares through char_traits<char>, which orders bytes as unsigned values.
+    return body.size() == 9 && body > own;
+}
+
+std::string ParagraphBreaks(std::string_view text) {
+    constexpr std::string_view marker = "<BR>";
+    std::string result;
+    result.reserve(text.size());
+    std::size_t from = 0;
+    for (std::size_t at = text.find(marker); at != std::string_view::npos;
+         at = text.find(marker, from)) {
+        result.append(text.substr(from, at - from));
+        result.append("\n\n");
+        from = at + marker.size();
+    }
+    result.append(text.substr(from));
+    return result;
+}
+
+std::string_view VersionFileAddress() {
+    return VANTREL_VERSION_URL;
+}
+
+void OnVersionFile(const std::optional<std::string>& body, const UpdateCheckPorts& ports,
+                   const ProgramVersion& own) {
+    if (!body || !OffersUpdate(*body, ComparableVersion(own))) return;
+    const bool yes = ports.boxes.AskYesNo(ports.texts[kUpdateQuestionTitle],
+                                          ParagraphBreaks(ports.texts[kUpdateQuestionText]));
+    if (!yes) return;
+    OpenPage(ports.opener, WebPage::Product);
+    if (ports.endAtOnce) ports.endAtOnce();
+}
+
+void CheckForUpdates(UpdateCheckPorts ports, UpdateCheckOptions options) {
+    HttpRequest request{std::move(options.versionUrl), kVersionFileNeedBytes, options.timeout};
+    HttpFetchPort& http = ports.http;
+    http.Start(request, [ports = std::move(ports), own = options.own](
+                            std::optional<std::string> body) { OnVersionFile(body, ports, own); });
+}
+
+}  // namespace vantrel

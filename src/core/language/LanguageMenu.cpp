@@ -1,0 +1,61 @@
+#include "core/language/LanguageMenu.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "core/language/FileDialog.h"
+#include "core/language/LanguageChoice.h"
+#include "core/text/Utf8.h"
+
+namespace vantrel {
+
+std::string LanguageFilterDescription(const LangText& texts) {
+    const std::string& entry = texts[26];
+    const std::size_t chars = Utf8Length(entry);
+    std::string description;
+    if (chars >= 3) description = StripAccessKeys(Utf8Prefix(entry, chars - 3));
+    // Without a description the dialog would list no usable file type (a first start has no
+    // texts yet), so the built-in caption stands in.
+    if (IsBlank(description)) description = StripAccessKeys(kLanguageMenuCaption);
+    return description;
+}
+
+FileDialogRequest LanguageDialogRequest(const LangText& texts,
+                                        const std::filesystem::path& programFolder) {
+    FileDialogRequest request;
+    request.initialFolder = PathToUtf8(LanguageFolder(programFolder));
+    request.filters = {{LanguageFilterDescription(texts), "*.lng"}};
+    request.defaultExtension = "lng";
+    request.title = texts[15];
+    request.open = true;
+    return request;
+}
+
+std::optional<std::string> LanguageFileFromPath(std::string_view path, char separator) {
+    const std::string marker = std::string(1, separator) + "Lang" + separator;
+    const std::size_t at = path.rfind(marker);
+    if (at == std::string_view::npos) return std::nullopt;
+    return std::string(path.substr(at + marker.size()));
+}
+
+void ChooseLanguageFromMenu(const LanguageMenuContext& context) {
+    // A typed name of a missing file would be stored and then fail to load at every start.
+    std::uint32_t flags = kDialogFileMustExist;
+    const std::vector<std::string> paths = ShowFileDialog(
+        context.fileDialog, LanguageDialogRequest(context.texts, context.programFolder), &flags);
+    if (!paths.empty()) {
+        if (std::optional<std::string> name = LanguageFileFromPath(paths.front()))
+            context.settings.LanguageFile = std::move(*name);
+        // The file is read from the program's own Lang folder whatever folder it was picked
+        // in; when it cannot be read the texts stay as they are.
+        if (context.loadTexts)
+            (void)context.loadTexts(context.programFolder, context.settings.LanguageFile,
+                                    context.texts);
+    }
+    // The rest runs after a cancel too, so the settings file is always written.
+    if (context.unloadOptionsDialog) context.unloadOptionsDialog();
+    if (context.applyMenuTexts) context.applyMenuTexts();
+    if (context.saveSettings) context.saveSettings();
+}
+
+}  // namespace vantrel

@@ -1,0 +1,54 @@
+// The tray menu's language entry: pick a language file, read it, refresh the menu, save.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/language/FileDialogPort.h"
+#include "core/text/LangText.h"
+#include "core/text/LanguageFile.h"
+#include "core/text/CaptionText.h"
+#include "core/settings/Settings.h"
+
+namespace vantrel {
+
+// The menu entry's caption before any language file is read.
+inline constexpr std::string_view kLanguageMenuCaption = "&Lingua";
+
+// The file-type description of the language dialog: entry 26 without its last three characters
+// (the "..." of the menu caption) and without access-key markers; the built-in menu caption,
+// likewise stripped, when that leaves nothing.
+std::string LanguageFilterDescription(const LangText& texts);
+
+// The language dialog: Open, on the program's Lang folder, "*.lng" files, titled with entry 15.
+FileDialogRequest LanguageDialogRequest(const LangText& texts,
+                                        const std::filesystem::path& programFolder);
+
+// What follows the last `separator` "Lang" `separator` in `path` (exact case), or nullopt when
+// the path has no such folder.
+std::optional<std::string> LanguageFileFromPath(
+    std::string_view path,
+    char separator = static_cast<char>(std::filesystem::path::preferred_separator));
+
+// The main window's parts the language entry works with. Empty callbacks are skipped.
+struct LanguageMenuContext {
+    Settings& settings;
+    LangText& texts;
+    std::filesystem::path programFolder;
+    FileDialogPort& fileDialog;
+    std::function<bool(const std::filesystem::path&, const std::string&, LangText&)> loadTexts =
+        LoadTexts;
+    std::function<void()> unloadOptionsDialog;
+    std::function<void()> applyMenuTexts;
+    std::function<void()> saveSettings;
+};
+
+// Shows the language dialog (existing files only). On a choice: takes the name below "Lang" into
+// settings.LanguageFile and reads that file from the program's own Lang folder. Then, after a
+// cancel too: unloads the options dialog, applies the menu texts and saves the settings.
+void ChooseLanguageFromMenu(const LanguageMenuContext& context);
+
+}  // namespace vantrel

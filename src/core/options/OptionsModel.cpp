@@ -1,0 +1,231 @@
+#include "core/options/OptionsModel.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <limits>
+
+namespace vantrel {
+
+namespace {
+
+// Positions are stored as 16-bit settings values (position + 1), so no list grows beyond
+// what such a value can name, whatever a device reports.
+constexpr std::int64_t kMaxItems = std::numeric_limits<std::int16_t>::max();
+
+constexpr std::array<std::string_view, 6> kSpeedItems = {"0.5", "1", "1.5", "2", "2.5", "3"};
+
+constexpr std::size_t Index(Choice c) {
+    return static_cast<std::size_t>(c);
+}
+constexpr std::size_t Index(Check c) {
+    return static_cast<std::size_t>(c);
+}
+
+bool IsButton(Choice c) {
+    return c == Choice::Left || c == Choice::Right || c == Choice::Middle;
+}
+
+}  // namespace
+
+OptionsModel::OptionsModel(Settings& settings, const LangText& texts, OptionsServices services)
+    : settings_(settings), lang_(texts), services_(std::move(services)) {}
+
+bool OptionsModel::Open() {
+    if (state_ != OptionsState::NotCreated) {
+        state_ = OptionsState::Shown;
+        return false;
+    }
+    Load();
+    state_ = OptionsState::Shown;
+    return true;
+}
+
+void OptionsModel::Load() {
+    lists_ = {};
+    checks_ = {};
+    caps_ = JoystickInfo{};
+    texts_ = OptionsTexts{};
+
+    // A failed query leaves the record zeroed: no name, no buttons.
+    if (services_.readJoystickCaps) services_.readJoystickCaps(caps_);
+
+    texts_.label1 = lang_[17];
+    texts_.label2 = lang_[18];
+    texts_.label3 = lang_[19];
+    texts_.label4 = lang_[20];
+    texts_.label5 = std::string(kCreditPrefix) + lang_[15];
+    texts_.label6 = lang_[21];
+    texts_.label7 = lang_[30];
+    // The game-controller link is translated when the language file has a text for it.
+    if (!lang_[31].empty()) texts_.label8 = lang_[31];
+
+    texts_.check1 = lang_[23];
+    texts_.check2 = lang_[22];
+    texts_.command1 = lang_[1];
+    texts_.command2 = lang_[2];
+    texts_.command3 = lang_[3];
+
+    const auto buttons = std::min<std::int64_t>(caps_.buttonCount, kMaxItems);
+    for (std::int64_t n = 1; n <= buttons; ++n) {
+        const std::string item = lang_[16] + " " + std::to_string(n);
+        MutableList(Choice::Left).items.push_back(item);
+        MutableList(Choice::Right).items.push_back(item);
+        MutableList(Choice::Middle).items.push_back(item);
+    }
+
+    for (const auto speed : kSpeedItems) MutableList(Choice::Speed).items.emplace_back(speed);
+
+    // Each position set is a change of that choice, so an earlier duplicate is cleared.
+    for (const auto& [choice, value] : {std::pair{Choice::Left, settings_.LeftButton},
+                                        std::pair{Choice::Right, settings_.RightButton},
+                                        std::pair{Choice::Middle, settings_.MiddleButton}}) {
+        if (SetPosition(choice, value - 1)) Changed(choice);
+    }
+
+    const auto joysticks =
+        std::min<std::int64_t>(services_.joystickCount ? services_.joystickCount() : 0, kMaxItems);
+    for (std::int64_t k = 1; k <= joysticks; ++k) {
+        MutableList(Choice::Joystick).items.push_back(std::to_string(k));
+    }
+    if (SetPosition(Choice::Joystick, settings_.JoystickId)) Changed(Choice::Joystick);
+
+    // The empty speed is repaired in the settings themselves, even if nothing is applied.
+    if (settings_.PointerSpeed.empty()) settings_.PointerSpeed = "2";
+    MutableList(Choice::Speed).text = settings_.PointerSpeed;
+    Changed(Choice::Speed);
+
+    SetCheck(Check::Acceleration, settings_.Acceleration == 1);
+    SetCheck(Check::StartAtLogon, settings_.StartAtLogon == 1);
+
+    texts_.title = lang_[29] + " - " + caps_.name;
+
+    applyEnabled_ = false;
+}
+
+void OptionsModel::Apply() {
+    if (!Loaded()) return;
+    const auto button = [this](Choice c) {
+        const auto& p = List(c).position;
+        return static_cast<std::int16_t>(p ? *p + 1 : 0);
+    };
+    settings_.LeftButton = button(Choice::Left);
+    settings_.RightButton = button(Choice::Right);
+    settings_.MiddleButton = button(Choice::Middle);
+    settings_.PointerSpeed = List(Choice::Speed).text;
+    settings_.Acceleration = Checked(Check::Acceleration) ? 1 : 0;
+    settings_.StartAtLogon = Checked(Check::StartAtLogon) ? 1 : 0;
+    const auto& joystick = List(Choice::Joystick).position;
+    settings_.JoystickId = static_cast<std::int16_t>(joystick ? *joystick : -1);
+
+    // Neither failure is reported: the new values stay in force for the rest of the run.
+    [[maybe_unused]] const bool synced = services_.syncRunEntry && services_.syncRunEntry();
+    [[maybe_unused]] const bool saved = services_.saveSettings && services_.saveSettings();
+
+    applyEnabled_ = false;
+}
+
+void OptionsModel::Ok() {
+    if (!Loaded()) return;
+    Apply();
+    state_ = OptionsState::Hidden;
+}
+
+void OptionsModel::Cancel() {
+    if (Loaded()) state_ = OptionsState::Hidden;
+}
+
+void OptionsModel::Unload() {
+    state_ = OptionsState::NotCreated;
+    lists_ = {};
+    checks_ = {};
+    applyEnabled_ = false;
+    caps_ = JoystickInfo{};
+    texts_ = OptionsTexts{};
+}
+
+void OptionsModel::Pick(Choice choice, int index) {
+    if (!Loaded()) return;
+    ListChoice& list = MutableList(choice);
+    if (index < 0 || static_cast<std::size_t>(index) >= list.items.size()) return;
+    list.text = list.items[static_cast<std::size_t>(index)];
+    list.position = index;
+    Changed(choice);
+}
+
+void OptionsModel::Type(Choice choice, std::string text) {
+    if (!Loaded()) return;
+    ListChoice& list = MutableList(choice);
+    list.text = std::move(text);
+    list.position.reset();
+    Changed(choice);
+}
+
+void OptionsModel::SetChecked(Check check, bool ticked) {
+    if (Loaded()) SetCheck(check, ticked);
+}
+
+void OptionsModel::SetCheck(Check check, bool ticked) {
+    bool& value = checks_[Index(check)];
+    if (value == ticked) return;  // setting the same value is no change
+    value = ticked;
+    applyEnabled_ = true;
+}
+
+const ListChoice& OptionsModel::List(Choice choice) const {
+    return lists_[Index(choice)];
+}
+
+ListChoice& OptionsModel::MutableList(Choice choice) {
+    return lists_[Index(choice)];
+}
+
+bool OptionsModel::Checked(Check check) const {
+    return checks_[Index(check)];
+}
+
+bool OptionsModel::SetPosition(Choice choice, int position) {
+    ListChoice& list = MutableList(choice);
+    if (position == -1) {
+        list.text.clear();
+        list.position.reset();
+        return true;
+    }
+    if (position < 0 || static_cast<std::size_t>(position) >= list.items.size()) return false;
+    list.text = list.items[static_cast<std::size_t>(position)];
+    list.position = position;
+    return true;
+}
+
+void OptionsModel::Changed(Choice choice) {
+    if (IsButton(choice)) {
+        EnforceUnique(choice);
+    } else {
+        applyEnabled_ = true;
+    }
+}
+
+void OptionsModel::EnforceUnique(Choice changed) {
+    // The other two, always in the order left, right, middle.
+    std::array<Choice, 2> others{};
+    std::size_t n = 0;
+    for (const Choice c : {Choice::Left, Choice::Right, Choice::Middle}) {
+        if (c != changed) others[n++] = c;
+    }
+    // The changed text is read again before each comparison: clearing may run further rules.
+    for (const Choice other : others) {
+        if (List(changed).text == List(other).text) Clear(other);
+    }
+    applyEnabled_ = true;
+}
+
+void OptionsModel::Clear(Choice choice) {
+    ListChoice& list = MutableList(choice);
+    // Clearing an empty choice is no change, so the rule does not run again and never spreads.
+    if (list.text.empty()) return;
+    list.text.clear();
+    list.position.reset();
+    Changed(choice);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,130 @@
+// The options dialog without widgets: its lists, texts, flags and every rule of loading,
+// editing and applying, so the Qt dialog only mirrors it.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/engine/JoystickPort.h"
+#include "core/text/LangText.h"
+#include "core/settings/Settings.h"
+
+namespace vantrel {
+
+// The five lists of the dialog, in tab order.
+enum class Choice { Left, Right, Middle, Speed, Joystick };
+// The two check boxes.
+enum class Check { Acceleration, StartAtLogon };
+
+// One editable drop-down list: its items, the text in its field and the picked item.
+struct ListChoice {
+    std::vector<std::string> items;
+    std::string text;
+    std::optional<int> position;  // 0-based index into items; none after typing or clearing
+
+    bool operator==(const ListChoice&) const = default;
+};
+
+// Captions as their sources give them: "&" marks an access key, "&&" is one ampersand.
+// Defaults are the built-in captions, shown until a load replaces them.
+struct OptionsTexts {
+    std::string title = "Vantrel";
+    std::string label1 = "Pulsante sinistro del mouse";
+    std::string label2 = "Pulsante destro del mouse";
+    std::string label3 = "Pulsante centrale del mouse";
+    std::string label4 = "Velocità del puntatore";
+    std::string label5 = "Label5";
+    std::string label6 = "Joystick in uso";
+    std::string label7 = "Proprietà del mouse...";
+    std::string label8 = "Proprietà del Joystick...";
+    std::string check1 = "Carica all'avvio di Windows";
+    std::string check2 = "Abilita accelerazione";
+    std::string command1 = "&Ok";
+    std::string command2 = "&Annulla";
+    std::string command3 = "A&pplica";
+
+    bool operator==(const OptionsTexts&) const = default;
+};
+
+// What the dialog needs from the rest of the program. Each operation may fail; the dialog
+// goes on regardless.
+struct OptionsServices {
+    // Fills the zeroed record with the capabilities of the joystick in use; leaves it zeroed
+    // when the device does not answer.
+    std::function<void(JoystickInfo&)> readJoystickCaps;
+    // The number of joysticks counted at start-up (never recounted).
+    std::function<int()> joystickCount;
+    // Brings the start-at-logon entry in line with the settings; false when that failed.
+    std::function<bool()> syncRunEntry;
+    // Rewrites the settings file from the settings; false when that failed.
+    std::function<bool()> saveSettings;
+};
+
+// Not created: nothing loaded. Shown / Hidden: loaded, with the edits kept while hidden.
+enum class OptionsState { NotCreated, Shown, Hidden };
+
+// The text on the credit line before the language's own words.
+inline constexpr std::string_view kCreditPrefix = "Dorvane && Kestani - ";
+
+class OptionsModel {
+  public:
+    OptionsModel(Settings& settings, const LangText& texts, OptionsServices services);
+
+    OptionsState State() const { return state_; }
+    bool Loaded() const { return state_ != OptionsState::NotCreated; }
+
+    // Opening from the menu: loads when not created, then shown. True when it loaded; an
+    // open dialog (shown or hidden) is only shown again, nothing re-read.
+    bool Open();
+    // The Apply button: writes the settings, syncs the run entry, saves, disables Apply.
+    void Apply();
+    // The OK button: Apply (even when disabled), then hidden.
+    void Ok();
+    // The Cancel button: hidden; edits and the Apply flag stay as they are.
+    void Cancel();
+    // The close box, and a language change: unloads; unapplied edits are lost.
+    void Unload();
+
+    // The user picked item `index` of a list; ignored outside the list.
+    void Pick(Choice choice, int index);
+    // The user typed: the field now holds `text` and no item is picked.
+    void Type(Choice choice, std::string text);
+    // The user toggled a check box.
+    void SetChecked(Check check, bool ticked);
+
+    const ListChoice& List(Choice choice) const;
+    bool Checked(Check check) const;
+    bool ApplyEnabled() const { return applyEnabled_; }
+    const JoystickInfo& Caps() const { return caps_; }
+    const OptionsTexts& Texts() const { return texts_; }
+
+  private:
+    void Load();
+    ListChoice& MutableList(Choice choice);
+    // Sets a position from a settings value; a value outside the list selects nothing and
+    // counts as no change. -1 means "no position". False when the value was outside.
+    bool SetPosition(Choice choice, int position);
+    // Change handling of one list: the uniqueness rule for buttons, else Apply enabled.
+    void Changed(Choice choice);
+    // A check box value; setting the value it already has is no change.
+    void SetCheck(Check check, bool ticked);
+    void EnforceUnique(Choice changed);
+    void Clear(Choice choice);
+
+    Settings& settings_;
+    const LangText& lang_;
+    OptionsServices services_;
+
+    OptionsState state_ = OptionsState::NotCreated;
+    std::array<ListChoice, 5> lists_;
+    std::array<bool, 2> checks_{};
+    bool applyEnabled_ = false;
+    JoystickInfo caps_;
+    OptionsTexts texts_;
+};
+
+}  // namespace vantrel

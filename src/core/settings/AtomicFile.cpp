@@ -1,0 +1,38 @@
+#include "core/settings/AtomicFile.h"
+
+#include <fstream>
+#include <system_error>
+
+namespace vantrel {
+
+namespace {
+
+void RemoveQuietly(const std::filesystem::path& file) {
+    std::error_code ignored;  // nothing more to undo when this fails too
+    std::filesystem::remove(file, ignored);
+}
+
+}  // namespace
+
+bool ReplaceFileAtomically(const std::filesystem::path& file, const std::filesystem::path& temp,
+                           std::string_view content) {
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+        out.close();
+        if (!out) {
+            RemoveQuietly(temp);
+            return false;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp, file, ec);
+    if (ec) {
+        RemoveQuietly(temp);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace vantrel

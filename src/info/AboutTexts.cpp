@@ -1,9 +1,0 @@
-#include "info/AboutTexts.h"
-
-namespace vantrel {
-
-std::string CreditLine(const LangText& texts) {
-    return std::string(kCreditText) + " - " + texts[kCreditSuffixText];
-}
-
-}  // namespace vantrel

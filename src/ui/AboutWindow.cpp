@@ -1,0 +1,263 @@
+#include "ui/AboutWindow.h"
+
+#include <QCloseEvent>
+#include <QFont>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QScreen>
+#include <QSvgRenderer>
+#include <QTimer>
+
+#include "core/info/AboutTexts.h"
+#include "core/info/Documents.h"
+#include "ui/InfoResources.h"
+#include "core/info/ProgramVersion.h"
+#include "ui/Twips.h"
+
+namespace vantrel {
+
+namespace {
+
+// Layout in twips.
+constexpr int kClientWidth = 6375;
+constexpr int kClientHeight = 3645;
+constexpr int kViewportHeight = 2235;
+constexpr int kPanelHeight = 4155;
+constexpr int kPanelLeft = 60;
+
+const QColor kTitleBlue(2, 92, 202);
+const QColor kDarkRed(128, 0, 0);
+const QColor kDarkBlue(40, 86, 147);
+
+QFont MakeFont(const char* family, qreal points, bool bold = false) {
+    QFont font(QString::fromLatin1(family));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+void SetTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+void MakeWhite(QWidget* widget) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QPixmap RenderSvg(const char* resource, QSize size, qreal pixelRatio) {
+    QSvgRenderer renderer{QString::fromLatin1(resource)};
+    QPixmap pixmap(size * pixelRatio);
+    pixmap.fill(Qt::transparent);
+    if (renderer.isValid()) {
+        QPainter painter(&pixmap);
+        renderer.render(&painter);
+    }
+    pixmap.setDevicePixelRatio(pixelRatio);
+    return pixmap;
+}
+
+bool IsLeftClickInside(QEvent* event, QWidget* widget) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    return mouse->button() == Qt::LeftButton &&
+           widget->rect().contains(mouse->position().toPoint());
+}
+
+}  // namespace
+
+AboutWindow::AboutWindow(OpenerPort& opener)
+    : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      opener_(opener),
+      scroller_(kViewportHeight, kPanelHeight) {
+    InitInfoResources();
+    setObjectName("frmAbout");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(Px(kClientWidth), Px(kClientHeight));
+    MakeWhite(this);
+    const qreal ratio = devicePixelRatioF();
+
+    auto* title = AddLabel(this, "imgTitle", 0, 0, 1155, 1125);
+    title->setPixmap(RenderSvg(kTitlePicture, title->size(), ratio));
+
+    auto* name = AddLabel(this, "lblTitle", 1140, 330, 3240, 375);
+    name->setFont(MakeFont("Verdana", 15.75, true));
+    SetTextColour(name, kTitleBlue);
+    name->setText(QString::fromUtf8(kAboutProductTitle.data(), kAboutProductTitle.size()));
+    name->adjustSize();
+
+    version_ = AddLabel(this, "lblVersion", 4620, 510, 720, 195);
+    version_->setFont(MakeFont("Verdana", 8.25, true));
+    SetTextColour(version_, kDarkRed);
+
+    auto* rule = new QFrame(this);
+    rule->setObjectName("Frame1");
+    rule->setGeometry(Px(-60), Px(1140), Px(6495), std::max(1, Px(25)));
+    QPalette rulePalette = rule->palette();
+    rulePalette.setColor(QPalette::Window, kTitleBlue);
+    rule->setPalette(rulePalette);
+    rule->setAutoFillBackground(true);
+    rule->setAttribute(Qt::WA_NoMousePropagation);  // a click on the rule does nothing
+
+    viewport_ = new QWidget(this);
+    viewport_->setObjectName("Picture1");
+    viewport_->setGeometry(Px(210), Px(1170), Px(5940), Px(kViewportHeight));
+    MakeWhite(viewport_);
+    viewport_->setFocusPolicy(Qt::StrongFocus);
+    viewport_->setAttribute(Qt::WA_NoMousePropagation);  // nor one on the credits' background
+    viewport_->installEventFilter(this);
+
+    panel_ = new QWidget(viewport_);
+    panel_->setObjectName("Picture2");
+    panel_->resize(Px(5775), Px(kPanelHeight));
+    MakeWhite(panel_);
+
+    description_ = AddLabel(panel_, "lblDescription", 900, 0, 3945, 1095);
+    description_->setFont(MakeFont("Verdana", 9));
+    SetTextColour(description_, kDarkBlue);
+    description_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    description_->setWordWrap(true);
+
+    copyright_ = AddLabel(panel_, "lblCopyright", 690, 1320, 4380, 435);
+    copyright_->setFont(MakeFont("Verdana", 8.25));
+    copyright_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    copyright_->setWordWrap(true);
+
+    auto* logo = AddLabel(panel_, "Image1", 1740, 2040, 2250, 1800);
+    logo->setPixmap(RenderSvg(kMakerLogo, logo->size(), ratio));
+
+    auto* caption = AddLabel(panel_, "lblHomePageCap", 720, 3870, 1050, 195);
+    caption->setFont(MakeFont("Verdana", 8.25));
+    caption->setText(QString::fromUtf8(kHomePageCaption.data(), kHomePageCaption.size()));
+    caption->adjustSize();
+
+    homePage_ = AddLabel(panel_, "lblHomePage", 1860, 3840, 3255, 255);
+    QFont linkFont = MakeFont("Arial", 11.25);
+    linkFont.setUnderline(true);
+    homePage_->setFont(linkFont);
+    SetTextColour(homePage_, Qt::red);
+    homePage_->setCursor(Qt::PointingHandCursor);
+    homePage_->setText(QString::fromStdString(PageAddress(WebPage::Home)));
+    homePage_->adjustSize();
+
+    for (QWidget* control : {static_cast<QWidget*>(title), static_cast<QWidget*>(name),
+                             static_cast<QWidget*>(version_), static_cast<QWidget*>(description_),
+                             static_cast<QWidget*>(copyright_), static_cast<QWidget*>(homePage_)}) {
+        control->installEventFilter(this);
+    }
+
+    // Form_Load: the scrolling starts from the top edge 2200 with the pause counter at 0.
+    scroller_.Reset();
+    PlacePanel();
+    timer_ = new QTimer(this);
+    timer_->setObjectName("Timer1");
+    connect(timer_, &QTimer::timeout, this, &AboutWindow::Timer1_Timer);
+    timer_->start(AboutScroller::kIntervalMs);
+
+    viewport_->setFocus();  // the first control that takes the focus
+}
+
+int AboutWindow::Px(int twips) const {
+    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    const double dpi = shown ? shown->logicalDotsPerInchY() : 96.0;
+    return TwipsToPixels(twips, dpi);
+}
+
+QLabel* AboutWindow::AddLabel(QWidget* parent, const char* name, int left, int top, int width,
+                              int height) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);  // texts come from files and may hold "<"
+    label->setGeometry(Px(left), Px(top), Px(width), Px(height));
+    return label;
+}
+
+void AboutWindow::SetTexts(const LangText& texts) {
+    setWindowTitle(QString::fromStdString(texts[kAboutTitleText]));
+    version_->setText(QString::fromStdString(ReleaseText(OwnVersion())));
+    version_->adjustSize();
+    description_->setText(QString::fromStdString(texts[kAboutDescriptionText]));
+    // A label without a buddy shows "&" as it is, so the maker's ampersand stays single.
+    copyright_->setText(QString::fromStdString(CreditLine(texts)));
+}
+
+void AboutWindow::Timer1_Timer() {
+    scroller_.Tick();
+    PlacePanel();
+}
+
+void AboutWindow::PlacePanel() {
+    panel_->move(Px(kPanelLeft), Px(scroller_.Top()));
+}
+
+bool AboutWindow::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr) return QWidget::eventFilter(watched, event);
+    if (widget == viewport_) {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            close();
+            return true;
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::MouseButtonPress) {
+        return static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;  // wait for release
+    }
+    if (event->type() == QEvent::MouseButtonRelease) {
+        if (!IsLeftClickInside(event, widget)) return true;
+        if (widget == homePage_) {
+            // The window stays open whether or not the page could be opened.
+            const bool opened = opener_.OpenAddress(homePage_->text().toStdString());
+            (void)opened;
+        } else {
+            close();
+        }
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void AboutWindow::mousePressEvent(QMouseEvent* event) {
+    event->setAccepted(event->button() == Qt::LeftButton);
+}
+
+void AboutWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (IsLeftClickInside(event, this)) close();  // Form_Click
+}
+
+void AboutWindow::closeEvent(QCloseEvent* event) {
+    timer_->stop();  // Form_Unload
+    QWidget::closeEvent(event);
+}
+
+AboutWindowHost::~AboutWindowHost() {
+    delete window_.data();
+}
+
+void AboutWindowHost::Show(const LangText& texts) {
+    const bool fresh = window_.isNull();
+    if (fresh) window_ = new AboutWindow(opener_);
+    window_->SetTexts(texts);
+    if (fresh) {
+        if (const QScreen* screen = window_->screen()) {
+            QRect frame = window_->frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            window_->move(frame.topLeft());
+        }
+    }
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+}
+
+}  // namespace vantrel

@@ -1,0 +1,71 @@
+// The about window: title picture, name and version, and credits scrolling through a viewport.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "core/info/AboutScroller.h"
+#include "core/info/OpenerPort.h"
+#include "core/text/LangText.h"
+
+class QLabel;
+class QTimer;
+
+namespace vantrel {
+
+// frmAbout. Modeless, without owner; deletes itself when closed, so each opening after a close
+// starts the scrolling afresh. `opener` must outlive the window.
+class AboutWindow : public QWidget {
+    Q_OBJECT
+  public:
+    explicit AboutWindow(OpenerPort& opener);
+
+    // Title, version, description and credit line, from the text table.
+    void SetTexts(const LangText& texts);
+    // One step of the scrolling (the 10 ms timer `Timer1` calls it).
+    void Timer1_Timer();
+    const AboutScroller& Scroller() const { return scroller_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    int Px(int twips) const;
+    QLabel* AddLabel(QWidget* parent, const char* name, int left, int top, int width, int height);
+    void PlacePanel();
+
+    OpenerPort& opener_;
+    AboutScroller scroller_;
+    QTimer* timer_ = nullptr;
+    QWidget* viewport_ = nullptr;  // Picture1
+    QWidget* panel_ = nullptr;     // Picture2
+    QLabel* version_ = nullptr;
+    QLabel* description_ = nullptr;
+    QLabel* copyright_ = nullptr;
+    QLabel* homePage_ = nullptr;
+};
+
+// Keeps one about window at a time for the main window.
+class AboutWindowHost {
+  public:
+    explicit AboutWindowHost(OpenerPort& opener) : opener_(opener) {}
+    // Closes a window still open: it must not outlive the opener.
+    ~AboutWindowHost();
+    AboutWindowHost(const AboutWindowHost&) = delete;
+    AboutWindowHost& operator=(const AboutWindowHost&) = delete;
+
+    // mnuAbout_Click: opens the window, or brings the open one to the front without resetting its
+    // scrolling; either way its texts are taken afresh.
+    void Show(const LangText& texts);
+    // The open window, or null.
+    AboutWindow* Window() const { return window_.data(); }
+
+  private:
+    OpenerPort& opener_;
+    QPointer<AboutWindow> window_;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,88 @@
+// The options window frmOpzioni: widgets that mirror OptionsModel and forward the user's edits
+// to it, and the host that opens it once and keeps the model while it is loaded.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "core/options/OptionsModel.h"
+#include "core/options/SettingsLinks.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace vantrel {
+
+// Registers the dialog's pictures; the Qt layer is a static library, so the program (or a
+// test) may call this before the first dialog. The dialog also calls it itself.
+void InitOptionsResources();
+
+class frmOpzioni : public QWidget {
+    Q_OBJECT
+  public:
+    using LinkHandler = std::function<void(SettingsLink)>;
+
+    // `model` must be loaded and outlive the window. `mainWindow` gives the icon and owns
+    // the window (it may be null). The close box unloads the model and deletes the window.
+    frmOpzioni(OptionsModel& model, LinkHandler openLink, QWidget* mainWindow);
+
+    // Brings every widget in line with the model without reporting back to it.
+    void Mirror();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildWidgets();
+    void PlaceWidgets();
+    void Connect();
+    // Runs an edit on the model, then mirrors it and hides the window when the model says so.
+    void Edit(const std::function<void()>& change);
+    QComboBox* ComboOf(Choice choice) const;
+
+    OptionsModel& model_;
+    LinkHandler openLink_;
+    bool mirroring_ = false;
+
+    std::array<QComboBox*, 5> combos_{};  // Combo1..Combo5, in Choice order
+    QCheckBox* check1_ = nullptr;
+    QCheckBox* check2_ = nullptr;
+    QPushButton* command1_ = nullptr;
+    QPushButton* command2_ = nullptr;
+    QPushButton* command3_ = nullptr;
+    std::array<QLabel*, 8> labels_{};  // Label1..Label8
+    QLabel* image2_ = nullptr;
+};
+
+// Owns the dialog model and the one frmOpzioni of the run; the main window keeps one host.
+class OptionsDialogHost : public QObject {
+    Q_OBJECT
+  public:
+    // `launcher` starts the settings programs of the two links and must outlive the host.
+    OptionsDialogHost(Settings& settings, const LangText& texts, OptionsServices services,
+                      ProcessLauncherPort& launcher, QWidget* mainWindow);
+    ~OptionsDialogHost() override;
+
+    // The tray menu's options entry: creates and loads the dialog when it does not exist,
+    // otherwise only shows it; then brings it to the front.
+    void Open();
+    // Unloads the dialog (as after a language change), so the next Open loads anew.
+    void Unload();
+
+    // Null while the dialog is not created.
+    frmOpzioni* Dialog() const { return dialog_; }
+    OptionsModel& Model() { return model_; }
+
+  private:
+    OptionsModel model_;
+    ProcessLauncherPort& launcher_;
+    QPointer<QWidget> mainWindow_;
+    QPointer<frmOpzioni> dialog_;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,74 @@
+// The notification-area icon and its popup menu PopUp: a left or right click on the icon opens
+// the menu at the pointer, each entry reports its choice through a signal.
+#pragma once
+
+#include <QIcon>
+#include <QMenu>
+#include <QObject>
+#include <QSystemTrayIcon>
+#include <array>
+#include <cstddef>
+
+#include "core/text/LangText.h"
+#include "core/shell/PopupMenuModel.h"
+#include "ui/ShellArtwork.h"
+
+class QAction;
+
+namespace vantrel {
+
+class TrayIcon : public QObject {
+    Q_OBJECT
+
+  public:
+    // Builds PopUp with its fourteen positions and built-in captions; no icon is shown yet.
+    explicit TrayIcon(QObject* parent = nullptr);
+    ~TrayIcon() override;
+
+    // Shows `icon` in the notification area, without a tooltip. Where no notification area
+    // exists the program runs on without an icon (one line on standard error says so); should
+    // one appear later, the icon shows up there.
+    void AddTrayIcon(const QIcon& icon = ProgramIcon());
+    // Takes the icon out of the notification area; harmless when it is not there.
+    void RemoveTrayIcon();
+
+    // Sets the nine captions from the text table.
+    void ApplyMenuTexts(const LangText& texts);
+    // Shows `picture` beside the entry at `itemPosition`; false (and nothing attached) for a
+    // separator or a position outside the menu.
+    bool SetMenuBitmap(std::size_t itemPosition, const QIcon& picture);
+    // Attaches the six pictures of the program's resources, in the order of
+    // MenuBitmapAssignments().
+    void SetMenuBitmaps();
+
+    // Opens PopUp at the pointer, unless it is open already.
+    void ShowPopUpAtPointer();
+
+    QMenu& PopUp() { return popUp_; }
+    // The action at a menu position (separators included).
+    QAction* Entry(std::size_t position) const;
+    QSystemTrayIcon& SystemTrayIcon() { return tray_; }
+
+  signals:
+    void mnuDef_Click();
+    void mnuLingua_Click();
+    void mnuAggLingua_Click();
+    void mnuDonazione_Click();
+    void mnuAggiornamenti_Click();
+    void mnuLicenza_Click();
+    void mnuVersioni_Click();
+    void mnuAbout_Click();
+    void mnuExit_Click();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void OnActivated(QSystemTrayIcon::ActivationReason reason);
+
+    QMenu popUp_;
+    QSystemTrayIcon tray_;
+    std::array<QAction*, kPopupMenuSize> entries_{};  // owned by popUp_
+};
+
+}  // namespace vantrel

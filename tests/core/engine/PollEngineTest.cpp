@@ -1,0 +1,428 @@
+#include "core/engine/PollEngine.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "support/fakes/FakeJoystick.h"
+#include "support/fakes/FakeMouseButtons.h"
+#include "support/fakes/FakePointer.h"
+
+namespace vantrel {
+namespace {
+
+using test::FakeJoystick;
+using test::FakeMouseButtons;
+using test::FakePointer;
+
+constexpr std::uint32_t kRest = 32767;
+constexpr std::uint32_t kLow = 0;
+constexpr std::uint32_t kHigh = 65535;
+
+// The engine over fakes: one joystick at id 0, the pointer at (640, 512) on a 1280x1024 screen,
+// the default settings (buttons 1/2/3, speed "2", acceleration on).
+struct Rig {
+    FakeJoystick joystick;
+    FakePointer pointer;
+    FakeMouseButtons buttons;
+    Settings settings = DefaultSettings();
+    PollEngine engine{joystick, pointer, buttons, settings};
+
+    Rig() {
+        joystick.Plug(0);
+        engine.SetJoystickCount(1);
+    }
+    void Ticks(int n) {
+        for (int i = 0; i < n; ++i) engine.Tick();
+    }
+    // Makes the pointer's x room large enough for long runs.
+    void WideScreen() {
+        pointer.minX = pointer.minY = -1000000;
+        pointer.maxX = pointer.maxY = 1000000;
+    }
+};
+
+struct DeadZoneCase {
+    std::uint32_t x, y;
+    int dx, dy;
+};
+
+class DeadZoneTest : public ::testing::TestWithParam<DeadZoneCase> {};
+
+TEST_P(DeadZoneTest, MovesOnlyOutsideTheDeadZone) {
+    const DeadZoneCase c = GetParam();
+    Rig rig;
+    rig.joystick.SetAxes(c.x, c.y);
+    rig.engine.Tick();
+    EXPECT_EQ(rig.pointer.position.x, 640 + c.dx);
+    EXPECT_EQ(rig.pointer.position.y, 512 + c.dy);
+    EXPECT_EQ(rig.engine.MoveTicks(), c.dx != 0 || c.dy != 0 ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edges, DeadZoneTest,
+    ::testing::Values(DeadZoneCase{149, kRest, -2, 0}, DeadZoneCase{150, kRest, 0, 0},
+                      DeadZoneCase{63850, kRest, 0, 0}, DeadZoneCase{63851, kRest, 2, 0},
+                      DeadZoneCase{kRest, 149, 0, -2}, DeadZoneCase{kRest, 150, 0, 0},
+                      DeadZoneCase{kRest, 63850, 0, 0}, DeadZoneCase{kRest, 63851, 0, 2},
+                      DeadZoneCase{kLow, kHigh, -2, 2}, DeadZoneCase{kHigh, kLow, 2, -2},
+                      // Above the signed 32-bit range an axis reads as negative: far left.
+                      DeadZoneCase{0x80000000u, kRest, -2, 0}));
+
+TEST(PollEngineTest, AccelerationRunGrowsTheStepAfter20_40_60_80MovingTicks) {
+    Rig rig;
+    rig.WideScreen();
+    rig.engine.Tick();  // at rest
+    rig.joystick.SetAxes(kLow, kRest);
+
+    std::vector<int> moved;  // pixels moved on moving tick n at index n - 1
+    for (int tick = 1; tick <= 100; ++tick) {
+        const int before = rig.pointer.position.x;
+        rig.engine.Tick();
+        moved.push_back(before - rig.pointer.position.x);
+    }
+    for (const auto& [tick, pixels] : std::vector<std::pair<int, int>>{{1, 2},
+                                                                       {20, 2},
+                                                                       {21, 3},
+                                                                       {40, 3},
+                                                                       {41, 4},
+                                                                       {60, 4},
+                                                                       {61, 6},
+                                                                       {80, 6},
+                                                                       {81, 9},
+                                                                       {100, 9}}) {
+        SCOPED_TRACE("moving tick " + std::to_string(tick));
+        EXPECT_EQ(moved[tick - 1], pixels);
+    }
+    EXPECT_EQ(rig.engine.MoveTicks(), 100);
+    EXPECT_FLOAT_EQ(rig.engine.PointerStep(), 9.4395f);
+    EXPECT_EQ(rig.pointer.position.y, 512);
+
+    // One tick at rest ends the run.
+    rig.joystick.SetAxes(kRest, kRest);
+    rig.engine.Tick();
+    EXPECT_EQ(rig.engine.MoveTicks(), 0);
+    EXPECT_EQ(rig.engine.PointerStep(), 2.0f);
+}
+
+TEST(PollEngineTest, HalfPixelStepDoesNotMoveFromAnEvenPositionUntilItGrows) {
+    for (const std::uint32_t x : {kLow, kHigh}) {
+        SCOPED_TRACE(x);
+        Rig rig;
+        rig.settings.PointerSpeed = "0.5";
+        rig.pointer.position = {100, 100};
+        rig.engine.Tick();
+        rig.joystick.SetAxes(x, kRest);
+        rig.Ticks(20);
+        EXPECT_EQ(rig.pointer.position.x, 100);
+        EXPECT_FLOAT_EQ(rig.engine.PointerStep(), 0.7f);
+        rig.engine.Tick();
+        EXPECT_EQ(rig.pointer.position.x, x == kLow ? 99 : 101);
+    }
+}
+
+TEST(PollEngineTest, StepComesFromTheSpeedText) {
+    const std::vector<std::pair<std::string, float>> cases = {
+        {"", 2.0f},       {"fast", 2.0f}, {"0", 2.0f},     {"0.0", 2.0f}, {"1,5", 1.0f},
+        {" 1 . 5", 1.5f}, {"3 ", 3.0f},   {"2.5px", 2.5f}, {"4", 4.0f},
+    };
+    for (const auto& [speed, step] : cases) {
+        SCOPED_TRACE("speed \"" + speed + "\"");
+        Rig rig;
+        rig.settings.PointerSpeed = speed;
+        rig.engine.Tick();
+        EXPECT_FLOAT_EQ(rig.engine.PointerStep(), step);
+    }
+}
+
+TEST(PollEngineTest, NewSpeedActsFromTheNextTickAtRest) {
+    Rig rig;
+    rig.engine.Tick();
+    rig.joystick.SetAxes(kLow, kRest);
+    rig.settings.PointerSpeed = "5";
+    rig.engine.Tick();
+    EXPECT_EQ(rig.pointer.position.x, 638);  // still the old step while moving
+    rig.joystick.SetAxes(kRest, kRest);
+    rig.engine.Tick();
+    rig.joystick.SetAxes(kLow, kRest);
+    rig.engine.Tick();
+    EXPECT_EQ(rig.pointer.position.x, 633);
+    rig.settings.PointerSpeed = "2";  // and back: the cached parse must not stick
+    rig.joystick.SetAxes(kRest, kRest);
+    rig.engine.Tick();
+    EXPECT_EQ(rig.engine.PointerStep(), 2.0f);
+}
+
+TEST(PollEngineTest, StickHeldFromTheFirstTickMovesAtOnce) {
+    for (const std::int16_t acceleration : {0, 1}) {
+        SCOPED_TRACE(acceleration);
+        Rig rig;
+        rig.settings.Acceleration = acceleration;
+        rig.settings.PointerSpeed = "3";
+        rig.joystick.SetAxes(kLow, kLow);
+        rig.engine.Tick();
+        EXPECT_EQ(rig.pointer.position.x, 637);
+        EXPECT_EQ(rig.pointer.position.y, 509);
+    }
+}
+
+TEST(PollEngineTest, WithoutAccelerationTheStepFollowsTheSpeedAndNeverGrows) {
+    Rig rig;
+    rig.WideScreen();
+    rig.settings.Acceleration = 0;
+    rig.joystick.SetAxes(kHigh, kRest);
+    rig.Ticks(100);
+    EXPECT_EQ(rig.pointer.position.x, 640 + 200);
+    EXPECT_EQ(rig.engine.MoveTicks(), 0);
+    EXPECT_EQ(rig.engine.PointerStep(), 2.0f);
+
+    rig.settings.PointerSpeed = "7";
+    rig.joystick.SetAxes(kRest, kRest);
+    rig.engine.Tick();
+    EXPECT_EQ(rig.engine.PointerStep(), 7.0f);
+}
+
+TEST(PollEngineTest, SwitchingAccelerationOffKeepsTheGrownStepUntilRest) {
+    Rig rig;
+    rig.WideScreen();
+    rig.joystick.SetAxes(kLow, kRest);
+    rig.Ticks(21);
+    rig.settings.Acceleration = 0;
+    const int before = rig.pointer.position.x;
+    rig.engine.Tick();
+    EXPECT_EQ(before - rig.pointer.position.x, 3);
+    rig.joystick.SetAxes(kRest, kRest);
+    rig.engine.Tick();
+    EXPECT_EQ(rig.engine.PointerStep(), 2.0f);
+}
+
+TEST(PollEngineTest, MoveTicksStopsAtTheLargestCount) {
+    constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
+    EXPECT_EQ(NextMoveTicks(0), 1);
+    EXPECT_EQ(NextMoveTicks(kMax - 1), kMax);
+    EXPECT_EQ(NextMoveTicks(kMax), kMax);
+}
+
+TEST(PollEngineTest, ReadsTheChosenJoystickOnlyWhenItWasFound) {
+    struct Case {
+        int count;
+        std::int16_t id;
+        int read;
+    };
+    for (const Case c : {Case{2, 1, 1}, Case{2, 2, 0}, Case{11, 10, 10}, Case{3, -1, 0},
+                         Case{0, 0, 0}, Case{0, 1, 0}}) {
+        SCOPED_TRACE(::testing::Message() << "count " << c.count << " id " << c.id);
+        Rig rig;
+        rig.engine.SetJoystickCount(c.count);
+        rig.settings.JoystickId = c.id;
+        rig.engine.Tick();
+        EXPECT_EQ(rig.joystick.lastReadId, c.read);
+    }
+}
+
+TEST(PollEngineTest, FailedReadCountsAsStickAtRestWithNoButton) {
+    Rig rig;
+    rig.WideScreen();
+    rig.joystick.SetAxes(kLow, kRest);
+    rig.joystick.SetButtons(1);
+    rig.Ticks(25);
+    ASSERT_EQ(rig.engine.HeldButton(), "1");
+    ASSERT_GT(rig.engine.MoveTicks(), 0);
+    const ScreenPoint before = rig.pointer.position;
+
+    rig.joystick.At(0).readable = false;  // pulled out mid-move
+    rig.buttons.Take();
+    rig.engine.Tick();
+    EXPECT_EQ(rig.pointer.position.x, before.x);
+    EXPECT_EQ(rig.buttons.Take(), std::vector<MouseButtonEvent>{MouseButtonEvent::LeftUp});
+    EXPECT_EQ(rig.engine.HeldButton(), "");
+    EXPECT_EQ(rig.engine.MoveTicks(), 0);
+    rig.Ticks(3);
+    EXPECT_EQ(rig.pointer.position.x, before.x);
+    EXPECT_TRUE(rig.buttons.events.empty());
+
+    rig.joystick.Unplug(0);  // gone altogether: the same
+    rig.engine.Tick();
+    EXPECT_EQ(rig.pointer.position.x, before.x);
+}
+
+// Held-button transitions: per tick the mask, the events expected and HeldButton afterwards.
+struct Step {
+    std::uint32_t mask;
+    std::vector<MouseButtonEvent> events;
+    std::string held;
+};
+struct ButtonCase {
+    const char* name;
+    std::int16_t left, right, middle;
+    std::vector<Step> steps;
+};
+
+class HeldButtonTest : public ::testing::TestWithParam<ButtonCase> {};
+
+TEST_P(HeldButtonTest, SendsTheExpectedEvents) {
+    const ButtonCase& c = GetParam();
+    Rig rig;
+    rig.settings.LeftButton = c.left;
+    rig.settings.RightButton = c.right;
+    rig.settings.MiddleButton = c.middle;
+    int tick = 0;
+    for (const Step& step : c.steps) {
+        SCOPED_TRACE(::testing::Message() << "tick " << ++tick << " mask " << step.mask);
+        rig.joystick.SetButtons(step.mask);
+        rig.engine.Tick();
+        EXPECT_EQ(rig.buttons.Take(), step.events);
+        EXPECT_EQ(rig.engine.HeldButton(), step.held);
+    }
+}
+
+using E = MouseButtonEvent;
+const std::vector<MouseButtonEvent> kNone;
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, HeldButtonTest,
+    ::testing::Values(
+        ButtonCase{"PressHoldRelease",
+                   1,
+                   2,
+                   3,
+                   {{1, {E::LeftDown}, "1"},
+                    {1, kNone, "1"},
+                    {1, kNone, "1"},
+                    {0, {E::LeftUp}, ""},
+                    {0, kNone, ""}}},
+        ButtonCase{"RightAndMiddle",
+                   1,
+                   2,
+                   3,
+                   {{2, {E::RightDown}, "2"},
+                    {0, {E::RightUp}, ""},
+                    {4, {E::MiddleDown}, "3"},
+                    {0, {E::MiddleUp}, ""}}},
+        // The left button, pressed first, must not stay down once everything is let go.
+        ButtonCase{"OverlapReleasesEveryButtonPressed",
+                   1,
+                   2,
+                   3,
+                   {{1, {E::LeftDown}, "1"},
+                    {3, kNone, "1"},
+                    {2, {E::RightDown}, "2"},
+                    {0, {E::RightUp, E::LeftUp}, ""},
+                    {0, kNone, ""}}},
+        ButtonCase{"PressedAgainBeforeTheReleaseGoesUpOnce",
+                   1,
+                   2,
+                   3,
+                   {{1, {E::LeftDown}, "1"},
+                    {3, kNone, "1"},
+                    {2, {E::RightDown}, "2"},
+                    {3, kNone, "2"},
+                    {1, {E::LeftDown}, "1"},
+                    {0, {E::RightUp, E::LeftUp}, ""}}},
+        ButtonCase{"ChordPressesNothingUntilOneIsLetGo",
+                   1,
+                   2,
+                   3,
+                   {{3, kNone, ""}, {3, kNone, ""}, {1, {E::LeftDown}, "1"}, {0, {E::LeftUp}, ""}}},
+        ButtonCase{"UnmappedButton", 1, 2, 3, {{8, kNone, ""}, {0, kNone, ""}}},
+        ButtonCase{
+            "Button32AloneIsNoButton",
+            1,
+            2,
+            3,
+            {{1, {E::LeftDown}, "1"}, {0x80000000u, {E::LeftUp}, ""}, {0x80000000u, kNone, ""}}},
+        ButtonCase{"Button32WithAnotherIsNoButtonEither", 1, 2, 3, {{0x80000001u, kNone, ""}}},
+        ButtonCase{"OneButtonMappedTwice",
+                   1,
+                   1,
+                   3,
+                   {{1, {E::LeftDown, E::RightDown}, "2"},
+                    {1, kNone, "2"},
+                    {0, {E::RightUp, E::LeftUp}, ""}}},
+        ButtonCase{"MappedThreeTimes",
+                   5,
+                   5,
+                   5,
+                   {{16, {E::LeftDown, E::RightDown, E::MiddleDown}, "3"},
+                    {0, {E::MiddleUp, E::RightUp, E::LeftUp}, ""}}},
+        // Buttons 16 to 31 press once, not on every tick.
+        ButtonCase{"HighButtonPressesOnce",
+                   17,
+                   2,
+                   31,
+                   {{0x10000, {E::LeftDown}, "1"},
+                    {0x10000, kNone, "1"},
+                    {0, {E::LeftUp}, ""},
+                    {0x40000000, {E::MiddleDown}, "3"},
+                    {0x40000000, kNone, "3"},
+                    {0, {E::MiddleUp}, ""}}},
+        ButtonCase{"ImpossibleNumbersNeverMatch",
+                   -32768,
+                   0,
+                   33,
+                   {{1, kNone, ""}, {0x80000000u, kNone, ""}, {2, kNone, ""}, {0, kNone, ""}}},
+        ButtonCase{"NegativeNumberNeverMatches",
+                   -1,
+                   32,
+                   -32767,
+                   {{1, kNone, ""}, {0x7FFFFFFF, kNone, ""}}}),
+    [](const ::testing::TestParamInfo<ButtonCase>& info) { return std::string(info.param.name); });
+
+TEST(PollEngineTest, PositionTextShowsThePositionAfterTheMoves) {
+    struct Case {
+        ScreenPoint start;
+        std::uint32_t x;
+        const char* text;
+    };
+    for (const Case c : {Case{{512, 384}, kRest, " 512 -  384"}, Case{{0, 0}, kRest, " 0 -  0"},
+                         Case{{-1280, -20}, kRest, "-1280 - -20"}, Case{{-1, 7}, kHigh, " 1 -  7"},
+                         Case{{std::numeric_limits<std::int32_t>::min(), 2147483647},
+                              kRest,
+                              "-2147483648 -  2147483647"}}) {
+        SCOPED_TRACE(c.text);
+        Rig rig;
+        rig.pointer.minX = rig.pointer.minY = std::numeric_limits<std::int32_t>::min();
+        rig.pointer.maxX = rig.pointer.maxY = std::numeric_limits<std::int32_t>::max();
+        rig.pointer.position = c.start;
+        rig.joystick.SetAxes(c.x, kRest);
+        rig.engine.Tick();
+        EXPECT_EQ(rig.engine.PositionText(), c.text);
+    }
+}
+
+TEST(PollEngineTest, PositionTextFollowsTheRealMouseAndSurvivesAFailedQuery) {
+    Rig rig;
+    rig.engine.Tick();
+    EXPECT_EQ(rig.engine.PositionText(), " 640 -  512");
+    rig.pointer.position = {10, 20};
+    rig.engine.Tick();
+    EXPECT_EQ(rig.engine.PositionText(), " 10 -  20");
+    rig.pointer.failQueries = true;
+    rig.pointer.position = {30, 40};
+    rig.engine.Tick();
+    EXPECT_EQ(rig.engine.PositionText(), " 10 -  20");
+}
+
+TEST(PollEngineTest, TickTouchesThePointerInTheFixedOrder) {
+    using Call = FakePointer::Call;
+    Rig rig;
+    rig.engine.Tick();  // at rest: one query for the text
+    EXPECT_EQ(rig.pointer.calls, std::vector<Call>{Call{Call::Query}});
+
+    rig.pointer.calls.clear();
+    rig.joystick.SetAxes(kLow, kHigh);
+    rig.engine.Tick();
+    // X read, Y read + place, Y read... mirrored, then the text.
+    EXPECT_EQ(rig.pointer.calls, (std::vector<Call>{{Call::Query},
+                                                    {Call::Query},
+                                                    {Call::Place, 638, 512},
+                                                    {Call::Query},
+                                                    {Call::Query},
+                                                    {Call::Place, 638, 514},
+                                                    {Call::Query}}));
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,538 @@
+#include "core/options/OptionsModel.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/text/CaptionText.h"
+
+namespace vantrel {
+namespace {
+
+LangText SampleTexts() {
+    LangText texts;
+    for (std::size_t i = 1; i < texts.size(); ++i) texts[i] = "E" + std::to_string(i);
+    texts[15] = "Credits";
+    texts[16] = "Button";
+    texts[29] = "Options";
+    texts[31].clear();
+    return texts;
+}
+
+std::vector<std::string> Buttons(int count, const std::string& word = "Button") {
+    std::vector<std::string> items;
+    for (int n = 1; n <= count; ++n) items.push_back(word + " " + std::to_string(n));
+    return items;
+}
+
+class OptionsModelTest : public ::testing::Test {
+  protected:
+    OptionsServices Services() {
+        return OptionsServices{[this](JoystickInfo& caps) {
+                                   ++capsReads;
+                                   if (!padPresent) return;
+                                   caps.SetName(padName);
+                                   caps.buttonCount = padButtons;
+                               },
+                               [this] { return joystickCount; },
+                               [this] {
+                                   calls.push_back("sync");
+                                   atSync = settings;
+                                   return syncSucceeds;
+                               },
+                               [this] {
+                                   calls.push_back("save");
+                                   atSave = settings;
+                                   return saveSucceeds;
+                               }};
+    }
+
+    void LoadWith(std::int16_t left, std::int16_t right, std::int16_t middle) {
+        settings.LeftButton = left;
+        settings.RightButton = right;
+        settings.MiddleButton = middle;
+        model.Open();
+    }
+    std::string Text(Choice c) const { return model.List(c).text; }
+    std::optional<int> Position(Choice c) const { return model.List(c).position; }
+
+    Settings settings = [] {
+        Settings s = DefaultSettings();
+        s.LanguageFile = "English.lng";
+        return s;
+    }();
+    LangText lang = SampleTexts();
+    bool padPresent = true;
+    std::string padName = "Pad";
+    std::uint32_t padButtons = 4;
+    int joystickCount = 2;
+    bool syncSucceeds = true;
+    bool saveSucceeds = true;
+
+    int capsReads = 0;
+    std::vector<std::string> calls;
+    Settings atSync;
+    Settings atSave;
+    OptionsModel model{settings, lang, Services()};
+};
+
+TEST_F(OptionsModelTest, LoadMirrorsSettingsAndLanguageAndLeavesApplyDisabled) {
+    settings.JoystickId = 1;
+    settings.PointerSpeed = "1.5";
+    settings.Acceleration = 0;
+    EXPECT_TRUE(model.Open());
+
+    EXPECT_EQ(model.State(), OptionsState::Shown);
+    EXPECT_EQ(model.List(Choice::Left).items, Buttons(4));
+    EXPECT_EQ(model.List(Choice::Right).items, Buttons(4));
+    EXPECT_EQ(model.List(Choice::Middle).items, Buttons(4));
+    EXPECT_EQ(model.List(Choice::Speed).items,
+              (std::vector<std::string>{"0.5", "1", "1.5", "2", "2.5", "3"}));
+    EXPECT_EQ(model.List(Choice::Joystick).items, (std::vector<std::string>{"1", "2"}));
+
+    EXPECT_EQ(model.List(Choice::Left), (ListChoice{Buttons(4), "Button 1", 0}));
+    EXPECT_EQ(Text(Choice::Right), "Button 2");
+    EXPECT_EQ(Position(Choice::Middle), 2);
+    EXPECT_EQ(Text(Choice::Speed), "1.5");
+    EXPECT_EQ(Position(Choice::Joystick), 1);
+    EXPECT_EQ(Text(Choice::Joystick), "2");
+    EXPECT_FALSE(model.Checked(Check::Acceleration));
+    EXPECT_TRUE(model.Checked(Check::StartAtLogon));
+    EXPECT_FALSE(model.ApplyEnabled());
+
+    OptionsTexts expected;
+    expected.title = "Options - Pad";
+    expected.label1 = "E17";
+    expected.label2 = "E18";
+    expected.label3 = "E19";
+    expected.label4 = "E20";
+    expected.label5 = "Dorvane && Kestani - Credits";
+    expected.label6 = "E21";
+    expected.label7 = "E30";
+    expected.label8 = "Proprietà del Joystick...";
+    expected.check1 = "E23";
+    expected.check2 = "E22";
+    expected.command1 = "E1";
+    expected.command2 = "E2";
+    expected.command3 = "E3";
+    EXPECT_EQ(model.Texts(), expected);
+    EXPECT_EQ(capsReads, 1);
+    EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(OptionsModelTest, GameControllerLinkTakesEntry31WhenTheLanguageHasIt) {
+    lang[31] = "Joystick properties...";
+    model.Open();
+    EXPECT_EQ(model.Texts().label8, "Joystick properties...");
+}
+
+TEST_F(OptionsModelTest, DuplicateButtonsAtLoadLeaveTheEarlierListEmpty) {
+    LoadWith(1, 1, 3);
+
+    EXPECT_EQ(model.List(Choice::Left), (ListChoice{Buttons(4), "", std::nullopt}));
+    EXPECT_EQ(model.List(Choice::Right), (ListChoice{Buttons(4), "Button 1", 0}));
+    EXPECT_EQ(model.List(Choice::Middle), (ListChoice{Buttons(4), "Button 3", 2}));
+    EXPECT_FALSE(model.ApplyEnabled());
+
+    model.Ok();
+    EXPECT_EQ(settings.LeftButton, 0);
+    EXPECT_EQ(settings.RightButton, 1);
+    EXPECT_EQ(settings.MiddleButton, 3);
+}
+
+TEST_F(OptionsModelTest, ThreeEqualButtonsAtLoadKeepOnlyTheMiddle) {
+    LoadWith(2, 2, 2);
+    EXPECT_EQ(Text(Choice::Left), "");
+    EXPECT_EQ(Text(Choice::Right), "");
+    EXPECT_EQ(Text(Choice::Middle), "Button 2");
+}
+
+class ButtonOutsideListTest : public OptionsModelTest,
+                              public ::testing::WithParamInterface<std::int16_t> {};
+
+TEST_P(ButtonOutsideListTest, ShowsNothingAndAppliesZero) {
+    LoadWith(GetParam(), 2, 3);
+    EXPECT_EQ(model.List(Choice::Left), (ListChoice{Buttons(4), "", std::nullopt}));
+    EXPECT_EQ(Text(Choice::Right), "Button 2");
+    EXPECT_FALSE(model.ApplyEnabled());
+
+    model.Apply();
+    EXPECT_EQ(settings.LeftButton, 0);
+    EXPECT_EQ(settings.RightButton, 2);
+    EXPECT_EQ(settings.MiddleButton, 3);
+}
+
+// 0 means none assigned; 5 is past a four-button pad; the rest are past either end.
+INSTANTIATE_TEST_SUITE_P(Values, ButtonOutsideListTest,
+                         ::testing::Values<std::int16_t>(0, 5, -1, -32768, 32767));
+
+TEST_F(OptionsModelTest, FailedCapabilityReadGivesEmptyListsAndNameInTitle) {
+    padPresent = false;
+    model.Open();
+
+    for (const Choice c : {Choice::Left, Choice::Right, Choice::Middle}) {
+        EXPECT_EQ(model.List(c), ListChoice{}) << static_cast<int>(c);
+    }
+    EXPECT_EQ(model.Texts().title, "Options - ");
+    EXPECT_EQ(model.Caps().buttonCount, 0u);
+
+    model.Apply();
+    EXPECT_EQ(settings.LeftButton, 0);
+    EXPECT_EQ(settings.RightButton, 0);
+    EXPECT_EQ(settings.MiddleButton, 0);
+}
+
+TEST_F(OptionsModelTest, PadWithoutButtonsGivesEmptyListsWithItsName) {
+    padButtons = 0;
+    model.Open();
+    EXPECT_TRUE(model.List(Choice::Left).items.empty());
+    EXPECT_TRUE(model.List(Choice::Middle).items.empty());
+    EXPECT_EQ(model.Texts().title, "Options - Pad");
+}
+
+TEST_F(OptionsModelTest, AbsurdButtonCountStillFitsSixteenBitSettings) {
+    padButtons = 0xFFFFFFFFu;
+    model.Open();
+    const auto& items = model.List(Choice::Left).items;
+    ASSERT_FALSE(items.empty());
+    model.Pick(Choice::Left, static_cast<int>(items.size()) - 1);
+    model.Apply();
+    EXPECT_GT(settings.LeftButton, 0);
+}
+
+struct JoystickIdCase {
+    std::int16_t id;
+    std::optional<int> position;
+    std::int16_t applied;
+};
+
+class JoystickIdTest : public OptionsModelTest,
+                       public ::testing::WithParamInterface<JoystickIdCase> {};
+
+TEST_P(JoystickIdTest, PositionAndAppliedValue) {
+    settings.JoystickId = GetParam().id;
+    model.Open();
+    EXPECT_EQ(Position(Choice::Joystick), GetParam().position);
+    EXPECT_EQ(Text(Choice::Joystick), GetParam().position ? std::to_string(GetParam().id + 1) : "");
+    model.Apply();
+    EXPECT_EQ(settings.JoystickId, GetParam().applied);
+}
+
+// Two joysticks counted at start-up.
+INSTANTIATE_TEST_SUITE_P(Ids, JoystickIdTest,
+                         ::testing::Values(JoystickIdCase{0, 0, 0}, JoystickIdCase{1, 1, 1},
+                                           JoystickIdCase{-1, std::nullopt, -1},
+                                           JoystickIdCase{2, std::nullopt, -1},
+                                           JoystickIdCase{7, std::nullopt, -1},
+                                           JoystickIdCase{-5, std::nullopt, -1}));
+
+TEST_F(OptionsModelTest, JoystickListHasTheStartUpCount) {
+    joystickCount = 3;
+    model.Open();
+    EXPECT_EQ(model.List(Choice::Joystick).items, (std::vector<std::string>{"1", "2", "3"}));
+    model.Unload();
+
+    joystickCount = 0;
+    model.Open();
+    EXPECT_TRUE(model.List(Choice::Joystick).items.empty());
+}
+
+TEST_F(OptionsModelTest, EmptySpeedBecomesTwoInSettingsEvenWhenCancelled) {
+    settings.PointerSpeed.clear();
+    model.Open();
+    EXPECT_EQ(Text(Choice::Speed), "2");
+    model.Cancel();
+    EXPECT_EQ(settings.PointerSpeed, "2");
+    EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(OptionsModelTest, TypedSpeedIsStoredExactlyAsTyped) {
+    model.Open();
+    for (const std::string typed : {"1.7", " 1,5 ", "fast", ""}) {
+        model.Type(Choice::Speed, typed);
+        EXPECT_TRUE(model.ApplyEnabled());
+        model.Apply();
+        EXPECT_EQ(settings.PointerSpeed, typed);
+        EXPECT_EQ(atSave.PointerSpeed, typed);
+    }
+}
+
+TEST_F(OptionsModelTest, TypedButtonTextStoresZeroAndStillClearsAnEqualChoice) {
+    model.Open();
+    model.Type(Choice::Left, "Button 2");  // the exact text of an item, but typed
+    EXPECT_EQ(model.List(Choice::Left), (ListChoice{Buttons(4), "Button 2", std::nullopt}));
+    EXPECT_EQ(Text(Choice::Right), "");
+    EXPECT_TRUE(model.ApplyEnabled());
+
+    model.Apply();
+    EXPECT_EQ(settings.LeftButton, 0);
+    EXPECT_EQ(settings.RightButton, 0);
+    EXPECT_EQ(settings.MiddleButton, 3);
+}
+
+TEST_F(OptionsModelTest, TypingAfterPickingDropsThePosition) {
+    model.Open();
+    model.Pick(Choice::Speed, 4);
+    EXPECT_EQ(model.List(Choice::Speed).text, "2.5");
+    model.Type(Choice::Joystick, "2");
+    model.Apply();
+    EXPECT_EQ(settings.PointerSpeed, "2.5");
+    EXPECT_EQ(settings.JoystickId, -1);
+}
+
+struct PickCase {
+    const char* name;
+    std::int16_t left, right, middle;           // settings at load
+    std::vector<std::pair<Choice, int>> picks;  // in order
+    std::string shownLeft, shownRight, shownMiddle;
+};
+
+class UniquenessTest : public OptionsModelTest, public ::testing::WithParamInterface<PickCase> {};
+
+TEST_P(UniquenessTest, PickingClearsTheChoiceShowingTheSameItem) {
+    const PickCase& c = GetParam();
+    LoadWith(c.left, c.right, c.middle);
+    for (const auto& [choice, index] : c.picks) model.Pick(choice, index);
+    EXPECT_EQ(Text(Choice::Left), c.shownLeft);
+    EXPECT_EQ(Text(Choice::Right), c.shownRight);
+    EXPECT_EQ(Text(Choice::Middle), c.shownMiddle);
+    EXPECT_TRUE(model.ApplyEnabled());
+    // Whatever is cleared has no position left either.
+    for (const Choice ch : {Choice::Left, Choice::Right, Choice::Middle}) {
+        EXPECT_EQ(model.List(ch).text.empty(), !model.List(ch).position.has_value());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Orders, UniquenessTest,
+    ::testing::Values(
+        PickCase{"RightTakesLeftItem", 1, 2, 3, {{Choice::Right, 0}}, "", "Button 1", "Button 3"},
+        PickCase{"ThenMiddleTakesRightItem",
+                 1,
+                 2,
+                 3,
+                 {{Choice::Right, 0}, {Choice::Middle, 0}},
+                 "",
+                 "",
+                 "Button 1"},
+        PickCase{"LeftTakesMiddleItem", 1, 2, 3, {{Choice::Left, 2}}, "Button 3", "Button 2", ""},
+        PickCase{"LeftTakesRightItem", 1, 2, 3, {{Choice::Left, 1}}, "Button 2", "", "Button 3"},
+        PickCase{"MiddleTakesLeftItem", 1, 2, 3, {{Choice::Middle, 0}}, "", "Button 2", "Button 1"},
+        PickCase{"FreeItemClearsNothing",
+                 1,
+                 2,
+                 3,
+                 {{Choice::Middle, 3}},
+                 "Button 1",
+                 "Button 2",
+                 "Button 4"},
+        PickCase{"SameItemAgainKeepsIt",
+                 1,
+                 2,
+                 3,
+                 {{Choice::Left, 0}},
+                 "Button 1",
+                 "Button 2",
+                 "Button 3"},
+        // Two empty choices are equal; clearing one of them must not spread or loop.
+        PickCase{
+            "ClearingBesideEmptyDoesNotSpread", 0, 2, 3, {{Choice::Middle, 1}}, "", "", "Button 2"},
+        PickCase{"AllButOneEmpty", 0, 0, 3, {{Choice::Left, 2}}, "Button 3", "", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(OptionsModelTest, PickOutsideTheListChangesNothing) {
+    model.Open();
+    model.Pick(Choice::Left, 4);
+    model.Pick(Choice::Joystick, -1);
+    EXPECT_EQ(Text(Choice::Left), "Button 1");
+    EXPECT_EQ(Position(Choice::Joystick), 0);
+    EXPECT_FALSE(model.ApplyEnabled());
+}
+
+TEST_F(OptionsModelTest, EveryListAndCheckEnablesApply) {
+    const std::vector<std::function<void()>> edits = {
+        [&] { model.Pick(Choice::Speed, 0); },
+        [&] { model.Type(Choice::Speed, "3"); },
+        [&] { model.Pick(Choice::Joystick, 1); },
+        [&] { model.Type(Choice::Joystick, "x"); },
+        [&] { model.Pick(Choice::Middle, 3); },
+        [&] { model.Type(Choice::Right, "y"); },
+        [&] { model.SetChecked(Check::Acceleration, false); },
+        [&] { model.SetChecked(Check::StartAtLogon, false); },
+    };
+    model.Open();
+    for (std::size_t i = 0; i < edits.size(); ++i) {
+        model.Apply();
+        ASSERT_FALSE(model.ApplyEnabled());
+        edits[i]();
+        EXPECT_TRUE(model.ApplyEnabled()) << "edit " << i;
+    }
+}
+
+TEST_F(OptionsModelTest, ApplyWritesEveryFieldThenSyncsThenSaves) {
+    model.Open();
+    model.Pick(Choice::Left, 3);
+    model.Pick(Choice::Speed, 0);
+    model.SetChecked(Check::Acceleration, false);
+    model.SetChecked(Check::StartAtLogon, false);
+    model.Pick(Choice::Joystick, 1);
+    model.Apply();
+
+    Settings expected = settings;
+    expected.LeftButton = 4;
+    expected.RightButton = 2;
+    expected.MiddleButton = 3;
+    expected.PointerSpeed = "0.5";
+    expected.Acceleration = 0;
+    expected.StartAtLogon = 0;
+    expected.JoystickId = 1;
+    expected.LanguageFile = "English.lng";
+    EXPECT_EQ(settings, expected);
+    EXPECT_EQ(calls, (std::vector<std::string>{"sync", "save"}));
+    EXPECT_EQ(atSync, expected);  // the run entry follows the new StartAtLogon
+    EXPECT_EQ(atSave, expected);
+    EXPECT_FALSE(model.ApplyEnabled());
+    EXPECT_EQ(model.State(), OptionsState::Shown);
+}
+
+TEST_F(OptionsModelTest, ApplyKeepsValuesWhenSyncAndSaveFail) {
+    syncSucceeds = saveSucceeds = false;
+    model.Open();
+    model.Pick(Choice::Left, 3);
+    model.Apply();
+    EXPECT_EQ(settings.LeftButton, 4);
+    EXPECT_EQ(calls, (std::vector<std::string>{"sync", "save"}));
+    EXPECT_FALSE(model.ApplyEnabled());
+}
+
+TEST_F(OptionsModelTest, ApplyNeitherRereadsCapsNorChangesTheTitle) {
+    model.Open();
+    padName = "Other";
+    padButtons = 8;
+    model.Apply();
+    EXPECT_EQ(capsReads, 1);
+    EXPECT_EQ(model.Texts().title, "Options - Pad");
+    EXPECT_EQ(model.List(Choice::Left).items.size(), 4u);
+}
+
+TEST_F(OptionsModelTest, OkWithoutChangesStillSyncsAndSaves) {
+    model.Open();
+    const Settings before = settings;
+    model.Ok();
+    EXPECT_EQ(calls, (std::vector<std::string>{"sync", "save"}));
+    EXPECT_EQ(settings, before);
+    EXPECT_EQ(model.State(), OptionsState::Hidden);
+    EXPECT_FALSE(model.ApplyEnabled());
+}
+
+TEST_F(OptionsModelTest, CheckValuesOtherThanOneAreUnticked) {
+    settings.Acceleration = 2;
+    settings.StartAtLogon = -1;
+    model.Open();
+    EXPECT_FALSE(model.Checked(Check::Acceleration));
+    EXPECT_FALSE(model.Checked(Check::StartAtLogon));
+    model.Apply();
+    EXPECT_EQ(settings.Acceleration, 0);
+    EXPECT_EQ(settings.StartAtLogon, 0);
+}
+
+TEST_F(OptionsModelTest, CancelKeepsEditsAndReopeningShowsThemWithoutReload) {
+    model.Open();
+    model.Pick(Choice::Middle, 3);
+    model.Type(Choice::Speed, "1.7");
+    const Settings before = settings;
+
+    model.Cancel();
+    EXPECT_EQ(model.State(), OptionsState::Hidden);
+    EXPECT_EQ(settings, before);
+    EXPECT_TRUE(calls.empty());
+
+    EXPECT_FALSE(model.Open());
+    EXPECT_EQ(model.State(), OptionsState::Shown);
+    EXPECT_EQ(Text(Choice::Middle), "Button 4");
+    EXPECT_EQ(Text(Choice::Speed), "1.7");
+    EXPECT_TRUE(model.ApplyEnabled());
+    EXPECT_EQ(capsReads, 1);
+}
+
+TEST_F(OptionsModelTest, CloseBoxForgetsEditsAndTheNextOpeningLoadsSettings) {
+    model.Open();
+    model.Pick(Choice::Middle, 3);
+    model.Unload();
+    EXPECT_EQ(model.State(), OptionsState::NotCreated);
+    EXPECT_EQ(model.Texts(), OptionsTexts{});
+    EXPECT_EQ(model.List(Choice::Left), ListChoice{});
+
+    EXPECT_TRUE(model.Open());
+    EXPECT_EQ(Text(Choice::Middle), "Button 3");
+    EXPECT_FALSE(model.ApplyEnabled());
+    EXPECT_EQ(capsReads, 2);
+    EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(OptionsModelTest, OpeningWhileShownOnlyShowsAgain) {
+    model.Open();
+    model.Type(Choice::Left, "typed");
+    EXPECT_FALSE(model.Open());
+    EXPECT_EQ(Text(Choice::Left), "typed");
+    EXPECT_EQ(capsReads, 1);
+}
+
+TEST_F(OptionsModelTest, ReopeningAfterALanguageChangeTakesTheNewTexts) {
+    model.Open();
+    model.Cancel();
+    lang[29] = "Optionen";
+    model.Open();
+    EXPECT_EQ(model.Texts().title, "Options - Pad");  // hidden, not reloaded
+    model.Unload();
+    model.Open();
+    EXPECT_EQ(model.Texts().title, "Optionen - Pad");
+}
+
+TEST_F(OptionsModelTest, EditsBeforeOpeningAreIgnored) {
+    model.Pick(Choice::Left, 0);
+    model.Type(Choice::Speed, "3");
+    model.SetChecked(Check::Acceleration, false);
+    model.Apply();
+    model.Ok();
+    EXPECT_TRUE(calls.empty());
+    EXPECT_EQ(model.State(), OptionsState::NotCreated);
+    EXPECT_EQ(model.List(Choice::Speed), ListChoice{});
+}
+
+TEST_F(OptionsModelTest, EveryLanguageEntryEmpty) {
+    lang = LangText{};
+    model.Open();
+
+    OptionsTexts expected;
+    expected.title = " - Pad";
+    expected.label1 = expected.label2 = expected.label3 = expected.label4 = "";
+    expected.label5 = "Dorvane && Kestani - ";
+    expected.label6 = expected.label7 = "";
+    expected.label8 = "Proprietà del Joystick...";  // built-in caption, no entry to take
+    expected.check1 = expected.check2 = "";
+    expected.command1 = expected.command2 = expected.command3 = "";
+    EXPECT_EQ(model.Texts(), expected);
+    EXPECT_EQ(model.List(Choice::Left).items, Buttons(4, ""));
+    EXPECT_EQ(model.List(Choice::Left).items.front(), " 1");
+    EXPECT_EQ(StripAccessKeys(model.Texts().label5), "Dorvane & Kestani - ");
+}
+
+TEST(StripAccessKeys, MarkersGoDoubledAmpersandsStay) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"&Ok", "Ok"},
+        {"A&pplica", "Applica"},
+        {"Dorvane && Kestani - x", "Dorvane & Kestani - x"},
+        {"&&&x", "&x"},
+        {"x&", "x"},
+        {"&&&&", "&&"},
+        {"", ""},
+        {"plain", "plain"},
+        {"Proprietà del mouse...", "Proprietà del mouse..."}};
+    for (const auto& [caption, shown] : cases)
+        EXPECT_EQ(StripAccessKeys(caption), shown) << caption;
+}
+
+}  // namespace
+}  // namespace vantrel

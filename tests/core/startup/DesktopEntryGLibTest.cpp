@@ -1,0 +1,68 @@
+// Reads our autostart entries back the way GLib-based session managers do: key file, then
+// field-code expansion, then shell-style splitting. The program's path must come out unchanged.
+#include <glib.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/startup/DesktopEntry.h"
+
+namespace vantrel {
+namespace {
+
+// Field codes are expanded on the raw Exec value before it is split; "%%" gives "%".
+std::string ExpandFieldCodes(const std::string& exec) {
+    std::string out;
+    for (std::size_t i = 0; i < exec.size(); ++i) {
+        if (exec[i] == '%' && i + 1 < exec.size()) {
+            if (exec[i + 1] == '%') out += '%';
+            ++i;  // other codes expand to nothing without files or URLs
+        } else {
+            out += exec[i];
+        }
+    }
+    return out;
+}
+
+class DesktopEntryThroughGLib : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(DesktopEntryThroughGLib, ExecGivesBackThePathAsOneArgument) {
+    const std::string path = GetParam();
+    const std::string text = AutostartDesktopEntry(path);
+
+    GKeyFile* file = g_key_file_new();
+    GError* error = nullptr;
+    ASSERT_TRUE(g_key_file_load_from_data(file, text.c_str(), text.size(), G_KEY_FILE_NONE, &error))
+        << (error ? error->message : "");
+    gchar* type = g_key_file_get_string(file, "Desktop Entry", "Type", nullptr);
+    gchar* name = g_key_file_get_string(file, "Desktop Entry", "Name", nullptr);
+    gchar* exec = g_key_file_get_string(file, "Desktop Entry", "Exec", &error);
+    ASSERT_NE(exec, nullptr) << (error ? error->message : "");
+    EXPECT_STREQ(type, "Application");
+    EXPECT_STREQ(name, "Vantrel");
+
+    gint argc = 0;
+    gchar** argv = nullptr;
+    const std::string expanded = ExpandFieldCodes(exec);
+    ASSERT_TRUE(g_shell_parse_argv(expanded.c_str(), &argc, &argv, &error))
+        << (error ? error->message : "");
+    ASSERT_EQ(argc, 1) << exec;
+    EXPECT_EQ(std::string(argv[0]), path) << exec;
+
+    g_strfreev(argv);
+    g_free(exec);
+    g_free(name);
+    g_free(type);
+    g_key_file_free(file);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, DesktopEntryThroughGLib,
+                         ::testing::Values("/usr/bin/vantrel", "/opt/My Tools/vantrel",
+                                           R"(/home/u/My "Apps"/$HOME/back\slash/vantrel)",
+                                           "/opt/100%/%f %u/vantrel", "/opt/a`id`/it's/vantrel",
+                                           R"(/opt/\\double\\/vantrel)", "/opt/tab\there/vantrel",
+                                           "/opt/new\nline/vantrel", " /leading blank",
+                                           "/opt/caffè ~/#1/vantrel"));
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,166 @@
+#include "core/startup/Startup.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace vantrel {
+namespace {
+
+// Records every step in order and answers with what the test set up.
+class LoggingSteps : public StartupSteps {
+  public:
+    std::vector<std::string> log;
+    int joysticks = 1;
+    bool settingsFound = true;
+    Settings fileSettings = DefaultSettings();
+    bool otherInstance = false;
+    std::string localeFile = "Italiano.lng";
+    LangText fileTexts;
+    std::string warningTitle, warningText;
+
+    void WriteManifest() override { log.push_back("manifest"); }
+    void SetMenuBitmaps() override { log.push_back("bitmaps"); }
+    int CountJoysticks() override {
+        log.push_back("count");
+        return joysticks;
+    }
+    SettingsLoad LoadSettings(Settings& s) override {
+        log.push_back("load");
+        if (!settingsFound) {
+            s = DefaultSettings();
+            return SettingsLoad::Missing;
+        }
+        s = fileSettings;
+        return SettingsLoad::Found;
+    }
+    void ChooseLanguageFromLocale(Settings& s) override {
+        log.push_back("locale");
+        if (s.LanguageFile.find_first_not_of(' ') == std::string::npos) s.LanguageFile = localeFile;
+    }
+    void LoadTexts(const std::string& file, LangText& texts) override {
+        log.push_back("texts:" + file);
+        texts = fileTexts;
+    }
+    void ApplyMenuTexts(const LangText&) override { log.push_back("menu"); }
+    void SyncRunEntry(const Settings& s) override {
+        log.push_back("run:" + std::to_string(s.StartAtLogon));
+    }
+    bool AnotherInstanceRunning() override {
+        log.push_back("instance");
+        return otherInstance;
+    }
+    void ReadJoystickInfo(const Settings&, JoystickInfo&) override { log.push_back("caps"); }
+    void ShowWarning(const std::string& title, const std::string& text) override {
+        log.push_back("warning");
+        warningTitle = title;
+        warningText = text;
+    }
+    void StartPolling(int ms) override { log.push_back("poll:" + std::to_string(ms)); }
+    void AddTrayIcon() override { log.push_back("tray+"); }
+    void RemoveTrayIcon() override { log.push_back("tray-"); }
+    void HideMainWindow() override { log.push_back("hide"); }
+    void CheckForUpdates() override { log.push_back("update"); }
+    bool SaveSettings(const Settings& s) override {
+        log.push_back("save:" + s.LanguageFile);
+        return true;
+    }
+};
+
+using Log = std::vector<std::string>;
+
+LangText Texts() {
+    LangText t;
+    for (int i = 1; i <= 50; ++i) t[i] = "T" + std::to_string(i);
+    return t;
+}
+
+TEST(Startup, RunsTheStepsInOrder) {
+    LoggingSteps steps;
+    steps.fileSettings.LanguageFile = "French.lng";
+    ProgramState state;
+    Startup startup(state, steps, "vantrel");
+    startup.Initialize();
+    EXPECT_EQ(startup.Load(), StartOutcome::Running);
+    EXPECT_EQ(steps.log,
+              (Log{"manifest", "bitmaps", "count", "load", "locale", "texts:French.lng", "menu",
+                   "run:1", "instance", "caps", "poll:5", "tray+", "hide", "update"}));
+    EXPECT_EQ(state.joystickCount, 1);
+}
+
+TEST(Startup, NoJoystickWarnsAndEndsWithoutIconOrSave) {
+    LoggingSteps steps;
+    steps.joysticks = 0;
+    steps.fileTexts = Texts();
+    ProgramState state;
+    Startup startup(state, steps, "vantrel");
+    const StartOutcome outcome = startup.Load();
+    EXPECT_EQ(outcome, StartOutcome::NoJoystick);
+    EXPECT_NE(ExitStatus(outcome), 0);
+    EXPECT_EQ(steps.warningTitle, "T4");
+    EXPECT_EQ(steps.warningText, std::string("T24") + kParagraphBreak + "T25");
+    const Log tail(steps.log.end() - 3, steps.log.end());
+    EXPECT_EQ(tail, (Log{"caps", "warning", "tray-"}));
+    for (const auto& step : steps.log) {
+        EXPECT_NE(step, "tray+");
+        EXPECT_NE(step.rfind("save", 0), 0u);
+        EXPECT_NE(step.rfind("poll", 0), 0u);
+    }
+}
+
+TEST(Startup, SecondInstanceNamesTheProgramAndEndsBeforeTheJoystickCheck) {
+    LoggingSteps steps;
+    steps.otherInstance = true;
+    steps.joysticks = 0;
+    steps.fileTexts = Texts();
+    ProgramState state;
+    Startup startup(state, steps, "vantrel");
+    const StartOutcome outcome = startup.Load();
+    EXPECT_EQ(outcome, StartOutcome::SecondInstance);
+    EXPECT_NE(ExitStatus(outcome), 0);
+    EXPECT_NE(ExitStatus(outcome), ExitStatus(StartOutcome::NoJoystick));
+    EXPECT_EQ(steps.warningTitle, "T4");
+    EXPECT_EQ(steps.warningText, "T5 vantrel T6");
+    // The logon entry was synchronised before the instance test; nothing after the message.
+    EXPECT_EQ(Log(steps.log.end() - 3, steps.log.end()), (Log{"run:1", "instance", "warning"}));
+}
+
+TEST(Startup, FirstStartTakesDefaultsAndLocaleLanguageButLeavesTheLogonEntry) {
+    LoggingSteps steps;
+    steps.settingsFound = false;
+    steps.localeFile = "Turkish.lng";
+    ProgramState state;
+    Startup startup(state, steps, "vantrel");
+    EXPECT_EQ(startup.Load(), StartOutcome::Running);
+    Settings expected = DefaultSettings();
+    expected.LanguageFile = "Turkish.lng";
+    EXPECT_EQ(state.settings, expected);
+    EXPECT_EQ(steps.log, (Log{"bitmaps", "count", "load", "locale", "texts:Turkish.lng", "menu",
+                              "instance", "caps", "poll:5", "tray+", "hide", "update"}));
+}
+
+TEST(Startup, EmptyStoredLanguageIsChosenFromTheLocaleAndSavedAtExit) {
+    LoggingSteps steps;
+    steps.fileSettings.LanguageFile = "   ";
+    ProgramState state;
+    Startup startup(state, steps, "vantrel");
+    startup.Load();
+    EXPECT_EQ(state.settings.LanguageFile, "Italiano.lng");
+    startup.Unload();
+    EXPECT_EQ(Log(steps.log.end() - 2, steps.log.end()), (Log{"save:Italiano.lng", "tray-"}));
+}
+
+TEST(Startup, UnloadSavesThenRemovesTheIconOnce) {
+    LoggingSteps steps;
+    ProgramState state;
+    Startup startup(state, steps, "vantrel");
+    startup.Load();
+    steps.log.clear();
+    startup.Unload();
+    startup.Unload();  // a signal arriving after the exit entry must not save twice
+    EXPECT_EQ(steps.log, (Log{"save:Italiano.lng", "tray-"}));
+}
+
+}  // namespace
+}  // namespace vantrel

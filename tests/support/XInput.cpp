@@ -1,0 +1,25 @@
+#include "support/XInput.h"
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+
+namespace vantrel::test {
+
+bool XClick(int x, int y, int button, int clicks) {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return false;
+    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+    const bool ok = XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor);
+    if (ok) {
+        XTestFakeMotionEvent(display, -1, x, y, CurrentTime);
+        for (int i = 0; i < clicks; ++i) {
+            XTestFakeButtonEvent(display, static_cast<unsigned>(button), True, CurrentTime);
+            XTestFakeButtonEvent(display, static_cast<unsigned>(button), False, 30);
+        }
+        XSync(display, False);
+    }
+    XCloseDisplay(display);
+    return ok;
+}
+
+}  // namespace vantrel::test

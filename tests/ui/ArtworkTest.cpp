@@ -1,0 +1,93 @@
+// The program icon and menu pictures: present in the resources, the right sizes, and the
+// checked-in PNGs still rendered from the current SVG sources.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QSvgRenderer>
+
+#include "ui/ShellArtwork.h"
+
+namespace vantrel {
+namespace {
+
+TEST(Artwork, ProgramIconAtTheUsualSizes) {
+    const QIcon icon = ProgramIcon();
+    ASSERT_FALSE(icon.isNull());
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        SCOPED_TRACE(size);
+        EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size)));
+        const QImage image = icon.pixmap(size, size).toImage();
+        EXPECT_EQ(image.size(), QSize(size, size));
+        // Not blank: some pixels opaque, some clear.
+        int opaque = 0;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) opaque += qAlpha(image.pixel(x, y)) == 255;
+        EXPECT_GT(opaque, size * size / 5);
+        EXPECT_LT(opaque, size * size);
+    }
+}
+
+TEST(Artwork, SixDifferentMenuPicturesOfThirteenPixels) {
+    EXPECT_TRUE(MenuPictureIcon(MenuPicture::None).isNull());
+    QList<QImage> seen;
+    for (const MenuPicture p : {MenuPicture::Img1, MenuPicture::Img2, MenuPicture::Img3,
+                                MenuPicture::Img4, MenuPicture::Img5, MenuPicture::Img6}) {
+        const QImage image = MenuPictureIcon(p).pixmap(13, 13).toImage();
+        EXPECT_EQ(image.size(), QSize(13, 13));
+        EXPECT_FALSE(seen.contains(image)) << "two pictures alike";
+        seen.push_back(image);
+    }
+}
+
+// Largest difference of any channel between two images of one size.
+int MaxDifference(const QImage& a, const QImage& b) {
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                              std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
+        }
+    }
+    return worst;
+}
+
+TEST(Artwork, CheckedInPngsMatchTheirSvgSources) {
+    // vantrel-<size>.png, menu-<name>.png (13) and menu-<name>@2x.png (26), run
+    // scripts/render-icons after editing an SVG.
+    const QDir folder(QStringLiteral(VANTREL_SOURCE_DIR "/resources/icons"));
+    const QRegularExpression name(QStringLiteral(R"(^(.+?)(?:-(\d+)|(@2x))?\.png$)"));
+    const QStringList pngs = folder.entryList({QStringLiteral("*.png")}, QDir::Files);
+    ASSERT_EQ(pngs.size(), 8 + 12);
+    for (const QString& png : pngs) {
+        SCOPED_TRACE(png.toStdString());
+        const auto match = name.match(png);
+        ASSERT_TRUE(match.hasMatch());
+        QString base = match.captured(1);
+        int size = 13;
+        if (!match.captured(2).isEmpty()) {
+            size = match.captured(2).toInt();
+        } else if (!match.captured(3).isEmpty()) {
+            size = 26;
+        }
+        QSvgRenderer svg(folder.filePath(base + ".svg"));
+        ASSERT_TRUE(svg.isValid());
+        QImage rendered(size, size, QImage::Format_ARGB32_Premultiplied);
+        rendered.fill(Qt::transparent);
+        QPainter painter(&rendered);
+        svg.render(&painter);
+        painter.end();
+        const QImage stored = QImage(folder.filePath(png)).convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(stored.size(), QSize(size, size));
+        EXPECT_LE(MaxDifference(stored, rendered.convertToFormat(QImage::Format_ARGB32)), 8);
+        EXPECT_TRUE(QFile::exists(QStringLiteral(":/icons/") + png)) << "missing from vantrel.qrc";
+    }
+}
+
+}  // namespace
+}  // namespace vantrel

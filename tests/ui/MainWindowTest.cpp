@@ -1,0 +1,345 @@
+// The main window with fakes for every port, in a program folder of its own: start-up, the
+// early ends, the tray menu's entries and the ways a run ends.
+#include "ui/MainWindow.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <csignal>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "support/TempDir.h"
+#include "support/fakes/FakeFileDialog.h"
+#include "support/fakes/FakeHttpFetch.h"
+#include "support/fakes/FakeJoystick.h"
+#include "support/fakes/FakeLocale.h"
+#include "support/fakes/FakeManifestPlatform.h"
+#include "support/fakes/FakeMessageBox.h"
+#include "support/fakes/FakeMouseButtons.h"
+#include "support/fakes/FakeOpener.h"
+#include "support/fakes/FakePointer.h"
+#include "support/fakes/FakeProcessLauncher.h"
+#include "support/fakes/FakeRunEntry.h"
+#include "ui/AboutWindow.h"
+#include "core/info/Documents.h"
+#include "platform/qt/UnixSignals.h"
+#include "ui/OptionsDialog.h"
+#include "core/settings/SettingsFile.h"
+#include "ui/TrayIcon.h"
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A program folder with the shipped language files and documents, and a window over fakes.
+struct Rig {
+    test::TempDir folder;
+    test::FakeJoystick joystick;
+    test::FakePointer pointer;
+    test::FakeMouseButtons buttons;
+    FakeMessageBox boxes;
+    FakeRunEntry runEntry;
+    FakeLocale locale{"it", "Italy"};
+    FakeFileDialog fileDialog;
+    FakeOpener opener;
+    FakeHttpFetch http;
+    test::FakeProcessLauncher launcher;
+    FakeManifestPlatform manifestPlatform;
+    bool otherInstance = false;
+    ProgramState state;
+    std::unique_ptr<MainWindow> window;
+
+    Rig() {
+        fs::copy(fs::path(VANTREL_SOURCE_DIR) / "resources" / "Lang", folder / "Lang");
+        for (const auto& doc :
+             fs::directory_iterator(fs::path(VANTREL_SOURCE_DIR) / "resources" / "docs"))
+            fs::copy(doc.path(), folder / doc.path().filename().string());
+        joystick.Plug(0);
+        joystick.Plug(3);
+    }
+
+    MainWindow& Make() {
+        window = std::make_unique<MainWindow>(
+            state,
+            MainWindowPorts{
+                .joystick = joystick,
+                .pointer = pointer,
+                .buttons = buttons,
+                .messageBoxes = boxes,
+                .runEntry = runEntry,
+                .locale = locale,
+                .fileDialog = fileDialog,
+                .opener = opener,
+                .http = http,
+                .launcher = launcher,
+                .manifestPlatform = manifestPlatform,
+                .anotherInstanceRunning = [this] { return otherInstance; },
+            },
+            ProgramLocation{.folder = folder.path(), .executable = folder / "vantrel"});
+        return *window;
+    }
+    StartOutcome Start() {
+        Make().Form_Initialize();
+        return window->Form_Load();
+    }
+    fs::path SettingsFile() const { return SettingsPath(folder.path()); }
+    std::string Caption(std::string_view name) {
+        return window->Tray().Entry(*PopupMenuPosition(name))->text().toStdString();
+    }
+};
+
+constexpr std::string_view kStoredSettings = "2\r\n1\r\n3\r\n4\r\n1\r\n1\r\n0\r\nFrench.lng\r\n";
+
+TEST(MainWindowStart, RunsWithTimerTrayAndHiddenWindow) {
+    Rig rig;
+    ASSERT_EQ(rig.Start(), StartOutcome::Running);
+    MainWindow& window = *rig.window;
+    EXPECT_EQ(window.objectName(), "Vantrel");
+    EXPECT_EQ(window.findChild<QTimer*>("Timer1"), window.Timer1);
+    EXPECT_EQ(window.findChild<QLabel*>("Label1"), window.Label1);
+    EXPECT_EQ(window.findChild<QLabel*>("Label2"), window.Label2);
+    EXPECT_TRUE(window.Timer1->isActive());
+    EXPECT_EQ(window.Timer1->interval(), 5);
+    EXPECT_EQ(window.Timer1->timerType(), Qt::PreciseTimer);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(window.Tray().SystemTrayIcon().isVisible());
+    EXPECT_TRUE(window.Tray().SystemTrayIcon().toolTip().isEmpty());
+    EXPECT_TRUE(fs::exists(rig.folder / "vantrel.exe.manifest"));
+    EXPECT_EQ(rig.http.requests.size(), 1u);  // the update check runs last
+}
+
+TEST(MainWindowStart, FirstStartSpeaksTheLocaleLanguageAndLeavesTheLogonEntryAlone) {
+    Rig rig;
+    ASSERT_EQ(rig.Start(), StartOutcome::Running);
+    EXPECT_EQ(rig.state.settings.LanguageFile, "Italiano.lng");
+    EXPECT_FALSE(rig.state.texts[7].empty());
+    EXPECT_EQ(rig.Caption("mnuDef"), rig.state.texts[7]);
+    EXPECT_TRUE(rig.runEntry.writes.empty());
+    EXPECT_EQ(rig.runEntry.removes, 0);
+    EXPECT_FALSE(fs::exists(rig.SettingsFile()));  // written at the first exit, not before
+}
+
+TEST(MainWindowStart, StoredSettingsChooseLanguageAndLogonEntry) {
+    Rig rig;
+    test::WriteFile(rig.SettingsFile(), kStoredSettings);
+    ASSERT_EQ(rig.Start(), StartOutcome::Running);
+    EXPECT_EQ(rig.state.settings.LeftButton, 2);
+    EXPECT_EQ(rig.Caption("mnuExit"), rig.state.texts[13]);
+    EXPECT_NE(rig.state.texts[13], "");
+    EXPECT_NE(rig.state.texts[13], "&Esci");  // the built-in caption
+    ASSERT_EQ(rig.runEntry.writes.size(), 1u);
+    EXPECT_EQ(rig.runEntry.writes[0], rig.folder / "vantrel");
+}
+
+TEST(MainWindowStart, NoJoystickWarnsAndEndsWithoutIconOrSettingsFile) {
+    Rig rig;
+    rig.joystick.Unplug(0);
+    rig.joystick.Unplug(3);
+    const StartOutcome outcome = rig.Start();
+    EXPECT_EQ(outcome, StartOutcome::NoJoystick);
+    EXPECT_NE(ExitStatus(outcome), 0);
+    ASSERT_EQ(rig.boxes.shown.size(), 1u);
+    const LangText& t = rig.state.texts;
+    EXPECT_EQ(rig.boxes.shown[0].title, t[4]);
+    EXPECT_EQ(rig.boxes.shown[0].text, t[24] + "\n\n" + t[25]);
+    EXPECT_FALSE(rig.window->Timer1->isActive());
+    EXPECT_FALSE(rig.window->Tray().SystemTrayIcon().isVisible());
+    EXPECT_TRUE(rig.http.requests.empty());
+    EXPECT_FALSE(fs::exists(rig.SettingsFile()));
+}
+
+TEST(MainWindowStart, SecondInstanceNamesTheProgramAndEnds) {
+    Rig rig;
+    rig.otherInstance = true;
+    const StartOutcome outcome = rig.Start();
+    EXPECT_EQ(outcome, StartOutcome::SecondInstance);
+    EXPECT_NE(ExitStatus(outcome), ExitStatus(StartOutcome::NoJoystick));
+    ASSERT_EQ(rig.boxes.shown.size(), 1u);
+    const LangText& t = rig.state.texts;
+    EXPECT_EQ(rig.boxes.shown[0].text, t[5] + " vantrel " + t[6]);
+    EXPECT_FALSE(rig.window->Timer1->isActive());
+    EXPECT_FALSE(rig.window->Tray().SystemTrayIcon().isVisible());
+}
+
+TEST(MainWindowRun, TicksShowHeldButtonAndPosition) {
+    Rig rig;
+    rig.joystick.Unplug(3);
+    rig.joystick.Plug(1);
+    ASSERT_EQ(rig.Start(), StartOutcome::Running);
+    rig.state.settings.JoystickId = 1;  // as the options dialog sets it: read on the next tick
+    rig.joystick.SetButtons(1, 1);
+    rig.joystick.SetAxes(0, 32767, 1);
+    rig.window->Timer1_Timer();
+    EXPECT_EQ(rig.joystick.lastReadId, 1);
+    EXPECT_EQ(rig.window->Label1->text(), "1");
+    EXPECT_EQ(rig.window->Label2->text(), " 638 -  512");
+
+    QElapsedTimer clock;
+    clock.start();
+    const int before = rig.joystick.stateReads;
+    while (rig.joystick.stateReads < before + 5 && clock.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_GE(rig.joystick.stateReads, before + 5) << "the timer drives the ticks";
+}
+
+TEST(MainWindowEnd, ExitSavesReleasesTheButtonAndRemovesTheIconOnce) {
+    Rig rig;
+    ASSERT_EQ(rig.Start(), StartOutcome::Running);
+    rig.joystick.SetButtons(1);
+    rig.window->Timer1_Timer();
+    ASSERT_EQ(rig.buttons.Take(), std::vector<MouseButtonEvent>{MouseButtonEvent::LeftDown});
+    rig.state.settings.PointerSpeed = "7";
+    QSignalSpy end(rig.window.get(), &MainWindow::endRequested);
+
+    rig.window->mnuExit_Click();
+    EXPECT_EQ(end.count(), 1);
+    EXPECT_EQ(rig.buttons.Take(), std::vector<MouseButtonEvent>{MouseButtonEvent::LeftUp});
+    EXPECT_FALSE(rig.window->Timer1->isActive());
+    EXPECT_FALSE(rig.window->Tray().SystemTrayIcon().isVisible());
+    Settings saved;
+    ASSERT_EQ(LoadSettings(rig.SettingsFile(), saved), SettingsLoad::Found);
+    EXPECT_EQ(saved.PointerSpeed, "7");
+    EXPECT_EQ(saved.LanguageFile, "Italiano.lng");
+
+    fs::remove(rig.SettingsFile());
+    rig.window->Form_Unload();  // the loop's own end after the exit entry
+    EXPECT_FALSE(fs::exists(rig.SettingsFile()));
+}
+
+TEST(MainWindowEnd, AcceptedUpdateEndsAtOnceWithoutSaving) {
+    Rig rig;
+    ASSERT_EQ(rig.Start(), StartOutcome::Running);
+    QSignalSpy end(rig.window.get(), &MainWindow::endRequested);
+    rig.boxes.answerYes = true;
+    rig.http.Answer(std::string("999999999"));
+    ASSERT_EQ(rig.boxes.shown.size(), 1u);
+    EXPECT_TRUE(rig.boxes.shown[0].question);
+    EXPECT_EQ(rig.opener.addresses, std::vector<std::string>{PageAddress(WebPage::Product)});
+    EXPECT_EQ(end.count(), 1);
+    EXPECT_TRUE(rig.window->EndedAtOnce());
+    EXPECT_FALSE(rig.window->Timer1->isActive());
+    rig.window->Form_Unload();
+    EXPECT_FALSE(fs::exists(rig.SettingsFile()));
+}
+
+TEST(MainWindowEnd, TerminationSignalRunsTheShutdown) {
+    Rig rig;
+    ASSERT_EQ(rig.Start(), StartOutcome::Running);
+    // As the Linux program wires it: a termination signal quits the event loop.
+    UnixSignals unixSignals;
+    rig.window->ConnectShutdown(*QCoreApplication::instance());
+    QObject::connect(&unixSignals, &UnixSignals::received, QCoreApplication::instance(),
+                     &QCoreApplication::quit);
+    QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+    QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });  // a hung test fails
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_TRUE(fs::exists(rig.SettingsFile()));
+    EXPECT_FALSE(rig.window->Tray().SystemTrayIcon().isVisible());
+}
+
+TEST(MainWindowMenu, EntriesReachTheirHandlers) {
+    Rig rig;
+    ASSERT_EQ(rig.Start(), StartOutcome::Running);
+    TrayIcon& tray = rig.window->Tray();
+    const auto choose = [&](std::string_view name) {
+        tray.Entry(*PopupMenuPosition(name))->trigger();
+    };
+
+    choose("mnuAggLingua");
+    choose("mnuDonazione");
+    choose("mnuAggiornamenti");
+    EXPECT_EQ(rig.opener.addresses, (std::vector<std::string>{PageAddress(WebPage::Languages),
+                                                              PageAddress(WebPage::Donation),
+                                                              PageAddress(WebPage::Product)}));
+    choose("mnuLicenza");
+    choose("mnuVersioni");
+    EXPECT_EQ(rig.opener.documents,
+              (std::vector<fs::path>{rig.folder / std::string(kItalianLicenseDocument),
+                                     rig.folder / std::string(kVersionHistoryDocument)}));
+
+    choose("mnuAbout");
+    ASSERT_NE(rig.window->About().Window(), nullptr);
+    EXPECT_TRUE(rig.window->About().Window()->isVisible());
+    choose("mnuDef");
+    ASSERT_NE(rig.window->Options().Dialog(), nullptr);
+    EXPECT_TRUE(rig.window->Options().Dialog()->isVisible());
+    EXPECT_EQ(rig.window->Options().Dialog()->objectName(), "frmOpzioni");
+}
+
+TEST(MainWindowMenu, LanguageChangeRefreshesMenuUnloadsOptionsAndSaves) {
+    Rig rig;
+    ASSERT_EQ(rig.Start(), StartOutcome::Running);
+    rig.window->mnuDef_Click();
+    ASSERT_NE(rig.window->Options().Dialog(), nullptr);
+    const std::string italianExit = rig.Caption("mnuExit");
+
+    const fs::path french = rig.folder / "Lang" / "French.lng";
+    rig.fileDialog.answer = std::vector<std::string>{french.string()};
+    rig.window->mnuLingua_Click();
+    EXPECT_EQ(rig.fileDialog.calls, 1);
+    EXPECT_EQ(rig.state.settings.LanguageFile, "French.lng");
+    EXPECT_NE(rig.Caption("mnuExit"), italianExit);
+    EXPECT_EQ(rig.Caption("mnuExit"), rig.state.texts[13]);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rig.window->Options().Dialog(), nullptr);
+    Settings saved;
+    ASSERT_EQ(LoadSettings(rig.SettingsFile(), saved), SettingsLoad::Found);
+    EXPECT_EQ(saved.LanguageFile, "French.lng");
+}
+
+TEST(MainWindowMenu, OptionsApplyTakesEffectOnTheNextTickAndIsSaved) {
+    Rig rig;
+    ASSERT_EQ(rig.Start(), StartOutcome::Running);
+    rig.window->mnuDef_Click();
+    frmOpzioni* dialog = rig.window->Options().Dialog();
+    ASSERT_NE(dialog, nullptr);
+    QLineEdit* speed = dialog->findChild<QComboBox*>("Combo4")->lineEdit();
+    speed->selectAll();
+    QTest::keyClicks(speed, "9");
+    dialog->findChild<QPushButton*>("Command3")->click();
+
+    Settings saved;
+    ASSERT_EQ(LoadSettings(rig.SettingsFile(), saved), SettingsLoad::Found);
+    EXPECT_EQ(saved.PointerSpeed, "9");
+    rig.window->Timer1_Timer();  // at rest: the new speed becomes the step
+    rig.joystick.SetAxes(65535, 32767);
+    rig.window->Timer1_Timer();
+    EXPECT_EQ(rig.pointer.position.x, 649);
+}
+
+TEST(MainWindowFaults, LanguageFileDeletedWhileRunningKeepsTheTextsAndTheRun) {
+    Rig rig;
+    ASSERT_EQ(rig.Start(), StartOutcome::Running);
+    const LangText before = rig.state.texts;
+    const std::string exitCaption = rig.Caption("mnuExit");
+    fs::remove(rig.folder / "Lang" / "Italiano.lng");
+    fs::remove(rig.folder / "Lang" / "French.lng");
+
+    // The dialog still offers the file it listed a moment ago.
+    rig.fileDialog.answer = std::vector<std::string>{(rig.folder / "Lang" / "French.lng").string()};
+    rig.window->mnuLingua_Click();
+    EXPECT_EQ(rig.state.texts, before);
+    EXPECT_EQ(rig.Caption("mnuExit"), exitCaption);
+    EXPECT_TRUE(rig.window->Timer1->isActive());
+    rig.joystick.SetAxes(65535, 32767);
+    rig.window->Timer1_Timer();
+    EXPECT_GT(rig.pointer.position.x, 640);
+
+    rig.window->mnuAbout_Click();  // windows still take their texts from the table
+    ASSERT_NE(rig.window->About().Window(), nullptr);
+    rig.window->mnuExit_Click();
+    EXPECT_TRUE(fs::exists(rig.SettingsFile()));
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,332 @@
+#include "ui/OptionsDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "support/fakes/FakeProcessLauncher.h"
+#include "support/fakes/FakeRunEntry.h"
+#include "core/startup/RunEntry.h"
+#include "core/settings/SettingsFile.h"
+
+// Readable failure messages for Qt strings.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << text.toStdString();
+}
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ScratchFolder {
+  public:
+    ScratchFolder() {
+        std::string pattern = fs::temp_directory_path() / "vantrel-options-XXXXXX";
+        if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    const fs::path& path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
+
+std::string ReadFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+class OptionsDialogTest : public ::testing::Test {
+  protected:
+    OptionsDialogTest() {
+        for (std::size_t i = 1; i < lang.size(); ++i) lang[i] = "E" + std::to_string(i);
+        lang[1] = "&OK";
+        lang[15] = "Credits";
+        lang[16] = "Button";
+        lang[29] = "Options";
+        lang[17] = "&Left && more";
+        settings.LanguageFile = "English.lng";
+    }
+    ~OptionsDialogTest() override {
+        host.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    OptionsServices Services() {
+        return OptionsServices{[this](JoystickInfo& caps) {
+                                   ++capsReads;
+                                   caps.SetName("Pad");
+                                   caps.buttonCount = 4;
+                               },
+                               [] { return 2; },
+                               [this] { return SyncRunEntry(runEntry, settings, executable); },
+                               [this] { return SaveSettings(settingsFile, settings); }};
+    }
+
+    frmOpzioni& OpenDialog() {
+        host->Open();
+        EXPECT_NE(host->Dialog(), nullptr);
+        return *host->Dialog();
+    }
+    template <typename T>
+    T* Child(const char* name) {
+        T* child = host->Dialog()->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(child, nullptr) << name;
+        return child;
+    }
+    QComboBox* Combo(int n) { return Child<QComboBox>(("Combo" + std::to_string(n)).c_str()); }
+
+    static void Key(QWidget* target, Qt::Key key, const QString& text = {}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(target, &release);
+    }
+    static void TypeText(QLineEdit* edit, const QString& text) {
+        for (const QChar c : text) Key(edit, Qt::Key_unknown, QString(c));
+    }
+    static void PickItem(QComboBox* combo, int index) {
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
+
+    ScratchFolder folder;
+    fs::path settingsFile = folder.path() / "Vantrel.ini";
+    fs::path executable = folder.path() / "vantrel";
+    Settings settings = DefaultSettings();
+    LangText lang;
+    FakeRunEntry runEntry;
+    test::FakeProcessLauncher launcher;
+    int capsReads = 0;
+    std::unique_ptr<OptionsDialogHost> host =
+        std::make_unique<OptionsDialogHost>(settings, lang, Services(), launcher, nullptr);
+};
+
+TEST_F(OptionsDialogTest, ShowsTheLoadedTextsAndValues) {
+    frmOpzioni& dialog = OpenDialog();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.objectName(), "frmOpzioni");
+    EXPECT_EQ(dialog.windowTitle(), "Options - Pad");
+
+    EXPECT_EQ(Child<QLabel>("Label5")->text(), "Dorvane & Kestani - Credits");
+    EXPECT_EQ(Child<QLabel>("Label1")->text(), "Left & more");
+    EXPECT_EQ(Child<QLabel>("Label8")->text(), "E31");
+    EXPECT_EQ(Child<QPushButton>("Command1")->text(), "&OK");  // the access key stays
+    EXPECT_EQ(Child<QCheckBox>("Check2")->text(), "E22");
+    EXPECT_NE(Child<QLabel>("Image2")->pixmap().toImage().pixel(79, 40),
+              QColor(Qt::transparent).rgba());
+
+    EXPECT_EQ(Combo(1)->count(), 4);
+    EXPECT_EQ(Combo(1)->currentText(), "Button 1");
+    EXPECT_EQ(Combo(3)->currentText(), "Button 3");
+    EXPECT_EQ(Combo(4)->currentText(), "2");
+    EXPECT_EQ(Combo(5)->currentText(), "1");
+    EXPECT_TRUE(Child<QCheckBox>("Check1")->isChecked());
+    EXPECT_FALSE(Child<QPushButton>("Command3")->isEnabled());
+}
+
+TEST_F(OptionsDialogTest, ClientAreaFollowsTheScreenDpi) {
+    frmOpzioni& dialog = OpenDialog();
+    const QScreen* screen = dialog.screen();
+    ASSERT_NE(screen, nullptr);
+    const auto px = [](int twips, double dpi) { return int(std::lrint(twips * dpi / 1440.0)); };
+    EXPECT_EQ(dialog.size(), QSize(px(7380, screen->logicalDotsPerInchX()),
+                                   px(4590, screen->logicalDotsPerInchY())));
+    EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
+    // Buttons left to right: OK, Apply, Cancel; the credit line left of them.
+    const int ok = Child<QPushButton>("Command1")->x();
+    const int apply = Child<QPushButton>("Command3")->x();
+    EXPECT_LT(ok, apply);
+    EXPECT_LT(apply, Child<QPushButton>("Command2")->x());
+    EXPECT_LT(Child<QLabel>("Label5")->x(), ok);
+    EXPECT_EQ(Combo(1)->width(), 2 * Combo(4)->width());
+}
+
+TEST_F(OptionsDialogTest, TabOrderRunsThroughListsChecksAndButtons) {
+    OpenDialog();
+    const QStringList expected = {"Combo1", "Combo2", "Combo3",   "Combo4",   "Combo5",
+                                  "Check2", "Check1", "Command1", "Command3", "Command2"};
+    QStringList order;
+    QWidget* w = Combo(1);
+    do {
+        if (expected.contains(w->objectName()) && !order.contains(w->objectName())) {
+            order << w->objectName();
+        }
+        w = w->nextInFocusChain();
+    } while (w != Combo(1) && order.size() < expected.size());
+    EXPECT_EQ(order, expected);
+    for (const char* label : {"Label1", "Label5", "Label7"}) {
+        EXPECT_EQ(Child<QLabel>(label)->focusPolicy(), Qt::NoFocus) << label;
+    }
+}
+
+TEST_F(OptionsDialogTest, PickingAnItemClearsTheListShowingItThroughTheModel) {
+    OpenDialog();
+    PickItem(Combo(2), 0);
+
+    EXPECT_EQ(Combo(1)->currentText(), "");
+    EXPECT_EQ(host->Model().List(Choice::Left).text, "");
+    EXPECT_EQ(host->Model().List(Choice::Right).position, 0);
+    EXPECT_TRUE(Child<QPushButton>("Command3")->isEnabled());
+
+    PickItem(Combo(3), 0);
+    EXPECT_EQ(Combo(2)->currentText(), "");
+    EXPECT_EQ(Combo(3)->currentText(), "Button 1");
+}
+
+TEST_F(OptionsDialogTest, TypingReachesTheModelAndKeepsTheCursor) {
+    OpenDialog();
+    QLineEdit* speed = Combo(4)->lineEdit();
+    speed->setCursorPosition(0);
+    TypeText(speed, "1");
+    EXPECT_EQ(speed->text(), "12");
+    EXPECT_EQ(speed->cursorPosition(), 1);
+    EXPECT_EQ(host->Model().List(Choice::Speed).text, "12");
+    Key(speed, Qt::Key_Backspace);
+    speed->end(false);
+    TypeText(speed, ".7");
+    EXPECT_EQ(host->Model().List(Choice::Speed).text, "2.7");
+
+    // Typing an item's text into a button list is not a pick, but still clears its twin.
+    QLineEdit* left = Combo(1)->lineEdit();
+    left->selectAll();
+    TypeText(left, "Button 2");
+    EXPECT_EQ(Combo(2)->currentText(), "");
+    EXPECT_EQ(left->text(), "Button 2");
+
+    Child<QPushButton>("Command3")->click();
+    EXPECT_EQ(settings.PointerSpeed, "2.7");
+    EXPECT_EQ(settings.LeftButton, 0);
+    EXPECT_EQ(settings.RightButton, 0);
+}
+
+TEST_F(OptionsDialogTest, ApplyWritesTheSettingsFileAndTheRunEntry) {
+    OpenDialog();
+    PickItem(Combo(3), 3);
+    Child<QCheckBox>("Check2")->click();
+    QPushButton* apply = Child<QPushButton>("Command3");
+    ASSERT_TRUE(apply->isEnabled());
+    apply->click();
+
+    EXPECT_EQ(ReadFile(settingsFile), "1\r\n2\r\n4\r\n2\r\n0\r\n1\r\n0\r\nEnglish.lng\r\n");
+    ASSERT_EQ(runEntry.writes.size(), 1u);
+    EXPECT_EQ(runEntry.writes[0], executable);
+    EXPECT_FALSE(apply->isEnabled());
+    EXPECT_TRUE(host->Dialog()->isVisible());
+
+    Child<QCheckBox>("Check1")->click();  // start at logon off
+    Child<QPushButton>("Command1")->click();
+    EXPECT_EQ(runEntry.removes, 1);
+    EXPECT_EQ(ReadFile(settingsFile), "1\r\n2\r\n4\r\n2\r\n0\r\n0\r\n0\r\nEnglish.lng\r\n");
+    EXPECT_FALSE(host->Dialog()->isVisible());
+}
+
+TEST_F(OptionsDialogTest, CancelHidesAndReopeningKeepsTheEdits) {
+    frmOpzioni& dialog = OpenDialog();
+    PickItem(Combo(5), 1);
+    Child<QPushButton>("Command2")->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_FALSE(fs::exists(settingsFile));
+
+    host->Open();
+    EXPECT_EQ(host->Dialog(), &dialog);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(Combo(5)->currentText(), "2");
+    EXPECT_TRUE(Child<QPushButton>("Command3")->isEnabled());
+    EXPECT_EQ(capsReads, 1);
+}
+
+TEST_F(OptionsDialogTest, CloseBoxUnloadsAndTheNextOpeningLoadsAnew) {
+    QPointer<frmOpzioni> first = &OpenDialog();
+    PickItem(Combo(5), 1);
+    first->close();
+    EXPECT_EQ(host->Model().State(), OptionsState::NotCreated);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull());
+    EXPECT_EQ(host->Dialog(), nullptr);
+
+    OpenDialog();
+    EXPECT_EQ(Combo(5)->currentText(), "1");
+    EXPECT_FALSE(Child<QPushButton>("Command3")->isEnabled());
+    EXPECT_EQ(capsReads, 2);
+}
+
+TEST_F(OptionsDialogTest, UnloadOfAHiddenDialogTakesNewTextsAtTheNextOpening) {
+    QPointer<frmOpzioni> first = &OpenDialog();
+    Child<QPushButton>("Command2")->click();
+    host->Unload();
+    lang[29] = "Optionen";
+    // Opened again before the old window is gone: a new one is made all the same.
+    OpenDialog();
+    EXPECT_NE(host->Dialog(), first.data());
+    EXPECT_EQ(host->Dialog()->windowTitle(), "Optionen - Pad");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull());
+    EXPECT_NE(host->Dialog(), nullptr);
+}
+
+TEST_F(OptionsDialogTest, MouseLinkStartsTheDesktopsSettingsProgram) {
+    launcher.programsOnPath = {"xfce4-mouse-settings"};
+    launcher.currentDesktops = "XFCE";
+
+    OpenDialog();
+    QLabel* link = Child<QLabel>("Label7");
+    const QPointF inside(2, 2);
+    QMouseEvent press(QEvent::MouseButtonPress, inside, link->mapToGlobal(inside), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(link, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, inside, link->mapToGlobal(inside),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(link, &release);
+
+    QLabel* padLink = Child<QLabel>("Label8");
+    QMouseEvent padRelease(QEvent::MouseButtonRelease, inside, padLink->mapToGlobal(inside),
+                           Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(padLink, &padRelease);  // no game-controller program: nothing
+
+    ASSERT_EQ(launcher.started.size(), 1u);
+    EXPECT_EQ(launcher.started[0], std::vector<std::string>{"xfce4-mouse-settings"});
+    EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(Combo(1)->cursor().shape(), Qt::PointingHandCursor);
+}
+
+TEST_F(OptionsDialogTest, LongTranslationsShrinkInsteadOfBeingCut) {
+    lang[15] = "Scelta della lingua";
+    OpenDialog();
+    QLabel* credit = Child<QLabel>("Label5");
+    const double designedPoints = Child<QLabel>("Label7")->font().pointSizeF() * 12.0 / 11.25;
+    EXPECT_LT(credit->font().pointSizeF(), designedPoints);
+    EXPECT_LE(QFontMetrics(credit->font()).horizontalAdvance(credit->text()),
+              credit->contentsRect().width());
+    EXPECT_TRUE(credit->font().bold());
+    EXPECT_TRUE(credit->font().italic());
+
+    // The next load with a short text shows the layout's own size again.
+    host->Unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    lang[15] = "";
+    OpenDialog();
+    EXPECT_DOUBLE_EQ(Child<QLabel>("Label5")->font().pointSizeF(), designedPoints);
+}
+
+}  // namespace
+}  // namespace vantrel

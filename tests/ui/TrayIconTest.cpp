@@ -1,0 +1,182 @@
+// The popup menu behind the tray icon, and which clicks on the icon open it (offscreen).
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QMenu>
+#include <QSet>
+#include <map>
+#include <string>
+
+#include "ui/ShellArtwork.h"
+#include "ui/TrayIcon.h"
+
+namespace vantrel {
+namespace {
+
+TEST(TrayIconMenu, MirrorsTheMenuModel) {
+    TrayIcon tray;
+    QMenu& menu = tray.PopUp();
+    EXPECT_EQ(menu.objectName(), "PopUp");
+    EXPECT_EQ(menu.title(), "Vantrel");
+    const QList<QAction*> actions = menu.actions();
+    ASSERT_EQ(actions.size(), 14);
+    for (std::size_t i = 0; i < kPopupMenuSize; ++i) {
+        SCOPED_TRACE(i);
+        const MenuEntry& entry = PopupMenuEntries()[i];
+        QAction* action = actions[static_cast<qsizetype>(i)];
+        EXPECT_EQ(tray.Entry(i), action);
+        EXPECT_EQ(action->objectName().toStdString(), entry.name);
+        EXPECT_EQ(action->isSeparator(), entry.separator);
+        if (!entry.separator) EXPECT_EQ(action->text().toStdString(), entry.builtInCaption);
+        EXPECT_TRUE(action->icon().isNull()) << "no picture before they are attached";
+    }
+    EXPECT_EQ(tray.Entry(14), nullptr);
+}
+
+TEST(TrayIconMenu, LanguageTextsReplaceTheCaptions) {
+    TrayIcon tray;
+    LangText texts;
+    texts[7] = "&Options...";
+    texts[8] = "Make a &donation...";
+    texts[9] = "&Check for updates...";
+    texts[10] = "Licence...";
+    texts[11] = "Program &versions...";
+    texts[12] = "&About...";
+    texts[13] = "E&xit";
+    texts[26] = "&Language...";
+    texts[27] = "Add a language && more...";
+    tray.ApplyMenuTexts(texts);
+
+    const std::map<std::string, std::string> expected = {
+        {"mnuDef", "&Options..."},
+        {"mnuLingua", "&Language..."},
+        {"mnuAggLingua", "Add a language && more..."},
+        {"mnuDonazione", "Make a &donation..."},
+        {"mnuAggiornamenti", "&Check for updates..."},
+        {"mnuLicenza", "Licence..."},
+        {"mnuVersioni", "Program &versions..."},
+        {"mnuAbout", "&About..."},
+        {"mnuExit", "E&xit"},
+    };
+    for (QAction* action : tray.PopUp().actions()) {
+        if (action->isSeparator()) continue;
+        EXPECT_EQ(action->text().toStdString(), expected.at(action->objectName().toStdString()));
+    }
+}
+
+TEST(TrayIconMenu, PicturesOnExactlySixEntries) {
+    TrayIcon tray;
+    tray.SetMenuBitmaps();
+    const QSet<int> pictured = {0, 5, 7, 9, 11, 13};
+    for (int i = 0; i < 14; ++i) {
+        SCOPED_TRACE(i);
+        const QIcon icon = tray.Entry(static_cast<std::size_t>(i))->icon();
+        EXPECT_EQ(!icon.isNull(), pictured.contains(i));
+        if (pictured.contains(i)) {
+            EXPECT_EQ(icon.pixmap(QSize(16, 16)).size(), QSize(13, 13));
+            EXPECT_TRUE(tray.Entry(static_cast<std::size_t>(i))->isIconVisibleInMenu());
+        }
+    }
+    // The same pictures the table names, at the positions it names.
+    const QImage exitPicture = MenuPictureIcon(MenuPicture::Img6).pixmap(13, 13).toImage();
+    EXPECT_EQ(tray.Entry(13)->icon().pixmap(13, 13).toImage(), exitPicture);
+    EXPECT_NE(tray.Entry(0)->icon().pixmap(13, 13).toImage(), exitPicture);
+}
+
+TEST(TrayIconMenu, SeparatorsAndPositionsOutsideTheMenuTakeNoPicture) {
+    TrayIcon tray;
+    const QIcon picture = MenuPictureIcon(MenuPicture::Img1);
+    EXPECT_FALSE(tray.SetMenuBitmap(1, picture));
+    EXPECT_FALSE(tray.SetMenuBitmap(14, picture));
+    EXPECT_TRUE(tray.Entry(1)->icon().isNull());
+    EXPECT_TRUE(tray.SetMenuBitmap(10, picture));
+    EXPECT_FALSE(tray.Entry(10)->icon().isNull());
+}
+
+TEST(TrayIconMenu, EachEntryRaisesItsOwnSignal) {
+    TrayIcon tray;
+    std::map<std::string, int> fired;
+    const std::map<std::string, void (TrayIcon::*)()> signalFor = {
+        {"mnuDef", &TrayIcon::mnuDef_Click},
+        {"mnuLingua", &TrayIcon::mnuLingua_Click},
+        {"mnuAggLingua", &TrayIcon::mnuAggLingua_Click},
+        {"mnuDonazione", &TrayIcon::mnuDonazione_Click},
+        {"mnuAggiornamenti", &TrayIcon::mnuAggiornamenti_Click},
+        {"mnuLicenza", &TrayIcon::mnuLicenza_Click},
+        {"mnuVersioni", &TrayIcon::mnuVersioni_Click},
+        {"mnuAbout", &TrayIcon::mnuAbout_Click},
+        {"mnuExit", &TrayIcon::mnuExit_Click},
+    };
+    for (const auto& [name, signal] : signalFor) {
+        QObject::connect(&tray, signal, [&fired, name = name] { ++fired[name]; });
+    }
+    for (QAction* action : tray.PopUp().actions()) {
+        if (action->isSeparator()) continue;
+        const std::string name = action->objectName().toStdString();
+        SCOPED_TRACE(name);
+        fired.clear();
+        action->trigger();
+        EXPECT_EQ(fired, (std::map<std::string, int>{{name, 1}}));
+    }
+}
+
+struct ActivationCase {
+    QSystemTrayIcon::ActivationReason reason;
+    bool opens;
+};
+
+class TrayIconActivation : public ::testing::TestWithParam<ActivationCase> {};
+
+TEST_P(TrayIconActivation, LeftAndRightClicksOpenTheMenuAtThePointer) {
+    TrayIcon tray;
+    const QPoint pointer(200, 150);
+    QCursor::setPos(pointer);
+    emit tray.SystemTrayIcon().activated(GetParam().reason);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(tray.PopUp().isVisible(), GetParam().opens);
+    if (GetParam().opens) EXPECT_EQ(tray.PopUp().pos(), pointer);
+    tray.PopUp().hide();
+}
+
+INSTANTIATE_TEST_SUITE_P(Reasons, TrayIconActivation,
+                         ::testing::Values(ActivationCase{QSystemTrayIcon::Trigger, true},
+                                           ActivationCase{QSystemTrayIcon::Context, true},
+                                           ActivationCase{QSystemTrayIcon::MiddleClick, false},
+                                           ActivationCase{QSystemTrayIcon::DoubleClick, false},
+                                           ActivationCase{QSystemTrayIcon::Unknown, false}));
+
+TEST(TrayIconActivationRepeat, ASecondClickWhileOpenKeepsTheMenuWhereItIs) {
+    TrayIcon tray;
+    QCursor::setPos(QPoint(100, 100));
+    emit tray.SystemTrayIcon().activated(QSystemTrayIcon::Trigger);
+    QCursor::setPos(QPoint(300, 300));
+    emit tray.SystemTrayIcon().activated(QSystemTrayIcon::Context);
+    emit tray.SystemTrayIcon().activated(QSystemTrayIcon::DoubleClick);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(tray.PopUp().isVisible());
+    EXPECT_EQ(tray.PopUp().pos(), QPoint(100, 100));
+    tray.PopUp().hide();
+}
+
+TEST(TrayIconWithoutNotificationArea, RunsOnAndSaysSoOnce) {
+    ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable()) << "offscreen has no tray";
+    TrayIcon tray;
+    ::testing::internal::CaptureStderr();
+    tray.AddTrayIcon();
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    // Exactly one line of ours (Qt may add warnings of its own on this platform).
+    const std::string line = "vantrel: no notification area found, running without a tray icon\n";
+    const auto at = err.find(line);
+    EXPECT_NE(at, std::string::npos) << err;
+    EXPECT_EQ(err.find("notification area", at + line.size()), std::string::npos) << err;
+    EXPECT_TRUE(tray.SystemTrayIcon().toolTip().isEmpty());
+    EXPECT_FALSE(tray.SystemTrayIcon().icon().isNull());
+    tray.RemoveTrayIcon();
+    tray.RemoveTrayIcon();  // a second removal is harmless
+    EXPECT_FALSE(tray.SystemTrayIcon().isVisible());
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,126 @@
+// The tray icon in a real notification area (Xvfb + trayer): it shows, and real clicks on it
+// open the menu or not.
+#include <gtest/gtest.h>
+
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMenu>
+#include <QPixmap>
+#include <QScreen>
+#include <QStyleHints>
+#include <QThread>
+#include <functional>
+
+#include "support/ScreenWait.h"
+#include "ui/TrayIcon.h"
+#include "support/XInput.h"
+
+namespace vantrel {
+namespace {
+
+using test::RedPixels;
+using test::Settle;
+using test::WaitFor;
+
+class TrayIconX11 : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs an X display";
+        ASSERT_TRUE(WaitFor([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000))
+            << "no notification area: run under scripts/with-xvfb";
+        tray_.SetMenuBitmaps();
+        tray_.AddTrayIcon();
+        ASSERT_TRUE(WaitFor([this] {
+            const QRect g = tray_.SystemTrayIcon().geometry();
+            return g.isValid() && g.width() > 0 && RedPixels(g) > 0;
+        })) << "icon never showed in the notification area";
+    }
+    void TearDown() override {
+        tray_.PopUp().hide();
+        tray_.RemoveTrayIcon();
+        Settle(100);
+    }
+
+    QPoint IconCentre() { return tray_.SystemTrayIcon().geometry().center(); }
+    bool MenuOpens() {
+        return WaitFor([this] { return tray_.PopUp().isVisible(); }, 2000);
+    }
+
+    TrayIcon tray_;
+};
+
+TEST_F(TrayIconX11, IconShowsWithoutTooltipAndGoesAwayOnRemoval) {
+    const QRect where = tray_.SystemTrayIcon().geometry();
+    EXPECT_TRUE(tray_.SystemTrayIcon().isVisible());
+    EXPECT_TRUE(tray_.SystemTrayIcon().toolTip().isEmpty());
+    tray_.RemoveTrayIcon();
+    EXPECT_TRUE(WaitFor([&where] { return RedPixels(where) == 0; }));
+}
+
+TEST_F(TrayIconX11, LeftClickOpensTheMenuAtThePointer) {
+    const QPoint centre = IconCentre();
+    ASSERT_TRUE(test::XClick(centre.x(), centre.y(), 1));
+    ASSERT_TRUE(MenuOpens());
+    // Near the top right corner the menu is moved to stay on screen, but it still touches the
+    // pointer.
+    EXPECT_TRUE(tray_.PopUp().geometry().adjusted(-2, -2, 2, 2).contains(centre))
+        << tray_.PopUp().geometry().x() << "," << tray_.PopUp().geometry().y();
+    EXPECT_EQ(tray_.PopUp().actions().size(), 14);
+}
+
+TEST_F(TrayIconX11, RightClickOpensTheMenuOnce) {
+    const QPoint centre = IconCentre();
+    int shown = 0;
+    QObject::connect(&tray_.PopUp(), &QMenu::aboutToShow, [&shown] { ++shown; });
+    ASSERT_TRUE(test::XClick(centre.x(), centre.y(), 3));
+    ASSERT_TRUE(MenuOpens());
+    Settle(300);
+    EXPECT_EQ(shown, 1) << "Qt must not add a context menu of its own";
+}
+
+TEST_F(TrayIconX11, MiddleClickDoesNothing) {
+    const QPoint centre = IconCentre();
+    ASSERT_TRUE(test::XClick(centre.x(), centre.y(), 2));
+    Settle(500);
+    EXPECT_FALSE(tray_.PopUp().isVisible());
+}
+
+TEST_F(TrayIconX11, ASecondClickOnTheIconClosesTheMenu) {
+    const QPoint centre = IconCentre();
+    ASSERT_TRUE(test::XClick(centre.x(), centre.y(), 1));
+    ASSERT_TRUE(MenuOpens());
+    Settle(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100);
+    ASSERT_TRUE(test::XClick(centre.x(), centre.y(), 1));
+    Settle(500);
+    EXPECT_FALSE(tray_.PopUp().isVisible());
+}
+
+TEST_F(TrayIconX11, DoubleClickLeavesNoMenuOpen) {
+    const QPoint centre = IconCentre();
+    ASSERT_TRUE(test::XClick(centre.x(), centre.y(), 1, 2));
+    Settle(600);
+    EXPECT_FALSE(tray_.PopUp().isVisible());
+}
+
+TEST_F(TrayIconX11, ActivationSignalsOpenOnlyForLeftAndRight) {
+    const QPoint pointer(400, 300);
+    QCursor::setPos(pointer);
+    ASSERT_TRUE(WaitFor([&pointer] { return QCursor::pos() == pointer; }));
+    for (const auto reason : {QSystemTrayIcon::MiddleClick, QSystemTrayIcon::DoubleClick}) {
+        emit tray_.SystemTrayIcon().activated(reason);
+        Settle(100);
+        EXPECT_FALSE(tray_.PopUp().isVisible()) << reason;
+    }
+    for (const auto reason : {QSystemTrayIcon::Trigger, QSystemTrayIcon::Context}) {
+        emit tray_.SystemTrayIcon().activated(reason);
+        ASSERT_TRUE(MenuOpens()) << reason;
+        EXPECT_EQ(tray_.PopUp().pos(), pointer);
+        tray_.PopUp().hide();
+        Settle(100);
+    }
+}
+
+}  // namespace
+}  // namespace vantrel
