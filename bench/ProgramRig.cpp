@@ -8,6 +8,11 @@
 #include <filesystem>
 
 #include "CountingPointer.h"
+#include "core/settings/SettingsFile.h"
+#include "integration/VirtualPad.h"
+#include "platform/qt/QtLocale.h"
+#include "platform/sdl/SdlJoysticks.h"
+#include "platform/x11/X11Pointer.h"
 #include "support/TempDir.h"
 #include "support/fakes/FakeFileDialog.h"
 #include "support/fakes/FakeHttpFetch.h"
@@ -15,12 +20,7 @@
 #include "support/fakes/FakeOpener.h"
 #include "support/fakes/FakeProcessLauncher.h"
 #include "support/fakes/FakeRunEntry.h"
-#include "integration/VirtualPad.h"
-#include "platform/qt/QtLocale.h"
-#include "platform/sdl/SdlJoysticks.h"
-#include "platform/x11/X11Pointer.h"
-#include "ui/MainWindow.h"
-#include "core/settings/SettingsFile.h"
+#include "ui/TrayApplication.h"
 #include "ui/TrayIcon.h"
 
 namespace vantrel::bench {
@@ -42,7 +42,7 @@ struct ProgramRig::Parts {
     test::FakeProcessLauncher launcher;
     NoManifestPlatform manifestPlatform;
     ProgramState state;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<TrayApplication> window;
 };
 
 ProgramRig::ProgramRig() : parts_(std::make_unique<Parts>()) {
@@ -61,9 +61,9 @@ ProgramRig::ProgramRig() : parts_(std::make_unique<Parts>()) {
         problem_ = "could not lay out a program folder";
         return;
     }
-    p.window = std::make_unique<MainWindow>(
+    p.window = std::make_unique<TrayApplication>(
         p.state,
-        MainWindowPorts{
+        TrayApplicationPorts{
             .joystick = p.joysticks,
             .pointer = p.pointer,
             .buttons = p.x11,
@@ -81,17 +81,17 @@ ProgramRig::ProgramRig() : parts_(std::make_unique<Parts>()) {
 }
 
 ProgramRig::~ProgramRig() {
-    if (parts_->window) parts_->window->Form_Unload();
+    if (parts_->window) parts_->window->Shutdown();
 }
 
 void ProgramRig::Start() {
     if (!parts_->window) return;
-    parts_->window->Form_Initialize();
-    if (parts_->window->Form_Load() != StartOutcome::Running) problem_ = "start-up ended early";
+    parts_->window->Initialize();
+    if (parts_->window->Start() != StartOutcome::Running) problem_ = "start-up ended early";
 }
 
 QTimer& ProgramRig::PollTimer() {
-    return *parts_->window->Timer1;
+    return *parts_->window->PollTimer();
 }
 
 std::uint64_t ProgramRig::PointerRoundTrips() const {

@@ -9,7 +9,7 @@
 #include "platform/sdl/SdlJoysticks.h"
 #include "platform/x11/X11Pointer.h"
 #include "platform/xdg/XdgAutostart.h"
-#include "ui/MainWindow.h"
+#include "ui/TrayApplication.h"
 
 namespace vantrel {
 
@@ -37,10 +37,11 @@ bool PlatformBackends::AnotherInstanceRunning() {
     return parts_->instanceLock.AnotherInstanceRunning();
 }
 
-void PlatformBackends::ConnectShutdown(MainWindow& window, QCoreApplication& app) {
+void PlatformBackends::ConnectShutdown(TrayApplication& window, QCoreApplication& app) {
     parts_->unixSignals = std::make_unique<UnixSignals>();
     window.ConnectShutdown(app);
-    QObject::connect(parts_->unixSignals.get(), &UnixSignals::received, &app, &QCoreApplication::quit);
+    QObject::connect(parts_->unixSignals.get(), &UnixSignals::received, &app,
+                     &QCoreApplication::quit);
 }
 
 }  // namespace vantrel

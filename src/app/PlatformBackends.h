@@ -7,14 +7,14 @@
 #include "core/engine/JoystickPort.h"
 #include "core/engine/MouseButtonPort.h"
 #include "core/engine/PointerPort.h"
-#include "core/startup/RunEntryPort.h"
 #include "core/shell/ManifestPlatformPort.h"
+#include "core/startup/RunEntryPort.h"
 
 class QCoreApplication;
 
 namespace vantrel {
 
-class MainWindow;
+class TrayApplication;
 struct ProgramLocation;
 
 class PlatformBackends {
@@ -35,7 +35,7 @@ class PlatformBackends {
     // window.ConnectShutdown with the platform's own requests to end: on Unix SIGTERM, SIGINT
     // and SIGHUP; Windows ends a session through the application's session signals, which
     // ConnectShutdown already handles.
-    void ConnectShutdown(MainWindow& window, QCoreApplication& app);
+    void ConnectShutdown(TrayApplication& window, QCoreApplication& app);
 
   private:
     // The platform's own objects, defined by its implementation file.

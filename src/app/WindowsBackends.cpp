@@ -9,7 +9,7 @@
 #include "platform/win32/WinMouseButtons.h"
 #include "platform/win32/WinPointer.h"
 #include "platform/win32/WinRunEntry.h"
-#include "ui/MainWindow.h"
+#include "ui/TrayApplication.h"
 
 namespace vantrel {
 
@@ -37,7 +37,7 @@ bool PlatformBackends::AnotherInstanceRunning() {
     return parts_->instanceLock.AnotherInstanceRunning();
 }
 
-void PlatformBackends::ConnectShutdown(MainWindow& window, QCoreApplication& app) {
+void PlatformBackends::ConnectShutdown(TrayApplication& window, QCoreApplication& app) {
     // Logoff and shutdown arrive as the session's commitDataRequest and, when the system ends
     // the program, aboutToQuit: both are tied up here.
     window.ConnectShutdown(app);

@@ -10,7 +10,7 @@
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtOpener.h"
 #include "platform/qt/QtProcessLauncher.h"
-#include "ui/MainWindow.h"
+#include "ui/TrayApplication.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     vantrel::QtProcessLauncher launcher;
 
     vantrel::ProgramState state;
-    vantrel::MainWindow window(
+    vantrel::TrayApplication window(
         state,
         {
             .joystick = platform.Joystick(),
@@ -49,8 +49,8 @@ int main(int argc, char** argv) {
         },
         location);
 
-    window.Form_Initialize();
-    const vantrel::StartOutcome outcome = window.Form_Load();
+    window.Initialize();
+    const vantrel::StartOutcome outcome = window.Start();
     if (outcome != vantrel::StartOutcome::Running) return vantrel::ExitStatus(outcome);
 
     platform.ConnectShutdown(window, app);

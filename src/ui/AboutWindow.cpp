@@ -1,23 +1,16 @@
 #include "ui/AboutWindow.h"
 
 #include <QCloseEvent>
-#include <QFont>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPixmap>
-#include <QScreen>
-#include <QSvgRenderer>
 #include <QTimer>
 
 #include "core/info/AboutTexts.h"
 #include "core/info/Documents.h"
-#include "ui/InfoResources.h"
 #include "core/info/ProgramVersion.h"
-#include "ui/Twips.h"
+#include "ui/Look.h"
 
 namespace vantrel {
 
@@ -34,38 +27,6 @@ const QColor kTitleBlue(2, 92, 202);
 const QColor kDarkRed(128, 0, 0);
 const QColor kDarkBlue(40, 86, 147);
 
-QFont MakeFont(const char* family, qreal points, bool bold = false) {
-    QFont font(QString::fromLatin1(family));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
-void SetTextColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
-
-void MakeWhite(QWidget* widget) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-QPixmap RenderSvg(const char* resource, QSize size, qreal pixelRatio) {
-    QSvgRenderer renderer{QString::fromLatin1(resource)};
-    QPixmap pixmap(size * pixelRatio);
-    pixmap.fill(Qt::transparent);
-    if (renderer.isValid()) {
-        QPainter painter(&pixmap);
-        renderer.render(&painter);
-    }
-    pixmap.setDevicePixelRatio(pixelRatio);
-    return pixmap;
-}
-
 bool IsLeftClickInside(QEvent* event, QWidget* widget) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     return mouse->button() == Qt::LeftButton &&
@@ -79,28 +40,27 @@ AboutWindow::AboutWindow(OpenerPort& opener)
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       opener_(opener),
       scroller_(kViewportHeight, kPanelHeight) {
-    InitInfoResources();
-    setObjectName("frmAbout");
+    setObjectName("aboutWindow");
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(Px(kClientWidth), Px(kClientHeight));
     MakeWhite(this);
     const qreal ratio = devicePixelRatioF();
 
     auto* title = AddLabel(this, "imgTitle", 0, 0, 1155, 1125);
-    title->setPixmap(RenderSvg(kTitlePicture, title->size(), ratio));
+    title->setPixmap(RenderPicture(kAboutTitlePicture, title->size(), ratio, PictureFit::Fill));
 
-    auto* name = AddLabel(this, "lblTitle", 1140, 330, 3240, 375);
-    name->setFont(MakeFont("Verdana", 15.75, true));
+    auto* name = AddLabel(this, "titleLabel", 1140, 330, 3240, 375);
+    name->setFont(LookFont("Verdana", 15.75, true));
     SetTextColour(name, kTitleBlue);
     name->setText(QString::fromUtf8(kAboutProductTitle.data(), kAboutProductTitle.size()));
     name->adjustSize();
 
-    version_ = AddLabel(this, "lblVersion", 4620, 510, 720, 195);
-    version_->setFont(MakeFont("Verdana", 8.25, true));
+    version_ = AddLabel(this, "versionLabel", 4620, 510, 720, 195);
+    version_->setFont(LookFont("Verdana", 8.25, true));
     SetTextColour(version_, kDarkRed);
 
     auto* rule = new QFrame(this);
-    rule->setObjectName("Frame1");
+    rule->setObjectName("titleRule");
     rule->setGeometry(Px(-60), Px(1140), Px(6495), std::max(1, Px(25)));
     QPalette rulePalette = rule->palette();
     rulePalette.setColor(QPalette::Window, kTitleBlue);
@@ -109,7 +69,7 @@ AboutWindow::AboutWindow(OpenerPort& opener)
     rule->setAttribute(Qt::WA_NoMousePropagation);  // a click on the rule does nothing
 
     viewport_ = new QWidget(this);
-    viewport_->setObjectName("Picture1");
+    viewport_->setObjectName("scrollViewport");
     viewport_->setGeometry(Px(210), Px(1170), Px(5940), Px(kViewportHeight));
     MakeWhite(viewport_);
     viewport_->setFocusPolicy(Qt::StrongFocus);
@@ -117,31 +77,31 @@ AboutWindow::AboutWindow(OpenerPort& opener)
     viewport_->installEventFilter(this);
 
     panel_ = new QWidget(viewport_);
-    panel_->setObjectName("Picture2");
+    panel_->setObjectName("scrollPanel");
     panel_->resize(Px(5775), Px(kPanelHeight));
     MakeWhite(panel_);
 
-    description_ = AddLabel(panel_, "lblDescription", 900, 0, 3945, 1095);
-    description_->setFont(MakeFont("Verdana", 9));
+    description_ = AddLabel(panel_, "descriptionLabel", 900, 0, 3945, 1095);
+    description_->setFont(LookFont("Verdana", 9));
     SetTextColour(description_, kDarkBlue);
     description_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     description_->setWordWrap(true);
 
-    copyright_ = AddLabel(panel_, "lblCopyright", 690, 1320, 4380, 435);
-    copyright_->setFont(MakeFont("Verdana", 8.25));
+    copyright_ = AddLabel(panel_, "copyrightLabel", 690, 1320, 4380, 435);
+    copyright_->setFont(LookFont("Verdana", 8.25));
     copyright_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     copyright_->setWordWrap(true);
 
-    auto* logo = AddLabel(panel_, "Image1", 1740, 2040, 2250, 1800);
-    logo->setPixmap(RenderSvg(kMakerLogo, logo->size(), ratio));
+    auto* logo = AddLabel(panel_, "makerLogo", 1740, 2040, 2250, 1800);
+    logo->setPixmap(RenderPicture(kMakerLogo, logo->size(), ratio, PictureFit::Fill));
 
-    auto* caption = AddLabel(panel_, "lblHomePageCap", 720, 3870, 1050, 195);
-    caption->setFont(MakeFont("Verdana", 8.25));
+    auto* caption = AddLabel(panel_, "homePageCaption", 720, 3870, 1050, 195);
+    caption->setFont(LookFont("Verdana", 8.25));
     caption->setText(QString::fromUtf8(kHomePageCaption.data(), kHomePageCaption.size()));
     caption->adjustSize();
 
-    homePage_ = AddLabel(panel_, "lblHomePage", 1860, 3840, 3255, 255);
-    QFont linkFont = MakeFont("Arial", 11.25);
+    homePage_ = AddLabel(panel_, "homePageLink", 1860, 3840, 3255, 255);
+    QFont linkFont = LookFont("Arial", 11.25);
     linkFont.setUnderline(true);
     homePage_->setFont(linkFont);
     SetTextColour(homePage_, Qt::red);
@@ -155,21 +115,19 @@ AboutWindow::AboutWindow(OpenerPort& opener)
         control->installEventFilter(this);
     }
 
-    // Form_Load: the scrolling starts from the top edge 2200 with the pause counter at 0.
+    // Start: the scrolling starts from the top edge 2200 with the pause counter at 0.
     scroller_.Reset();
     PlacePanel();
     timer_ = new QTimer(this);
-    timer_->setObjectName("Timer1");
-    connect(timer_, &QTimer::timeout, this, &AboutWindow::Timer1_Timer);
+    timer_->setObjectName("scrollTimer");
+    connect(timer_, &QTimer::timeout, this, &AboutWindow::OnScrollTick);
     timer_->start(AboutScroller::kIntervalMs);
 
     viewport_->setFocus();  // the first control that takes the focus
 }
 
 int AboutWindow::Px(int twips) const {
-    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
-    const double dpi = shown ? shown->logicalDotsPerInchY() : 96.0;
-    return TwipsToPixels(twips, dpi);
+    return TwipsToPixels(twips, DotsPerInchY(*this));
 }
 
 QLabel* AboutWindow::AddLabel(QWidget* parent, const char* name, int left, int top, int width,
@@ -182,15 +140,15 @@ QLabel* AboutWindow::AddLabel(QWidget* parent, const char* name, int left, int t
 }
 
 void AboutWindow::SetTexts(const LangText& texts) {
-    setWindowTitle(QString::fromStdString(texts[kAboutTitleText]));
+    setWindowTitle(QString::fromStdString(texts[TextId::AboutTitle]));
     version_->setText(QString::fromStdString(ReleaseText(OwnVersion())));
     version_->adjustSize();
-    description_->setText(QString::fromStdString(texts[kAboutDescriptionText]));
+    description_->setText(QString::fromStdString(texts[TextId::AboutDescription]));
     // A label without a buddy shows "&" as it is, so the maker's ampersand stays single.
     copyright_->setText(QString::fromStdString(CreditLine(texts)));
 }
 
-void AboutWindow::Timer1_Timer() {
+void AboutWindow::OnScrollTick() {
     scroller_.Tick();
     PlacePanel();
 }
@@ -232,11 +190,11 @@ void AboutWindow::mousePressEvent(QMouseEvent* event) {
 }
 
 void AboutWindow::mouseReleaseEvent(QMouseEvent* event) {
-    if (IsLeftClickInside(event, this)) close();  // Form_Click
+    if (IsLeftClickInside(event, this)) close();  // a click on the window itself
 }
 
 void AboutWindow::closeEvent(QCloseEvent* event) {
-    timer_->stop();  // Form_Unload
+    timer_->stop();  // Shutdown
     QWidget::closeEvent(event);
 }
 

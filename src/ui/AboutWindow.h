@@ -13,7 +13,7 @@ class QTimer;
 
 namespace vantrel {
 
-// frmAbout. Modeless, without owner; deletes itself when closed, so each opening after a close
+// AboutWindow. Modeless, without owner; deletes itself when closed, so each opening after a close
 // starts the scrolling afresh. `opener` must outlive the window.
 class AboutWindow : public QWidget {
     Q_OBJECT
@@ -22,8 +22,8 @@ class AboutWindow : public QWidget {
 
     // Title, version, description and credit line, from the text table.
     void SetTexts(const LangText& texts);
-    // One step of the scrolling (the 10 ms timer `Timer1` calls it).
-    void Timer1_Timer();
+    // One step of the scrolling (the 10 ms scroll timer calls it).
+    void OnScrollTick();
     const AboutScroller& Scroller() const { return scroller_; }
 
   protected:
@@ -40,8 +40,8 @@ class AboutWindow : public QWidget {
     OpenerPort& opener_;
     AboutScroller scroller_;
     QTimer* timer_ = nullptr;
-    QWidget* viewport_ = nullptr;  // Picture1
-    QWidget* panel_ = nullptr;     // Picture2
+    QWidget* viewport_ = nullptr;  // the visible part of the scrolling panel
+    QWidget* panel_ = nullptr;     // the panel that scrolls
     QLabel* version_ = nullptr;
     QLabel* description_ = nullptr;
     QLabel* copyright_ = nullptr;
@@ -57,7 +57,7 @@ class AboutWindowHost {
     AboutWindowHost(const AboutWindowHost&) = delete;
     AboutWindowHost& operator=(const AboutWindowHost&) = delete;
 
-    // mnuAbout_Click: opens the window, or brings the open one to the front without resetting its
+    // openAbout: opens the window, or brings the open one to the front without resetting its
     // scrolling; either way its texts are taken afresh.
     void Show(const LangText& texts);
     // The open window, or null.

@@ -8,30 +8,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
-#include <QSvgRenderer>
-#include <cmath>
 
 #include "core/text/CaptionText.h"
-
-// Outside any namespace: Q_INIT_RESOURCE declares the resource's global init function.
-static void InitOptionsResourcesOnce() {
-    static const bool done = [] {
-        Q_INIT_RESOURCE(options);
-        return true;
-    }();
-    static_cast<void>(done);
-}
+#include "ui/Look.h"
 
 namespace vantrel {
-
-void InitOptionsResources() {
-    InitOptionsResourcesOnce();
-}
 
 namespace {
 
@@ -61,27 +44,21 @@ struct TwipRect {
 constexpr int kClientWidth = 7380;
 constexpr int kClientHeight = 4590;
 
-constexpr TwipRect kImage2{120, 120, 2370, 2070};
-constexpr TwipRect kLabel7{120, 2400, 2580, 330};
-constexpr TwipRect kLabel8{120, 2790, 2580, 330};
-constexpr TwipRect kCheck2{2760, 120, 4500, 300};
-constexpr TwipRect kCheck1{2760, 480, 4500, 300};
+constexpr TwipRect kJoystickPicture{120, 120, 2370, 2070};
+constexpr TwipRect kMouseSettingsLink{120, 2400, 2580, 330};
+constexpr TwipRect kControllerSettingsLink{120, 2790, 2580, 330};
+constexpr TwipRect kAccelerationBox{2760, 120, 4500, 300};
+constexpr TwipRect kStartAtLogonBox{2760, 480, 4500, 300};
 // Five rows of label and list; the first three lists twice as wide as the last two.
 constexpr int kRowCentres[5] = {1140, 1620, 2100, 2580, 3060};
 constexpr int kRowLabelLeft = 2760, kRowLabelWidth = 2520, kRowLabelHeight = 480;
 constexpr int kListLeft = 5340, kWideList = 1920, kNarrowList = 960;
 constexpr int kButtonTop = 4080, kButtonWidth = 1080, kButtonHeight = 390;
-constexpr int kCommand1Left = 3780, kCommand3Left = 4980, kCommand2Left = 6180;
-constexpr TwipRect kLabel5{120, 4095, 3600, 420};
+constexpr int kOkLeft = 3780, kApplyLeft = 4980, kCancelLeft = 6180;
+constexpr TwipRect kCreditLine{120, 4095, 3600, 420};
 
 const QColor kLinkColour(2, 92, 202);
 const QColor kCreditColour(255, 0, 0);
-
-QFont ArialFont(double points) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    return font;
-}
 
 QString FromUtf8(const std::string& text) {
     return QString::fromStdString(text);
@@ -89,21 +66,17 @@ QString FromUtf8(const std::string& text) {
 
 }  // namespace
 
-frmOpzioni::frmOpzioni(OptionsModel& model, LinkHandler openLink, QWidget* mainWindow)
+OptionsDialog::OptionsDialog(OptionsModel& model, LinkHandler openLink, QWidget* mainWindow)
     : QWidget(mainWindow,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       model_(model),
       openLink_(std::move(openLink)) {
-    InitOptionsResources();
-    setObjectName(QStringLiteral("frmOpzioni"));
+    setObjectName(QStringLiteral("optionsDialog"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(mainWindow ? mainWindow->windowIcon() : QApplication::windowIcon());
 
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
-    setAutoFillBackground(true);
-    setFont(ArialFont(9.75));
+    MakeWhite(this);
+    setFont(LookFont("Arial", 9.75));
 
     BuildWidgets();
     PlaceWidgets();
@@ -111,10 +84,10 @@ frmOpzioni::frmOpzioni(OptionsModel& model, LinkHandler openLink, QWidget* mainW
     Mirror();
 }
 
-void frmOpzioni::BuildWidgets() {
+void OptionsDialog::BuildWidgets() {
     // Created in tab order, so the focus chain starts out right as well.
-    static constexpr const char* kComboNames[5] = {"Combo1", "Combo2", "Combo3", "Combo4",
-                                                   "Combo5"};
+    static constexpr const char* kComboNames[5] = {"leftButtonList", "rightButtonList",
+                                                   "middleButtonList", "speedList", "joystickList"};
     for (std::size_t i = 0; i < combos_.size(); ++i) {
         auto* combo = new QComboBox(this);
         combo->setObjectName(QString::fromLatin1(kComboNames[i]));
@@ -131,8 +104,8 @@ void frmOpzioni::BuildWidgets() {
         check->setCursor(Qt::PointingHandCursor);
         return check;
     };
-    check2_ = makeCheck("Check2");
-    check1_ = makeCheck("Check1");
+    accelerationBox_ = makeCheck("accelerationBox");
+    startAtLogonBox_ = makeCheck("startAtLogonBox");
     const auto makeButton = [this](const char* name) {
         auto* button = new QPushButton(this);
         button->setObjectName(QString::fromLatin1(name));
@@ -140,67 +113,64 @@ void frmOpzioni::BuildWidgets() {
         button->setAutoDefault(false);
         return button;
     };
-    command1_ = makeButton("Command1");
-    command3_ = makeButton("Command3");
-    command2_ = makeButton("Command2");
+    okButton_ = makeButton("okButton");
+    applyButton_ = makeButton("applyButton");
+    cancelButton_ = makeButton("cancelButton");
 
-    QWidget* chain[] = {combos_[0], combos_[1], combos_[2], combos_[3], combos_[4],
-                        check2_,    check1_,    command1_,  command3_,  command2_};
+    QWidget* chain[] = {combos_[0],   combos_[1],       combos_[2],       combos_[3],
+                        combos_[4],   accelerationBox_, startAtLogonBox_, okButton_,
+                        applyButton_, cancelButton_};
     for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
 
+    static constexpr const char* kLabelNames[8] = {
+        "leftButtonLabel", "rightButtonLabel", "middleButtonLabel", "speedLabel",
+        "creditLabel",     "joystickLabel",    "mouseSettingsLink", "controllerSettingsLink"};
     for (std::size_t i = 0; i < labels_.size(); ++i) {
         auto* label = new QLabel(this);
-        label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
+        label->setObjectName(QString::fromLatin1(kLabelNames[i]));
         label->setTextFormat(Qt::PlainText);
         labels_[i] = label;
     }
     for (QLabel* link : {labels_[6], labels_[7]}) {
-        QFont font = ArialFont(11.25);
+        QFont font = LookFont("Arial", 11.25);
         font.setUnderline(true);
         link->setFont(font);
-        QPalette palette = link->palette();
-        palette.setColor(QPalette::WindowText, kLinkColour);
-        link->setPalette(palette);
+        SetTextColour(link, kLinkColour);
         link->setCursor(Qt::PointingHandCursor);
         link->installEventFilter(this);
     }
     QLabel* credit = labels_[4];
-    QFont creditFont = ArialFont(12);
+    QFont creditFont = LookFont("Arial", 12);
     creditFont.setBold(true);
     creditFont.setItalic(true);
     credit->setFont(creditFont);
-    QPalette creditPalette = credit->palette();
-    creditPalette.setColor(QPalette::WindowText, kCreditColour);
-    credit->setPalette(creditPalette);
+    SetTextColour(credit, kCreditColour);
     for (QLabel* rowLabel : {labels_[0], labels_[1], labels_[2], labels_[3], labels_[5]}) {
         rowLabel->setWordWrap(true);
         rowLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
 
-    image2_ = new QLabel(this);
-    image2_->setObjectName(QStringLiteral("Image2"));
+    joystickPicture_ = new QLabel(this);
+    joystickPicture_->setObjectName(QStringLiteral("joystickPicture"));
 }
 
-void frmOpzioni::PlaceWidgets() {
-    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
-    const double dpiX = shown ? shown->logicalDotsPerInchX() : 96.0;
-    const double dpiY = shown ? shown->logicalDotsPerInchY() : 96.0;
-    const auto px = [](int twips, double dpi) {
-        return static_cast<int>(std::lrint(twips * dpi / 1440.0));
-    };
+void OptionsDialog::PlaceWidgets() {
+    const double dpiX = DotsPerInchX(*this);
+    const double dpiY = DotsPerInchY(*this);
+    const auto px = TwipsToPixels;
     const auto rect = [&](const TwipRect& r) {
         return QRect(px(r.left, dpiX), px(r.top, dpiY), px(r.width, dpiX), px(r.height, dpiY));
     };
 
     setFixedSize(px(kClientWidth, dpiX), px(kClientHeight, dpiY));
 
-    image2_->setGeometry(rect(kImage2));
-    labels_[6]->setGeometry(rect(kLabel7));
-    labels_[7]->setGeometry(rect(kLabel8));
-    check2_->setGeometry(rect(kCheck2));
-    check1_->setGeometry(rect(kCheck1));
+    joystickPicture_->setGeometry(rect(kJoystickPicture));
+    labels_[6]->setGeometry(rect(kMouseSettingsLink));
+    labels_[7]->setGeometry(rect(kControllerSettingsLink));
+    accelerationBox_->setGeometry(rect(kAccelerationBox));
+    startAtLogonBox_->setGeometry(rect(kStartAtLogonBox));
 
-    // Label1, Label2, Label3, Label4, Label6 with Combo1..Combo5.
+    // The five rows: caption and list.
     QLabel* rowLabels[5] = {labels_[0], labels_[1], labels_[2], labels_[3], labels_[5]};
     for (std::size_t row = 0; row < 5; ++row) {
         const int centre = px(kRowCentres[row], dpiY);
@@ -216,30 +186,16 @@ void frmOpzioni::PlaceWidgets() {
     const int buttonTop = px(kButtonTop, dpiY);
     const int buttonWidth = px(kButtonWidth, dpiX);
     const int buttonHeight = px(kButtonHeight, dpiY);
-    command1_->setGeometry(px(kCommand1Left, dpiX), buttonTop, buttonWidth, buttonHeight);
-    command3_->setGeometry(px(kCommand3Left, dpiX), buttonTop, buttonWidth, buttonHeight);
-    command2_->setGeometry(px(kCommand2Left, dpiX), buttonTop, buttonWidth, buttonHeight);
-    labels_[4]->setGeometry(rect(kLabel5));
+    okButton_->setGeometry(px(kOkLeft, dpiX), buttonTop, buttonWidth, buttonHeight);
+    applyButton_->setGeometry(px(kApplyLeft, dpiX), buttonTop, buttonWidth, buttonHeight);
+    cancelButton_->setGeometry(px(kCancelLeft, dpiX), buttonTop, buttonWidth, buttonHeight);
+    labels_[4]->setGeometry(rect(kCreditLine));
 
-    // The picture is drawn at the pixel size of its box, sharp on scaled screens too.
-    const QSize box = image2_->size();
-    const qreal ratio = devicePixelRatioF();
-    QPixmap picture(box * ratio);
-    picture.setDevicePixelRatio(ratio);
-    picture.fill(Qt::transparent);
-    QSvgRenderer renderer(QStringLiteral(":/options/Logo.svg"));
-    if (renderer.isValid()) {
-        QPainter painter(&picture);
-        QSizeF fitted = renderer.defaultSize();
-        fitted.scale(box, Qt::KeepAspectRatio);
-        const QPointF corner((box.width() - fitted.width()) / 2,
-                             (box.height() - fitted.height()) / 2);
-        renderer.render(&painter, QRectF(corner, fitted));
-    }
-    image2_->setPixmap(picture);
+    joystickPicture_->setPixmap(RenderPicture(kOptionsPicture, joystickPicture_->size(),
+                                              devicePixelRatioF(), PictureFit::KeepAspect));
 }
 
-void frmOpzioni::Connect() {
+void OptionsDialog::Connect() {
     for (std::size_t i = 0; i < combos_.size(); ++i) {
         const auto choice = static_cast<Choice>(i);
         QComboBox* combo = combos_[i];
@@ -253,28 +209,30 @@ void frmOpzioni::Connect() {
                     }
                 });
     }
-    connect(check1_, &QCheckBox::clicked, this, [this](bool ticked) {
+    connect(startAtLogonBox_, &QCheckBox::clicked, this, [this](bool ticked) {
         Edit([this, ticked] { model_.SetChecked(Check::StartAtLogon, ticked); });
     });
-    connect(check2_, &QCheckBox::clicked, this, [this](bool ticked) {
+    connect(accelerationBox_, &QCheckBox::clicked, this, [this](bool ticked) {
         Edit([this, ticked] { model_.SetChecked(Check::Acceleration, ticked); });
     });
-    connect(command1_, &QPushButton::clicked, this, [this] { Edit([this] { model_.Ok(); }); });
-    connect(command3_, &QPushButton::clicked, this, [this] { Edit([this] { model_.Apply(); }); });
-    connect(command2_, &QPushButton::clicked, this, [this] { Edit([this] { model_.Cancel(); }); });
+    connect(okButton_, &QPushButton::clicked, this, [this] { Edit([this] { model_.Ok(); }); });
+    connect(applyButton_, &QPushButton::clicked, this,
+            [this] { Edit([this] { model_.Apply(); }); });
+    connect(cancelButton_, &QPushButton::clicked, this,
+            [this] { Edit([this] { model_.Cancel(); }); });
 }
 
-void frmOpzioni::Edit(const std::function<void()>& change) {
+void OptionsDialog::Edit(const std::function<void()>& change) {
     change();
     if (model_.State() == OptionsState::Hidden) hide();
     Mirror();
 }
 
-QComboBox* frmOpzioni::ComboOf(Choice choice) const {
+QComboBox* OptionsDialog::ComboOf(Choice choice) const {
     return combos_[static_cast<std::size_t>(choice)];
 }
 
-void frmOpzioni::Mirror() {
+void OptionsDialog::Mirror() {
     if (!model_.Loaded()) return;
     const bool wasMirroring = mirroring_;
     mirroring_ = true;
@@ -282,17 +240,23 @@ void frmOpzioni::Mirror() {
     const OptionsTexts& texts = model_.Texts();
     setWindowTitle(FromUtf8(texts.title));
     // Plain labels show "&&" as one ampersand; buttons and check boxes keep their access keys.
-    const std::string* labelTexts[8] = {&texts.label1, &texts.label2, &texts.label3, &texts.label4,
-                                        &texts.label5, &texts.label6, &texts.label7, &texts.label8};
+    const std::string* labelTexts[8] = {&texts.leftButton,
+                                        &texts.rightButton,
+                                        &texts.middleButton,
+                                        &texts.speed,
+                                        &texts.credit,
+                                        &texts.joystick,
+                                        &texts.mouseSettingsLink,
+                                        &texts.controllerSettingsLink};
     for (std::size_t i = 0; i < labels_.size(); ++i) {
         labels_[i]->setText(FromUtf8(StripAccessKeys(*labelTexts[i])));
     }
     for (QLabel* oneLine : {labels_[4], labels_[6], labels_[7]}) ShrinkToFit(oneLine);
-    check1_->setText(FromUtf8(texts.check1));
-    check2_->setText(FromUtf8(texts.check2));
-    command1_->setText(FromUtf8(texts.command1));
-    command2_->setText(FromUtf8(texts.command2));
-    command3_->setText(FromUtf8(texts.command3));
+    startAtLogonBox_->setText(FromUtf8(texts.startAtLogon));
+    accelerationBox_->setText(FromUtf8(texts.acceleration));
+    okButton_->setText(FromUtf8(texts.ok));
+    cancelButton_->setText(FromUtf8(texts.cancel));
+    applyButton_->setText(FromUtf8(texts.apply));
 
     for (const Choice choice :
          {Choice::Left, Choice::Right, Choice::Middle, Choice::Speed, Choice::Joystick}) {
@@ -318,23 +282,23 @@ void frmOpzioni::Mirror() {
     }
 
     {
-        const QSignalBlocker block1(check1_);
-        const QSignalBlocker block2(check2_);
-        check1_->setChecked(model_.Checked(Check::StartAtLogon));
-        check2_->setChecked(model_.Checked(Check::Acceleration));
+        const QSignalBlocker block1(startAtLogonBox_);
+        const QSignalBlocker block2(accelerationBox_);
+        startAtLogonBox_->setChecked(model_.Checked(Check::StartAtLogon));
+        accelerationBox_->setChecked(model_.Checked(Check::Acceleration));
     }
-    command3_->setEnabled(model_.ApplyEnabled());
+    applyButton_->setEnabled(model_.ApplyEnabled());
 
     mirroring_ = wasMirroring;
 }
 
-void frmOpzioni::closeEvent(QCloseEvent* event) {
+void OptionsDialog::closeEvent(QCloseEvent* event) {
     // The close box unloads: edits not applied are forgotten.
     model_.Unload();
     event->accept();
 }
 
-bool frmOpzioni::eventFilter(QObject* watched, QEvent* event) {
+bool OptionsDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease &&
         (watched == labels_[6] || watched == labels_[7])) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -363,13 +327,11 @@ void OptionsDialogHost::Open() {
     if (loaded || !dialog_) {
         const auto openLink = [this](SettingsLink link) {
             // Nothing to start, or a failed start, leaves the link without effect.
-            [[maybe_unused]] const bool started =
-                OpenSettingsLink(link, launcher_, launcher_.CurrentDesktops(),
-                                 [this](const std::string& program) {
-                                     return launcher_.ProgramExists(program);
-                                 });
+            [[maybe_unused]] const bool started = OpenSettingsLink(
+                link, launcher_, launcher_.CurrentDesktops(),
+                [this](const std::string& program) { return launcher_.ProgramExists(program); });
         };
-        dialog_ = new frmOpzioni(model_, openLink, mainWindow_.data());
+        dialog_ = new OptionsDialog(model_, openLink, mainWindow_.data());
     }
     dialog_->show();
     dialog_->raise();
@@ -378,7 +340,7 @@ void OptionsDialogHost::Open() {
 
 void OptionsDialogHost::Unload() {
     if (dialog_) {
-        frmOpzioni* closing = dialog_.data();
+        OptionsDialog* closing = dialog_.data();
         dialog_.clear();
         closing->close();  // unloads the model and deletes the window
     }

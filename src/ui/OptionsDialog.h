@@ -1,4 +1,4 @@
-// The options window frmOpzioni: widgets that mirror OptionsModel and forward the user's edits
+// The options window OptionsDialog: widgets that mirror OptionsModel and forward the user's edits
 // to it, and the host that opens it once and keeps the model while it is loaded.
 #pragma once
 
@@ -17,18 +17,14 @@ class QPushButton;
 
 namespace vantrel {
 
-// Registers the dialog's pictures; the Qt layer is a static library, so the program (or a
-// test) may call this before the first dialog. The dialog also calls it itself.
-void InitOptionsResources();
-
-class frmOpzioni : public QWidget {
+class OptionsDialog : public QWidget {
     Q_OBJECT
   public:
     using LinkHandler = std::function<void(SettingsLink)>;
 
     // `model` must be loaded and outlive the window. `mainWindow` gives the icon and owns
     // the window (it may be null). The close box unloads the model and deletes the window.
-    frmOpzioni(OptionsModel& model, LinkHandler openLink, QWidget* mainWindow);
+    OptionsDialog(OptionsModel& model, LinkHandler openLink, QWidget* mainWindow);
 
     // Brings every widget in line with the model without reporting back to it.
     void Mirror();
@@ -49,17 +45,18 @@ class frmOpzioni : public QWidget {
     LinkHandler openLink_;
     bool mirroring_ = false;
 
-    std::array<QComboBox*, 5> combos_{};  // Combo1..Combo5, in Choice order
-    QCheckBox* check1_ = nullptr;
-    QCheckBox* check2_ = nullptr;
-    QPushButton* command1_ = nullptr;
-    QPushButton* command2_ = nullptr;
-    QPushButton* command3_ = nullptr;
-    std::array<QLabel*, 8> labels_{};  // Label1..Label8
-    QLabel* image2_ = nullptr;
+    std::array<QComboBox*, 5> combos_{};  // in Choice order
+    QCheckBox* startAtLogonBox_ = nullptr;
+    QCheckBox* accelerationBox_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QPushButton* applyButton_ = nullptr;
+    // The three mouse-button captions, speed, credit line, joystick caption, the two links.
+    std::array<QLabel*, 8> labels_{};
+    QLabel* joystickPicture_ = nullptr;
 };
 
-// Owns the dialog model and the one frmOpzioni of the run; the main window keeps one host.
+// Owns the dialog model and the one OptionsDialog of the run; the main window keeps one host.
 class OptionsDialogHost : public QObject {
     Q_OBJECT
   public:
@@ -75,14 +72,14 @@ class OptionsDialogHost : public QObject {
     void Unload();
 
     // Null while the dialog is not created.
-    frmOpzioni* Dialog() const { return dialog_; }
+    OptionsDialog* Dialog() const { return dialog_; }
     OptionsModel& Model() { return model_; }
 
   private:
     OptionsModel model_;
     ProcessLauncherPort& launcher_;
     QPointer<QWidget> mainWindow_;
-    QPointer<frmOpzioni> dialog_;
+    QPointer<OptionsDialog> dialog_;
 };
 
 }  // namespace vantrel

@@ -1,4 +1,4 @@
-// The notification-area icon and its popup menu PopUp: a left or right click on the icon opens
+// The notification-area icon and its popup menu: a left or right click on the icon opens
 // the menu at the pointer, each entry reports its choice through a signal.
 #pragma once
 
@@ -9,9 +9,9 @@
 #include <array>
 #include <cstddef>
 
+#include "core/shell/TrayMenu.h"
 #include "core/text/LangText.h"
-#include "core/shell/PopupMenuModel.h"
-#include "ui/ShellArtwork.h"
+#include "ui/Look.h"
 
 class QAction;
 
@@ -21,7 +21,7 @@ class TrayIcon : public QObject {
     Q_OBJECT
 
   public:
-    // Builds PopUp with its fourteen positions and built-in captions; no icon is shown yet.
+    // Builds the menu with its fourteen positions and built-in captions; no icon is shown yet.
     explicit TrayIcon(QObject* parent = nullptr);
     ~TrayIcon() override;
 
@@ -37,38 +37,27 @@ class TrayIcon : public QObject {
     // Shows `picture` beside the entry at `itemPosition`; false (and nothing attached) for a
     // separator or a position outside the menu.
     bool SetMenuBitmap(std::size_t itemPosition, const QIcon& picture);
-    // Attaches the six pictures of the program's resources, in the order of
-    // MenuBitmapAssignments().
+    // Attaches the six pictures of the program's resources to their entries.
     void SetMenuBitmaps();
 
-    // Opens PopUp at the pointer, unless it is open already.
-    void ShowPopUpAtPointer();
+    // Opens the menu at the pointer, unless it is open already.
+    void ShowMenuAtPointer();
 
-    QMenu& PopUp() { return popUp_; }
+    QMenu& Menu() { return menu_; }
     // The action at a menu position (separators included).
     QAction* Entry(std::size_t position) const;
     QSystemTrayIcon& SystemTrayIcon() { return tray_; }
 
   signals:
-    void mnuDef_Click();
-    void mnuLingua_Click();
-    void mnuAggLingua_Click();
-    void mnuDonazione_Click();
-    void mnuAggiornamenti_Click();
-    void mnuLicenza_Click();
-    void mnuVersioni_Click();
-    void mnuAbout_Click();
-    void mnuExit_Click();
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // The user chose the entry that does `action`.
+    void menuChosen(vantrel::MenuAction action);
 
   private:
     void OnActivated(QSystemTrayIcon::ActivationReason reason);
 
-    QMenu popUp_;
+    QMenu menu_;
     QSystemTrayIcon tray_;
-    std::array<QAction*, kPopupMenuSize> entries_{};  // owned by popUp_
+    std::array<QAction*, kTrayMenuSize> entries_{};  // owned by menu_
 };
 
 }  // namespace vantrel

@@ -16,10 +16,10 @@
 #include <string_view>
 #include <tuple>
 
+#include "core/info/UpdateCheck.h"
 #include "support/fakes/FakeHttpFetch.h"
 #include "support/fakes/FakeMessageBox.h"
 #include "support/fakes/FakeOpener.h"
-#include "core/info/UpdateCheck.h"
 
 namespace {
 
@@ -93,8 +93,8 @@ void CheckQuestion(const std::optional<std::string>& body, const std::string& qu
     boxes.answerYes = answerYes;
     vantrel::FakeOpener opener;
     vantrel::LangText texts;
-    texts[vantrel::kUpdateQuestionText] = question;
-    texts[vantrel::kUpdateQuestionTitle] = "Update";
+    texts[vantrel::TextId::UpdateQuestion] = question;
+    texts[vantrel::TextId::UpdateTitle] = "Update";
     int ended = 0;
     vantrel::FakeHttpFetch http;
     vantrel::UpdateCheckOptions options;

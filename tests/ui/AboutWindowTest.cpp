@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include "core/info/Documents.h"
 #include "support/fakes/FakeOpener.h"
 #include "ui/AboutWindow.h"
-#include "core/info/Documents.h"
-#include "ui/Twips.h"
+#include "ui/Look.h"
 
 namespace vantrel {
 namespace {
@@ -36,7 +36,7 @@ class AboutWindowTest : public ::testing::Test {
         return window->findChild<T*>(QString::fromLatin1(name));
     }
     // Stops the clock so the test decides when the credits move.
-    static void StopClock(AboutWindow* window) { Control<QTimer>(window, "Timer1")->stop(); }
+    static void StopClock(AboutWindow* window) { Control<QTimer>(window, "scrollTimer")->stop(); }
     static int Px(int twips) {
         return TwipsToPixels(twips, QGuiApplication::primaryScreen()->logicalDotsPerInchY());
     }
@@ -49,29 +49,29 @@ class AboutWindowTest : public ::testing::Test {
 TEST_F(AboutWindowTest, ShowsTheTextsOnce) {
     AboutWindow* window = Open();
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->objectName(), "frmAbout");
+    EXPECT_EQ(window->objectName(), "aboutWindow");
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(), "About Vantrel");
-    EXPECT_EQ(Control<QLabel>(window, "lblTitle")->text(), "Vantrel Free");
-    EXPECT_EQ(Control<QLabel>(window, "lblVersion")->text(), "Rel. 1.3.1");
-    EXPECT_EQ(Control<QLabel>(window, "lblDescription")->text(),
+    EXPECT_EQ(Control<QLabel>(window, "titleLabel")->text(), "Vantrel Free");
+    EXPECT_EQ(Control<QLabel>(window, "versionLabel")->text(), "Rel. 1.3.1");
+    EXPECT_EQ(Control<QLabel>(window, "descriptionLabel")->text(),
               "Drives the pointer with a joystick.");
-    EXPECT_EQ(Control<QLabel>(window, "lblHomePageCap")->text(), "Home Page:");
-    EXPECT_EQ(Control<QLabel>(window, "lblHomePage")->text().toStdString(),
+    EXPECT_EQ(Control<QLabel>(window, "homePageCaption")->text(), "Home Page:");
+    EXPECT_EQ(Control<QLabel>(window, "homePageLink")->text().toStdString(),
               PageAddress(WebPage::Home));
     const QString credit =
         QString::fromUtf8("Copyright © 2026 Dorvane & Kestani - All rights reserved");
-    EXPECT_EQ(Control<QLabel>(window, "lblCopyright")->text(), credit);
+    EXPECT_EQ(Control<QLabel>(window, "copyrightLabel")->text(), credit);
 
     texts[28] = "Info";
     EXPECT_EQ(Open(), window);  // the same window, texts taken afresh, the suffix still once
     EXPECT_EQ(window->windowTitle(), "Info");
-    EXPECT_EQ(Control<QLabel>(window, "lblCopyright")->text(), credit);
+    EXPECT_EQ(Control<QLabel>(window, "copyrightLabel")->text(), credit);
 }
 
 TEST_F(AboutWindowTest, AmpersandIsShownOnce) {
     AboutWindow* window = Open();
-    auto* label = Control<QLabel>(window, "lblCopyright");
+    auto* label = Control<QLabel>(window, "copyrightLabel");
     // A mnemonic would swallow the "&" (and underline the blank after it).
     EXPECT_EQ(label->textFormat(), Qt::PlainText);
     EXPECT_EQ(label->buddy(), nullptr);
@@ -90,25 +90,25 @@ TEST_F(AboutWindowTest, WindowShapeAndLook) {
     EXPECT_EQ(window->parentWidget(), nullptr);
     EXPECT_FALSE(window->isModal());
 
-    auto* title = Control<QLabel>(window, "lblTitle");
+    auto* title = Control<QLabel>(window, "titleLabel");
     EXPECT_TRUE(title->font().bold());
     EXPECT_DOUBLE_EQ(title->font().pointSizeF(), 15.75);
     EXPECT_EQ(title->palette().color(QPalette::WindowText), QColor(2, 92, 202));
-    auto* link = Control<QLabel>(window, "lblHomePage");
+    auto* link = Control<QLabel>(window, "homePageLink");
     EXPECT_TRUE(link->font().underline());
     EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(Qt::red));
     EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
-    EXPECT_EQ(Control<QLabel>(window, "Image1")->size(), QSize(Px(2250), Px(1800)));
-    EXPECT_FALSE(Control<QLabel>(window, "Image1")->pixmap().isNull());
+    EXPECT_EQ(Control<QLabel>(window, "makerLogo")->size(), QSize(Px(2250), Px(1800)));
+    EXPECT_FALSE(Control<QLabel>(window, "makerLogo")->pixmap().isNull());
     EXPECT_FALSE(Control<QLabel>(window, "imgTitle")->pixmap().isNull());
-    EXPECT_EQ(Control<QWidget>(window, "Picture2")->parentWidget(),
-              Control<QWidget>(window, "Picture1"));
-    EXPECT_EQ(window->focusWidget(), Control<QWidget>(window, "Picture1"));
+    EXPECT_EQ(Control<QWidget>(window, "scrollPanel")->parentWidget(),
+              Control<QWidget>(window, "scrollViewport"));
+    EXPECT_EQ(window->focusWidget(), Control<QWidget>(window, "scrollViewport"));
 }
 
 TEST_F(AboutWindowTest, ScrollsEveryTenMilliseconds) {
     AboutWindow* window = Open();
-    auto* timer = Control<QTimer>(window, "Timer1");
+    auto* timer = Control<QTimer>(window, "scrollTimer");
     ASSERT_NE(timer, nullptr);
     EXPECT_TRUE(timer->isActive());
     EXPECT_EQ(timer->interval(), 10);
@@ -118,9 +118,9 @@ TEST_F(AboutWindowTest, ScrollsEveryTenMilliseconds) {
 TEST_F(AboutWindowTest, RaisingKeepsTheScrollAndReopeningResetsIt) {
     AboutWindow* window = Open();
     StopClock(window);
-    auto* panel = Control<QWidget>(window, "Picture2");
+    auto* panel = Control<QWidget>(window, "scrollPanel");
     EXPECT_EQ(panel->y(), Px(2200));
-    for (int tick = 0; tick < 450; ++tick) window->Timer1_Timer();  // into the pause
+    for (int tick = 0; tick < 450; ++tick) window->OnScrollTick();  // into the pause
     EXPECT_EQ(window->Scroller().Top(), -1920);
     EXPECT_EQ(window->Scroller().PauseCount(), 38);
     EXPECT_EQ(panel->pos(), QPoint(Px(60), Px(-1920)));
@@ -140,7 +140,7 @@ TEST_F(AboutWindowTest, RaisingKeepsTheScrollAndReopeningResetsIt) {
 
 TEST_F(AboutWindowTest, EscapeOnTheViewportCloses) {
     AboutWindow* window = Open();
-    auto* viewport = Control<QWidget>(window, "Picture1");
+    auto* viewport = Control<QWidget>(window, "scrollViewport");
     QTest::keyClick(viewport, Qt::Key_A);
     QTest::keyClick(viewport, Qt::Key_Return);
     EXPECT_TRUE(window->isVisible());
@@ -156,7 +156,7 @@ class AboutClickTest : public AboutWindowTest,
 TEST_P(AboutClickTest, ClickClosesOnlyOnTheNamedControls) {
     const auto [name, closes] = GetParam();
     AboutWindow* window = Open();
-    QWidget* target = std::string_view(name) == "frmAbout" ? window : Control(window, name);
+    QWidget* target = std::string_view(name) == "aboutWindow" ? window : Control(window, name);
     ASSERT_NE(target, nullptr) << name;
     // Where nothing else covers the control (the form: its bottom-right corner).
     const QPoint at =
@@ -169,17 +169,17 @@ TEST_P(AboutClickTest, ClickClosesOnlyOnTheNamedControls) {
 
 INSTANTIATE_TEST_SUITE_P(
     Controls, AboutClickTest,
-    ::testing::Values(std::pair{"frmAbout", true}, std::pair{"imgTitle", true},
-                      std::pair{"lblTitle", true}, std::pair{"lblVersion", true},
-                      std::pair{"lblDescription", true}, std::pair{"lblCopyright", true},
-                      std::pair{"Picture1", false}, std::pair{"Picture2", false},
-                      std::pair{"Image1", false}, std::pair{"lblHomePageCap", false},
-                      std::pair{"Frame1", false}),
+    ::testing::Values(std::pair{"aboutWindow", true}, std::pair{"imgTitle", true},
+                      std::pair{"titleLabel", true}, std::pair{"versionLabel", true},
+                      std::pair{"descriptionLabel", true}, std::pair{"copyrightLabel", true},
+                      std::pair{"scrollViewport", false}, std::pair{"scrollPanel", false},
+                      std::pair{"makerLogo", false}, std::pair{"homePageCaption", false},
+                      std::pair{"titleRule", false}),
     [](const auto& info) { return std::string(info.param.first); });
 
 TEST_F(AboutWindowTest, RightClickDoesNotClose) {
     AboutWindow* window = Open();
-    QTest::mouseClick(Control(window, "lblTitle"), Qt::RightButton, {}, QPoint(1, 1));
+    QTest::mouseClick(Control(window, "titleLabel"), Qt::RightButton, {}, QPoint(1, 1));
     Flush();
     EXPECT_NE(host.Window(), nullptr);
 }
@@ -187,7 +187,7 @@ TEST_F(AboutWindowTest, RightClickDoesNotClose) {
 TEST_F(AboutWindowTest, LinkOpensTheHomePageAndKeepsTheWindow) {
     AboutWindow* window = Open();
     opener.succeeds = false;  // no browser: still nothing happens to the window
-    QTest::mouseClick(Control(window, "lblHomePage"), Qt::LeftButton, {}, QPoint(2, 2));
+    QTest::mouseClick(Control(window, "homePageLink"), Qt::LeftButton, {}, QPoint(2, 2));
     Flush();
     ASSERT_EQ(host.Window(), window);
     EXPECT_TRUE(window->isVisible());

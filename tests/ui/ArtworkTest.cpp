@@ -9,7 +9,7 @@
 #include <QRegularExpression>
 #include <QSvgRenderer>
 
-#include "ui/ShellArtwork.h"
+#include "ui/Look.h"
 
 namespace vantrel {
 namespace {
@@ -34,8 +34,9 @@ TEST(Artwork, ProgramIconAtTheUsualSizes) {
 TEST(Artwork, SixDifferentMenuPicturesOfThirteenPixels) {
     EXPECT_TRUE(MenuPictureIcon(MenuPicture::None).isNull());
     QList<QImage> seen;
-    for (const MenuPicture p : {MenuPicture::Img1, MenuPicture::Img2, MenuPicture::Img3,
-                                MenuPicture::Img4, MenuPicture::Img5, MenuPicture::Img6}) {
+    for (const MenuPicture p :
+         {MenuPicture::Options, MenuPicture::Information, MenuPicture::Updates,
+          MenuPicture::Donation, MenuPicture::License, MenuPicture::Exit}) {
         const QImage image = MenuPictureIcon(p).pixmap(13, 13).toImage();
         EXPECT_EQ(image.size(), QSize(13, 13));
         EXPECT_FALSE(seen.contains(image)) << "two pictures alike";

@@ -17,10 +17,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/settings/SettingsFile.h"
+#include "core/startup/RunEntry.h"
+#include "support/TempDir.h"
 #include "support/fakes/FakeProcessLauncher.h"
 #include "support/fakes/FakeRunEntry.h"
-#include "core/startup/RunEntry.h"
-#include "core/settings/SettingsFile.h"
 
 // Readable failure messages for Qt strings.
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -31,22 +32,6 @@ namespace vantrel {
 namespace {
 
 namespace fs = std::filesystem;
-
-class ScratchFolder {
-  public:
-    ScratchFolder() {
-        std::string pattern = fs::temp_directory_path() / "vantrel-options-XXXXXX";
-        if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
 
 std::string ReadFile(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -82,7 +67,7 @@ class OptionsDialogTest : public ::testing::Test {
                                [this] { return SaveSettings(settingsFile, settings); }};
     }
 
-    frmOpzioni& OpenDialog() {
+    OptionsDialog& OpenDialog() {
         host->Open();
         EXPECT_NE(host->Dialog(), nullptr);
         return *host->Dialog();
@@ -93,7 +78,12 @@ class OptionsDialogTest : public ::testing::Test {
         EXPECT_NE(child, nullptr) << name;
         return child;
     }
-    QComboBox* Combo(int n) { return Child<QComboBox>(("Combo" + std::to_string(n)).c_str()); }
+    // The lists in tab order, counted from 1.
+    QComboBox* Combo(int n) {
+        static constexpr const char* kNames[] = {"leftButtonList", "rightButtonList",
+                                                 "middleButtonList", "speedList", "joystickList"};
+        return Child<QComboBox>(kNames[n - 1]);
+    }
 
     static void Key(QWidget* target, Qt::Key key, const QString& text = {}) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
@@ -109,7 +99,7 @@ class OptionsDialogTest : public ::testing::Test {
         emit combo->activated(index);
     }
 
-    ScratchFolder folder;
+    test::TempDir folder;
     fs::path settingsFile = folder.path() / "Vantrel.ini";
     fs::path executable = folder.path() / "vantrel";
     Settings settings = DefaultSettings();
@@ -122,17 +112,17 @@ class OptionsDialogTest : public ::testing::Test {
 };
 
 TEST_F(OptionsDialogTest, ShowsTheLoadedTextsAndValues) {
-    frmOpzioni& dialog = OpenDialog();
+    OptionsDialog& dialog = OpenDialog();
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(dialog.objectName(), "frmOpzioni");
+    EXPECT_EQ(dialog.objectName(), "optionsDialog");
     EXPECT_EQ(dialog.windowTitle(), "Options - Pad");
 
-    EXPECT_EQ(Child<QLabel>("Label5")->text(), "Dorvane & Kestani - Credits");
-    EXPECT_EQ(Child<QLabel>("Label1")->text(), "Left & more");
-    EXPECT_EQ(Child<QLabel>("Label8")->text(), "E31");
-    EXPECT_EQ(Child<QPushButton>("Command1")->text(), "&OK");  // the access key stays
-    EXPECT_EQ(Child<QCheckBox>("Check2")->text(), "E22");
-    EXPECT_NE(Child<QLabel>("Image2")->pixmap().toImage().pixel(79, 40),
+    EXPECT_EQ(Child<QLabel>("creditLabel")->text(), "Dorvane & Kestani - Credits");
+    EXPECT_EQ(Child<QLabel>("leftButtonLabel")->text(), "Left & more");
+    EXPECT_EQ(Child<QLabel>("controllerSettingsLink")->text(), "E31");
+    EXPECT_EQ(Child<QPushButton>("okButton")->text(), "&OK");  // the access key stays
+    EXPECT_EQ(Child<QCheckBox>("accelerationBox")->text(), "E22");
+    EXPECT_NE(Child<QLabel>("joystickPicture")->pixmap().toImage().pixel(79, 40),
               QColor(Qt::transparent).rgba());
 
     EXPECT_EQ(Combo(1)->count(), 4);
@@ -140,12 +130,12 @@ TEST_F(OptionsDialogTest, ShowsTheLoadedTextsAndValues) {
     EXPECT_EQ(Combo(3)->currentText(), "Button 3");
     EXPECT_EQ(Combo(4)->currentText(), "2");
     EXPECT_EQ(Combo(5)->currentText(), "1");
-    EXPECT_TRUE(Child<QCheckBox>("Check1")->isChecked());
-    EXPECT_FALSE(Child<QPushButton>("Command3")->isEnabled());
+    EXPECT_TRUE(Child<QCheckBox>("startAtLogonBox")->isChecked());
+    EXPECT_FALSE(Child<QPushButton>("applyButton")->isEnabled());
 }
 
 TEST_F(OptionsDialogTest, ClientAreaFollowsTheScreenDpi) {
-    frmOpzioni& dialog = OpenDialog();
+    OptionsDialog& dialog = OpenDialog();
     const QScreen* screen = dialog.screen();
     ASSERT_NE(screen, nullptr);
     const auto px = [](int twips, double dpi) { return int(std::lrint(twips * dpi / 1440.0)); };
@@ -153,18 +143,19 @@ TEST_F(OptionsDialogTest, ClientAreaFollowsTheScreenDpi) {
                                    px(4590, screen->logicalDotsPerInchY())));
     EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
     // Buttons left to right: OK, Apply, Cancel; the credit line left of them.
-    const int ok = Child<QPushButton>("Command1")->x();
-    const int apply = Child<QPushButton>("Command3")->x();
+    const int ok = Child<QPushButton>("okButton")->x();
+    const int apply = Child<QPushButton>("applyButton")->x();
     EXPECT_LT(ok, apply);
-    EXPECT_LT(apply, Child<QPushButton>("Command2")->x());
-    EXPECT_LT(Child<QLabel>("Label5")->x(), ok);
+    EXPECT_LT(apply, Child<QPushButton>("cancelButton")->x());
+    EXPECT_LT(Child<QLabel>("creditLabel")->x(), ok);
     EXPECT_EQ(Combo(1)->width(), 2 * Combo(4)->width());
 }
 
 TEST_F(OptionsDialogTest, TabOrderRunsThroughListsChecksAndButtons) {
     OpenDialog();
-    const QStringList expected = {"Combo1", "Combo2", "Combo3",   "Combo4",   "Combo5",
-                                  "Check2", "Check1", "Command1", "Command3", "Command2"};
+    const QStringList expected = {
+        "leftButtonList",  "rightButtonList", "middleButtonList", "speedList",   "joystickList",
+        "accelerationBox", "startAtLogonBox", "okButton",         "applyButton", "cancelButton"};
     QStringList order;
     QWidget* w = Combo(1);
     do {
@@ -174,7 +165,7 @@ TEST_F(OptionsDialogTest, TabOrderRunsThroughListsChecksAndButtons) {
         w = w->nextInFocusChain();
     } while (w != Combo(1) && order.size() < expected.size());
     EXPECT_EQ(order, expected);
-    for (const char* label : {"Label1", "Label5", "Label7"}) {
+    for (const char* label : {"leftButtonLabel", "creditLabel", "mouseSettingsLink"}) {
         EXPECT_EQ(Child<QLabel>(label)->focusPolicy(), Qt::NoFocus) << label;
     }
 }
@@ -186,7 +177,7 @@ TEST_F(OptionsDialogTest, PickingAnItemClearsTheListShowingItThroughTheModel) {
     EXPECT_EQ(Combo(1)->currentText(), "");
     EXPECT_EQ(host->Model().List(Choice::Left).text, "");
     EXPECT_EQ(host->Model().List(Choice::Right).position, 0);
-    EXPECT_TRUE(Child<QPushButton>("Command3")->isEnabled());
+    EXPECT_TRUE(Child<QPushButton>("applyButton")->isEnabled());
 
     PickItem(Combo(3), 0);
     EXPECT_EQ(Combo(2)->currentText(), "");
@@ -213,7 +204,7 @@ TEST_F(OptionsDialogTest, TypingReachesTheModelAndKeepsTheCursor) {
     EXPECT_EQ(Combo(2)->currentText(), "");
     EXPECT_EQ(left->text(), "Button 2");
 
-    Child<QPushButton>("Command3")->click();
+    Child<QPushButton>("applyButton")->click();
     EXPECT_EQ(settings.PointerSpeed, "2.7");
     EXPECT_EQ(settings.LeftButton, 0);
     EXPECT_EQ(settings.RightButton, 0);
@@ -222,8 +213,8 @@ TEST_F(OptionsDialogTest, TypingReachesTheModelAndKeepsTheCursor) {
 TEST_F(OptionsDialogTest, ApplyWritesTheSettingsFileAndTheRunEntry) {
     OpenDialog();
     PickItem(Combo(3), 3);
-    Child<QCheckBox>("Check2")->click();
-    QPushButton* apply = Child<QPushButton>("Command3");
+    Child<QCheckBox>("accelerationBox")->click();
+    QPushButton* apply = Child<QPushButton>("applyButton");
     ASSERT_TRUE(apply->isEnabled());
     apply->click();
 
@@ -233,17 +224,17 @@ TEST_F(OptionsDialogTest, ApplyWritesTheSettingsFileAndTheRunEntry) {
     EXPECT_FALSE(apply->isEnabled());
     EXPECT_TRUE(host->Dialog()->isVisible());
 
-    Child<QCheckBox>("Check1")->click();  // start at logon off
-    Child<QPushButton>("Command1")->click();
+    Child<QCheckBox>("startAtLogonBox")->click();  // start at logon off
+    Child<QPushButton>("okButton")->click();
     EXPECT_EQ(runEntry.removes, 1);
     EXPECT_EQ(ReadFile(settingsFile), "1\r\n2\r\n4\r\n2\r\n0\r\n0\r\n0\r\nEnglish.lng\r\n");
     EXPECT_FALSE(host->Dialog()->isVisible());
 }
 
 TEST_F(OptionsDialogTest, CancelHidesAndReopeningKeepsTheEdits) {
-    frmOpzioni& dialog = OpenDialog();
+    OptionsDialog& dialog = OpenDialog();
     PickItem(Combo(5), 1);
-    Child<QPushButton>("Command2")->click();
+    Child<QPushButton>("cancelButton")->click();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_FALSE(fs::exists(settingsFile));
 
@@ -251,12 +242,12 @@ TEST_F(OptionsDialogTest, CancelHidesAndReopeningKeepsTheEdits) {
     EXPECT_EQ(host->Dialog(), &dialog);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(Combo(5)->currentText(), "2");
-    EXPECT_TRUE(Child<QPushButton>("Command3")->isEnabled());
+    EXPECT_TRUE(Child<QPushButton>("applyButton")->isEnabled());
     EXPECT_EQ(capsReads, 1);
 }
 
 TEST_F(OptionsDialogTest, CloseBoxUnloadsAndTheNextOpeningLoadsAnew) {
-    QPointer<frmOpzioni> first = &OpenDialog();
+    QPointer<OptionsDialog> first = &OpenDialog();
     PickItem(Combo(5), 1);
     first->close();
     EXPECT_EQ(host->Model().State(), OptionsState::NotCreated);
@@ -266,13 +257,13 @@ TEST_F(OptionsDialogTest, CloseBoxUnloadsAndTheNextOpeningLoadsAnew) {
 
     OpenDialog();
     EXPECT_EQ(Combo(5)->currentText(), "1");
-    EXPECT_FALSE(Child<QPushButton>("Command3")->isEnabled());
+    EXPECT_FALSE(Child<QPushButton>("applyButton")->isEnabled());
     EXPECT_EQ(capsReads, 2);
 }
 
 TEST_F(OptionsDialogTest, UnloadOfAHiddenDialogTakesNewTextsAtTheNextOpening) {
-    QPointer<frmOpzioni> first = &OpenDialog();
-    Child<QPushButton>("Command2")->click();
+    QPointer<OptionsDialog> first = &OpenDialog();
+    Child<QPushButton>("cancelButton")->click();
     host->Unload();
     lang[29] = "Optionen";
     // Opened again before the old window is gone: a new one is made all the same.
@@ -289,7 +280,7 @@ TEST_F(OptionsDialogTest, MouseLinkStartsTheDesktopsSettingsProgram) {
     launcher.currentDesktops = "XFCE";
 
     OpenDialog();
-    QLabel* link = Child<QLabel>("Label7");
+    QLabel* link = Child<QLabel>("mouseSettingsLink");
     const QPointF inside(2, 2);
     QMouseEvent press(QEvent::MouseButtonPress, inside, link->mapToGlobal(inside), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
@@ -298,7 +289,7 @@ TEST_F(OptionsDialogTest, MouseLinkStartsTheDesktopsSettingsProgram) {
                         Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(link, &release);
 
-    QLabel* padLink = Child<QLabel>("Label8");
+    QLabel* padLink = Child<QLabel>("controllerSettingsLink");
     QMouseEvent padRelease(QEvent::MouseButtonRelease, inside, padLink->mapToGlobal(inside),
                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(padLink, &padRelease);  // no game-controller program: nothing
@@ -312,8 +303,9 @@ TEST_F(OptionsDialogTest, MouseLinkStartsTheDesktopsSettingsProgram) {
 TEST_F(OptionsDialogTest, LongTranslationsShrinkInsteadOfBeingCut) {
     lang[15] = "Scelta della lingua";
     OpenDialog();
-    QLabel* credit = Child<QLabel>("Label5");
-    const double designedPoints = Child<QLabel>("Label7")->font().pointSizeF() * 12.0 / 11.25;
+    QLabel* credit = Child<QLabel>("creditLabel");
+    const double designedPoints =
+        Child<QLabel>("mouseSettingsLink")->font().pointSizeF() * 12.0 / 11.25;
     EXPECT_LT(credit->font().pointSizeF(), designedPoints);
     EXPECT_LE(QFontMetrics(credit->font()).horizontalAdvance(credit->text()),
               credit->contentsRect().width());
@@ -325,7 +317,7 @@ TEST_F(OptionsDialogTest, LongTranslationsShrinkInsteadOfBeingCut) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     lang[15] = "";
     OpenDialog();
-    EXPECT_DOUBLE_EQ(Child<QLabel>("Label5")->font().pointSizeF(), designedPoints);
+    EXPECT_DOUBLE_EQ(Child<QLabel>("creditLabel")->font().pointSizeF(), designedPoints);
 }
 
 }  // namespace

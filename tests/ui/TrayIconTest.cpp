@@ -8,8 +8,9 @@
 #include <QSet>
 #include <map>
 #include <string>
+#include <vector>
 
-#include "ui/ShellArtwork.h"
+#include "ui/Look.h"
 #include "ui/TrayIcon.h"
 
 namespace vantrel {
@@ -17,19 +18,19 @@ namespace {
 
 TEST(TrayIconMenu, MirrorsTheMenuModel) {
     TrayIcon tray;
-    QMenu& menu = tray.PopUp();
-    EXPECT_EQ(menu.objectName(), "PopUp");
+    QMenu& menu = tray.Menu();
+    EXPECT_EQ(menu.objectName(), "trayMenu");
     EXPECT_EQ(menu.title(), "Vantrel");
     const QList<QAction*> actions = menu.actions();
     ASSERT_EQ(actions.size(), 14);
-    for (std::size_t i = 0; i < kPopupMenuSize; ++i) {
+    for (std::size_t i = 0; i < kTrayMenuSize; ++i) {
         SCOPED_TRACE(i);
-        const MenuEntry& entry = PopupMenuEntries()[i];
+        const MenuEntry& entry = TrayMenuEntries()[i];
         QAction* action = actions[static_cast<qsizetype>(i)];
         EXPECT_EQ(tray.Entry(i), action);
         EXPECT_EQ(action->objectName().toStdString(), entry.name);
-        EXPECT_EQ(action->isSeparator(), entry.separator);
-        if (!entry.separator) EXPECT_EQ(action->text().toStdString(), entry.builtInCaption);
+        EXPECT_EQ(action->isSeparator(), entry.IsSeparator());
+        if (!entry.IsSeparator()) EXPECT_EQ(action->text().toStdString(), entry.builtInCaption);
         EXPECT_TRUE(action->icon().isNull()) << "no picture before they are attached";
     }
     EXPECT_EQ(tray.Entry(14), nullptr);
@@ -50,17 +51,17 @@ TEST(TrayIconMenu, LanguageTextsReplaceTheCaptions) {
     tray.ApplyMenuTexts(texts);
 
     const std::map<std::string, std::string> expected = {
-        {"mnuDef", "&Options..."},
-        {"mnuLingua", "&Language..."},
-        {"mnuAggLingua", "Add a language && more..."},
-        {"mnuDonazione", "Make a &donation..."},
-        {"mnuAggiornamenti", "&Check for updates..."},
-        {"mnuLicenza", "Licence..."},
-        {"mnuVersioni", "Program &versions..."},
-        {"mnuAbout", "&About..."},
-        {"mnuExit", "E&xit"},
+        {"options", "&Options..."},
+        {"language", "&Language..."},
+        {"moreLanguages", "Add a language && more..."},
+        {"donation", "Make a &donation..."},
+        {"updates", "&Check for updates..."},
+        {"license", "Licence..."},
+        {"versionHistory", "Program &versions..."},
+        {"about", "&About..."},
+        {"exit", "E&xit"},
     };
-    for (QAction* action : tray.PopUp().actions()) {
+    for (QAction* action : tray.Menu().actions()) {
         if (action->isSeparator()) continue;
         EXPECT_EQ(action->text().toStdString(), expected.at(action->objectName().toStdString()));
     }
@@ -80,14 +81,14 @@ TEST(TrayIconMenu, PicturesOnExactlySixEntries) {
         }
     }
     // The same pictures the table names, at the positions it names.
-    const QImage exitPicture = MenuPictureIcon(MenuPicture::Img6).pixmap(13, 13).toImage();
+    const QImage exitPicture = MenuPictureIcon(MenuPicture::Exit).pixmap(13, 13).toImage();
     EXPECT_EQ(tray.Entry(13)->icon().pixmap(13, 13).toImage(), exitPicture);
     EXPECT_NE(tray.Entry(0)->icon().pixmap(13, 13).toImage(), exitPicture);
 }
 
 TEST(TrayIconMenu, SeparatorsAndPositionsOutsideTheMenuTakeNoPicture) {
     TrayIcon tray;
-    const QIcon picture = MenuPictureIcon(MenuPicture::Img1);
+    const QIcon picture = MenuPictureIcon(MenuPicture::Options);
     EXPECT_FALSE(tray.SetMenuBitmap(1, picture));
     EXPECT_FALSE(tray.SetMenuBitmap(14, picture));
     EXPECT_TRUE(tray.Entry(1)->icon().isNull());
@@ -95,30 +96,17 @@ TEST(TrayIconMenu, SeparatorsAndPositionsOutsideTheMenuTakeNoPicture) {
     EXPECT_FALSE(tray.Entry(10)->icon().isNull());
 }
 
-TEST(TrayIconMenu, EachEntryRaisesItsOwnSignal) {
+TEST(TrayIconMenu, EachEntryReportsItsOwnAction) {
     TrayIcon tray;
-    std::map<std::string, int> fired;
-    const std::map<std::string, void (TrayIcon::*)()> signalFor = {
-        {"mnuDef", &TrayIcon::mnuDef_Click},
-        {"mnuLingua", &TrayIcon::mnuLingua_Click},
-        {"mnuAggLingua", &TrayIcon::mnuAggLingua_Click},
-        {"mnuDonazione", &TrayIcon::mnuDonazione_Click},
-        {"mnuAggiornamenti", &TrayIcon::mnuAggiornamenti_Click},
-        {"mnuLicenza", &TrayIcon::mnuLicenza_Click},
-        {"mnuVersioni", &TrayIcon::mnuVersioni_Click},
-        {"mnuAbout", &TrayIcon::mnuAbout_Click},
-        {"mnuExit", &TrayIcon::mnuExit_Click},
-    };
-    for (const auto& [name, signal] : signalFor) {
-        QObject::connect(&tray, signal, [&fired, name = name] { ++fired[name]; });
-    }
-    for (QAction* action : tray.PopUp().actions()) {
-        if (action->isSeparator()) continue;
-        const std::string name = action->objectName().toStdString();
-        SCOPED_TRACE(name);
-        fired.clear();
-        action->trigger();
-        EXPECT_EQ(fired, (std::map<std::string, int>{{name, 1}}));
+    std::vector<MenuAction> chosen;
+    QObject::connect(&tray, &TrayIcon::menuChosen,
+                     [&chosen](MenuAction action) { chosen.push_back(action); });
+    for (const MenuEntry& entry : TrayMenuEntries()) {
+        if (entry.IsSeparator()) continue;
+        SCOPED_TRACE(entry.name);
+        chosen.clear();
+        tray.Entry(*TrayMenuPosition(entry.name))->trigger();
+        EXPECT_EQ(chosen, std::vector<MenuAction>{entry.action});
     }
 }
 
@@ -135,9 +123,9 @@ TEST_P(TrayIconActivation, LeftAndRightClicksOpenTheMenuAtThePointer) {
     QCursor::setPos(pointer);
     emit tray.SystemTrayIcon().activated(GetParam().reason);
     QCoreApplication::processEvents();
-    EXPECT_EQ(tray.PopUp().isVisible(), GetParam().opens);
-    if (GetParam().opens) EXPECT_EQ(tray.PopUp().pos(), pointer);
-    tray.PopUp().hide();
+    EXPECT_EQ(tray.Menu().isVisible(), GetParam().opens);
+    if (GetParam().opens) EXPECT_EQ(tray.Menu().pos(), pointer);
+    tray.Menu().hide();
 }
 
 INSTANTIATE_TEST_SUITE_P(Reasons, TrayIconActivation,
@@ -155,9 +143,9 @@ TEST(TrayIconActivationRepeat, ASecondClickWhileOpenKeepsTheMenuWhereItIs) {
     emit tray.SystemTrayIcon().activated(QSystemTrayIcon::Context);
     emit tray.SystemTrayIcon().activated(QSystemTrayIcon::DoubleClick);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(tray.PopUp().isVisible());
-    EXPECT_EQ(tray.PopUp().pos(), QPoint(100, 100));
-    tray.PopUp().hide();
+    EXPECT_TRUE(tray.Menu().isVisible());
+    EXPECT_EQ(tray.Menu().pos(), QPoint(100, 100));
+    tray.Menu().hide();
 }
 
 TEST(TrayIconWithoutNotificationArea, RunsOnAndSaysSoOnce) {

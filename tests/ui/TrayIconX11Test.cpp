@@ -14,8 +14,8 @@
 #include <functional>
 
 #include "support/ScreenWait.h"
-#include "ui/TrayIcon.h"
 #include "support/XInput.h"
+#include "ui/TrayIcon.h"
 
 namespace vantrel {
 namespace {
@@ -38,14 +38,14 @@ class TrayIconX11 : public ::testing::Test {
         })) << "icon never showed in the notification area";
     }
     void TearDown() override {
-        tray_.PopUp().hide();
+        tray_.Menu().hide();
         tray_.RemoveTrayIcon();
         Settle(100);
     }
 
     QPoint IconCentre() { return tray_.SystemTrayIcon().geometry().center(); }
     bool MenuOpens() {
-        return WaitFor([this] { return tray_.PopUp().isVisible(); }, 2000);
+        return WaitFor([this] { return tray_.Menu().isVisible(); }, 2000);
     }
 
     TrayIcon tray_;
@@ -65,15 +65,15 @@ TEST_F(TrayIconX11, LeftClickOpensTheMenuAtThePointer) {
     ASSERT_TRUE(MenuOpens());
     // Near the top right corner the menu is moved to stay on screen, but it still touches the
     // pointer.
-    EXPECT_TRUE(tray_.PopUp().geometry().adjusted(-2, -2, 2, 2).contains(centre))
-        << tray_.PopUp().geometry().x() << "," << tray_.PopUp().geometry().y();
-    EXPECT_EQ(tray_.PopUp().actions().size(), 14);
+    EXPECT_TRUE(tray_.Menu().geometry().adjusted(-2, -2, 2, 2).contains(centre))
+        << tray_.Menu().geometry().x() << "," << tray_.Menu().geometry().y();
+    EXPECT_EQ(tray_.Menu().actions().size(), 14);
 }
 
 TEST_F(TrayIconX11, RightClickOpensTheMenuOnce) {
     const QPoint centre = IconCentre();
     int shown = 0;
-    QObject::connect(&tray_.PopUp(), &QMenu::aboutToShow, [&shown] { ++shown; });
+    QObject::connect(&tray_.Menu(), &QMenu::aboutToShow, [&shown] { ++shown; });
     ASSERT_TRUE(test::XClick(centre.x(), centre.y(), 3));
     ASSERT_TRUE(MenuOpens());
     Settle(300);
@@ -84,7 +84,7 @@ TEST_F(TrayIconX11, MiddleClickDoesNothing) {
     const QPoint centre = IconCentre();
     ASSERT_TRUE(test::XClick(centre.x(), centre.y(), 2));
     Settle(500);
-    EXPECT_FALSE(tray_.PopUp().isVisible());
+    EXPECT_FALSE(tray_.Menu().isVisible());
 }
 
 TEST_F(TrayIconX11, ASecondClickOnTheIconClosesTheMenu) {
@@ -94,14 +94,14 @@ TEST_F(TrayIconX11, ASecondClickOnTheIconClosesTheMenu) {
     Settle(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100);
     ASSERT_TRUE(test::XClick(centre.x(), centre.y(), 1));
     Settle(500);
-    EXPECT_FALSE(tray_.PopUp().isVisible());
+    EXPECT_FALSE(tray_.Menu().isVisible());
 }
 
 TEST_F(TrayIconX11, DoubleClickLeavesNoMenuOpen) {
     const QPoint centre = IconCentre();
     ASSERT_TRUE(test::XClick(centre.x(), centre.y(), 1, 2));
     Settle(600);
-    EXPECT_FALSE(tray_.PopUp().isVisible());
+    EXPECT_FALSE(tray_.Menu().isVisible());
 }
 
 TEST_F(TrayIconX11, ActivationSignalsOpenOnlyForLeftAndRight) {
@@ -111,13 +111,13 @@ TEST_F(TrayIconX11, ActivationSignalsOpenOnlyForLeftAndRight) {
     for (const auto reason : {QSystemTrayIcon::MiddleClick, QSystemTrayIcon::DoubleClick}) {
         emit tray_.SystemTrayIcon().activated(reason);
         Settle(100);
-        EXPECT_FALSE(tray_.PopUp().isVisible()) << reason;
+        EXPECT_FALSE(tray_.Menu().isVisible()) << reason;
     }
     for (const auto reason : {QSystemTrayIcon::Trigger, QSystemTrayIcon::Context}) {
         emit tray_.SystemTrayIcon().activated(reason);
         ASSERT_TRUE(MenuOpens()) << reason;
-        EXPECT_EQ(tray_.PopUp().pos(), pointer);
-        tray_.PopUp().hide();
+        EXPECT_EQ(tray_.Menu().pos(), pointer);
+        tray_.Menu().hide();
         Settle(100);
     }
 }

@@ -3,7 +3,7 @@
 namespace vantrel {
 
 std::string CreditLine(const LangText& texts) {
-    return std::string(kCreditText) + " - " + texts[kCreditSuffixText];
+    return std::string(kCreditText) + " - " + texts[TextId::Credit];
 }
 
 }  // namespace vantrel

@@ -12,10 +12,6 @@ inline constexpr std::string_view kAboutProductTitle = "Vantrel Free";
 inline constexpr std::string_view kCreditText = "Copyright © 2026 Dorvane & Kestani";
 inline constexpr std::string_view kHomePageCaption = "Home Page:";
 
-inline constexpr int kAboutDescriptionText = 14;
-inline constexpr int kCreditSuffixText = 15;
-inline constexpr int kAboutTitleText = 28;
-
 // The fixed credit text, " - ", and the text table's suffix; the same on every opening.
 std::string CreditLine(const LangText& texts);
 

@@ -32,9 +32,9 @@ bool OpenExistingDocument(OpenerPort& opener, const std::filesystem::path& file)
 
 // The menu handlers. Failures are ignored: nothing is shown, the program goes on.
 void OpenLicense(OpenerPort& opener, const std::filesystem::path& programFolder,
-                 std::string_view languageFile);  // mnuLicenza
+                 std::string_view languageFile);  // the licence entry
 void OpenVersionHistory(OpenerPort& opener,
-                        const std::filesystem::path& programFolder);  // mnuVersioni
-void OpenPage(OpenerPort& opener, WebPage page);  // mnuAggiornamenti, mnuAggLingua, mnuDonazione
+                        const std::filesystem::path& programFolder);  // the version-history entry
+void OpenPage(OpenerPort& opener, WebPage page);
 
 }  // namespace vantrel

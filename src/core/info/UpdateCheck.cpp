@@ -51,8 +51,8 @@ std::string_view VersionFileAddress() {
 void OnVersionFile(const std::optional<std::string>& body, const UpdateCheckPorts& ports,
                    const ProgramVersion& own) {
     if (!body || !OffersUpdate(*body, ComparableVersion(own))) return;
-    const bool yes = ports.boxes.AskYesNo(ports.texts[kUpdateQuestionTitle],
-                                          ParagraphBreaks(ports.texts[kUpdateQuestionText]));
+    const bool yes = ports.boxes.AskYesNo(ports.texts[TextId::UpdateTitle],
+                                          ParagraphBreaks(ports.texts[TextId::UpdateQuestion]));
     if (!yes) return;
     OpenPage(ports.opener, WebPage::Product);
     if (ports.endAtOnce) ports.endAtOnce();

@@ -11,8 +11,8 @@
 #include "core/info/HttpFetchPort.h"
 #include "core/info/OpenerPort.h"
 #include "core/info/ProgramVersion.h"
-#include "core/text/LangText.h"
 #include "core/startup/MessageBoxPort.h"
+#include "core/text/LangText.h"
 
 namespace vantrel {
 
@@ -30,8 +30,6 @@ std::string ParagraphBreaks(std::string_view text);
 
 inline constexpr std::size_t kVersionFileNeedBytes = 10;  // one more than a valid file holds
 inline constexpr std::chrono::milliseconds kUpdateCheckTimeout{15000};
-inline constexpr int kUpdateQuestionText = 32;
-inline constexpr int kUpdateQuestionTitle = 33;
 
 // The version file's address, compiled in.
 std::string_view VersionFileAddress();

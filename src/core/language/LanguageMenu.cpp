@@ -10,7 +10,7 @@
 namespace vantrel {
 
 std::string LanguageFilterDescription(const LangText& texts) {
-    const std::string& entry = texts[26];
+    const std::string& entry = texts[TextId::MenuLanguage];
     const std::size_t chars = Utf8Length(entry);
     std::string description;
     if (chars >= 3) description = StripAccessKeys(Utf8Prefix(entry, chars - 3));
@@ -26,7 +26,7 @@ FileDialogRequest LanguageDialogRequest(const LangText& texts,
     request.initialFolder = PathToUtf8(LanguageFolder(programFolder));
     request.filters = {{LanguageFilterDescription(texts), "*.lng"}};
     request.defaultExtension = "lng";
-    request.title = texts[15];
+    request.title = texts[TextId::Credit];
     request.open = true;
     return request;
 }

@@ -50,25 +50,26 @@ void OptionsModel::Load() {
     // A failed query leaves the record zeroed: no name, no buttons.
     if (services_.readJoystickCaps) services_.readJoystickCaps(caps_);
 
-    texts_.label1 = lang_[17];
-    texts_.label2 = lang_[18];
-    texts_.label3 = lang_[19];
-    texts_.label4 = lang_[20];
-    texts_.label5 = std::string(kCreditPrefix) + lang_[15];
-    texts_.label6 = lang_[21];
-    texts_.label7 = lang_[30];
+    texts_.leftButton = lang_[TextId::LeftButtonCaption];
+    texts_.rightButton = lang_[TextId::RightButtonCaption];
+    texts_.middleButton = lang_[TextId::MiddleButtonCaption];
+    texts_.speed = lang_[TextId::SpeedCaption];
+    texts_.credit = std::string(kCreditPrefix) + lang_[TextId::Credit];
+    texts_.joystick = lang_[TextId::JoystickCaption];
+    texts_.mouseSettingsLink = lang_[TextId::MouseSettingsLink];
     // The game-controller link is translated when the language file has a text for it.
-    if (!lang_[31].empty()) texts_.label8 = lang_[31];
+    if (!lang_[TextId::ControllerSettingsLink].empty())
+        texts_.controllerSettingsLink = lang_[TextId::ControllerSettingsLink];
 
-    texts_.check1 = lang_[23];
-    texts_.check2 = lang_[22];
-    texts_.command1 = lang_[1];
-    texts_.command2 = lang_[2];
-    texts_.command3 = lang_[3];
+    texts_.startAtLogon = lang_[TextId::StartAtLogonCaption];
+    texts_.acceleration = lang_[TextId::AccelerationCaption];
+    texts_.ok = lang_[TextId::OkButton];
+    texts_.cancel = lang_[TextId::CancelButton];
+    texts_.apply = lang_[TextId::ApplyButton];
 
     const auto buttons = std::min<std::int64_t>(caps_.buttonCount, kMaxItems);
     for (std::int64_t n = 1; n <= buttons; ++n) {
-        const std::string item = lang_[16] + " " + std::to_string(n);
+        const std::string item = lang_[TextId::ButtonWord] + " " + std::to_string(n);
         MutableList(Choice::Left).items.push_back(item);
         MutableList(Choice::Right).items.push_back(item);
         MutableList(Choice::Middle).items.push_back(item);
@@ -98,7 +99,7 @@ void OptionsModel::Load() {
     SetCheck(Check::Acceleration, settings_.Acceleration == 1);
     SetCheck(Check::StartAtLogon, settings_.StartAtLogon == 1);
 
-    texts_.title = lang_[29] + " - " + caps_.name;
+    texts_.title = lang_[TextId::OptionsTitle] + " - " + caps_.name;
 
     applyEnabled_ = false;
 }

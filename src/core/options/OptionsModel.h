@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "core/engine/JoystickPort.h"
-#include "core/text/LangText.h"
 #include "core/settings/Settings.h"
+#include "core/text/LangText.h"
 
 namespace vantrel {
 
@@ -33,19 +33,19 @@ struct ListChoice {
 // Defaults are the built-in captions, shown until a load replaces them.
 struct OptionsTexts {
     std::string title = "Vantrel";
-    std::string label1 = "Pulsante sinistro del mouse";
-    std::string label2 = "Pulsante destro del mouse";
-    std::string label3 = "Pulsante centrale del mouse";
-    std::string label4 = "Velocità del puntatore";
-    std::string label5 = "Label5";
-    std::string label6 = "Joystick in uso";
-    std::string label7 = "Proprietà del mouse...";
-    std::string label8 = "Proprietà del Joystick...";
-    std::string check1 = "Carica all'avvio di Windows";
-    std::string check2 = "Abilita accelerazione";
-    std::string command1 = "&Ok";
-    std::string command2 = "&Annulla";
-    std::string command3 = "A&pplica";
+    std::string leftButton = "Pulsante sinistro del mouse";
+    std::string rightButton = "Pulsante destro del mouse";
+    std::string middleButton = "Pulsante centrale del mouse";
+    std::string speed = "Velocità del puntatore";
+    std::string credit = "Label5";
+    std::string joystick = "Joystick in uso";
+    std::string mouseSettingsLink = "Proprietà del mouse...";
+    std::string controllerSettingsLink = "Proprietà del Joystick...";
+    std::string startAtLogon = "Carica all'avvio di Windows";
+    std::string acceleration = "Abilita accelerazione";
+    std::string ok = "&Ok";
+    std::string cancel = "&Annulla";
+    std::string apply = "A&pplica";
 
     bool operator==(const OptionsTexts&) const = default;
 };

@@ -15,18 +15,19 @@ int ExitStatus(StartOutcome outcome) {
 }
 
 std::string SecondInstanceText(const LangText& texts, const std::string& programName) {
-    return texts[5] + " " + programName + " " + texts[6];
+    return texts[TextId::AlreadyRunningBefore] + " " + programName + " " +
+           texts[TextId::AlreadyRunningAfter];
 }
 
 std::string NoJoystickText(const LangText& texts) {
-    return texts[24] + kParagraphBreak + texts[25];
+    return texts[TextId::NoJoystickFirst] + kParagraphBreak + texts[TextId::NoJoystickSecond];
 }
 
 void Startup::Initialize() {
     steps_.WriteManifest();
 }
 
-StartOutcome Startup::Load() {
+StartOutcome Startup::Start() {
     steps_.SetMenuBitmaps();
     state_.joystickCount = steps_.CountJoysticks();
     const SettingsLoad found = steps_.LoadSettings(state_.settings);
@@ -39,7 +40,8 @@ StartOutcome Startup::Load() {
     if (found == SettingsLoad::Found) steps_.SyncRunEntry(state_.settings);
 
     if (steps_.AnotherInstanceRunning()) {
-        steps_.ShowWarning(state_.texts[4], SecondInstanceText(state_.texts, programName_));
+        steps_.ShowWarning(state_.texts[TextId::MessageTitle],
+                           SecondInstanceText(state_.texts, programName_));
         return StartOutcome::SecondInstance;
     }
 
@@ -47,18 +49,18 @@ StartOutcome Startup::Load() {
     steps_.ReadJoystickInfo(state_.settings, caps);
 
     if (state_.joystickCount == 0) {
-        steps_.ShowWarning(state_.texts[4], NoJoystickText(state_.texts));
+        steps_.ShowWarning(state_.texts[TextId::MessageTitle], NoJoystickText(state_.texts));
         steps_.RemoveTrayIcon();
         return StartOutcome::NoJoystick;
     }
     steps_.StartPolling(kPollIntervalMs);
     steps_.AddTrayIcon();
-    steps_.HideMainWindow();
+    steps_.HideWindow();
     steps_.CheckForUpdates();
     return StartOutcome::Running;
 }
 
-void Startup::Unload() {
+void Startup::Shutdown() {
     if (unloaded_) return;
     unloaded_ = true;
     steps_.SaveSettings(state_.settings);  // an unwritable folder is ignored: nothing to report

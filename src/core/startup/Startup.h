@@ -4,9 +4,9 @@
 #include <string>
 
 #include "core/engine/JoystickPort.h"
-#include "core/text/LangText.h"
 #include "core/settings/Settings.h"
 #include "core/settings/SettingsFile.h"
+#include "core/text/LangText.h"
 
 namespace vantrel {
 
@@ -36,7 +36,7 @@ class StartupSteps {
     virtual void StartPolling(int intervalMs) = 0;
     virtual void AddTrayIcon() = 0;
     virtual void RemoveTrayIcon() = 0;
-    virtual void HideMainWindow() = 0;
+    virtual void HideWindow() = 0;
     virtual void CheckForUpdates() = 0;
     virtual bool SaveSettings(const Settings& settings) = 0;
 };
@@ -61,10 +61,10 @@ class Startup {
     // Before anything else: the manifest beside the program.
     void Initialize();
     // The start-up sequence. On an early end the caller stops the program at once, without
-    // running Unload.
-    StartOutcome Load();
+    // running Shutdown.
+    StartOutcome Start();
     // Shutdown: save the settings, then remove the tray icon. Runs at most once.
-    void Unload();
+    void Shutdown();
 
   private:
     ProgramState& state_;

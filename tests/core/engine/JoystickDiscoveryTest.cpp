@@ -88,7 +88,7 @@ TEST(ReadJoystickCapsTest, FailedQueryNeverLeavesAPartlyFilledRecord) {
     EXPECT_EQ(caps.buttonCount, 3u);
 }
 
-TEST(JoyCapsTest, NameIsCutTo31BytesOnACharacterBoundary) {
+TEST(JoystickInfoTest, NameIsCutTo31BytesOnACharacterBoundary) {
     const std::string a30(30, 'a');
     struct Case {
         std::string name;

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "support/TempFolder.h"
-#include "support/fakes/FakeFileDialog.h"
 #include "core/language/LanguageMenu.h"
+#include "support/TempDir.h"
+#include "support/fakes/FakeFileDialog.h"
 
 namespace vantrel {
 namespace {
@@ -86,7 +86,7 @@ class LanguageMenuTest : public ::testing::Test {
         };
     }
 
-    TempFolder folder;
+    test::TempDir folder;
     Settings settings;
     LangText texts;
     FakeFileDialog dialog;

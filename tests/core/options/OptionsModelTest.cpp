@@ -103,19 +103,19 @@ TEST_F(OptionsModelTest, LoadMirrorsSettingsAndLanguageAndLeavesApplyDisabled) {
 
     OptionsTexts expected;
     expected.title = "Options - Pad";
-    expected.label1 = "E17";
-    expected.label2 = "E18";
-    expected.label3 = "E19";
-    expected.label4 = "E20";
-    expected.label5 = "Dorvane && Kestani - Credits";
-    expected.label6 = "E21";
-    expected.label7 = "E30";
-    expected.label8 = "Proprietà del Joystick...";
-    expected.check1 = "E23";
-    expected.check2 = "E22";
-    expected.command1 = "E1";
-    expected.command2 = "E2";
-    expected.command3 = "E3";
+    expected.leftButton = "E17";
+    expected.rightButton = "E18";
+    expected.middleButton = "E19";
+    expected.speed = "E20";
+    expected.credit = "Dorvane && Kestani - Credits";
+    expected.joystick = "E21";
+    expected.mouseSettingsLink = "E30";
+    expected.controllerSettingsLink = "Proprietà del Joystick...";
+    expected.startAtLogon = "E23";
+    expected.acceleration = "E22";
+    expected.ok = "E1";
+    expected.cancel = "E2";
+    expected.apply = "E3";
     EXPECT_EQ(model.Texts(), expected);
     EXPECT_EQ(capsReads, 1);
     EXPECT_TRUE(calls.empty());
@@ -124,7 +124,7 @@ TEST_F(OptionsModelTest, LoadMirrorsSettingsAndLanguageAndLeavesApplyDisabled) {
 TEST_F(OptionsModelTest, GameControllerLinkTakesEntry31WhenTheLanguageHasIt) {
     lang[31] = "Joystick properties...";
     model.Open();
-    EXPECT_EQ(model.Texts().label8, "Joystick properties...");
+    EXPECT_EQ(model.Texts().controllerSettingsLink, "Joystick properties...");
 }
 
 TEST_F(OptionsModelTest, DuplicateButtonsAtLoadLeaveTheEarlierListEmpty) {
@@ -507,16 +507,17 @@ TEST_F(OptionsModelTest, EveryLanguageEntryEmpty) {
 
     OptionsTexts expected;
     expected.title = " - Pad";
-    expected.label1 = expected.label2 = expected.label3 = expected.label4 = "";
-    expected.label5 = "Dorvane && Kestani - ";
-    expected.label6 = expected.label7 = "";
-    expected.label8 = "Proprietà del Joystick...";  // built-in caption, no entry to take
-    expected.check1 = expected.check2 = "";
-    expected.command1 = expected.command2 = expected.command3 = "";
+    expected.leftButton = expected.rightButton = expected.middleButton = expected.speed = "";
+    expected.credit = "Dorvane && Kestani - ";
+    expected.joystick = expected.mouseSettingsLink = "";
+    expected.controllerSettingsLink =
+        "Proprietà del Joystick...";  // built-in caption, no entry to take
+    expected.startAtLogon = expected.acceleration = "";
+    expected.ok = expected.cancel = expected.apply = "";
     EXPECT_EQ(model.Texts(), expected);
     EXPECT_EQ(model.List(Choice::Left).items, Buttons(4, ""));
     EXPECT_EQ(model.List(Choice::Left).items.front(), " 1");
-    EXPECT_EQ(StripAccessKeys(model.Texts().label5), "Dorvane & Kestani - ");
+    EXPECT_EQ(StripAccessKeys(model.Texts().credit), "Dorvane & Kestani - ");
 }
 
 TEST(StripAccessKeys, MarkersGoDoubledAmpersandsStay) {

@@ -6,9 +6,9 @@
 #include <string>
 #include <utility>
 
-#include "support/fakes/FakeManifestPlatform.h"
 #include "core/shell/Manifest.h"
-#include "support/ScratchFolder.h"
+#include "support/TempDir.h"
+#include "support/fakes/FakeManifestPlatform.h"
 
 namespace vantrel {
 namespace {
@@ -16,8 +16,8 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string ExpectedBytes() {
-    return ScratchFolder::ReadBytes(fs::path(VANTREL_SOURCE_DIR) /
-                                    "tests/core/shell/data/expected.exe.manifest");
+    return test::ReadFile(fs::path(VANTREL_SOURCE_DIR) /
+                          "tests/core/shell/data/expected.exe.manifest");
 }
 
 TEST(Manifest, TextMatchesTheReferenceCopyByteForByte) {
@@ -76,31 +76,31 @@ bool HasWriteBits(const fs::path& file) {
 }
 
 TEST(Manifest, FirstStartWritesTheFileReadOnly) {
-    ScratchFolder folder;
+    test::TempDir folder;
     FakeManifestPlatform platform;
     EXPECT_EQ(WriteManifest(folder.path(), "Vantrel", platform), ManifestStatus::Written);
 
     const fs::path file = folder.path() / "Vantrel.exe.manifest";
-    EXPECT_EQ(ScratchFolder::ReadBytes(file), ExpectedBytes());
+    EXPECT_EQ(test::ReadFile(file), ExpectedBytes());
     EXPECT_FALSE(HasWriteBits(file));
     EXPECT_EQ(platform.marked, std::vector<fs::path>{file});
     EXPECT_EQ(platform.commonControlsInitialised, 1);
-    EXPECT_EQ(ScratchFolder::Listing(folder.path()), "Vantrel.exe.manifest;") << "no leftovers";
+    EXPECT_EQ(test::Listing(folder.path()), "Vantrel.exe.manifest;") << "no leftovers";
 }
 
 TEST(Manifest, TheFileNamesThePlatformsArchitecture) {
-    ScratchFolder folder;
+    test::TempDir folder;
     FakeManifestPlatform platform;
     platform.architecture = ManifestArchitecture::Amd64;
     ASSERT_EQ(WriteManifest(folder.path(), "Vantrel", platform), ManifestStatus::Written);
-    EXPECT_EQ(ScratchFolder::ReadBytes(folder.path() / "Vantrel.exe.manifest"),
+    EXPECT_EQ(test::ReadFile(folder.path() / "Vantrel.exe.manifest"),
               ManifestText(ManifestArchitecture::Amd64));
 }
 
 TEST(Manifest, AnExistingFileIsNeitherReadNorTouched) {
-    ScratchFolder folder;
+    test::TempDir folder;
     const fs::path file = folder.path() / "Vantrel.exe.manifest";
-    ScratchFolder::WriteBytes(file, "damaged");
+    test::WriteFile(file, "damaged");
     const auto stamp = fs::last_write_time(file) - std::chrono::hours(1);
     fs::last_write_time(file, stamp);
     fs::permissions(file, fs::perms::none);  // not even readable
@@ -110,13 +110,13 @@ TEST(Manifest, AnExistingFileIsNeitherReadNorTouched) {
     EXPECT_EQ(fs::status(file).permissions(), fs::perms::none);
     EXPECT_EQ(fs::last_write_time(file), stamp);
     fs::permissions(file, fs::perms::owner_read);
-    EXPECT_EQ(ScratchFolder::ReadBytes(file), "damaged");
+    EXPECT_EQ(test::ReadFile(file), "damaged");
     EXPECT_TRUE(platform.marked.empty());
     EXPECT_EQ(platform.commonControlsInitialised, 1) << "common controls set up in every case";
 }
 
 TEST(Manifest, SecondStartLeavesItsOwnManifestAlone) {
-    ScratchFolder folder;
+    test::TempDir folder;
     FakeManifestPlatform platform;
     ASSERT_EQ(WriteManifest(folder.path(), "Vantrel", platform), ManifestStatus::Written);
     EXPECT_EQ(WriteManifest(folder.path(), "Vantrel", platform), ManifestStatus::AlreadyPresent);
@@ -125,7 +125,7 @@ TEST(Manifest, SecondStartLeavesItsOwnManifestAlone) {
 }
 
 TEST(Manifest, ADanglingLinkCountsAsPresentAndIsNotWrittenThrough) {
-    ScratchFolder folder;
+    test::TempDir folder;
     const fs::path target = folder.path() / "elsewhere";
     fs::create_symlink(target, folder.path() / "Vantrel.exe.manifest");
     FakeManifestPlatform platform;
@@ -134,15 +134,15 @@ TEST(Manifest, ADanglingLinkCountsAsPresentAndIsNotWrittenThrough) {
 }
 
 TEST(Manifest, ARenamedExecutableGetsItsOwnManifest) {
-    ScratchFolder folder;
+    test::TempDir folder;
     FakeManifestPlatform platform;
     ASSERT_EQ(WriteManifest(folder.path(), "Vantrel", platform), ManifestStatus::Written);
     EXPECT_EQ(WriteManifest(folder.path(), "Joymouse", platform), ManifestStatus::Written);
-    EXPECT_EQ(ScratchFolder::Listing(folder.path()), "Joymouse.exe.manifest;Vantrel.exe.manifest;");
+    EXPECT_EQ(test::Listing(folder.path()), "Joymouse.exe.manifest;Vantrel.exe.manifest;");
 }
 
 TEST(Manifest, AFolderThatCannotTakeTheFileIsReportedAndStartUpGoesOn) {
-    ScratchFolder folder;
+    test::TempDir folder;
     FakeManifestPlatform platform;
     const fs::path missing = folder.path() / "no such folder";
     EXPECT_EQ(WriteManifest(missing, "Vantrel", platform), ManifestStatus::WriteFailed);

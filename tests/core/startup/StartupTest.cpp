@@ -60,7 +60,7 @@ class LoggingSteps : public StartupSteps {
     void StartPolling(int ms) override { log.push_back("poll:" + std::to_string(ms)); }
     void AddTrayIcon() override { log.push_back("tray+"); }
     void RemoveTrayIcon() override { log.push_back("tray-"); }
-    void HideMainWindow() override { log.push_back("hide"); }
+    void HideWindow() override { log.push_back("hide"); }
     void CheckForUpdates() override { log.push_back("update"); }
     bool SaveSettings(const Settings& s) override {
         log.push_back("save:" + s.LanguageFile);
@@ -82,7 +82,7 @@ TEST(Startup, RunsTheStepsInOrder) {
     ProgramState state;
     Startup startup(state, steps, "vantrel");
     startup.Initialize();
-    EXPECT_EQ(startup.Load(), StartOutcome::Running);
+    EXPECT_EQ(startup.Start(), StartOutcome::Running);
     EXPECT_EQ(steps.log,
               (Log{"manifest", "bitmaps", "count", "load", "locale", "texts:French.lng", "menu",
                    "run:1", "instance", "caps", "poll:5", "tray+", "hide", "update"}));
@@ -95,7 +95,7 @@ TEST(Startup, NoJoystickWarnsAndEndsWithoutIconOrSave) {
     steps.fileTexts = Texts();
     ProgramState state;
     Startup startup(state, steps, "vantrel");
-    const StartOutcome outcome = startup.Load();
+    const StartOutcome outcome = startup.Start();
     EXPECT_EQ(outcome, StartOutcome::NoJoystick);
     EXPECT_NE(ExitStatus(outcome), 0);
     EXPECT_EQ(steps.warningTitle, "T4");
@@ -116,7 +116,7 @@ TEST(Startup, SecondInstanceNamesTheProgramAndEndsBeforeTheJoystickCheck) {
     steps.fileTexts = Texts();
     ProgramState state;
     Startup startup(state, steps, "vantrel");
-    const StartOutcome outcome = startup.Load();
+    const StartOutcome outcome = startup.Start();
     EXPECT_EQ(outcome, StartOutcome::SecondInstance);
     EXPECT_NE(ExitStatus(outcome), 0);
     EXPECT_NE(ExitStatus(outcome), ExitStatus(StartOutcome::NoJoystick));
@@ -132,7 +132,7 @@ TEST(Startup, FirstStartTakesDefaultsAndLocaleLanguageButLeavesTheLogonEntry) {
     steps.localeFile = "Turkish.lng";
     ProgramState state;
     Startup startup(state, steps, "vantrel");
-    EXPECT_EQ(startup.Load(), StartOutcome::Running);
+    EXPECT_EQ(startup.Start(), StartOutcome::Running);
     Settings expected = DefaultSettings();
     expected.LanguageFile = "Turkish.lng";
     EXPECT_EQ(state.settings, expected);
@@ -145,9 +145,9 @@ TEST(Startup, EmptyStoredLanguageIsChosenFromTheLocaleAndSavedAtExit) {
     steps.fileSettings.LanguageFile = "   ";
     ProgramState state;
     Startup startup(state, steps, "vantrel");
-    startup.Load();
+    startup.Start();
     EXPECT_EQ(state.settings.LanguageFile, "Italiano.lng");
-    startup.Unload();
+    startup.Shutdown();
     EXPECT_EQ(Log(steps.log.end() - 2, steps.log.end()), (Log{"save:Italiano.lng", "tray-"}));
 }
 
@@ -155,10 +155,10 @@ TEST(Startup, UnloadSavesThenRemovesTheIconOnce) {
     LoggingSteps steps;
     ProgramState state;
     Startup startup(state, steps, "vantrel");
-    startup.Load();
+    startup.Start();
     steps.log.clear();
-    startup.Unload();
-    startup.Unload();  // a signal arriving after the exit entry must not save twice
+    startup.Shutdown();
+    startup.Shutdown();  // a signal arriving after the exit entry must not save twice
     EXPECT_EQ(steps.log, (Log{"save:Italiano.lng", "tray-"}));
 }
 

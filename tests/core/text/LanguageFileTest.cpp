@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "support/TempFolder.h"
 #include "core/text/LanguageFile.h"
+#include "support/TempDir.h"
 
 namespace vantrel {
 namespace {
@@ -18,7 +18,7 @@ class LanguageFileTest : public ::testing::Test {
         return LoadTexts(folder.path(), name, texts);
     }
 
-    TempFolder folder;
+    test::TempDir folder;
     LangText texts;
 };
 

@@ -10,12 +10,12 @@
 #include <functional>
 #include <memory>
 
-#include "support/TempFolder.h"
 #include "core/language/FileDialog.h"
 #include "core/language/LanguageChoice.h"
 #include "core/language/LanguageMenu.h"
 #include "platform/qt/QtFileDialog.h"
 #include "platform/qt/QtLocale.h"
+#include "support/TempDir.h"
 
 namespace vantrel {
 namespace {
@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
                                QFileDialog::AnyFile, true}));
 
 TEST(QtFileDialog, LanguageRequestReachesTheDialog) {
-    TempFolder folder;
+    test::TempDir folder;
     folder.Write("Lang/English.lng", "01=x\r\n");
     LangText texts;
     texts[15] = "Language selection";
@@ -158,7 +158,7 @@ class QtFileDialogRunTest : public ::testing::Test {
             .toStdString();
     }
 
-    TempFolder folder;
+    test::TempDir folder;
     FileDialogRequest request;
     QWidget owner;
     QtFileDialog port{&owner};

@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "platform/xdg/XdgAutostart.h"
 #include "core/startup/DesktopEntry.h"
-#include "support/ScratchFolder.h"
+#include "platform/xdg/XdgAutostart.h"
+#include "support/TempDir.h"
 
 namespace vantrel {
 namespace {
@@ -79,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
                       EnvCase{"/cfg", nullptr, "/cfg/autostart/Vantrel.desktop"}));
 
 TEST(XdgAutostart, WritesTheEntryIntoTheConfigFolderOfTheMoment) {
-    ScratchFolder folder;
+    test::TempDir folder;
     const fs::path exe = "/opt/My \"Tools\"/$x/vantrel";
     {
         ScopedEnv config("XDG_CONFIG_HOME", folder.path().c_str());
@@ -87,21 +87,21 @@ TEST(XdgAutostart, WritesTheEntryIntoTheConfigFolderOfTheMoment) {
         EXPECT_TRUE(autostart.Write(exe));
     }
     const fs::path entry = folder.path() / "autostart" / "Vantrel.desktop";
-    EXPECT_EQ(ScratchFolder::ReadBytes(entry), AutostartDesktopEntry(exe));
-    EXPECT_EQ(ScratchFolder::Listing(entry.parent_path()), "Vantrel.desktop;") << "no leftovers";
+    EXPECT_EQ(test::ReadFile(entry), AutostartDesktopEntry(exe));
+    EXPECT_EQ(test::Listing(entry.parent_path()), "Vantrel.desktop;") << "no leftovers";
 }
 
 TEST(XdgAutostart, RewritingReplacesTheOldCommand) {
-    ScratchFolder folder;
+    test::TempDir folder;
     const fs::path entry = folder.path() / "a" / "b" / "Vantrel.desktop";
     XdgAutostart autostart(entry);
     ASSERT_TRUE(autostart.Write("/old/place/vantrel"));
     ASSERT_TRUE(autostart.Write("/new place/vantrel"));
-    EXPECT_EQ(ScratchFolder::ReadBytes(entry), AutostartDesktopEntry("/new place/vantrel"));
+    EXPECT_EQ(test::ReadFile(entry), AutostartDesktopEntry("/new place/vantrel"));
 }
 
 TEST(XdgAutostart, RemoveDeletesTheEntryAndIsQuietWhenThereIsNone) {
-    ScratchFolder folder;
+    test::TempDir folder;
     const fs::path entry = folder.path() / "Vantrel.desktop";
     XdgAutostart autostart(entry);
     ASSERT_TRUE(autostart.Write("/usr/bin/vantrel"));
@@ -112,11 +112,11 @@ TEST(XdgAutostart, RemoveDeletesTheEntryAndIsQuietWhenThereIsNone) {
 }
 
 TEST(XdgAutostart, AFolderThatCannotBeCreatedFailsWithoutLeavingAnything) {
-    ScratchFolder folder;
-    ScratchFolder::WriteBytes(folder.path() / "file", "x");
+    test::TempDir folder;
+    test::WriteFile(folder.path() / "file", "x");
     XdgAutostart autostart(folder.path() / "file" / "autostart" / "Vantrel.desktop");
     EXPECT_FALSE(autostart.Write("/usr/bin/vantrel"));
-    EXPECT_EQ(ScratchFolder::Listing(folder.path()), "file;");
+    EXPECT_EQ(test::Listing(folder.path()), "file;");
 }
 
 TEST(XdgAutostart, NoHomeAtAllFailsQuietly) {

@@ -23,7 +23,13 @@
 #include <ostream>
 #include <string_view>
 
+#include "core/text/LanguageFile.h"
+#include "integration/VirtualPad.h"
+#include "platform/sdl/SdlJoysticks.h"
+#include "platform/x11/X11Pointer.h"
+#include "support/ScreenWait.h"
 #include "support/TempDir.h"
+#include "support/XInput.h"
 #include "support/fakes/FakeFileDialog.h"
 #include "support/fakes/FakeHttpFetch.h"
 #include "support/fakes/FakeLocale.h"
@@ -32,15 +38,9 @@
 #include "support/fakes/FakeProcessLauncher.h"
 #include "support/fakes/FakeRunEntry.h"
 #include "ui/AboutWindow.h"
-#include "integration/VirtualPad.h"
-#include "core/text/LanguageFile.h"
-#include "platform/sdl/SdlJoysticks.h"
-#include "platform/x11/X11Pointer.h"
-#include "ui/MainWindow.h"
 #include "ui/OptionsDialog.h"
-#include "support/ScreenWait.h"
+#include "ui/TrayApplication.h"
 #include "ui/TrayIcon.h"
-#include "support/XInput.h"
 
 namespace vantrel {
 namespace {
@@ -58,7 +58,7 @@ struct Language {
     friend void PrintTo(const Language& language, std::ostream* out) { *out << language.file; }
 };
 
-class MainWindowTray : public ::testing::TestWithParam<Language> {
+class TrayApplicationTray : public ::testing::TestWithParam<Language> {
   protected:
     void SetUp() override {
         if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs an X display";
@@ -68,9 +68,9 @@ class MainWindowTray : public ::testing::TestWithParam<Language> {
             << "no notification area: run under scripts/with-xvfb";
         fs::copy(fs::path(VANTREL_SOURCE_DIR) / "resources" / "Lang", folder_ / "Lang");
         locale_ = std::make_unique<FakeLocale>(GetParam().isoCode, GetParam().country);
-        window_ = std::make_unique<MainWindow>(
+        window_ = std::make_unique<TrayApplication>(
             state_,
-            MainWindowPorts{
+            TrayApplicationPorts{
                 .joystick = joysticks_,
                 .pointer = pointer_,
                 .buttons = pointer_,
@@ -85,8 +85,8 @@ class MainWindowTray : public ::testing::TestWithParam<Language> {
                 .anotherInstanceRunning = [] { return false; },
             },
             ProgramLocation{.folder = folder_.path(), .executable = folder_ / "vantrel"});
-        window_->Form_Initialize();
-        ASSERT_EQ(window_->Form_Load(), StartOutcome::Running);
+        window_->Initialize();
+        ASSERT_EQ(window_->Start(), StartOutcome::Running);
         ASSERT_TRUE(WaitFor([this] {
             const QRect g = window_->Tray().SystemTrayIcon().geometry();
             return g.isValid() && g.width() > 0 && RedPixels(g) > 0;
@@ -96,8 +96,8 @@ class MainWindowTray : public ::testing::TestWithParam<Language> {
     }
     void TearDown() override {
         if (!window_) return;
-        window_->Tray().PopUp().hide();
-        window_->Form_Unload();
+        window_->Tray().Menu().hide();
+        window_->Shutdown();
         Settle(100);
     }
 
@@ -114,17 +114,17 @@ class MainWindowTray : public ::testing::TestWithParam<Language> {
     test::FakeProcessLauncher launcher_;
     NoManifestPlatform manifestPlatform_;
     ProgramState state_;
-    std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<TrayApplication> window_;
 };
 
-TEST_P(MainWindowTray, ClickOnTheIconOpensTheMenuInTheLoadedLanguage) {
+TEST_P(TrayApplicationTray, ClickOnTheIconOpensTheMenuInTheLoadedLanguage) {
     LangText expected;
     ASSERT_TRUE(LoadTexts(folder_.path(), GetParam().file, expected));
     EXPECT_EQ(state_.settings.LanguageFile, GetParam().file);
 
     const QRect icon = window_->Tray().SystemTrayIcon().geometry();
     ASSERT_TRUE(test::XClick(icon.center().x(), icon.center().y(), 1));
-    QMenu& menu = window_->Tray().PopUp();
+    QMenu& menu = window_->Tray().Menu();
     ASSERT_TRUE(WaitFor([&menu] { return menu.isVisible(); }, 3000));
     const QList<QAction*> actions = menu.actions();
     ASSERT_EQ(actions.size(), 14);
@@ -147,13 +147,13 @@ TEST_P(MainWindowTray, ClickOnTheIconOpensTheMenuInTheLoadedLanguage) {
 }
 
 // Opens the menu with a real click on the icon, then clicks the entry `name`.
-bool ChooseFromTheMenu(MainWindow& window, std::string_view name) {
+bool ChooseFromTheMenu(TrayApplication& window, std::string_view name) {
     const QRect icon = window.Tray().SystemTrayIcon().geometry();
-    QMenu& menu = window.Tray().PopUp();
+    QMenu& menu = window.Tray().Menu();
     if (!test::XClick(icon.center().x(), icon.center().y(), 3)) return false;
     if (!WaitFor([&menu] { return menu.isVisible(); }, 3000)) return false;
     Settle(200);  // the menu takes clicks once it is mapped
-    QAction* entry = window.Tray().Entry(*PopupMenuPosition(name));
+    QAction* entry = window.Tray().Entry(*TrayMenuPosition(name));
     const QPoint at = menu.mapToGlobal(menu.actionGeometry(entry).center());
     return test::XClick(at.x(), at.y(), 1) && WaitFor([&menu] { return !menu.isVisible(); }, 3000);
 }
@@ -167,16 +167,16 @@ void SaveShot(QWidget& window, const std::string& name, const Language& language
     EXPECT_TRUE(window.grab().save(QString::fromStdString(file.string()), "PNG")) << file;
 }
 
-TEST_P(MainWindowTray, OptionsAboutAndLanguageOpenFromTheMenu) {
-    ASSERT_TRUE(ChooseFromTheMenu(*window_, "mnuDef"));
-    frmOpzioni* options = window_->Options().Dialog();
+TEST_P(TrayApplicationTray, OptionsAboutAndLanguageOpenFromTheMenu) {
+    ASSERT_TRUE(ChooseFromTheMenu(*window_, "options"));
+    OptionsDialog* options = window_->Options().Dialog();
     ASSERT_NE(options, nullptr);
     ASSERT_TRUE(WaitFor([options] { return options->isVisible(); }));
     EXPECT_TRUE(options->windowTitle().startsWith(QString::fromStdString(state_.texts[29])));
     SaveShot(*options, "options", GetParam());
     options->close();
 
-    ASSERT_TRUE(ChooseFromTheMenu(*window_, "mnuAbout"));
+    ASSERT_TRUE(ChooseFromTheMenu(*window_, "about"));
     AboutWindow* about = window_->About().Window();
     ASSERT_NE(about, nullptr);
     ASSERT_TRUE(WaitFor([about] { return about->isVisible(); }));
@@ -184,12 +184,12 @@ TEST_P(MainWindowTray, OptionsAboutAndLanguageOpenFromTheMenu) {
     SaveShot(*about, "about", GetParam());
     about->close();
 
-    ASSERT_TRUE(ChooseFromTheMenu(*window_, "mnuLingua"));
+    ASSERT_TRUE(ChooseFromTheMenu(*window_, "language"));
     EXPECT_EQ(fileDialog_.calls, 1);
     EXPECT_EQ(fileDialog_.request.initialFolder, (folder_ / "Lang").string());
 }
 
-TEST_P(MainWindowTray, TheStickDrivesThePointerThroughTheWindowsTimer) {
+TEST_P(TrayApplicationTray, TheStickDrivesThePointerThroughTheWindowsTimer) {
     const QPoint start(300, 300);
     QCursor::setPos(start);
     ASSERT_TRUE(WaitFor([&start] { return QCursor::pos() == start; }));
@@ -197,19 +197,19 @@ TEST_P(MainWindowTray, TheStickDrivesThePointerThroughTheWindowsTimer) {
     ASSERT_TRUE(WaitFor([&start] { return QCursor::pos().x() > start.x() + 40; }));
     ASSERT_TRUE(pad_.SetAxes(0, 0));
     EXPECT_EQ(QCursor::pos().y(), start.y());
-    EXPECT_FALSE(window_->Label2->text().isEmpty());
+    EXPECT_FALSE(window_->PositionLabel()->text().isEmpty());
 
     // At rest the label follows a pointer moved by another client within two ticks.
-    window_->Timer1_Timer();
+    window_->OnPollTick();
     X11Pointer other;
     ASSERT_TRUE(other.PlaceAt(210, 170));
     ASSERT_TRUE(other.Sync());
-    window_->Timer1_Timer();
-    window_->Timer1_Timer();
-    EXPECT_EQ(window_->Label2->text().toStdString(), " 210 -  170");
+    window_->OnPollTick();
+    window_->OnPollTick();
+    EXPECT_EQ(window_->PositionLabel()->text().toStdString(), " 210 -  170");
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, MainWindowTray,
+INSTANTIATE_TEST_SUITE_P(Languages, TrayApplicationTray,
                          ::testing::Values(Language{"gb", "United Kingdom", "English.lng"},
                                            Language{"it", "Italy", "Italiano.lng"}),
                          [](const auto& info) {

@@ -1,4 +1,4 @@
-// The hidden main window Vantrel: owns the run. It carries out the start-up and shutdown steps,
+// The tray application: the hidden window "Vantrel" that owns the run.
 // holds the poll timer with the two state labels, the tray icon with its menu, and the options
 // and about windows opened from that menu.
 #pragma once
@@ -17,11 +17,12 @@
 #include "core/info/OpenerPort.h"
 #include "core/language/FileDialogPort.h"
 #include "core/language/LocalePort.h"
-#include "core/startup/MessageBoxPort.h"
 #include "core/options/ProcessLauncherPort.h"
+#include "core/shell/ManifestPlatformPort.h"
+#include "core/shell/TrayMenu.h"
+#include "core/startup/MessageBoxPort.h"
 #include "core/startup/RunEntryPort.h"
 #include "core/startup/Startup.h"
-#include "core/shell/ManifestPlatformPort.h"
 
 class QCoreApplication;
 class QLabel;
@@ -34,7 +35,7 @@ class OptionsDialogHost;
 class TrayIcon;
 
 // Everything the window reaches the platform through. All of it must outlive the window.
-struct MainWindowPorts {
+struct TrayApplicationPorts {
     JoystickPort& joystick;
     PointerPort& pointer;
     MouseButtonPort& buttons;
@@ -58,23 +59,23 @@ struct ProgramLocation {
     std::string BaseName() const { return executable.stem().string(); }
 };
 
-class MainWindow : public QWidget, private StartupSteps {
+class TrayApplication : public QWidget, private StartupSteps {
     Q_OBJECT
 
   public:
     // `state` and the ports must outlive the window.
-    MainWindow(ProgramState& state, const MainWindowPorts& ports, ProgramLocation location,
-               QWidget* parent = nullptr);
-    ~MainWindow() override;
+    TrayApplication(ProgramState& state, const TrayApplicationPorts& ports,
+                    ProgramLocation location, QWidget* parent = nullptr);
+    ~TrayApplication() override;
 
-    // Before Form_Load: the manifest beside the program.
-    void Form_Initialize();
+    // Before Start: the manifest beside the program.
+    void Initialize();
     // The start-up sequence. On an early end the caller stops the program with
-    // ExitStatus(outcome) and does not call Form_Unload.
-    StartOutcome Form_Load();
+    // ExitStatus(outcome) and does not call Shutdown.
+    StartOutcome Start();
     // Shutdown: saves the settings, releases a mouse button still held, removes the tray icon.
     // Runs once; later calls do nothing.
-    void Form_Unload();
+    void Shutdown();
     // Ties the end of the run to `app`'s event loop: endRequested ends the loop with its status;
     // the end of the desktop session saves the settings; any way out of the loop runs the
     // shutdown first (unless the program ended at once). Call after a Running start.
@@ -90,9 +91,11 @@ class MainWindow : public QWidget, private StartupSteps {
     OptionsDialogHost& Options() { return *options_; }
     AboutWindowHost& About() { return *about_; }
 
-    QTimer* Timer1 = nullptr;
-    QLabel* Label1 = nullptr;  // the held mouse button
-    QLabel* Label2 = nullptr;  // the last pointer position
+    QTimer* PollTimer() const { return pollTimer_; }
+    // The engine's state, for anyone who looks at the hidden window: the held mouse button and
+    // the last pointer position.
+    QLabel* HeldButtonLabel() const { return heldButtonLabel_; }
+    QLabel* PositionLabel() const { return positionLabel_; }
 
   signals:
     // The program should end now with this exit status (the exit entry, an accepted update).
@@ -100,18 +103,21 @@ class MainWindow : public QWidget, private StartupSteps {
 
   public slots:
     // One poll; the labels change only when their texts do.
-    void Timer1_Timer();
+    void OnPollTick();
 
-    void mnuDef_Click();
-    void mnuLingua_Click();
-    void mnuAggLingua_Click();
-    void mnuDonazione_Click();
-    void mnuAggiornamenti_Click();
-    void mnuLicenza_Click();
-    void mnuVersioni_Click();
-    void mnuAbout_Click();
+    // Runs the entry's handler; the tray icon reports every choice here.
+    void OnMenuChosen(MenuAction action);
+
+    void openOptions();
+    void chooseLanguage();
+    void getMoreLanguages();
+    void openDonationPage();
+    void openUpdatesPage();
+    void openLicense();
+    void openVersionHistory();
+    void openAbout();
     // Runs the shutdown sequence, then asks for the end of the program.
-    void mnuExit_Click();
+    void exitProgram();
 
   private:
     // The steps of start-up and shutdown, in the order Startup calls them.
@@ -129,7 +135,7 @@ class MainWindow : public QWidget, private StartupSteps {
     void StartPolling(int intervalMs) override;
     void AddTrayIcon() override;
     void RemoveTrayIcon() override;
-    void HideMainWindow() override;
+    void HideWindow() override;
     void CheckForUpdates() override;
     bool SaveSettings(const Settings& settings) override;
 
@@ -138,8 +144,11 @@ class MainWindow : public QWidget, private StartupSteps {
     void EndAtOnce();
     void ShowEngineState();
 
+    QTimer* pollTimer_ = nullptr;        // owned by this widget
+    QLabel* heldButtonLabel_ = nullptr;  // owned by this widget
+    QLabel* positionLabel_ = nullptr;    // owned by this widget
     ProgramState& state_;
-    MainWindowPorts ports_;
+    TrayApplicationPorts ports_;
     ProgramLocation location_;
     PollEngine engine_;
     Startup startup_;

@@ -1,6 +1,6 @@
 // The main window with fakes for every port, in a program folder of its own: start-up, the
 // early ends, the tray menu's entries and the ways a run ends.
-#include "ui/MainWindow.h"
+#include "ui/TrayApplication.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -17,6 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include "core/info/Documents.h"
+#include "core/settings/SettingsFile.h"
+#include "platform/qt/UnixSignals.h"
 #include "support/TempDir.h"
 #include "support/fakes/FakeFileDialog.h"
 #include "support/fakes/FakeHttpFetch.h"
@@ -30,10 +33,7 @@
 #include "support/fakes/FakeProcessLauncher.h"
 #include "support/fakes/FakeRunEntry.h"
 #include "ui/AboutWindow.h"
-#include "core/info/Documents.h"
-#include "platform/qt/UnixSignals.h"
 #include "ui/OptionsDialog.h"
-#include "core/settings/SettingsFile.h"
 #include "ui/TrayIcon.h"
 
 namespace vantrel {
@@ -57,7 +57,7 @@ struct Rig {
     FakeManifestPlatform manifestPlatform;
     bool otherInstance = false;
     ProgramState state;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<TrayApplication> window;
 
     Rig() {
         fs::copy(fs::path(VANTREL_SOURCE_DIR) / "resources" / "Lang", folder / "Lang");
@@ -68,10 +68,10 @@ struct Rig {
         joystick.Plug(3);
     }
 
-    MainWindow& Make() {
-        window = std::make_unique<MainWindow>(
+    TrayApplication& Make() {
+        window = std::make_unique<TrayApplication>(
             state,
-            MainWindowPorts{
+            TrayApplicationPorts{
                 .joystick = joystick,
                 .pointer = pointer,
                 .buttons = buttons,
@@ -89,28 +89,28 @@ struct Rig {
         return *window;
     }
     StartOutcome Start() {
-        Make().Form_Initialize();
-        return window->Form_Load();
+        Make().Initialize();
+        return window->Start();
     }
     fs::path SettingsFile() const { return SettingsPath(folder.path()); }
     std::string Caption(std::string_view name) {
-        return window->Tray().Entry(*PopupMenuPosition(name))->text().toStdString();
+        return window->Tray().Entry(*TrayMenuPosition(name))->text().toStdString();
     }
 };
 
 constexpr std::string_view kStoredSettings = "2\r\n1\r\n3\r\n4\r\n1\r\n1\r\n0\r\nFrench.lng\r\n";
 
-TEST(MainWindowStart, RunsWithTimerTrayAndHiddenWindow) {
+TEST(TrayApplicationStart, RunsWithTimerTrayAndHiddenWindow) {
     Rig rig;
     ASSERT_EQ(rig.Start(), StartOutcome::Running);
-    MainWindow& window = *rig.window;
+    TrayApplication& window = *rig.window;
     EXPECT_EQ(window.objectName(), "Vantrel");
-    EXPECT_EQ(window.findChild<QTimer*>("Timer1"), window.Timer1);
-    EXPECT_EQ(window.findChild<QLabel*>("Label1"), window.Label1);
-    EXPECT_EQ(window.findChild<QLabel*>("Label2"), window.Label2);
-    EXPECT_TRUE(window.Timer1->isActive());
-    EXPECT_EQ(window.Timer1->interval(), 5);
-    EXPECT_EQ(window.Timer1->timerType(), Qt::PreciseTimer);
+    EXPECT_EQ(window.findChild<QTimer*>("pollTimer"), window.PollTimer());
+    EXPECT_EQ(window.findChild<QLabel*>("heldButtonLabel"), window.HeldButtonLabel());
+    EXPECT_EQ(window.findChild<QLabel*>("positionLabel"), window.PositionLabel());
+    EXPECT_TRUE(window.PollTimer()->isActive());
+    EXPECT_EQ(window.PollTimer()->interval(), 5);
+    EXPECT_EQ(window.PollTimer()->timerType(), Qt::PreciseTimer);
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(window.Tray().SystemTrayIcon().isVisible());
     EXPECT_TRUE(window.Tray().SystemTrayIcon().toolTip().isEmpty());
@@ -118,30 +118,30 @@ TEST(MainWindowStart, RunsWithTimerTrayAndHiddenWindow) {
     EXPECT_EQ(rig.http.requests.size(), 1u);  // the update check runs last
 }
 
-TEST(MainWindowStart, FirstStartSpeaksTheLocaleLanguageAndLeavesTheLogonEntryAlone) {
+TEST(TrayApplicationStart, FirstStartSpeaksTheLocaleLanguageAndLeavesTheLogonEntryAlone) {
     Rig rig;
     ASSERT_EQ(rig.Start(), StartOutcome::Running);
     EXPECT_EQ(rig.state.settings.LanguageFile, "Italiano.lng");
     EXPECT_FALSE(rig.state.texts[7].empty());
-    EXPECT_EQ(rig.Caption("mnuDef"), rig.state.texts[7]);
+    EXPECT_EQ(rig.Caption("options"), rig.state.texts[7]);
     EXPECT_TRUE(rig.runEntry.writes.empty());
     EXPECT_EQ(rig.runEntry.removes, 0);
     EXPECT_FALSE(fs::exists(rig.SettingsFile()));  // written at the first exit, not before
 }
 
-TEST(MainWindowStart, StoredSettingsChooseLanguageAndLogonEntry) {
+TEST(TrayApplicationStart, StoredSettingsChooseLanguageAndLogonEntry) {
     Rig rig;
     test::WriteFile(rig.SettingsFile(), kStoredSettings);
     ASSERT_EQ(rig.Start(), StartOutcome::Running);
     EXPECT_EQ(rig.state.settings.LeftButton, 2);
-    EXPECT_EQ(rig.Caption("mnuExit"), rig.state.texts[13]);
+    EXPECT_EQ(rig.Caption("exit"), rig.state.texts[13]);
     EXPECT_NE(rig.state.texts[13], "");
     EXPECT_NE(rig.state.texts[13], "&Esci");  // the built-in caption
     ASSERT_EQ(rig.runEntry.writes.size(), 1u);
     EXPECT_EQ(rig.runEntry.writes[0], rig.folder / "vantrel");
 }
 
-TEST(MainWindowStart, NoJoystickWarnsAndEndsWithoutIconOrSettingsFile) {
+TEST(TrayApplicationStart, NoJoystickWarnsAndEndsWithoutIconOrSettingsFile) {
     Rig rig;
     rig.joystick.Unplug(0);
     rig.joystick.Unplug(3);
@@ -152,13 +152,13 @@ TEST(MainWindowStart, NoJoystickWarnsAndEndsWithoutIconOrSettingsFile) {
     const LangText& t = rig.state.texts;
     EXPECT_EQ(rig.boxes.shown[0].title, t[4]);
     EXPECT_EQ(rig.boxes.shown[0].text, t[24] + "\n\n" + t[25]);
-    EXPECT_FALSE(rig.window->Timer1->isActive());
+    EXPECT_FALSE(rig.window->PollTimer()->isActive());
     EXPECT_FALSE(rig.window->Tray().SystemTrayIcon().isVisible());
     EXPECT_TRUE(rig.http.requests.empty());
     EXPECT_FALSE(fs::exists(rig.SettingsFile()));
 }
 
-TEST(MainWindowStart, SecondInstanceNamesTheProgramAndEnds) {
+TEST(TrayApplicationStart, SecondInstanceNamesTheProgramAndEnds) {
     Rig rig;
     rig.otherInstance = true;
     const StartOutcome outcome = rig.Start();
@@ -167,11 +167,11 @@ TEST(MainWindowStart, SecondInstanceNamesTheProgramAndEnds) {
     ASSERT_EQ(rig.boxes.shown.size(), 1u);
     const LangText& t = rig.state.texts;
     EXPECT_EQ(rig.boxes.shown[0].text, t[5] + " vantrel " + t[6]);
-    EXPECT_FALSE(rig.window->Timer1->isActive());
+    EXPECT_FALSE(rig.window->PollTimer()->isActive());
     EXPECT_FALSE(rig.window->Tray().SystemTrayIcon().isVisible());
 }
 
-TEST(MainWindowRun, TicksShowHeldButtonAndPosition) {
+TEST(TrayApplicationRun, TicksShowHeldButtonAndPosition) {
     Rig rig;
     rig.joystick.Unplug(3);
     rig.joystick.Plug(1);
@@ -179,10 +179,10 @@ TEST(MainWindowRun, TicksShowHeldButtonAndPosition) {
     rig.state.settings.JoystickId = 1;  // as the options dialog sets it: read on the next tick
     rig.joystick.SetButtons(1, 1);
     rig.joystick.SetAxes(0, 32767, 1);
-    rig.window->Timer1_Timer();
+    rig.window->OnPollTick();
     EXPECT_EQ(rig.joystick.lastReadId, 1);
-    EXPECT_EQ(rig.window->Label1->text(), "1");
-    EXPECT_EQ(rig.window->Label2->text(), " 638 -  512");
+    EXPECT_EQ(rig.window->HeldButtonLabel()->text(), "1");
+    EXPECT_EQ(rig.window->PositionLabel()->text(), " 638 -  512");
 
     QElapsedTimer clock;
     clock.start();
@@ -192,19 +192,19 @@ TEST(MainWindowRun, TicksShowHeldButtonAndPosition) {
     EXPECT_GE(rig.joystick.stateReads, before + 5) << "the timer drives the ticks";
 }
 
-TEST(MainWindowEnd, ExitSavesReleasesTheButtonAndRemovesTheIconOnce) {
+TEST(TrayApplicationEnd, ExitSavesReleasesTheButtonAndRemovesTheIconOnce) {
     Rig rig;
     ASSERT_EQ(rig.Start(), StartOutcome::Running);
     rig.joystick.SetButtons(1);
-    rig.window->Timer1_Timer();
+    rig.window->OnPollTick();
     ASSERT_EQ(rig.buttons.Take(), std::vector<MouseButtonEvent>{MouseButtonEvent::LeftDown});
     rig.state.settings.PointerSpeed = "7";
-    QSignalSpy end(rig.window.get(), &MainWindow::endRequested);
+    QSignalSpy end(rig.window.get(), &TrayApplication::endRequested);
 
-    rig.window->mnuExit_Click();
+    rig.window->exitProgram();
     EXPECT_EQ(end.count(), 1);
     EXPECT_EQ(rig.buttons.Take(), std::vector<MouseButtonEvent>{MouseButtonEvent::LeftUp});
-    EXPECT_FALSE(rig.window->Timer1->isActive());
+    EXPECT_FALSE(rig.window->PollTimer()->isActive());
     EXPECT_FALSE(rig.window->Tray().SystemTrayIcon().isVisible());
     Settings saved;
     ASSERT_EQ(LoadSettings(rig.SettingsFile(), saved), SettingsLoad::Found);
@@ -212,14 +212,14 @@ TEST(MainWindowEnd, ExitSavesReleasesTheButtonAndRemovesTheIconOnce) {
     EXPECT_EQ(saved.LanguageFile, "Italiano.lng");
 
     fs::remove(rig.SettingsFile());
-    rig.window->Form_Unload();  // the loop's own end after the exit entry
+    rig.window->Shutdown();  // the loop's own end after the exit entry
     EXPECT_FALSE(fs::exists(rig.SettingsFile()));
 }
 
-TEST(MainWindowEnd, AcceptedUpdateEndsAtOnceWithoutSaving) {
+TEST(TrayApplicationEnd, AcceptedUpdateEndsAtOnceWithoutSaving) {
     Rig rig;
     ASSERT_EQ(rig.Start(), StartOutcome::Running);
-    QSignalSpy end(rig.window.get(), &MainWindow::endRequested);
+    QSignalSpy end(rig.window.get(), &TrayApplication::endRequested);
     rig.boxes.answerYes = true;
     rig.http.Answer(std::string("999999999"));
     ASSERT_EQ(rig.boxes.shown.size(), 1u);
@@ -227,12 +227,12 @@ TEST(MainWindowEnd, AcceptedUpdateEndsAtOnceWithoutSaving) {
     EXPECT_EQ(rig.opener.addresses, std::vector<std::string>{PageAddress(WebPage::Product)});
     EXPECT_EQ(end.count(), 1);
     EXPECT_TRUE(rig.window->EndedAtOnce());
-    EXPECT_FALSE(rig.window->Timer1->isActive());
-    rig.window->Form_Unload();
+    EXPECT_FALSE(rig.window->PollTimer()->isActive());
+    rig.window->Shutdown();
     EXPECT_FALSE(fs::exists(rig.SettingsFile()));
 }
 
-TEST(MainWindowEnd, TerminationSignalRunsTheShutdown) {
+TEST(TrayApplicationEnd, TerminationSignalRunsTheShutdown) {
     Rig rig;
     ASSERT_EQ(rig.Start(), StartOutcome::Running);
     // As the Linux program wires it: a termination signal quits the event loop.
@@ -247,49 +247,49 @@ TEST(MainWindowEnd, TerminationSignalRunsTheShutdown) {
     EXPECT_FALSE(rig.window->Tray().SystemTrayIcon().isVisible());
 }
 
-TEST(MainWindowMenu, EntriesReachTheirHandlers) {
+TEST(TrayApplicationMenu, EntriesReachTheirHandlers) {
     Rig rig;
     ASSERT_EQ(rig.Start(), StartOutcome::Running);
     TrayIcon& tray = rig.window->Tray();
     const auto choose = [&](std::string_view name) {
-        tray.Entry(*PopupMenuPosition(name))->trigger();
+        tray.Entry(*TrayMenuPosition(name))->trigger();
     };
 
-    choose("mnuAggLingua");
-    choose("mnuDonazione");
-    choose("mnuAggiornamenti");
+    choose("moreLanguages");
+    choose("donation");
+    choose("updates");
     EXPECT_EQ(rig.opener.addresses, (std::vector<std::string>{PageAddress(WebPage::Languages),
                                                               PageAddress(WebPage::Donation),
                                                               PageAddress(WebPage::Product)}));
-    choose("mnuLicenza");
-    choose("mnuVersioni");
+    choose("license");
+    choose("versionHistory");
     EXPECT_EQ(rig.opener.documents,
               (std::vector<fs::path>{rig.folder / std::string(kItalianLicenseDocument),
                                      rig.folder / std::string(kVersionHistoryDocument)}));
 
-    choose("mnuAbout");
+    choose("about");
     ASSERT_NE(rig.window->About().Window(), nullptr);
     EXPECT_TRUE(rig.window->About().Window()->isVisible());
-    choose("mnuDef");
+    choose("options");
     ASSERT_NE(rig.window->Options().Dialog(), nullptr);
     EXPECT_TRUE(rig.window->Options().Dialog()->isVisible());
-    EXPECT_EQ(rig.window->Options().Dialog()->objectName(), "frmOpzioni");
+    EXPECT_EQ(rig.window->Options().Dialog()->objectName(), "optionsDialog");
 }
 
-TEST(MainWindowMenu, LanguageChangeRefreshesMenuUnloadsOptionsAndSaves) {
+TEST(TrayApplicationMenu, LanguageChangeRefreshesMenuUnloadsOptionsAndSaves) {
     Rig rig;
     ASSERT_EQ(rig.Start(), StartOutcome::Running);
-    rig.window->mnuDef_Click();
+    rig.window->openOptions();
     ASSERT_NE(rig.window->Options().Dialog(), nullptr);
-    const std::string italianExit = rig.Caption("mnuExit");
+    const std::string italianExit = rig.Caption("exit");
 
     const fs::path french = rig.folder / "Lang" / "French.lng";
     rig.fileDialog.answer = std::vector<std::string>{french.string()};
-    rig.window->mnuLingua_Click();
+    rig.window->chooseLanguage();
     EXPECT_EQ(rig.fileDialog.calls, 1);
     EXPECT_EQ(rig.state.settings.LanguageFile, "French.lng");
-    EXPECT_NE(rig.Caption("mnuExit"), italianExit);
-    EXPECT_EQ(rig.Caption("mnuExit"), rig.state.texts[13]);
+    EXPECT_NE(rig.Caption("exit"), italianExit);
+    EXPECT_EQ(rig.Caption("exit"), rig.state.texts[13]);
     QCoreApplication::processEvents();
     EXPECT_EQ(rig.window->Options().Dialog(), nullptr);
     Settings saved;
@@ -297,47 +297,47 @@ TEST(MainWindowMenu, LanguageChangeRefreshesMenuUnloadsOptionsAndSaves) {
     EXPECT_EQ(saved.LanguageFile, "French.lng");
 }
 
-TEST(MainWindowMenu, OptionsApplyTakesEffectOnTheNextTickAndIsSaved) {
+TEST(TrayApplicationMenu, OptionsApplyTakesEffectOnTheNextTickAndIsSaved) {
     Rig rig;
     ASSERT_EQ(rig.Start(), StartOutcome::Running);
-    rig.window->mnuDef_Click();
-    frmOpzioni* dialog = rig.window->Options().Dialog();
+    rig.window->openOptions();
+    OptionsDialog* dialog = rig.window->Options().Dialog();
     ASSERT_NE(dialog, nullptr);
-    QLineEdit* speed = dialog->findChild<QComboBox*>("Combo4")->lineEdit();
+    QLineEdit* speed = dialog->findChild<QComboBox*>("speedList")->lineEdit();
     speed->selectAll();
     QTest::keyClicks(speed, "9");
-    dialog->findChild<QPushButton*>("Command3")->click();
+    dialog->findChild<QPushButton*>("applyButton")->click();
 
     Settings saved;
     ASSERT_EQ(LoadSettings(rig.SettingsFile(), saved), SettingsLoad::Found);
     EXPECT_EQ(saved.PointerSpeed, "9");
-    rig.window->Timer1_Timer();  // at rest: the new speed becomes the step
+    rig.window->OnPollTick();  // at rest: the new speed becomes the step
     rig.joystick.SetAxes(65535, 32767);
-    rig.window->Timer1_Timer();
+    rig.window->OnPollTick();
     EXPECT_EQ(rig.pointer.position.x, 649);
 }
 
-TEST(MainWindowFaults, LanguageFileDeletedWhileRunningKeepsTheTextsAndTheRun) {
+TEST(TrayApplicationFaults, LanguageFileDeletedWhileRunningKeepsTheTextsAndTheRun) {
     Rig rig;
     ASSERT_EQ(rig.Start(), StartOutcome::Running);
     const LangText before = rig.state.texts;
-    const std::string exitCaption = rig.Caption("mnuExit");
+    const std::string exitCaption = rig.Caption("exit");
     fs::remove(rig.folder / "Lang" / "Italiano.lng");
     fs::remove(rig.folder / "Lang" / "French.lng");
 
     // The dialog still offers the file it listed a moment ago.
     rig.fileDialog.answer = std::vector<std::string>{(rig.folder / "Lang" / "French.lng").string()};
-    rig.window->mnuLingua_Click();
+    rig.window->chooseLanguage();
     EXPECT_EQ(rig.state.texts, before);
-    EXPECT_EQ(rig.Caption("mnuExit"), exitCaption);
-    EXPECT_TRUE(rig.window->Timer1->isActive());
+    EXPECT_EQ(rig.Caption("exit"), exitCaption);
+    EXPECT_TRUE(rig.window->PollTimer()->isActive());
     rig.joystick.SetAxes(65535, 32767);
-    rig.window->Timer1_Timer();
+    rig.window->OnPollTick();
     EXPECT_GT(rig.pointer.position.x, 640);
 
-    rig.window->mnuAbout_Click();  // windows still take their texts from the table
+    rig.window->openAbout();  // windows still take their texts from the table
     ASSERT_NE(rig.window->About().Window(), nullptr);
-    rig.window->mnuExit_Click();
+    rig.window->exitProgram();
     EXPECT_TRUE(fs::exists(rig.SettingsFile()));
 }
 

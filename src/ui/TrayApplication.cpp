@@ -1,4 +1,4 @@
-#include "ui/MainWindow.h"
+#include "ui/TrayApplication.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -7,23 +7,23 @@
 #include <QVBoxLayout>
 
 #include "core/engine/JoystickDiscovery.h"
-#include "ui/AboutWindow.h"
 #include "core/info/Documents.h"
 #include "core/info/UpdateCheck.h"
 #include "core/language/LanguageChoice.h"
-#include "core/text/LanguageFile.h"
 #include "core/language/LanguageMenu.h"
-#include "ui/OptionsDialog.h"
-#include "core/startup/RunEntry.h"
 #include "core/settings/SettingsFile.h"
 #include "core/shell/Manifest.h"
-#include "ui/ShellArtwork.h"
+#include "core/startup/RunEntry.h"
+#include "core/text/LanguageFile.h"
+#include "ui/AboutWindow.h"
+#include "ui/Look.h"
+#include "ui/OptionsDialog.h"
 #include "ui/TrayIcon.h"
 
 namespace vantrel {
 
-MainWindow::MainWindow(ProgramState& state, const MainWindowPorts& ports, ProgramLocation location,
-                       QWidget* parent)
+TrayApplication::TrayApplication(ProgramState& state, const TrayApplicationPorts& ports,
+                                 ProgramLocation location, QWidget* parent)
     : QWidget(parent),
       state_(state),
       ports_(ports),
@@ -35,19 +35,19 @@ MainWindow::MainWindow(ProgramState& state, const MainWindowPorts& ports, Progra
     setWindowTitle("Vantrel");
     setWindowIcon(ProgramIcon());
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName("Timer1");
+    pollTimer_ = new QTimer(this);
+    pollTimer_->setObjectName("pollTimer");
     // The pointer moves a fixed distance per tick, so its speed follows the tick rate.
-    Timer1->setTimerType(Qt::PreciseTimer);
-    connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
+    pollTimer_->setTimerType(Qt::PreciseTimer);
+    connect(pollTimer_, &QTimer::timeout, this, &TrayApplication::OnPollTick);
 
-    Label1 = new QLabel(this);
-    Label1->setObjectName("Label1");
-    Label2 = new QLabel(this);
-    Label2->setObjectName("Label2");
+    heldButtonLabel_ = new QLabel(this);
+    heldButtonLabel_->setObjectName("heldButtonLabel");
+    positionLabel_ = new QLabel(this);
+    positionLabel_->setObjectName("positionLabel");
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
-    layout->addWidget(Label2);
+    layout->addWidget(heldButtonLabel_);
+    layout->addWidget(positionLabel_);
 
     OptionsServices services{
         .readJoystickCaps =
@@ -62,134 +62,126 @@ MainWindow::MainWindow(ProgramState& state, const MainWindowPorts& ports, Progra
                                                    std::move(services), ports_.launcher, this);
     about_ = std::make_unique<AboutWindowHost>(ports_.opener);
 
-    connect(tray_.get(), &TrayIcon::mnuDef_Click, this, &MainWindow::mnuDef_Click);
-    connect(tray_.get(), &TrayIcon::mnuLingua_Click, this, &MainWindow::mnuLingua_Click);
-    connect(tray_.get(), &TrayIcon::mnuAggLingua_Click, this, &MainWindow::mnuAggLingua_Click);
-    connect(tray_.get(), &TrayIcon::mnuDonazione_Click, this, &MainWindow::mnuDonazione_Click);
-    connect(tray_.get(), &TrayIcon::mnuAggiornamenti_Click, this,
-            &MainWindow::mnuAggiornamenti_Click);
-    connect(tray_.get(), &TrayIcon::mnuLicenza_Click, this, &MainWindow::mnuLicenza_Click);
-    connect(tray_.get(), &TrayIcon::mnuVersioni_Click, this, &MainWindow::mnuVersioni_Click);
-    connect(tray_.get(), &TrayIcon::mnuAbout_Click, this, &MainWindow::mnuAbout_Click);
-    connect(tray_.get(), &TrayIcon::mnuExit_Click, this, &MainWindow::mnuExit_Click);
+    connect(tray_.get(), &TrayIcon::menuChosen, this, &TrayApplication::OnMenuChosen);
 }
 
 // The dialogs go first: they hold references into the state and the ports.
-MainWindow::~MainWindow() {
+TrayApplication::~TrayApplication() {
     about_.reset();
     options_.reset();
 }
 
-void MainWindow::Form_Initialize() {
+void TrayApplication::Initialize() {
     startup_.Initialize();
 }
 
-StartOutcome MainWindow::Form_Load() {
-    return startup_.Load();
+StartOutcome TrayApplication::Start() {
+    return startup_.Start();
 }
 
-void MainWindow::Form_Unload() {
+void TrayApplication::Shutdown() {
     if (endedAtOnce_) return;
-    Timer1->stop();
+    pollTimer_->stop();
     engine_.ReleaseHeldButton();
-    startup_.Unload();
+    startup_.Shutdown();
 }
 
-void MainWindow::ConnectShutdown(QCoreApplication& app) {
-    connect(this, &MainWindow::endRequested, &app, &QCoreApplication::exit, Qt::QueuedConnection);
+void TrayApplication::ConnectShutdown(QCoreApplication& app) {
+    connect(this, &TrayApplication::endRequested, &app, &QCoreApplication::exit,
+            Qt::QueuedConnection);
     if (auto* gui = qobject_cast<QGuiApplication*>(&app)) {
         // The session manager may still cancel the logout, so this only saves.
         connect(gui, &QGuiApplication::commitDataRequest, this,
                 [this](QSessionManager&) { static_cast<void>(SaveSettingsNow()); });
     }
-    connect(&app, &QCoreApplication::aboutToQuit, this, &MainWindow::Form_Unload);
+    connect(&app, &QCoreApplication::aboutToQuit, this, &TrayApplication::Shutdown);
 }
 
-void MainWindow::Timer1_Timer() {
+void TrayApplication::OnPollTick() {
     engine_.Tick();
     ShowEngineState();
 }
 
-void MainWindow::ShowEngineState() {
+void TrayApplication::ShowEngineState() {
     if (engine_.HeldButton() != shownHeld_) {
         shownHeld_ = engine_.HeldButton();
-        Label1->setText(QString::fromStdString(shownHeld_));
+        heldButtonLabel_->setText(QString::fromStdString(shownHeld_));
     }
     if (engine_.PositionText() != shownPosition_) {
         shownPosition_ = engine_.PositionText();
-        Label2->setText(QString::fromStdString(shownPosition_));
+        positionLabel_->setText(QString::fromStdString(shownPosition_));
     }
 }
 
 // --- start-up and shutdown steps ---
 
-void MainWindow::WriteManifest() {
+void TrayApplication::WriteManifest() {
     // Start-up goes on whatever happened; the next start tries again.
     static_cast<void>(
         vantrel::WriteManifest(location_.folder, location_.BaseName(), ports_.manifestPlatform));
 }
 
-void MainWindow::SetMenuBitmaps() {
+void TrayApplication::SetMenuBitmaps() {
     tray_->SetMenuBitmaps();
 }
 
-int MainWindow::CountJoysticks() {
+int TrayApplication::CountJoysticks() {
     const int count = vantrel::CountJoysticks(ports_.joystick);
     engine_.SetJoystickCount(count);
     return count;
 }
 
-SettingsLoad MainWindow::LoadSettings(Settings& settings) {
+SettingsLoad TrayApplication::LoadSettings(Settings& settings) {
     return vantrel::LoadSettings(SettingsPath(location_.folder), settings);
 }
 
-void MainWindow::ChooseLanguageFromLocale(Settings& settings) {
+void TrayApplication::ChooseLanguageFromLocale(Settings& settings) {
     vantrel::ChooseLanguageFromLocale(settings, ports_.locale);
 }
 
-void MainWindow::LoadTexts(const std::string& languageFile, LangText& texts) {
+void TrayApplication::LoadTexts(const std::string& languageFile, LangText& texts) {
     // A file that cannot be read leaves the texts as they were.
     static_cast<void>(vantrel::LoadTexts(location_.folder, languageFile, texts));
 }
 
-void MainWindow::ApplyMenuTexts(const LangText& texts) {
+void TrayApplication::ApplyMenuTexts(const LangText& texts) {
     tray_->ApplyMenuTexts(texts);
 }
 
-void MainWindow::SyncRunEntry(const Settings& settings) {
+void TrayApplication::SyncRunEntry(const Settings& settings) {
     // Failures leave the entry as it was; there is nobody to tell.
     static_cast<void>(vantrel::SyncRunEntry(ports_.runEntry, settings, location_.executable));
 }
 
-bool MainWindow::AnotherInstanceRunning() {
+bool TrayApplication::AnotherInstanceRunning() {
     return ports_.anotherInstanceRunning && ports_.anotherInstanceRunning();
 }
 
-void MainWindow::ReadJoystickInfo(const Settings& settings, JoystickInfo& caps) {
+void TrayApplication::ReadJoystickInfo(const Settings& settings, JoystickInfo& caps) {
     vantrel::ReadJoystickInfo(ports_.joystick, settings, caps);
 }
 
-void MainWindow::ShowWarning(const std::string& title, const std::string& text) {
+void TrayApplication::ShowWarning(const std::string& title, const std::string& text) {
     ports_.messageBoxes.Warning(title, text);
 }
 
-void MainWindow::StartPolling(int intervalMs) {
-    Timer1->start(intervalMs);
+void TrayApplication::StartPolling(int intervalMs) {
+    pollTimer_->start(intervalMs);
 }
 
-void MainWindow::AddTrayIcon() {
+void TrayApplication::AddTrayIcon() {
     tray_->AddTrayIcon(windowIcon());
 }
 
-void MainWindow::RemoveTrayIcon() {
+void TrayApplication::RemoveTrayIcon() {
     tray_->RemoveTrayIcon();
 }
 
-void MainWindow::HideMainWindow() {
+void TrayApplication::HideWindow() {
     hide();
 }
 
-void MainWindow::CheckForUpdates() {
+void TrayApplication::CheckForUpdates() {
     vantrel::CheckForUpdates(UpdateCheckPorts{
         .http = ports_.http,
         .boxes = ports_.messageBoxes,
@@ -199,21 +191,21 @@ void MainWindow::CheckForUpdates() {
     });
 }
 
-bool MainWindow::SaveSettings(const Settings& settings) {
+bool TrayApplication::SaveSettings(const Settings& settings) {
     return vantrel::SaveSettings(SettingsPath(location_.folder), settings);
 }
 
-bool MainWindow::SaveCurrentSettings() {
+bool TrayApplication::SaveCurrentSettings() {
     return SaveSettings(state_.settings);
 }
 
-bool MainWindow::SyncCurrentRunEntry() {
+bool TrayApplication::SyncCurrentRunEntry() {
     return vantrel::SyncRunEntry(ports_.runEntry, state_.settings, location_.executable);
 }
 
-void MainWindow::EndAtOnce() {
+void TrayApplication::EndAtOnce() {
     // Nothing is saved, but no mouse button may stay pressed behind the program.
-    Timer1->stop();
+    pollTimer_->stop();
     engine_.ReleaseHeldButton();
     endedAtOnce_ = true;
     emit endRequested(0);
@@ -221,11 +213,36 @@ void MainWindow::EndAtOnce() {
 
 // --- the tray menu ---
 
-void MainWindow::mnuDef_Click() {
+void TrayApplication::OnMenuChosen(MenuAction action) {
+    switch (action) {
+        case MenuAction::OpenOptions:
+            return openOptions();
+        case MenuAction::ChooseLanguage:
+            return chooseLanguage();
+        case MenuAction::GetMoreLanguages:
+            return getMoreLanguages();
+        case MenuAction::OpenDonationPage:
+            return openDonationPage();
+        case MenuAction::OpenUpdatesPage:
+            return openUpdatesPage();
+        case MenuAction::OpenLicense:
+            return openLicense();
+        case MenuAction::OpenVersionHistory:
+            return openVersionHistory();
+        case MenuAction::OpenAbout:
+            return openAbout();
+        case MenuAction::Exit:
+            return exitProgram();
+        case MenuAction::None:
+            return;
+    }
+}
+
+void TrayApplication::openOptions() {
     options_->Open();
 }
 
-void MainWindow::mnuLingua_Click() {
+void TrayApplication::chooseLanguage() {
     ChooseLanguageFromMenu(LanguageMenuContext{
         .settings = state_.settings,
         .texts = state_.texts,
@@ -238,32 +255,32 @@ void MainWindow::mnuLingua_Click() {
     });
 }
 
-void MainWindow::mnuAggLingua_Click() {
+void TrayApplication::getMoreLanguages() {
     OpenPage(ports_.opener, WebPage::Languages);
 }
 
-void MainWindow::mnuDonazione_Click() {
+void TrayApplication::openDonationPage() {
     OpenPage(ports_.opener, WebPage::Donation);
 }
 
-void MainWindow::mnuAggiornamenti_Click() {
+void TrayApplication::openUpdatesPage() {
     OpenPage(ports_.opener, WebPage::Product);
 }
 
-void MainWindow::mnuLicenza_Click() {
+void TrayApplication::openLicense() {
     OpenLicense(ports_.opener, location_.folder, state_.settings.LanguageFile);
 }
 
-void MainWindow::mnuVersioni_Click() {
+void TrayApplication::openVersionHistory() {
     OpenVersionHistory(ports_.opener, location_.folder);
 }
 
-void MainWindow::mnuAbout_Click() {
+void TrayApplication::openAbout() {
     about_->Show(state_.texts);
 }
 
-void MainWindow::mnuExit_Click() {
-    Form_Unload();
+void TrayApplication::exitProgram() {
+    Shutdown();
     emit endRequested(0);
 }
 

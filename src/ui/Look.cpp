@@ -1,0 +1,123 @@
+#include "ui/Look.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPalette>
+#include <QScreen>
+#include <QSvgRenderer>
+#include <QWidget>
+
+// Q_INIT_RESOURCE declares a function of the global namespace, so it cannot be used inside one.
+static void InitResourcesOnce() {
+    static const bool done = [] {
+        Q_INIT_RESOURCE(vantrel);
+        return true;
+    }();
+    static_cast<void>(done);
+}
+
+namespace vantrel {
+
+void InitResources() {
+    InitResourcesOnce();
+}
+
+QIcon ProgramIcon() {
+    InitResources();
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/icons/vantrel-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
+QIcon MenuPictureIcon(MenuPicture picture) {
+    InitResources();
+    const char* name = nullptr;
+    switch (picture) {
+        case MenuPicture::None:
+            return QIcon();
+        case MenuPicture::Options:
+            name = "options";
+            break;
+        case MenuPicture::Information:
+            name = "information";
+            break;
+        case MenuPicture::Updates:
+            name = "updates";
+            break;
+        case MenuPicture::Donation:
+            name = "donation";
+            break;
+        case MenuPicture::License:
+            name = "licence";
+            break;
+        case MenuPicture::Exit:
+            name = "exit";
+            break;
+    }
+    if (name == nullptr) return QIcon();
+    // addFile also picks up the "@2x" file beside it.
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/menu-%1.png").arg(QLatin1String(name)), QSize(13, 13));
+    return icon;
+}
+
+QPixmap RenderPicture(const char* resource, QSize box, qreal pixelRatio, PictureFit fit) {
+    InitResources();
+    QPixmap pixmap(box * pixelRatio);
+    pixmap.setDevicePixelRatio(pixelRatio);
+    pixmap.fill(Qt::transparent);
+    QSvgRenderer renderer{QString::fromLatin1(resource)};
+    if (!renderer.isValid()) return pixmap;
+    QPainter painter(&pixmap);
+    if (fit == PictureFit::Fill) {
+        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(box)));
+        return pixmap;
+    }
+    QSizeF fitted = renderer.defaultSize();
+    fitted.scale(box, Qt::KeepAspectRatio);
+    const QPointF corner((box.width() - fitted.width()) / 2, (box.height() - fitted.height()) / 2);
+    renderer.render(&painter, QRectF(corner, fitted));
+    return pixmap;
+}
+
+QFont LookFont(const char* family, qreal points, bool bold) {
+    QFont font(QString::fromLatin1(family));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+void MakeWhite(QWidget* widget) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+void SetTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+namespace {
+
+const QScreen* ScreenOf(const QWidget& widget) {
+    return widget.screen() ? widget.screen() : QGuiApplication::primaryScreen();
+}
+
+}  // namespace
+
+double DotsPerInchX(const QWidget& widget) {
+    const QScreen* shown = ScreenOf(widget);
+    return shown ? shown->logicalDotsPerInchX() : 96.0;
+}
+
+double DotsPerInchY(const QWidget& widget) {
+    const QScreen* shown = ScreenOf(widget);
+    return shown ? shown->logicalDotsPerInchY() : 96.0;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,60 @@
+// The program's look, shared by its windows: the pictures compiled in as Qt resources, the
+// program icon and menu pictures, fonts, colours, and layouts given in twips.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QIcon>
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+#include <cmath>
+
+#include "core/shell/TrayMenu.h"
+
+class QWidget;
+
+namespace vantrel {
+
+// Registers the pictures (resources/vantrel.qrc). They live in a static library, which the linker
+// would otherwise leave out; safe to call more than once. Everything here that reads ":/..."
+// calls it itself.
+void InitResources();
+
+// The program's icon at 16 to 256 pixels: the hidden window's icon and the tray icon.
+QIcon ProgramIcon();
+
+// One of the 13 x 13 menu pictures (with a double-size version for high-density screens);
+// a null icon for MenuPicture::None.
+QIcon MenuPictureIcon(MenuPicture picture);
+
+inline constexpr const char* kOptionsPicture = ":/options/Logo.svg";
+inline constexpr const char* kAboutTitlePicture = ":/info/title-sun.svg";
+inline constexpr const char* kMakerLogo = ":/info/maker-logo.svg";
+
+// How a picture meets its box: filling it, or as large as fits, centred, keeping its proportions.
+enum class PictureFit { Fill, KeepAspect };
+
+// A picture of the resources drawn at the pixel size of `box` on a screen with `pixelRatio`,
+// sharp on scaled screens too; transparent where the picture is missing.
+QPixmap RenderPicture(const char* resource, QSize box, qreal pixelRatio, PictureFit fit);
+
+// A font of `family` at `points`.
+QFont LookFont(const char* family, qreal points, bool bold = false);
+
+// The windows are white; texts and links have colours of their own.
+void MakeWhite(QWidget* widget);
+void SetTextColour(QWidget* widget, const QColor& colour);
+
+// Window layouts are given in twips (1/1440 inch); the screen wants whole pixels. Rounded to
+// nearest, ties to even (the default floating-point rounding mode).
+inline int TwipsToPixels(int twips, double dotsPerInch) {
+    return static_cast<int>(std::nearbyint(twips * dotsPerInch / 1440.0));
+}
+
+// The logical dots per inch of the screen `widget` shows on (the primary screen before it is
+// shown; 96 without any screen).
+double DotsPerInchX(const QWidget& widget);
+double DotsPerInchY(const QWidget& widget);
+
+}  // namespace vantrel

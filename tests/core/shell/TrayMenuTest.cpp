@@ -1,0 +1,99 @@
+// The tray menu's positions, captions, text-table entries and pictures.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/shell/TrayMenu.h"
+
+namespace vantrel {
+namespace {
+
+struct Row {
+    const char* name;
+    const char* caption;
+    MenuAction action;
+    int textIndex;
+    MenuPicture picture;
+};
+
+// The menu as the user sees it, top to bottom.
+const Row kExpected[] = {
+    {"options", "&Opzioni...", MenuAction::OpenOptions, 7, MenuPicture::Options},
+    {"separator1", "-", MenuAction::None, 0, MenuPicture::None},
+    {"language", "&Lingua", MenuAction::ChooseLanguage, 26, MenuPicture::None},
+    {"moreLanguages", "Aggiungi lingua...", MenuAction::GetMoreLanguages, 27, MenuPicture::None},
+    {"separator2", "-", MenuAction::None, 0, MenuPicture::None},
+    {"donation", "Fai una &donazione...", MenuAction::OpenDonationPage, 8, MenuPicture::Donation},
+    {"separator3", "-", MenuAction::None, 0, MenuPicture::None},
+    {"updates", "&Controlla aggiornamenti...", MenuAction::OpenUpdatesPage, 9,
+     MenuPicture::Updates},
+    {"separator4", "-", MenuAction::None, 0, MenuPicture::None},
+    {"license", "Licenza...", MenuAction::OpenLicense, 10, MenuPicture::License},
+    {"versionHistory", "&Versioni del programma...", MenuAction::OpenVersionHistory, 11,
+     MenuPicture::None},
+    {"about", "&Informazioni...", MenuAction::OpenAbout, 12, MenuPicture::Information},
+    {"separator5", "-", MenuAction::None, 0, MenuPicture::None},
+    {"exit", "&Esci", MenuAction::Exit, 13, MenuPicture::Exit},
+};
+
+TEST(TrayMenu, FourteenPositionsWithTheirBuiltInCaptions) {
+    const auto& entries = TrayMenuEntries();
+    ASSERT_EQ(entries.size(), std::size(kExpected));
+    const MenuCaptions captions = BuiltInMenuCaptions();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(entries[i].name, kExpected[i].name);
+        EXPECT_EQ(entries[i].builtInCaption, kExpected[i].caption);
+        EXPECT_EQ(captions[i], kExpected[i].caption);
+        EXPECT_EQ(entries[i].action, kExpected[i].action);
+        if (!entries[i].IsSeparator()) {
+            EXPECT_EQ(static_cast<int>(entries[i].text), kExpected[i].textIndex);
+            EXPECT_EQ(TrayMenuPosition(entries[i].action), i);
+        }
+        EXPECT_EQ(entries[i].picture, kExpected[i].picture);
+        EXPECT_EQ(TrayMenuPosition(entries[i].name), i);
+    }
+    EXPECT_EQ(TrayMenuPosition("nothing"), std::nullopt);
+    EXPECT_EQ(TrayMenuPosition(MenuAction::None), std::nullopt);
+}
+
+TEST(TrayMenu, MenuTextsReplaceTheNineCaptionsInOrder) {
+    LangText texts;
+    for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = "text " + std::to_string(i);
+
+    std::vector<std::pair<std::size_t, std::string>> calls;
+    ApplyMenuTexts(texts, [&calls](std::size_t position, const std::string& text) {
+        calls.emplace_back(position, text);
+    });
+    const std::vector<std::pair<std::size_t, std::string>> expected = {
+        {0, "text 7"},   {5, "text 8"},  {7, "text 9"},  {9, "text 10"},  {10, "text 11"},
+        {11, "text 12"}, {2, "text 26"}, {3, "text 27"}, {13, "text 13"},
+    };
+    EXPECT_EQ(calls, expected);
+
+    MenuCaptions captions = BuiltInMenuCaptions();
+    ApplyMenuTexts(texts, captions);
+    for (std::size_t i = 0; i < kTrayMenuSize; ++i) {
+        SCOPED_TRACE(i);
+        const std::string want = kExpected[i].action == MenuAction::None
+                                     ? std::string("-")
+                                     : "text " + std::to_string(kExpected[i].textIndex);
+        EXPECT_EQ(captions[i], want);
+    }
+}
+
+TEST(TrayMenu, EmptyTextTableEntriesAreTakenAsTheyAre) {
+    // A language file may leave an entry empty on purpose; the caption follows it.
+    LangText texts;
+    texts[13] = "E&xit";
+    MenuCaptions captions = BuiltInMenuCaptions();
+    ApplyMenuTexts(texts, captions);
+    EXPECT_EQ(captions[13], "E&xit");
+    EXPECT_EQ(captions[0], "");
+    EXPECT_EQ(captions[1], "-");
+}
+
+}  // namespace
+}  // namespace vantrel
