@@ -3,7 +3,14 @@
 #include <QApplication>
 #include <QCoreApplication>
 
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
 #include "app/PlatformBackends.h"
+#include "core/startup/CommandLine.h"
 #include "platform/qt/QtFileDialog.h"
 #include "platform/qt/QtHttpFetch.h"
 #include "platform/qt/QtLocale.h"
@@ -12,7 +19,37 @@
 #include "platform/qt/QtProcessLauncher.h"
 #include "ui/MainWindow.h"
 
+namespace {
+
+// Exit statuses of the command line, as sysexits.h names them.
+constexpr int kUsageError = 64;
+constexpr int kOutputUnavailable = 69;
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    // --- Command line and pointer output (issue 13) ---
+    // Read before Qt starts, so --help and --version work without a display.
+    const std::string programName =
+        std::filesystem::path(argc > 0 ? argv[0] : "vantrel").filename().string();
+    const vantrel::CommandLine commandLine =
+        vantrel::ParseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+    switch (commandLine.action) {
+        case vantrel::CommandLine::Action::ShowHelp:
+            std::fputs(vantrel::UsageText(programName).c_str(), stdout);
+            return 0;
+        case vantrel::CommandLine::Action::ShowVersion:
+            std::fputs(vantrel::VersionText(programName).c_str(), stdout);
+            return 0;
+        case vantrel::CommandLine::Action::Fail:
+            std::fprintf(stderr, "%s: %s\n%s", programName.c_str(), commandLine.error.c_str(),
+                         vantrel::UsageText(programName).c_str());
+            return kUsageError;
+        case vantrel::CommandLine::Action::Run:
+            break;
+    }
+    // --- end ---
+
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vantrel");
     QApplication::setQuitOnLastWindowClosed(false);  // closing a dialog never ends the program
@@ -22,7 +59,14 @@ int main(int argc, char** argv) {
         .executable = QCoreApplication::applicationFilePath().toStdU16String(),
     };
 
-    vantrel::PlatformBackends platform(location);
+    vantrel::PlatformBackends platform(location, commandLine.pointer);
+    // --- pointer output that cannot start (issue 13) ---
+    if (platform.PointerNotice() == vantrel::PointerChoice::Notice::RequestedUnavailable) {
+        std::fprintf(stderr, "%s: %s\n", programName.c_str(),
+                     vantrel::RequestedUnavailableText(commandLine.pointer).c_str());
+        return kOutputUnavailable;
+    }
+    // --- end ---
     vantrel::QtMessageBox messageBoxes;
     vantrel::QtLocale locale;
     vantrel::QtFileDialog fileDialog(nullptr);
@@ -54,5 +98,12 @@ int main(int argc, char** argv) {
     if (outcome != vantrel::StartOutcome::Running) return vantrel::ExitStatus(outcome);
 
     platform.ConnectShutdown(window, app);
+    // --- Wayland without a pointer output of its own (issue 13): said once per start ---
+    if (platform.PointerNotice() == vantrel::PointerChoice::Notice::XWaylandOnly) {
+        const std::string warning = vantrel::XWaylandOnlyText();
+        std::fprintf(stderr, "%s: %s\n", programName.c_str(), warning.c_str());
+        messageBoxes.Warning("Vantrel", warning);
+    }
+    // --- end ---
     return app.exec();
 }
