@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/PlatformBackends.h"
+#include "core/info/ProgramVersion.h"
 #include "core/startup/CommandLine.h"
 #include "platform/qt/QtFileDialog.h"
 #include "platform/qt/QtHttpFetch.h"
@@ -39,7 +40,8 @@ int main(int argc, char** argv) {
             std::fputs(vantrel::UsageText(programName).c_str(), stdout);
             return 0;
         case vantrel::CommandLine::Action::ShowVersion:
-            std::fputs(vantrel::VersionText(programName).c_str(), stdout);
+            std::printf("%s %s\n", programName.c_str(),
+                        vantrel::VersionNumberText(vantrel::OwnVersion()).c_str());
             return 0;
         case vantrel::CommandLine::Action::Fail:
             std::fprintf(stderr, "%s: %s\n%s", programName.c_str(), commandLine.error.c_str(),

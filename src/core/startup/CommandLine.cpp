@@ -4,8 +4,6 @@
 #include <string_view>
 #include <utility>
 
-#include "core/info/ProgramVersion.h"
-
 namespace vantrel {
 
 namespace {
@@ -79,12 +77,6 @@ std::string UsageText(const std::string& programName) {
            "                     (scripts/install --uinput-rule)\n"
            "  -h, --help         show this text and exit\n"
            "  --version          show the version and exit\n";
-}
-
-std::string VersionText(const std::string& programName) {
-    const ProgramVersion version = OwnVersion();
-    return programName + " " + std::to_string(version.major) + "." + std::to_string(version.minor) +
-           "." + std::to_string(version.revision) + "\n";
 }
 
 }  // namespace vantrel

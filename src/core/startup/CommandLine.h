@@ -22,7 +22,5 @@ struct CommandLine {
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 std::string UsageText(const std::string& programName);
-// "vantrel 1.3.1".
-std::string VersionText(const std::string& programName);
 
 }  // namespace vantrel

@@ -117,8 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"Version", {"--version"}, Action::ShowVersion, Request::Auto}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CommandLineTest, VersionAndUsageNameTheProgramAndEveryValue) {
-    EXPECT_EQ(VersionText("vantrel"), "vantrel 1.3.1\n");
+TEST(CommandLineTest, UsageNamesEveryValue) {
     const std::string usage = UsageText("vantrel");
     for (const char* value : {"auto", "x11", "wlroots", "uinput"})
         EXPECT_NE(usage.find(std::string("--pointer=") + value), std::string::npos) << value;
