@@ -1,6 +1,7 @@
 // Prints what the program costs: the poll tick over fakes and over the real backends, the tick
 // rate the event loop delivers and the CPU it takes at rest, and start-up time and memory.
-// Usage: vantrel_bench [--core] [--backends] [--timer] [--idle] [--startup] [--seconds N]
+// Usage: vantrel_bench [--core] [--backends] [--outputs] [--timer] [--idle] [--startup]
+//                     [--seconds N]
 //                     [--pipeline PAIRS]   (fresh against pipelined idle reads, A/B in one run)
 // (no part named: all but --idle, which is --timer without its reference loops). Parts after
 // --core need a display: run under scripts/with-xvfb.
@@ -14,6 +15,7 @@
 
 #include "BackendBench.h"
 #include "CoreBench.h"
+#include "OutputBench.h"
 #include "StartupBench.h"
 #include "TimerBench.h"
 
@@ -27,6 +29,7 @@ int main(int argc, char** argv) {
     }
 
     bool core = false, backends = false, timer = false, idle = false, startup = false;
+    bool outputs = false;
     int pipelinePairs = 0;
     double seconds = 10;
     for (int i = 1; i < argc; ++i) {
@@ -35,6 +38,8 @@ int main(int argc, char** argv) {
             core = true;
         } else if (arg == "--backends") {
             backends = true;
+        } else if (arg == "--outputs") {
+            outputs = true;
         } else if (arg == "--timer") {
             timer = true;
         } else if (arg == "--idle") {
@@ -48,17 +53,18 @@ int main(int argc, char** argv) {
         } else {
             std::fprintf(
                 stderr,
-                "usage: %s [--core] [--backends] [--timer] [--idle] [--startup] [--seconds N] "
-                "[--pipeline PAIRS]\n",
+                "usage: %s [--core] [--backends] [--outputs] [--timer] [--idle] [--startup] "
+                "[--seconds N] [--pipeline PAIRS]\n",
                 argv[0]);
             return 2;
         }
     }
-    if (!core && !backends && !timer && !idle && !startup && pipelinePairs == 0)
-        core = backends = timer = startup = true;
+    if (!core && !backends && !outputs && !timer && !idle && !startup && pipelinePairs == 0)
+        core = backends = outputs = timer = startup = true;
 
     if (core) vantrel::bench::CoreFigures();
     if (backends) vantrel::bench::BackendFigures();
+    if (outputs) vantrel::bench::OutputFigures();
     const bool display = std::getenv("DISPLAY") != nullptr;
     if ((timer || idle || startup || pipelinePairs > 0) && !display)
         std::printf("event loop and start-up skipped: DISPLAY is not set\n");

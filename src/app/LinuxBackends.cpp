@@ -1,24 +1,81 @@
-// The Linux backends: SDL2 joysticks, the X11 pointer and XTest buttons, the XDG autostart
-// entry, a lock file for the instance test and the Unix termination signals.
+// The Linux backends: SDL2 joysticks, the pointer output chosen for the session (XTest, the
+// wlroots virtual pointer or uinput), the XDG autostart entry, a lock file for the instance test
+// and the Unix termination signals.
 #include <QCoreApplication>
 #include <QString>
+
+#include <cstdlib>
+#include <optional>
 
 #include "app/PlatformBackends.h"
 #include "platform/qt/QtInstanceLock.h"
 #include "platform/qt/UnixSignals.h"
 #include "platform/sdl/SdlJoysticks.h"
+#include "platform/uinput/UinputPointer.h"
+#include "platform/wayland/WaylandVirtualPointer.h"
 #include "platform/x11/X11Pointer.h"
 #include "platform/xdg/XdgAutostart.h"
 #include "ui/TrayApplication.h"
 
 namespace vantrel {
 
+namespace {
+
+bool VariableSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+PointerSession SessionFromEnvironment() {
+    const char* type = std::getenv("XDG_SESSION_TYPE");
+    return {.sessionType = type != nullptr ? type : "",
+            .hasDisplay = VariableSet("DISPLAY"),
+            .hasWaylandDisplay = VariableSet("WAYLAND_DISPLAY")};
+}
+
+}  // namespace
+
+// The pointer output and the buttons: one of the three, made once and kept while the program
+// runs (the uinput device and the virtual pointer leave the desktop when it ends).
+struct PointerOutputs {
+    explicit PointerOutputs(PointerRequest request) {
+        // Each probe makes the output it asks about, so the one chosen is ready at once.
+        const PointerProbes probes{
+            .virtualPointerOffered = [this] { return wlroots.emplace().Ready(); },
+            .uinputWritable = [this] { return uinput.emplace().Ready(); },
+        };
+        choice = ChoosePointer(SessionFromEnvironment(), request, probes);
+        switch (choice.backend) {
+            case PointerBackend::Wlroots:
+                pointer = &*wlroots, buttons = &*wlroots;
+                uinput.reset();
+                break;
+            case PointerBackend::Uinput:
+                pointer = &*uinput, buttons = &*uinput;
+                wlroots.reset();
+                break;
+            case PointerBackend::X11:
+                wlroots.reset();
+                uinput.reset();
+                pointer = &x11.emplace(), buttons = &*x11;
+                break;
+        }
+    }
+
+    std::optional<WaylandVirtualPointer> wlroots;
+    std::optional<UinputPointer> uinput;
+    std::optional<X11Pointer> x11;
+    PointerPort* pointer = nullptr;
+    MouseButtonPort* buttons = nullptr;
+    PointerChoice choice;
+};
+
 struct PlatformBackends::Parts {
-    explicit Parts(const ProgramLocation& location)
-        : instanceLock(QString::fromStdString(location.BaseName())) {}
+    Parts(const ProgramLocation& location, PointerRequest request)
+        : outputs(request), instanceLock(QString::fromStdString(location.BaseName())) {}
 
     SdlJoysticks joysticks;
-    X11Pointer pointer;  // also the buttons, through XTest
+    PointerOutputs outputs;
     XdgAutostart autostart;
     NoManifestPlatform manifestPlatform;
     QtInstanceLock instanceLock;
@@ -26,12 +83,16 @@ struct PlatformBackends::Parts {
     std::unique_ptr<UnixSignals> unixSignals;
 };
 
-PlatformBackends::PlatformBackends(const ProgramLocation& location)
-    : parts_(std::make_unique<Parts>(location)),
-      ports_{parts_->joysticks, parts_->pointer, parts_->pointer, parts_->autostart,
-             parts_->manifestPlatform} {}
+PlatformBackends::PlatformBackends(const ProgramLocation& location, PointerRequest pointer)
+    : parts_(std::make_unique<Parts>(location, pointer)),
+      ports_{parts_->joysticks, *parts_->outputs.pointer, *parts_->outputs.buttons,
+             parts_->autostart, parts_->manifestPlatform} {}
 
 PlatformBackends::~PlatformBackends() = default;
+
+PointerChoice::Notice PlatformBackends::PointerNotice() const {
+    return parts_->outputs.choice.notice;
+}
 
 bool PlatformBackends::AnotherInstanceRunning() {
     return parts_->instanceLock.AnotherInstanceRunning();

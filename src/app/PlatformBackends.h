@@ -8,6 +8,7 @@
 #include "core/engine/MouseButtonPort.h"
 #include "core/engine/PointerPort.h"
 #include "core/shell/ManifestPlatformPort.h"
+#include "core/startup/PointerChoice.h"
 #include "core/startup/RunEntryPort.h"
 
 class QCoreApplication;
@@ -19,7 +20,10 @@ struct ProgramLocation;
 
 class PlatformBackends {
   public:
-    explicit PlatformBackends(const ProgramLocation& location);
+    // `pointer`: the --pointer option; Linux picks the pointer output with it (ChoosePointer),
+    // Windows has one output and ignores it.
+    explicit PlatformBackends(const ProgramLocation& location,
+                              PointerRequest pointer = PointerRequest::Auto);
     ~PlatformBackends();
     PlatformBackends(const PlatformBackends&) = delete;
     PlatformBackends& operator=(const PlatformBackends&) = delete;
@@ -29,6 +33,9 @@ class PlatformBackends {
     MouseButtonPort& Buttons() { return ports_.buttons; }
     RunEntryPort& RunEntry() { return ports_.runEntry; }
     ManifestPlatformPort& ManifestPlatform() { return ports_.manifestPlatform; }
+    // What the user must be told about the pointer output chosen: on Linux, a Wayland session
+    // where only XTest was left, or an output asked for that could not start.
+    PointerChoice::Notice PointerNotice() const;
     // The previous-instance test, per user and named after the executable: takes the lock on
     // the first call and holds it while this object lives.
     bool AnotherInstanceRunning();

@@ -26,12 +26,16 @@ struct PlatformBackends::Parts {
     WinInstanceLock instanceLock;
 };
 
-PlatformBackends::PlatformBackends(const ProgramLocation& location)
+PlatformBackends::PlatformBackends(const ProgramLocation& location, PointerRequest /*pointer*/)
     : parts_(std::make_unique<Parts>(location)),
       ports_{parts_->joysticks, parts_->pointer, parts_->buttons, parts_->runEntry,
              parts_->manifestPlatform} {}
 
 PlatformBackends::~PlatformBackends() = default;
+
+PointerChoice::Notice PlatformBackends::PointerNotice() const {
+    return PointerChoice::Notice::None;
+}
 
 bool PlatformBackends::AnotherInstanceRunning() {
     return parts_->instanceLock.AnotherInstanceRunning();

@@ -1,9 +1,17 @@
 // Vantrel: drives the mouse pointer with a joystick. Builds the platform's backends, hands them
-// to the hidden main window and runs the event loop.
+// to the tray application and runs the event loop.
 #include <QApplication>
 #include <QCoreApplication>
 
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
 #include "app/PlatformBackends.h"
+#include "core/info/ProgramVersion.h"
+#include "core/startup/CommandLine.h"
 #include "platform/qt/QtFileDialog.h"
 #include "platform/qt/QtHttpFetch.h"
 #include "platform/qt/QtLocale.h"
@@ -12,7 +20,36 @@
 #include "platform/qt/QtProcessLauncher.h"
 #include "ui/TrayApplication.h"
 
+namespace {
+
+// Exit statuses of the command line, as sysexits.h names them.
+constexpr int kUsageError = 64;
+constexpr int kOutputUnavailable = 69;
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    // The command line is read before Qt starts, so --help and --version work without a display.
+    const std::string programName =
+        std::filesystem::path(argc > 0 ? argv[0] : "vantrel").filename().string();
+    const vantrel::CommandLine commandLine =
+        vantrel::ParseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+    switch (commandLine.action) {
+        case vantrel::CommandLine::Action::ShowHelp:
+            std::fputs(vantrel::UsageText(programName).c_str(), stdout);
+            return 0;
+        case vantrel::CommandLine::Action::ShowVersion:
+            std::printf("%s %s\n", programName.c_str(),
+                        vantrel::VersionNumberText(vantrel::OwnVersion()).c_str());
+            return 0;
+        case vantrel::CommandLine::Action::Fail:
+            std::fprintf(stderr, "%s: %s\n%s", programName.c_str(), commandLine.error.c_str(),
+                         vantrel::UsageText(programName).c_str());
+            return kUsageError;
+        case vantrel::CommandLine::Action::Run:
+            break;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vantrel");
     QApplication::setQuitOnLastWindowClosed(false);  // closing a dialog never ends the program
@@ -22,7 +59,13 @@ int main(int argc, char** argv) {
         .executable = QCoreApplication::applicationFilePath().toStdU16String(),
     };
 
-    vantrel::PlatformBackends platform(location);
+    vantrel::PlatformBackends platform(location, commandLine.pointer);
+    // An output asked for by --pointer that cannot start ends the program at once.
+    if (platform.PointerNotice() == vantrel::PointerChoice::Notice::RequestedUnavailable) {
+        std::fprintf(stderr, "%s: %s\n", programName.c_str(),
+                     vantrel::RequestedUnavailableText(commandLine.pointer).c_str());
+        return kOutputUnavailable;
+    }
     vantrel::QtMessageBox messageBoxes;
     vantrel::QtLocale locale;
     vantrel::QtFileDialog fileDialog(nullptr);
@@ -54,5 +97,11 @@ int main(int argc, char** argv) {
     if (outcome != vantrel::StartOutcome::Running) return vantrel::ExitStatus(outcome);
 
     platform.ConnectShutdown(window, app);
+    // Wayland without a pointer output of its own: said once per start.
+    if (platform.PointerNotice() == vantrel::PointerChoice::Notice::XWaylandOnly) {
+        const std::string warning = vantrel::XWaylandOnlyText();
+        std::fprintf(stderr, "%s: %s\n", programName.c_str(), warning.c_str());
+        messageBoxes.Warning("Vantrel", warning);
+    }
     return app.exec();
 }

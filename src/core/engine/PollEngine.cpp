@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <limits>
 
 #include "core/settings/PointerSpeed.h"
 
@@ -15,6 +16,24 @@ bool ButtonIsMask(std::int16_t number, std::int32_t mask) {
     return number >= 1 && number <= 31 && mask == (std::int32_t{1} << (number - 1));
 }
 
+// Steps one axis of the kept position by `delta`, rounded as Mouse::SetX rounds, and returns the
+// whole pixels it moved. Past 2^30 the kept value drops back by 2^30 first: that keeps its parity
+// (so ties still go the same way) and keeps a stick held for weeks from running out of 32-bit
+// room and freezing the pointer. A step with no 32-bit result moves nothing, as in absolute mode.
+std::int32_t StepKept(std::int32_t& kept, double delta) {
+    constexpr std::int32_t kRebase = std::int32_t{1} << 30;
+    if (kept >= kRebase) kept -= kRebase;
+    if (kept <= -kRebase) kept += kRebase;
+    std::int32_t target = 0;
+    if (!RoundToInt32(static_cast<double>(kept) + delta, target)) return 0;
+    const std::int64_t moved = std::int64_t{target} - kept;
+    if (moved < std::numeric_limits<std::int32_t>::min() ||
+        moved > std::numeric_limits<std::int32_t>::max())
+        return 0;
+    kept = target;
+    return static_cast<std::int32_t>(moved);
+}
+
 // Writes `value` with a leading blank when not negative; returns the end of the written text.
 char* WriteSigned(char* out, char* end, std::int32_t value) {
     if (value >= 0) *out++ = ' ';
@@ -25,7 +44,11 @@ char* WriteSigned(char* out, char* end, std::int32_t value) {
 
 PollEngine::PollEngine(JoystickPort& joystick, PointerPort& pointer, MouseButtonPort& buttons,
                        const Settings& settings)
-    : joystick_(joystick), buttons_(buttons), settings_(settings), mouse_(pointer) {
+    : joystick_(joystick),
+      buttons_(buttons),
+      settings_(settings),
+      mouse_(pointer),
+      relative_(pointer.Relative()) {
     // Room for the longest position text, so later updates never allocate.
     positionText_.reserve(32);
     parsedSpeed_.reserve(16);
@@ -50,7 +73,7 @@ void PollEngine::Tick() {
     const auto y = static_cast<std::int32_t>(joy_.y);
 
     // 2, 3. Motion.
-    const bool moved = MoveAxes(x, y);
+    const bool moved = relative_ != nullptr ? MoveAxesBy(*relative_, x, y) : MoveAxes(x, y);
 
     // 4. Status text.
     RefreshPositionText(moved);
@@ -89,11 +112,29 @@ bool PollEngine::MoveAxes(std::int32_t x, std::int32_t y) {
     return moved;
 }
 
+bool PollEngine::MoveAxesBy(RelativePointerPort& output, std::int32_t x, std::int32_t y) {
+    const double step = pointerStep_;
+    // The same steps and rounding as MoveAxes, from the kept position instead of a read one.
+    std::int32_t dx = 0, dy = 0;
+    const bool movesX = x < kDeadZoneLow || x > kDeadZoneHigh;
+    const bool movesY = y < kDeadZoneLow || y > kDeadZoneHigh;
+    if (movesX) dx = StepKept(kept_.x, x < kDeadZoneLow ? -step : step);
+    if (movesY) dy = StepKept(kept_.y, y < kDeadZoneLow ? -step : step);
+    if (dx != 0 || dy != 0) {
+        // A lost report is not repeated: the next tick moves on from where this one meant to be.
+        const bool sent = output.MoveBy(dx, dy);
+        static_cast<void>(sent);
+    }
+    return movesX || movesY;
+}
+
 void PollEngine::RefreshPositionText(bool moved) {
     // At rest the text only follows the real mouse, so a position read one tick ago will do and
     // spares the backend a wait for the window system on every idle tick. After a move the text
     // shows where this tick put the pointer.
-    const ScreenPoint position = moved ? mouse_.Position() : mouse_.PositionForDisplay();
+    const ScreenPoint position = relative_ != nullptr ? kept_
+                                 : moved              ? mouse_.Position()
+                                                      : mouse_.PositionForDisplay();
     if (positionShown_ && position.x == shownPosition_.x && position.y == shownPosition_.y) return;
     char text[32];
     char* end = text + sizeof text;

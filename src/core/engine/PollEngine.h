@@ -45,7 +45,8 @@ class PollEngine {
 
     // "1" left, "2" right, "3" middle: the mouse button pressed here and not yet released.
     const std::string& HeldButton() const { return heldButton_; }
-    // The last pointer position as " 512 -  384" (a blank before each non-negative number).
+    // The last pointer position as " 512 -  384" (a blank before each non-negative number);
+    // for an output that only moves by a distance, the position kept from a start at (0, 0).
     const std::string& PositionText() const { return positionText_; }
 
     float PointerStep() const { return pointerStep_; }
@@ -55,6 +56,7 @@ class PollEngine {
   private:
     int DeviceToRead() const;
     bool MoveAxes(std::int32_t x, std::int32_t y);
+    bool MoveAxesBy(RelativePointerPort& output, std::int32_t x, std::int32_t y);
     void RefreshPositionText(bool moved);
     void Accelerate(bool moved);
     float StepFromSpeed();
@@ -65,6 +67,10 @@ class PollEngine {
     MouseButtonPort& buttons_;
     const Settings& settings_;
     Mouse mouse_;
+    // Set for an output that only moves by a distance: the tick then steps kept_, the position
+    // it would have computed from a start at (0, 0), and sends the difference.
+    RelativePointerPort* relative_ = nullptr;
+    ScreenPoint kept_{};
     int joystickCount_ = 0;
     bool started_ = false;
 

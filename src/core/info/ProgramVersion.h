@@ -14,6 +14,9 @@ struct ProgramVersion {
 // The version this build was made as.
 ProgramVersion OwnVersion();
 
+// The three numbers in plain decimal, e.g. "1.3.1" (what --version prints).
+std::string VersionNumberText(const ProgramVersion& version);
+
 // "Rel. " and the three numbers in plain decimal, e.g. "Rel. 1.3.1".
 std::string ReleaseText(const ProgramVersion& version);
 

@@ -1,0 +1,26 @@
+// The program's own command-line options (--pointer, --help, --version) and their texts;
+// everything else on the command line is left to Qt.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/startup/PointerChoice.h"
+
+namespace vantrel {
+
+struct CommandLine {
+    enum class Action : std::uint8_t { Run, ShowHelp, ShowVersion, Fail };
+    Action action = Action::Run;
+    PointerRequest pointer = PointerRequest::Auto;
+    std::string error;  // for Fail: what was wrong, one line
+};
+
+// `arguments` without the program name. --help / -h and --version win over everything else;
+// --pointer=VALUE or --pointer VALUE, the last one counting.
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+std::string UsageText(const std::string& programName);
+
+}  // namespace vantrel

@@ -1,0 +1,74 @@
+#include "core/startup/PointerChoice.h"
+
+namespace vantrel {
+
+namespace {
+
+bool IsX11Session(const PointerSession& session) {
+    if (session.sessionType == "x11") return true;
+    if (session.sessionType == "wayland") return false;
+    return session.hasDisplay && !session.hasWaylandDisplay;
+}
+
+bool IsWaylandSession(const PointerSession& session) {
+    return !IsX11Session(session) &&
+           (session.sessionType == "wayland" || session.hasWaylandDisplay);
+}
+
+bool Probe(const std::function<bool()>& probe) {
+    return probe && probe();
+}
+
+}  // namespace
+
+PointerChoice ChoosePointer(const PointerSession& session, PointerRequest request,
+                            const PointerProbes& probes) {
+    using Notice = PointerChoice::Notice;
+    switch (request) {
+        case PointerRequest::X11:
+            return {PointerBackend::X11, Notice::None};
+        case PointerRequest::Wlroots:
+            if (Probe(probes.virtualPointerOffered)) return {PointerBackend::Wlroots, Notice::None};
+            return {PointerBackend::X11, Notice::RequestedUnavailable};
+        case PointerRequest::Uinput:
+            if (Probe(probes.uinputWritable)) return {PointerBackend::Uinput, Notice::None};
+            return {PointerBackend::X11, Notice::RequestedUnavailable};
+        case PointerRequest::Auto:
+            break;
+    }
+    if (IsX11Session(session)) return {PointerBackend::X11, Notice::None};
+    if (IsWaylandSession(session)) {
+        if (Probe(probes.virtualPointerOffered)) return {PointerBackend::Wlroots, Notice::None};
+        if (Probe(probes.uinputWritable)) return {PointerBackend::Uinput, Notice::None};
+        return {PointerBackend::X11, Notice::XWaylandOnly};
+    }
+    // No display at all: only uinput can reach the console's pointer.
+    if (Probe(probes.uinputWritable)) return {PointerBackend::Uinput, Notice::None};
+    return {PointerBackend::X11, Notice::None};
+}
+
+std::string XWaylandOnlyText() {
+    return "This Wayland desktop offers Vantrel no way to move the pointer: the compositor has no "
+           "virtual pointer and /dev/uinput cannot be opened for writing.\n"
+           "The joystick now moves the pointer and clicks only over windows of X11 programs "
+           "(XWayland).\n"
+           "To use it everywhere, allow uinput once with \"scripts/install --uinput-rule\" (as "
+           "root) and log in again; see the section \"Wayland\" in README.md.";
+}
+
+std::string RequestedUnavailableText(PointerRequest request) {
+    switch (request) {
+        case PointerRequest::Wlroots:
+            return "--pointer=wlroots: the compositor offers no virtual pointer "
+                   "(zwlr_virtual_pointer_manager_v1), or WAYLAND_DISPLAY names none.";
+        case PointerRequest::Uinput:
+            return "--pointer=uinput: /dev/uinput cannot be opened for writing, or the kernel "
+                   "refused the device; see \"scripts/install --uinput-rule\" in README.md.";
+        case PointerRequest::X11:
+        case PointerRequest::Auto:
+            break;
+    }
+    return {};
+}
+
+}  // namespace vantrel

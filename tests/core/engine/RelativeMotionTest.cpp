@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/engine/PollEngine.h"
+#include "support/fakes/FakeJoystick.h"
+#include "support/fakes/FakeMouseButtons.h"
+#include "support/fakes/FakePointer.h"
+#include "support/fakes/FakeRelativePointer.h"
+
+namespace vantrel {
+namespace {
+
+using Move = test::FakeRelativePointer::Move;
+
+constexpr std::uint32_t kRest = 32767;
+constexpr std::uint32_t kLow = 0;
+constexpr std::uint32_t kHigh = 65535;
+
+// The engine over a fake joystick at id 0 and the given pointer output.
+struct Rig {
+    test::FakeJoystick joystick;
+    test::FakeMouseButtons buttons;
+    Settings settings = DefaultSettings();
+    PollEngine engine;
+
+    Rig(PointerPort& pointer, const std::string& speed)
+        : engine(joystick, pointer, buttons, settings) {
+        settings.PointerSpeed = speed;
+        joystick.Plug(0);
+        engine.SetJoystickCount(1);
+    }
+};
+
+// The moves a relative output receives for `ticks` ticks of the stick at (x, y).
+std::vector<Move> RelativeMoves(const std::string& speed, std::uint32_t x, std::uint32_t y,
+                                int ticks) {
+    test::FakeRelativePointer pointer;
+    Rig rig(pointer, speed);
+    rig.joystick.SetAxes(x, y);
+    for (int i = 0; i < ticks; ++i) rig.engine.Tick();
+    return pointer.moves;
+}
+
+// The same run on the absolute output from an even start, as the difference of each placement;
+// ticks that place nothing new leave no entry.
+std::vector<Move> AbsoluteMoves(const std::string& speed, std::uint32_t x, std::uint32_t y,
+                                int ticks) {
+    test::FakePointer pointer;
+    pointer.minX = pointer.minY = -1000000;
+    pointer.maxX = pointer.maxY = 1000000;
+    pointer.position = {0, 0};
+    Rig rig(pointer, speed);
+    rig.joystick.SetAxes(x, y);
+    std::vector<Move> moves;
+    for (int i = 0; i < ticks; ++i) {
+        const ScreenPoint before = pointer.position;
+        rig.engine.Tick();
+        const Move move{pointer.position.x - before.x, pointer.position.y - before.y};
+        if (move != Move{}) moves.push_back(move);
+    }
+    return moves;
+}
+
+struct RunCase {
+    std::string speed;
+    std::uint32_t x, y;
+};
+
+class RelativeRunTest : public ::testing::TestWithParam<RunCase> {};
+
+TEST_P(RelativeRunTest, ReproducesTheAbsoluteStepsExactly) {
+    const RunCase c = GetParam();
+    EXPECT_EQ(RelativeMoves(c.speed, c.x, c.y, 120), AbsoluteMoves(c.speed, c.x, c.y, 120));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SpeedsAndDirections, RelativeRunTest,
+    ::testing::Values(RunCase{"2", kLow, kRest}, RunCase{"2", kRest, kHigh},
+                      RunCase{"0.5", kHigh, kRest}, RunCase{"0.5", kRest, kLow},
+                      RunCase{"1.5", kHigh, kHigh}, RunCase{"2.5", kLow, kHigh},
+                      RunCase{"3.3", kLow, kLow}, RunCase{"0.25", kHigh, kRest}));
+
+TEST(RelativeMotionTest, SpeedTwoSendsTheAccelerationTableOneReportPerTick) {
+    const std::vector<Move> moves = RelativeMoves("2", kHigh, kRest, 100);
+    ASSERT_EQ(moves.size(), 100u);
+    for (int tick = 1; tick <= 100; ++tick) {
+        SCOPED_TRACE("moving tick " + std::to_string(tick));
+        const int expected = tick <= 20 ? 2 : tick <= 40 ? 3 : tick <= 60 ? 4 : tick <= 80 ? 6 : 9;
+        EXPECT_EQ(moves[tick - 1], (Move{expected, 0}));
+    }
+}
+
+TEST(RelativeMotionTest, HalfPixelStepMovesNothingUntilItGrows) {
+    const std::vector<Move> moves = RelativeMoves("0.5", kLow, kRest, 21);
+    EXPECT_EQ(moves, (std::vector<Move>{{-1, 0}}));  // step 0.7 from tick 21
+}
+
+TEST(RelativeMotionTest, DiagonalIsOneReportAndRestSendsNone) {
+    test::FakeRelativePointer pointer;
+    Rig rig(pointer, "3");
+    rig.engine.Tick();  // at rest
+    rig.joystick.SetAxes(kHigh, kLow);
+    rig.engine.Tick();
+    rig.joystick.SetAxes(kRest, kRest);
+    rig.engine.Tick();
+    rig.joystick.SetButtons(1);  // a click alone is no motion
+    rig.engine.Tick();
+    EXPECT_EQ(pointer.moves, (std::vector<Move>{{3, -3}}));
+    EXPECT_EQ(rig.engine.PositionText(), " 3 - -3");
+}
+
+TEST(RelativeMotionTest, HugeStepsKeepMovingPastThe32BitRange) {
+    // 10^8 px a tick passes 2^31 after 22 ticks; the kept position must not freeze there.
+    test::FakeRelativePointer pointer;
+    Rig rig(pointer, "100000000");
+    rig.settings.Acceleration = 0;
+    rig.joystick.SetAxes(kHigh, kRest);
+    for (int i = 0; i < 60; ++i) rig.engine.Tick();
+    EXPECT_EQ(pointer.moves, std::vector<Move>(60, Move{100000000, 0}));
+}
+
+}  // namespace
+}  // namespace vantrel

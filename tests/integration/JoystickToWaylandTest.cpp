@@ -1,0 +1,182 @@
+// The engine path on a real wlroots compositor: SDL virtual joystick -> SdlJoysticks ->
+// PollEngine -> WaylandVirtualPointer -> sway, with wev (a real Wayland client whose window fills
+// the output) reporting the pointer motion and buttons it receives. Run by tests/support/with-sway.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/engine/JoystickDiscovery.h"
+#include "core/engine/PollEngine.h"
+#include "integration/VirtualPad.h"
+#include "platform/sdl/SdlJoysticks.h"
+#include "platform/wayland/WaylandVirtualPointer.h"
+#include "support/TempDir.h"
+
+namespace vantrel {
+namespace {
+
+using test::VirtualPad;
+
+// wev in its own process group, its output line-buffered into a file by `script`.
+class Wev {
+  public:
+    explicit Wev(std::string log) : log_(std::move(log)) {
+        pid_ = fork();
+        if (pid_ == 0) {
+            setpgid(0, 0);
+            execlp("script", "script", "-qfc", "wev", log_.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+    }
+    ~Wev() {
+        if (pid_ <= 0) return;
+        kill(-pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
+    Wev(const Wev&) = delete;
+    Wev& operator=(const Wev&) = delete;
+
+    std::string Text() const {
+        std::ifstream in(log_);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    // Polls the log for up to five seconds until `done` holds for it.
+    bool WaitFor(const std::function<bool(const std::string&)>& done) const {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (done(Text())) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return done(Text());
+    }
+
+  private:
+    std::string log_;
+    pid_t pid_ = -1;
+};
+
+// A pointer position wev reported: from an enter (the pointer came over its window) or a motion.
+struct Motion {
+    bool enter;
+    double x, y;
+};
+struct Button {
+    int code, state;
+    bool operator==(const Button&) const = default;
+};
+
+std::vector<Motion> Positions(const std::string& text) {
+    static const std::regex position(R"((enter|motion): [^\n]*?x, y: ([-0-9.]+), ([-0-9.]+))");
+    std::vector<Motion> out;
+    for (std::sregex_iterator it(text.begin(), text.end(), position), end; it != end; ++it)
+        out.push_back({(*it)[1] == "enter", std::stod((*it)[2]), std::stod((*it)[3])});
+    return out;
+}
+
+std::vector<Button> Buttons(const std::string& text) {
+    static const std::regex button(
+        R"(button: serial: \d+; time: \d+; button: (\d+) .*?state: (\d))");
+    std::vector<Button> out;
+    for (std::sregex_iterator it(text.begin(), text.end(), button), end; it != end; ++it)
+        out.push_back({std::stoi((*it)[1]), std::stoi((*it)[2])});
+    return out;
+}
+
+class JoystickToWaylandTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (std::getenv("WAYLAND_DISPLAY") == nullptr)
+            GTEST_SKIP() << "needs a wlroots compositor (tests/support/with-sway)";
+        ASSERT_TRUE(joysticks.Ready());
+        ASSERT_TRUE(pad.Attached());
+        ASSERT_TRUE(wev.WaitFor([](const std::string& t) {
+            return t.find("xdg_toplevel] configure") != std::string::npos;
+        })) << wev.Text();
+        ASSERT_TRUE(pointer.Ready());
+        // Into the bottom-right corner, then well inside wev's window.
+        ASSERT_TRUE(pointer.MoveBy(5000, 5000));
+        ASSERT_TRUE(pointer.MoveBy(-200, -200));
+        ASSERT_TRUE(pointer.Sync());
+        ASSERT_TRUE(wev.WaitFor([](const std::string& t) { return !Positions(t).empty(); }))
+            << wev.Text();
+        settings.JoystickId = static_cast<std::int16_t>(pad.Index());
+        engine.SetJoystickCount(CountJoysticks(joysticks));
+        engine.Tick();  // at rest
+    }
+
+    // Ticks, then waits until wev has reported `motions` positions more than `before`.
+    std::vector<Motion> TicksSeen(int ticks, std::size_t before, std::size_t motions) {
+        for (int i = 0; i < ticks; ++i) engine.Tick();
+        EXPECT_TRUE(pointer.Sync());
+        wev.WaitFor([&](const std::string& t) { return Positions(t).size() >= before + motions; });
+        const std::vector<Motion> all = Positions(wev.Text());
+        return {all.begin() + static_cast<std::ptrdiff_t>(before), all.end()};
+    }
+
+    test::TempDir temp;
+    Wev wev{(temp.path() / "wev.log").string()};
+    SdlJoysticks joysticks;
+    VirtualPad pad;
+    WaylandVirtualPointer pointer;
+    Settings settings = DefaultSettings();
+    PollEngine engine{joysticks, pointer, pointer, settings};
+};
+
+TEST_F(JoystickToWaylandTest, StickRunArrivesInTheAccelerationTableSteps) {
+    const std::size_t before = Positions(wev.Text()).size();
+    const Motion start = Positions(wev.Text()).back();
+    ASSERT_TRUE(pad.SetAxes(-32768, 0));
+    const std::vector<Motion> seen = TicksSeen(100, before, 100);
+    ASSERT_EQ(seen.size(), 100u) << wev.Text();
+    double x = start.x;
+    for (std::size_t tick = 1; tick <= seen.size(); ++tick) {
+        SCOPED_TRACE("moving tick " + std::to_string(tick));
+        EXPECT_FALSE(seen[tick - 1].enter);
+        const int step = tick <= 20 ? 2 : tick <= 40 ? 3 : tick <= 60 ? 4 : tick <= 80 ? 6 : 9;
+        EXPECT_EQ(x - seen[tick - 1].x, step);
+        EXPECT_EQ(seen[tick - 1].y, start.y);
+        x = seen[tick - 1].x;
+    }
+}
+
+TEST_F(JoystickToWaylandTest, DiagonalTickIsOneMotion) {
+    const std::size_t before = Positions(wev.Text()).size();
+    const Motion start = Positions(wev.Text()).back();
+    ASSERT_TRUE(pad.SetAxes(-32768, -32768));
+    const std::vector<Motion> seen = TicksSeen(1, before, 1);
+    ASSERT_EQ(seen.size(), 1u) << wev.Text();
+    EXPECT_FALSE(seen[0].enter);
+    EXPECT_EQ(seen[0].x, start.x - 2);
+    EXPECT_EQ(seen[0].y, start.y - 2);
+}
+
+TEST_F(JoystickToWaylandTest, JoystickButtonsPressAndReleaseLeftRightMiddle) {
+    for (int button = 0; button < 3; ++button) {
+        ASSERT_TRUE(pad.SetButton(button, true));
+        engine.Tick();
+        ASSERT_TRUE(pad.SetButton(button, false));
+        engine.Tick();
+    }
+    ASSERT_TRUE(pointer.Sync());
+    ASSERT_TRUE(wev.WaitFor([](const std::string& t) { return Buttons(t).size() >= 6; }));
+    EXPECT_EQ(Buttons(wev.Text()),
+              (std::vector<Button>{
+                  {0x110, 1}, {0x110, 0}, {0x111, 1}, {0x111, 0}, {0x112, 1}, {0x112, 0}}))
+        << wev.Text();
+}
+
+}  // namespace
+}  // namespace vantrel
