@@ -1,5 +1,6 @@
-// The Linux backends: SDL2 joysticks, the X11 pointer and XTest buttons, the XDG autostart
-// entry, a lock file for the instance test and the Unix termination signals.
+// The Linux backends: SDL2 joysticks with wake-ups from their device nodes and udev, the X11
+// pointer and XTest buttons, the XDG autostart entry, a lock file for the instance test and the
+// Unix termination signals.
 #include <QCoreApplication>
 #include <QString>
 
@@ -7,6 +8,7 @@
 #include "platform/qt/QtInstanceLock.h"
 #include "platform/qt/UnixSignals.h"
 #include "platform/sdl/SdlJoysticks.h"
+#include "platform/udev/UdevWakeSource.h"
 #include "platform/x11/X11Pointer.h"
 #include "platform/xdg/XdgAutostart.h"
 #include "ui/TrayApplication.h"
@@ -15,9 +17,12 @@ namespace vantrel {
 
 struct PlatformBackends::Parts {
     explicit Parts(const ProgramLocation& location)
-        : instanceLock(QString::fromStdString(location.BaseName())) {}
+        : wake([this](int id) { return joysticks.DeviceNode(id); },
+               UdevWakeSource::DeviceManagerRunning()),
+          instanceLock(QString::fromStdString(location.BaseName())) {}
 
     SdlJoysticks joysticks;
+    UdevWakeSource wake;
     X11Pointer pointer;  // also the buttons, through XTest
     XdgAutostart autostart;
     NoManifestPlatform manifestPlatform;
@@ -27,9 +32,9 @@ struct PlatformBackends::Parts {
 };
 
 PlatformBackends::PlatformBackends(const ProgramLocation& location)
-    : parts_(std::make_unique<Parts>(location)),
-      ports_{parts_->joysticks, parts_->pointer, parts_->pointer, parts_->autostart,
-             parts_->manifestPlatform} {}
+    : parts_(std::make_unique<Parts>(location)), ports_{parts_->joysticks,        parts_->pointer,
+                                                        parts_->pointer,          parts_->autostart,
+                                                        parts_->manifestPlatform, parts_->wake} {}
 
 PlatformBackends::~PlatformBackends() = default;
 

@@ -7,6 +7,7 @@
 #include "core/engine/JoystickPort.h"
 #include "core/engine/MouseButtonPort.h"
 #include "core/engine/PointerPort.h"
+#include "core/engine/WakePorts.h"
 #include "core/shell/ManifestPlatformPort.h"
 #include "core/startup/RunEntryPort.h"
 
@@ -29,6 +30,8 @@ class PlatformBackends {
     MouseButtonPort& Buttons() { return ports_.buttons; }
     RunEntryPort& RunEntry() { return ports_.runEntry; }
     ManifestPlatformPort& ManifestPlatform() { return ports_.manifestPlatform; }
+    // What wakes the program while the poll timer sleeps; on Windows nothing does.
+    WakeSourcePort& Wake() { return ports_.wake; }
     // The previous-instance test, per user and named after the executable: takes the lock on
     // the first call and holds it while this object lives.
     bool AnotherInstanceRunning();
@@ -47,6 +50,7 @@ class PlatformBackends {
         MouseButtonPort& buttons;
         RunEntryPort& runEntry;
         ManifestPlatformPort& manifestPlatform;
+        WakeSourcePort& wake;
     };
     std::unique_ptr<Parts> parts_;
     Ports ports_;

@@ -21,9 +21,8 @@ void PollScheduler::Stop() {
 }
 
 void PollScheduler::OnTimer() {
-    if (mode_ != Mode::Polling) return;
     engine_.Tick();
-    if (engine_.AtRest() && TrySleep()) {
+    if (mode_ == Mode::Polling && engine_.AtRest() && TrySleep()) {
         timer_.StopTicking();
         mode_ = Mode::Asleep;
     }

@@ -20,7 +20,8 @@ class PollScheduler {
     void Stop();
 
     // The timer fired: one tick; the timer stops when that tick found the engine at rest and
-    // a change of the joystick can wake the program.
+    // a change of the joystick can wake the program. Outside polling (a tick asked for by
+    // hand) only the tick.
     void OnTimer();
     // The joystick or the device list changed while asleep: a tick at once, then the timer
     // again unless that tick found rest. Ignored while polling, where the next tick sees it.
