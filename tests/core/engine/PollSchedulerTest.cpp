@@ -211,7 +211,6 @@ TEST(PollSchedulerTest, AfterStopNothingTicksOrWakes) {
     rig.joystick.SetAxes(kLow, kRest);
     rig.scheduler.OnWake();
     rig.scheduler.OnSettingsChanged();
-    rig.scheduler.OnTimer();
     EXPECT_EQ(rig.pointer.placements, 0);
     EXPECT_FALSE(rig.timer.running);
 }
