@@ -2,6 +2,8 @@
 // rate the event loop delivers and the CPU it takes at rest, and start-up time and memory.
 // Usage: vantrel_bench [--core] [--backends] [--timer] [--idle] [--startup] [--seconds N]
 //                     [--pipeline PAIRS]   (fresh against pipelined idle reads, A/B in one run)
+//                     [--wake]   (at rest polling against sleeping; under scripts/bench the X
+//                                 server's CPU too)
 // (no part named: all but --idle, which is --timer without its reference loops). Parts after
 // --core need a display: run under scripts/with-xvfb.
 //        vantrel_bench --ticks-only rest|moving N   (N real ticks untimed, for strace)
@@ -16,6 +18,7 @@
 #include "CoreBench.h"
 #include "StartupBench.h"
 #include "TimerBench.h"
+#include "WakeBench.h"
 
 int main(int argc, char** argv) {
     if (argc >= 3 && std::strcmp(argv[1], "--startup-child") == 0)
@@ -26,7 +29,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    bool core = false, backends = false, timer = false, idle = false, startup = false;
+    bool core = false, backends = false, timer = false, idle = false, startup = false, wake = false;
     int pipelinePairs = 0;
     double seconds = 10;
     for (int i = 1; i < argc; ++i) {
@@ -39,6 +42,8 @@ int main(int argc, char** argv) {
             timer = true;
         } else if (arg == "--idle") {
             idle = true;
+        } else if (arg == "--wake") {
+            wake = true;
         } else if (arg == "--startup") {
             startup = true;
         } else if (arg == "--pipeline" && i + 1 < argc) {
@@ -49,21 +54,22 @@ int main(int argc, char** argv) {
             std::fprintf(
                 stderr,
                 "usage: %s [--core] [--backends] [--timer] [--idle] [--startup] [--seconds N] "
-                "[--pipeline PAIRS]\n",
+                "[--pipeline PAIRS] [--wake]\n",
                 argv[0]);
             return 2;
         }
     }
-    if (!core && !backends && !timer && !idle && !startup && pipelinePairs == 0)
+    if (!core && !backends && !timer && !idle && !startup && !wake && pipelinePairs == 0)
         core = backends = timer = startup = true;
 
     if (core) vantrel::bench::CoreFigures();
     if (backends) vantrel::bench::BackendFigures();
     const bool display = std::getenv("DISPLAY") != nullptr;
-    if ((timer || idle || startup || pipelinePairs > 0) && !display)
+    if ((timer || idle || startup || wake || pipelinePairs > 0) && !display)
         std::printf("event loop and start-up skipped: DISPLAY is not set\n");
-    if ((timer || idle || pipelinePairs > 0) && display) {
+    if ((timer || idle || wake || pipelinePairs > 0) && display) {
         QApplication app(argc, argv);
+        if (wake) vantrel::bench::WakeFigures(seconds);
         if (timer || idle) vantrel::bench::TimerFigures(seconds, !timer);
         if (pipelinePairs > 0) vantrel::bench::PipelineFigures(seconds, pipelinePairs);
     }
