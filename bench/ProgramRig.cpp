@@ -45,7 +45,7 @@ struct ProgramRig::Parts {
     std::unique_ptr<TrayApplication> window;
 };
 
-ProgramRig::ProgramRig() : parts_(std::make_unique<Parts>()) {
+ProgramRig::ProgramRig(WakeSourcePort* wake) : parts_(std::make_unique<Parts>()) {
     Parts& p = *parts_;
     if (!p.joysticks.Ready() || !p.x11.Connected() || !p.pad.Attached()) {
         problem_ = "SDL, the X display or the SDL virtual joystick did not start";
@@ -76,6 +76,7 @@ ProgramRig::ProgramRig() : parts_(std::make_unique<Parts>()) {
             .launcher = p.launcher,
             .manifestPlatform = p.manifestPlatform,
             .anotherInstanceRunning = [] { return false; },
+            .wake = wake,
         },
         ProgramLocation{.folder = p.folder.path(), .executable = p.folder / "vantrel"});
 }
@@ -104,6 +105,18 @@ std::uint64_t ProgramRig::PointerWaits() const {
 
 void ProgramRig::SetFreshDisplayReads(bool fresh) {
     parts_->pointer.freshForDisplay = fresh;
+}
+
+void ProgramRig::MoveStick(int x, int y) {
+    static_cast<void>(parts_->pad.SetAxes(static_cast<Sint16>(x), static_cast<Sint16>(y)));
+}
+
+std::uint64_t ProgramRig::Placements() const {
+    return parts_->pointer.placements;
+}
+
+bool ProgramRig::Asleep() {
+    return parts_->window && parts_->window->Scheduler().Asleep();
 }
 
 bool ProgramRig::TrayIconShown() {

@@ -8,11 +8,17 @@
 #include <memory>
 #include <string>
 
+namespace vantrel {
+class WakeSourcePort;
+}
+
 namespace vantrel::bench {
 
 class ProgramRig {
   public:
-    ProgramRig();
+    // `wake`, when given, must outlive the rig: what wakes the program while its timer sleeps
+    // (none: the timer never stops, as with a virtual joystick).
+    explicit ProgramRig(WakeSourcePort* wake = nullptr);
     ~ProgramRig();
     ProgramRig(const ProgramRig&) = delete;
     ProgramRig& operator=(const ProgramRig&) = delete;
@@ -32,6 +38,12 @@ class ProgramRig {
     std::uint64_t PointerWaits() const;
     // True: the position text at rest is read with a fresh query instead of a pipelined one.
     void SetFreshDisplayReads(bool fresh);
+    // Moves the virtual joystick's stick (SDL values, -32768..32767).
+    void MoveStick(int x, int y);
+    // Pointer placements the window made so far.
+    std::uint64_t Placements() const;
+    // True while the poll timer sleeps.
+    bool Asleep();
 
   private:
     struct Parts;

@@ -4,6 +4,11 @@
 
 namespace vantrel::bench {
 
+class ProgramRig;
+
+// Starts the program rig and waits for its tray icon; false (and says why) when it cannot run.
+bool StartRig(ProgramRig& rig);
+
 // Needs a QApplication on a display. `seconds` per measured phase; `programOnly` skips the
 // floor and the bare timer (for profiling the program alone).
 void TimerFigures(double seconds, bool programOnly);

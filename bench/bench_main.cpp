@@ -3,6 +3,8 @@
 // Usage: vantrel_bench [--core] [--backends] [--outputs] [--timer] [--idle] [--startup]
 //                     [--seconds N]
 //                     [--pipeline PAIRS]   (fresh against pipelined idle reads, A/B in one run)
+//                     [--wake]   (at rest polling against sleeping; under scripts/bench the X
+//                                 server's CPU too)
 // (no part named: all but --idle, which is --timer without its reference loops). Parts after
 // --core need a display: run under scripts/with-xvfb.
 //        vantrel_bench --ticks-only rest|moving N   (N real ticks untimed, for strace)
@@ -18,6 +20,7 @@
 #include "OutputBench.h"
 #include "StartupBench.h"
 #include "TimerBench.h"
+#include "WakeBench.h"
 
 int main(int argc, char** argv) {
     if (argc >= 3 && std::strcmp(argv[1], "--startup-child") == 0)
@@ -29,7 +32,7 @@ int main(int argc, char** argv) {
     }
 
     bool core = false, backends = false, timer = false, idle = false, startup = false;
-    bool outputs = false;
+    bool outputs = false, wake = false;
     int pipelinePairs = 0;
     double seconds = 10;
     for (int i = 1; i < argc; ++i) {
@@ -44,6 +47,8 @@ int main(int argc, char** argv) {
             timer = true;
         } else if (arg == "--idle") {
             idle = true;
+        } else if (arg == "--wake") {
+            wake = true;
         } else if (arg == "--startup") {
             startup = true;
         } else if (arg == "--pipeline" && i + 1 < argc) {
@@ -54,22 +59,24 @@ int main(int argc, char** argv) {
             std::fprintf(
                 stderr,
                 "usage: %s [--core] [--backends] [--outputs] [--timer] [--idle] [--startup] "
-                "[--seconds N] [--pipeline PAIRS]\n",
+                "[--seconds N] [--pipeline PAIRS] [--wake]\n",
                 argv[0]);
             return 2;
         }
     }
-    if (!core && !backends && !outputs && !timer && !idle && !startup && pipelinePairs == 0)
+    if (!core && !backends && !outputs && !timer && !idle && !startup && !wake &&
+        pipelinePairs == 0)
         core = backends = outputs = timer = startup = true;
 
     if (core) vantrel::bench::CoreFigures();
     if (backends) vantrel::bench::BackendFigures();
     if (outputs) vantrel::bench::OutputFigures();
     const bool display = std::getenv("DISPLAY") != nullptr;
-    if ((timer || idle || startup || pipelinePairs > 0) && !display)
+    if ((timer || idle || startup || wake || pipelinePairs > 0) && !display)
         std::printf("event loop and start-up skipped: DISPLAY is not set\n");
-    if ((timer || idle || pipelinePairs > 0) && display) {
+    if ((timer || idle || wake || pipelinePairs > 0) && display) {
         QApplication app(argc, argv);
+        if (wake) vantrel::bench::WakeFigures(seconds);
         if (timer || idle) vantrel::bench::TimerFigures(seconds, !timer);
         if (pipelinePairs > 0) vantrel::bench::PipelineFigures(seconds, pipelinePairs);
     }

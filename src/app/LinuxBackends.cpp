@@ -1,6 +1,6 @@
-// The Linux backends: SDL2 joysticks, the pointer output chosen for the session (XTest, the
-// wlroots virtual pointer or uinput), the XDG autostart entry, a lock file for the instance test
-// and the Unix termination signals.
+// The Linux backends: SDL2 joysticks with wake-ups from their device nodes and udev, the
+// pointer output chosen for the session (XTest, the wlroots virtual pointer or uinput), the XDG
+// autostart entry, a lock file for the instance test and the Unix termination signals.
 #include <QCoreApplication>
 #include <QString>
 
@@ -11,6 +11,7 @@
 #include "platform/qt/QtInstanceLock.h"
 #include "platform/qt/UnixSignals.h"
 #include "platform/sdl/SdlJoysticks.h"
+#include "platform/udev/UdevWakeSource.h"
 #include "platform/uinput/UinputPointer.h"
 #include "platform/wayland/WaylandVirtualPointer.h"
 #include "platform/x11/X11Pointer.h"
@@ -72,10 +73,14 @@ struct PointerOutputs {
 
 struct PlatformBackends::Parts {
     Parts(const ProgramLocation& location, PointerRequest request)
-        : outputs(request), instanceLock(QString::fromStdString(location.BaseName())) {}
+        : outputs(request),
+          wake([this](int id) { return joysticks.DeviceNode(id); },
+               UdevWakeSource::DeviceManagerRunning()),
+          instanceLock(QString::fromStdString(location.BaseName())) {}
 
     SdlJoysticks joysticks;
     PointerOutputs outputs;
+    UdevWakeSource wake;
     XdgAutostart autostart;
     NoManifestPlatform manifestPlatform;
     QtInstanceLock instanceLock;
@@ -85,8 +90,8 @@ struct PlatformBackends::Parts {
 
 PlatformBackends::PlatformBackends(const ProgramLocation& location, PointerRequest pointer)
     : parts_(std::make_unique<Parts>(location, pointer)),
-      ports_{parts_->joysticks, *parts_->outputs.pointer, *parts_->outputs.buttons,
-             parts_->autostart, parts_->manifestPlatform} {}
+      ports_{parts_->joysticks,  *parts_->outputs.pointer,  *parts_->outputs.buttons,
+             parts_->autostart, parts_->manifestPlatform, parts_->wake} {}
 
 PlatformBackends::~PlatformBackends() = default;
 

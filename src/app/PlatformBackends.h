@@ -7,6 +7,7 @@
 #include "core/engine/JoystickPort.h"
 #include "core/engine/MouseButtonPort.h"
 #include "core/engine/PointerPort.h"
+#include "core/engine/WakePorts.h"
 #include "core/shell/ManifestPlatformPort.h"
 #include "core/startup/PointerChoice.h"
 #include "core/startup/RunEntryPort.h"
@@ -36,6 +37,8 @@ class PlatformBackends {
     // What the user must be told about the pointer output chosen: on Linux, a Wayland session
     // where only XTest was left, or an output asked for that could not start.
     PointerChoice::Notice PointerNotice() const;
+    // What wakes the program while the poll timer sleeps; on Windows nothing does.
+    WakeSourcePort& Wake() { return ports_.wake; }
     // The previous-instance test, per user and named after the executable: takes the lock on
     // the first call and holds it while this object lives.
     bool AnotherInstanceRunning();
@@ -54,6 +57,7 @@ class PlatformBackends {
         MouseButtonPort& buttons;
         RunEntryPort& runEntry;
         ManifestPlatformPort& manifestPlatform;
+        WakeSourcePort& wake;
     };
     std::unique_ptr<Parts> parts_;
     Ports ports_;

@@ -23,13 +23,14 @@ struct PlatformBackends::Parts {
     WinMouseButtons buttons;
     WinRunEntry runEntry;
     WinManifestPlatform manifestPlatform;
+    NoWakeSource wake;  // the multimedia joystick tells of no change
     WinInstanceLock instanceLock;
 };
 
 PlatformBackends::PlatformBackends(const ProgramLocation& location, PointerRequest /*pointer*/)
     : parts_(std::make_unique<Parts>(location)),
-      ports_{parts_->joysticks, parts_->pointer, parts_->buttons, parts_->runEntry,
-             parts_->manifestPlatform} {}
+      ports_{parts_->joysticks, parts_->pointer,          parts_->buttons,
+             parts_->runEntry,  parts_->manifestPlatform, parts_->wake} {}
 
 PlatformBackends::~PlatformBackends() = default;
 

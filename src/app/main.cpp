@@ -89,6 +89,7 @@ int main(int argc, char** argv) {
             .launcher = launcher,
             .manifestPlatform = platform.ManifestPlatform(),
             .anotherInstanceRunning = [&] { return platform.AnotherInstanceRunning(); },
+            .wake = &platform.Wake(),
         },
         location);
 

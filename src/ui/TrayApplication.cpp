@@ -29,6 +29,7 @@ TrayApplication::TrayApplication(ProgramState& state, const TrayApplicationPorts
       ports_(ports),
       location_(std::move(location)),
       engine_(ports.joystick, ports.pointer, ports.buttons, state.settings),
+      scheduler_(engine_, ports.joystick, *this, ports.wake ? *ports.wake : noWakeSource_),
       startup_(state, *this, location_.BaseName()),
       tray_(std::make_unique<TrayIcon>(this)) {
     setObjectName("Vantrel");
@@ -56,7 +57,12 @@ TrayApplication::TrayApplication(ProgramState& state, const TrayApplicationPorts
             },
         .joystickCount = [this] { return state_.joystickCount; },
         .syncRunEntry = [this] { return SyncCurrentRunEntry(); },
-        .saveSettings = [this] { return SaveCurrentSettings(); },
+        .saveSettings =
+            [this] {
+                // Apply and OK come here: a sleeping engine takes the new values now.
+                scheduler_.OnSettingsChanged();
+                return SaveCurrentSettings();
+            },
     };
     options_ = std::make_unique<OptionsDialogHost>(state_.settings, state_.texts,
                                                    std::move(services), ports_.launcher, this);
@@ -81,7 +87,7 @@ StartOutcome TrayApplication::Start() {
 
 void TrayApplication::Shutdown() {
     if (endedAtOnce_) return;
-    pollTimer_->stop();
+    scheduler_.Stop();
     engine_.ReleaseHeldButton();
     startup_.Shutdown();
 }
@@ -98,7 +104,7 @@ void TrayApplication::ConnectShutdown(QCoreApplication& app) {
 }
 
 void TrayApplication::OnPollTick() {
-    engine_.Tick();
+    scheduler_.OnTimer();
     ShowEngineState();
 }
 
@@ -107,6 +113,8 @@ void TrayApplication::ShowEngineState() {
         shownHeld_ = engine_.HeldButton();
         heldButtonLabel_->setText(QString::fromStdString(shownHeld_));
     }
+    // Only ticks refresh the position: while the engine sleeps at rest this shows where the
+    // pointer was at the last tick, however the real mouse has moved since.
     if (engine_.PositionText() != shownPosition_) {
         shownPosition_ = engine_.PositionText();
         positionLabel_->setText(QString::fromStdString(shownPosition_));
@@ -166,7 +174,16 @@ void TrayApplication::ShowWarning(const std::string& title, const std::string& t
 }
 
 void TrayApplication::StartPolling(int intervalMs) {
-    pollTimer_->start(intervalMs);
+    pollIntervalMs_ = intervalMs;
+    scheduler_.Start();
+}
+
+void TrayApplication::StartTicking() {
+    pollTimer_->start(pollIntervalMs_);
+}
+
+void TrayApplication::StopTicking() {
+    pollTimer_->stop();
 }
 
 void TrayApplication::AddTrayIcon() {
@@ -205,7 +222,7 @@ bool TrayApplication::SyncCurrentRunEntry() {
 
 void TrayApplication::EndAtOnce() {
     // Nothing is saved, but no mouse button may stay pressed behind the program.
-    pollTimer_->stop();
+    scheduler_.Stop();
     engine_.ReleaseHeldButton();
     endedAtOnce_ = true;
     emit endRequested(0);

@@ -13,6 +13,8 @@
 #include "core/engine/MouseButtonPort.h"
 #include "core/engine/PointerPort.h"
 #include "core/engine/PollEngine.h"
+#include "core/engine/PollScheduler.h"
+#include "core/engine/WakePorts.h"
 #include "core/info/HttpFetchPort.h"
 #include "core/info/OpenerPort.h"
 #include "core/language/FileDialogPort.h"
@@ -49,6 +51,8 @@ struct TrayApplicationPorts {
     ManifestPlatformPort& manifestPlatform;
     // The previous-instance test; asked once, at start-up.
     std::function<bool()> anotherInstanceRunning;
+    // What wakes the program while the poll timer sleeps; none: the timer never stops.
+    WakeSourcePort* wake = nullptr;
 };
 
 // Where the program runs from: the folder holds the settings file, Lang/ and the documents.
@@ -59,7 +63,7 @@ struct ProgramLocation {
     std::string BaseName() const { return executable.stem().string(); }
 };
 
-class TrayApplication : public QWidget, private StartupSteps {
+class TrayApplication : public QWidget, private StartupSteps, private PollTimerPort {
     Q_OBJECT
 
   public:
@@ -87,6 +91,7 @@ class TrayApplication : public QWidget, private StartupSteps {
 
     ProgramState& State() { return state_; }
     PollEngine& Engine() { return engine_; }
+    PollScheduler& Scheduler() { return scheduler_; }
     TrayIcon& Tray() { return *tray_; }
     OptionsDialogHost& Options() { return *options_; }
     AboutWindowHost& About() { return *about_; }
@@ -139,6 +144,10 @@ class TrayApplication : public QWidget, private StartupSteps {
     void CheckForUpdates() override;
     bool SaveSettings(const Settings& settings) override;
 
+    // The poll timer, as the scheduler starts and stops it.
+    void StartTicking() override;
+    void StopTicking() override;
+
     bool SaveCurrentSettings();
     bool SyncCurrentRunEntry();
     void EndAtOnce();
@@ -151,6 +160,9 @@ class TrayApplication : public QWidget, private StartupSteps {
     TrayApplicationPorts ports_;
     ProgramLocation location_;
     PollEngine engine_;
+    NoWakeSource noWakeSource_;
+    PollScheduler scheduler_;
+    int pollIntervalMs_ = 0;
     Startup startup_;
     std::unique_ptr<TrayIcon> tray_;
     std::unique_ptr<OptionsDialogHost> options_;

@@ -32,6 +32,7 @@
 #include "support/fakes/FakePointer.h"
 #include "support/fakes/FakeProcessLauncher.h"
 #include "support/fakes/FakeRunEntry.h"
+#include "support/fakes/FakeWake.h"
 #include "ui/AboutWindow.h"
 #include "ui/OptionsDialog.h"
 #include "ui/TrayIcon.h"
@@ -56,6 +57,8 @@ struct Rig {
     test::FakeProcessLauncher launcher;
     FakeManifestPlatform manifestPlatform;
     bool otherInstance = false;
+    test::FakeWakeSource wake;
+    bool withWake = false;  // false: no wake source, the timer never stops
     ProgramState state;
     std::unique_ptr<TrayApplication> window;
 
@@ -84,6 +87,7 @@ struct Rig {
                 .launcher = launcher,
                 .manifestPlatform = manifestPlatform,
                 .anotherInstanceRunning = [this] { return otherInstance; },
+                .wake = withWake ? &wake : nullptr,
             },
             ProgramLocation{.folder = folder.path(), .executable = folder / "vantrel"});
         return *window;
@@ -315,6 +319,30 @@ TEST(TrayApplicationMenu, OptionsApplyTakesEffectOnTheNextTickAndIsSaved) {
     rig.joystick.SetAxes(65535, 32767);
     rig.window->OnPollTick();
     EXPECT_EQ(rig.pointer.position.x, 649);
+}
+
+TEST(TrayApplicationWake, TimerSleepsAtRestAndApplyTicksTheSleepingEngine) {
+    Rig rig;
+    rig.withWake = true;
+    ASSERT_EQ(rig.Start(), StartOutcome::Running);
+    ASSERT_TRUE(rig.window->PollTimer()->isActive());
+    rig.window->OnPollTick();
+    EXPECT_FALSE(rig.window->PollTimer()->isActive());
+
+    rig.window->openOptions();
+    OptionsDialog* dialog = rig.window->Options().Dialog();
+    ASSERT_NE(dialog, nullptr);
+    QLineEdit* speed = dialog->findChild<QComboBox*>("speedList")->lineEdit();
+    speed->selectAll();
+    QTest::keyClicks(speed, "9");
+    dialog->findChild<QPushButton*>("applyButton")->click();
+    EXPECT_FALSE(rig.window->PollTimer()->isActive());
+
+    rig.joystick.SetAxes(65535, 32767);
+    rig.wake.Fire();
+    EXPECT_EQ(rig.pointer.position.x, 649);  // at once, with the speed applied while asleep
+    EXPECT_TRUE(rig.window->PollTimer()->isActive());
+    EXPECT_EQ(rig.window->PollTimer()->interval(), 5);
 }
 
 TEST(TrayApplicationFaults, LanguageFileDeletedWhileRunningKeepsTheTextsAndTheRun) {

@@ -59,6 +59,20 @@ int PollEngine::DeviceToRead() const {
     return id >= 0 && id < joystickCount_ ? id : 0;
 }
 
+bool PollEngine::IsRestReading(const JoystickState& state) {
+    // The same signed views of the reading as the tick takes.
+    const auto inDeadZone = [](std::uint32_t value) {
+        const auto v = static_cast<std::int32_t>(value);
+        return v >= kDeadZoneLow && v <= kDeadZoneHigh;
+    };
+    return inDeadZone(state.x) && inDeadZone(state.y) &&
+           static_cast<std::int32_t>(state.buttons) < 1;
+}
+
+bool PollEngine::AtRest() const {
+    return started_ && IsRestReading(joy_) && pressedCount_ == 0 && moveTicks_ == 0;
+}
+
 void PollEngine::Tick() {
     if (!started_) {
         // Take the step from the speed at once, so a stick held from the first tick moves.

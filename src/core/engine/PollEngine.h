@@ -53,8 +53,18 @@ class PollEngine {
     std::int32_t MoveTicks() const { return moveTicks_; }
     std::int32_t LastButtons() const { return lastButtons_; }
 
-  private:
+    // True for a reading that gives the tick nothing to do: both axes inside the dead zone and
+    // no button that counts (button 32, the sign bit, acts as no button).
+    static bool IsRestReading(const JoystickState& state);
+    // The device id the tick reads: JoystickId when it names a joystick found, else 0.
     int DeviceToRead() const;
+    // True after a tick that found nothing to do and left nothing to finish: both axes in the
+    // dead zone, no joystick button that counts, no mouse button held here, no acceleration
+    // run (the step was reloaded from the speed). Until the reading or the settings change,
+    // further ticks would do nothing but refresh the position text.
+    bool AtRest() const;
+
+  private:
     bool MoveAxes(std::int32_t x, std::int32_t y);
     bool MoveAxesBy(RelativePointerPort& output, std::int32_t x, std::int32_t y);
     void RefreshPositionText(bool moved);

@@ -77,6 +77,13 @@ bool SdlJoysticks::ReadInfo(int id, JoystickInfo& caps) {
     return true;
 }
 
+std::optional<std::string> SdlJoysticks::DeviceNode(int id) const {
+    // No SDL_JoystickUpdate here: the device list stays as the last tick saw it.
+    if (!ready_ || id < 0 || id >= SDL_NumJoysticks()) return std::nullopt;
+    const char* path = SDL_JoystickPathForIndex(id);
+    return std::string(path != nullptr ? path : "");
+}
+
 bool SdlJoysticks::ReadState(int id, JoystickState& state) {
     if (!ready_ || id < 0 || id >= kSlots) return false;
     SDL_JoystickUpdate();

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <array>
+#include <optional>
+#include <string>
 
 #include "core/engine/JoystickPort.h"
 
@@ -25,6 +27,10 @@ class SdlJoysticks : public JoystickPort {
     // Axes 0 and 1 as value + 32768, button i as bit i. A device that was unplugged fails;
     // when a device is at that index again it is opened on this or a later call.
     bool ReadState(int id, JoystickState& state) override;
+
+    // The device node SDL reads device `id` from: nullopt when there is no device `id`, "" for
+    // a device without a node (a virtual joystick). As of the last read.
+    std::optional<std::string> DeviceNode(int id) const;
 
   private:
     // Devices kept open between calls; ids beyond are opened only to read their capabilities.

@@ -1,0 +1,182 @@
+#include "WakeBench.h"
+
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "BenchCommon.h"
+#include "ProgramRig.h"
+#include "TimerBench.h"
+#include "core/engine/WakePorts.h"
+
+namespace vantrel::bench {
+
+namespace {
+
+constexpr int kIntervalMs = 5;
+
+void RunLoop(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Stands in for the joystick's device node, which an SDL virtual joystick lacks: an eventfd
+// the bench writes whenever it moves the stick, watched by a QSocketNotifier and drained the
+// way UdevWakeSource treats the node.
+class EventFdWake : public WakeSourcePort {
+  public:
+    EventFdWake()
+        : fd_(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)), notifier_(fd_, QSocketNotifier::Read) {
+        notifier_.setEnabled(false);
+        QObject::connect(&notifier_, &QSocketNotifier::activated, &notifier_, [this] {
+            Drain();
+            notifier_.setEnabled(false);
+            if (!armed_) return;
+            armed_ = false;
+            if (handler_) handler_();
+        });
+    }
+    ~EventFdWake() override { close(fd_); }
+
+    void SetWakeHandler(std::function<void()> handler) override { handler_ = std::move(handler); }
+    bool Watch(int) override {
+        Drain();
+        armed_ = true;
+        notifier_.setEnabled(true);
+        return true;
+    }
+    void Unwatch() override {
+        armed_ = false;
+        notifier_.setEnabled(false);
+    }
+    // The device reports a change.
+    void Signal() {
+        const std::uint64_t one = 1;
+        static_cast<void>(write(fd_, &one, sizeof one));
+    }
+
+  private:
+    void Drain() {
+        std::uint64_t count = 0;
+        static_cast<void>(read(fd_, &count, sizeof count));
+    }
+    int fd_;
+    QSocketNotifier notifier_;
+    std::function<void()> handler_;
+    bool armed_ = false;
+};
+
+// CPU seconds (user + system) of process `pid` from /proc; 0 when it cannot be read.
+double ProcCpuSeconds(long pid) {
+    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const auto close = text.rfind(')');
+    if (close == std::string::npos) return 0;
+    std::istringstream fields(text.substr(close + 2));
+    std::string skip;
+    for (int i = 3; i < 14; ++i) fields >> skip;  // state .. cmajflt
+    long utime = 0, stime = 0;
+    fields >> utime >> stime;
+    return double(utime + stime) / double(sysconf(_SC_CLK_TCK));
+}
+
+struct Window {
+    double switchesPerSecond, cpuPercent, serverCpuPercent;
+};
+
+// `seconds` of `idle` (the event loop, or a plain sleep) measured for this process and the X
+// server (pid in VANTREL_XVFB_PID; 0 when not given).
+template <class Idle>
+Window Measure(double seconds, Idle idle) {
+    const char* serverPid = std::getenv("VANTREL_XVFB_PID");
+    const long server = serverPid != nullptr ? std::atol(serverPid) : 0;
+    const double cpu0 = ProcessCpuSeconds();
+    const double server0 = server != 0 ? ProcCpuSeconds(server) : 0;
+    const long switches0 = ContextSwitches();
+    const auto start = Clock::now();
+    idle(static_cast<int>(seconds * 1000));
+    const std::chrono::duration<double> wall = Clock::now() - start;
+    const double server1 = server != 0 ? ProcCpuSeconds(server) : 0;
+    return {double(ContextSwitches() - switches0) / wall.count(),
+            (ProcessCpuSeconds() - cpu0) / wall.count() * 100,
+            (server1 - server0) / wall.count() * 100};
+}
+
+void PrintWindow(const char* what, const Window& w) {
+    std::printf("  %-34s %8.1f wake-ups/s   CPU %6.3f %%   X server CPU %6.3f %%\n", what,
+                w.switchesPerSecond, w.cpuPercent, w.serverCpuPercent);
+}
+
+// Milliseconds from a stick deflection to the window's first pointer placement, over `trials`
+// deflections at random phases of the 5 ms grid; the stick goes back to rest between them.
+std::vector<double> MoveDelays(ProgramRig& rig, EventFdWake* wake, int trials) {
+    std::mt19937 random(15);
+    std::uniform_int_distribution<int> phaseUs(0, 5000);
+    std::vector<double> delays;
+    for (int i = 0; i < trials; ++i) {
+        std::this_thread::sleep_for(std::chrono::microseconds(phaseUs(random)));
+        QCoreApplication::processEvents();
+        const std::uint64_t before = rig.Placements();
+        const auto start = Clock::now();
+        rig.MoveStick(32767, 0);
+        if (wake != nullptr) wake->Signal();
+        while (rig.Placements() == before && Clock::now() - start < std::chrono::seconds(1))
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
+        delays.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        rig.MoveStick(0, 0);
+        if (wake != nullptr) wake->Signal();
+        RunLoop(30);
+    }
+    return delays;
+}
+
+}  // namespace
+
+void WakeFigures(double seconds) {
+    std::printf("== at rest: polling against sleeping between wake-ups, %.0f s windows\n", seconds);
+    const Window floor = Measure(seconds, [](int ms) {
+        auto next = Clock::now();
+        for (int i = 0; i < ms / kIntervalMs; ++i) {
+            next += std::chrono::milliseconds(kIntervalMs);
+            std::this_thread::sleep_until(next);
+        }
+    });
+    PrintWindow("floor: plain sleep to 5 ms deadlines", floor);
+
+    for (const bool sleeping : {false, true}) {
+        EventFdWake wake;
+        ProgramRig rig(sleeping ? &wake : nullptr);
+        if (!StartRig(rig)) return;
+        RunLoop(200);
+        const Window rest = Measure(seconds, RunLoop);
+        PrintWindow(sleeping ? "sleeping: program at rest" : "polling: program at rest", rest);
+        if (sleeping && !rig.Asleep()) std::printf("  (the scheduler did not fall asleep)\n");
+
+        const std::vector<double> delays = MoveDelays(rig, sleeping ? &wake : nullptr, 60);
+        std::printf("  joystick event to first move: median %.3f ms  p90 %.3f ms  max %.3f ms\n",
+                    Percentile(delays, 50), Percentile(delays, 90), Percentile(delays, 100));
+
+        rig.MoveStick(32767, 0);  // held: polling again in both
+        if (sleeping) wake.Signal();
+        RunLoop(100);
+        PrintWindow("stick held, pointer moving", Measure(seconds / 2, RunLoop));
+        rig.MoveStick(0, 0);
+        if (sleeping) wake.Signal();
+        RunLoop(100);
+    }
+}
+
+}  // namespace vantrel::bench

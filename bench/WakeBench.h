@@ -1,0 +1,11 @@
+// The program at rest with its poll timer running against the same program asleep between
+// wake-ups: wake-ups and CPU of the program and the X server, and the delay from a joystick
+// event to the first pointer move.
+#pragma once
+
+namespace vantrel::bench {
+
+// Needs a QApplication on a display; `seconds` per measured window.
+void WakeFigures(double seconds);
+
+}  // namespace vantrel::bench

@@ -1,0 +1,40 @@
+// What the poll scheduler drives and listens to: the poll timer, and a source of wake-ups that
+// says when the joystick may have changed while that timer is stopped.
+#pragma once
+
+#include <functional>
+
+namespace vantrel {
+
+// The periodic poll timer, at the interval the start-up sequence chose.
+class PollTimerPort {
+  public:
+    virtual ~PollTimerPort() = default;
+    // Starts the timer; its first tick comes one interval later.
+    virtual void StartTicking() = 0;
+    virtual void StopTicking() = 0;
+};
+
+// Whatever can tell that joystick input arrived or a device came or went.
+class WakeSourcePort {
+  public:
+    virtual ~WakeSourcePort() = default;
+    // Called, from the event loop, for every change seen while armed.
+    virtual void SetWakeHandler(std::function<void()> handler) = 0;
+    // Arms the source for joystick `id`: input on that device, or any joystick plugged in or
+    // out, calls the handler. Changes seen before this call are forgotten. False when such
+    // changes cannot be seen for this device (then the caller must keep polling).
+    virtual bool Watch(int id) = 0;
+    // Disarms: no handler calls until the next Watch.
+    virtual void Unwatch() = 0;
+};
+
+// For platforms and tests with nothing to watch: the timer never stops.
+class NoWakeSource : public WakeSourcePort {
+  public:
+    void SetWakeHandler(std::function<void()>) override {}
+    bool Watch(int) override { return false; }
+    void Unwatch() override {}
+};
+
+}  // namespace vantrel

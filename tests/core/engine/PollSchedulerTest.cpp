@@ -1,0 +1,304 @@
+#include "core/engine/PollScheduler.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/fakes/FakeJoystick.h"
+#include "support/fakes/FakeMouseButtons.h"
+#include "support/fakes/FakePointer.h"
+#include "support/fakes/FakeWake.h"
+
+namespace vantrel {
+namespace {
+
+using test::FakeJoystick;
+using test::FakeMouseButtons;
+using test::FakePointer;
+using test::FakePollTimer;
+using test::FakeWakeSource;
+
+constexpr std::uint32_t kRest = 32767;
+constexpr std::uint32_t kLow = 0;
+constexpr std::uint32_t kHigh = 65535;
+
+// The scheduler over fakes: one joystick at id 0, default settings (buttons 1/2/3, speed 2).
+struct Rig {
+    FakeJoystick joystick;
+    FakePointer pointer;
+    FakeMouseButtons buttons;
+    FakePollTimer timer;
+    FakeWakeSource wake;
+    Settings settings = DefaultSettings();
+    PollEngine engine{joystick, pointer, buttons, settings};
+    PollScheduler scheduler{engine, joystick, timer, wake};
+
+    Rig() {
+        joystick.Plug(0);
+        engine.SetJoystickCount(1);
+        pointer.minX = pointer.minY = -1000000;
+        pointer.maxX = pointer.maxY = 1000000;
+        scheduler.Start();
+    }
+    // A timer tick, as the event loop delivers it only while the timer runs.
+    void Tick() {
+        ASSERT_TRUE(timer.running);
+        scheduler.OnTimer();
+    }
+};
+
+// Per timer tick: the reading, and whether the timer still runs after that tick.
+struct Reading {
+    std::uint32_t x = kRest, y = kRest, buttons = 0;
+    bool timerRunsAfter;
+};
+struct TimerCase {
+    const char* name;
+    std::int16_t leftButton;
+    std::vector<Reading> ticks;
+};
+
+class TimerStopTest : public ::testing::TestWithParam<TimerCase> {};
+
+TEST_P(TimerStopTest, StopsAfterTheFirstTickThatFindsRest) {
+    const TimerCase& c = GetParam();
+    Rig rig;
+    rig.settings.LeftButton = c.leftButton;
+    int n = 0;
+    for (const Reading& r : c.ticks) {
+        SCOPED_TRACE(::testing::Message() << "tick " << ++n);
+        rig.joystick.SetAxes(r.x, r.y);
+        rig.joystick.SetButtons(r.buttons);
+        rig.Tick();
+        EXPECT_EQ(rig.timer.running, r.timerRunsAfter);
+        EXPECT_EQ(rig.scheduler.Asleep(), !r.timerRunsAfter);
+        if (!r.timerRunsAfter) return;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, TimerStopTest,
+    ::testing::Values(
+        TimerCase{"RestFromTheStart", 1, {{kRest, kRest, 0, false}}},
+        TimerCase{"DeadZoneEdgesAreRest", 1, {{150, 63850, 0, false}}},
+        TimerCase{"OnePastTheEdgeMoves", 1, {{149, kRest, 0, true}, {kRest, 63851, 0, true}}},
+        // The tick that lets go of the stick ends the run and reloads the step: nothing is left.
+        TimerCase{"AfterAMoveTheFirstRestTick",
+                  1,
+                  {{kLow, kRest, 0, true}, {kLow, kLow, 0, true}, {kRest, kRest, 0, false}}},
+        // The release goes out on the tick that finds the button up; then nothing is left.
+        TimerCase{"HeldButtonUntilItsRelease",
+                  1,
+                  {{kRest, kRest, 1, true}, {kRest, kRest, 1, true}, {kRest, kRest, 0, false}}},
+        // An unmapped button still counts: an Apply may map it while it is held.
+        TimerCase{"UnmappedButtonHeld", 1, {{kRest, kRest, 8, true}, {kRest, kRest, 0, false}}},
+        TimerCase{"HighButtonHeld",
+                  17,
+                  {{kRest, kRest, 0x10000, true},
+                   {kRest, kRest, 0x10000, true},
+                   {kRest, kRest, 0x10000, true},
+                   {kRest, kRest, 0, false}}},
+        // Button 32 acts as no button, on every tick: nothing for a tick to do.
+        TimerCase{"Button32Alone", 1, {{kRest, kRest, 0x80000000u, false}}},
+        TimerCase{"Button32AfterAPress",
+                  1,
+                  {{kRest, kRest, 1, true}, {kRest, kRest, 0x80000001u, false}}}),
+    [](const ::testing::TestParamInfo<TimerCase>& info) { return std::string(info.param.name); });
+
+TEST(PollSchedulerTest, HighButtonHeldNeverSleepsAndPressesOnce) {
+    Rig rig;
+    rig.settings.LeftButton = 31;
+    rig.joystick.SetButtons(0x40000000);
+    for (int i = 0; i < 400; ++i) rig.Tick();
+    EXPECT_TRUE(rig.timer.running);
+    EXPECT_EQ(rig.buttons.Take(), std::vector<MouseButtonEvent>{MouseButtonEvent::LeftDown});
+}
+
+TEST(PollSchedulerTest, WithoutANodeToWatchTheTimerRunsOn) {
+    Rig rig;
+    rig.wake.watchable = false;
+    for (int i = 0; i < 10; ++i) rig.Tick();
+    EXPECT_TRUE(rig.timer.running);
+    EXPECT_FALSE(rig.wake.armed);
+}
+
+TEST(PollSchedulerTest, WatchesTheDeviceTheEngineReads) {
+    Rig rig;
+    rig.joystick.Plug(1);
+    rig.engine.SetJoystickCount(2);
+    rig.settings.JoystickId = 1;
+    rig.Tick();
+    EXPECT_EQ(rig.wake.watchedId, 1);
+}
+
+TEST(PollSchedulerTest, AWakeTicksAtOnceThenPollsUntilRest) {
+    Rig rig;
+    rig.Tick();
+    ASSERT_TRUE(rig.scheduler.Asleep());
+    const int startsAsleep = rig.timer.starts;
+
+    rig.joystick.SetAxes(kHigh, kRest);
+    rig.wake.Fire();
+    EXPECT_EQ(rig.pointer.position.x, 642);  // moved by the wake itself, not a timer tick later
+    EXPECT_TRUE(rig.timer.running);
+    EXPECT_EQ(rig.timer.starts, startsAsleep + 1);
+    EXPECT_FALSE(rig.wake.armed);
+
+    rig.wake.Fire();  // while polling the next tick sees any change: no extra tick
+    EXPECT_EQ(rig.pointer.position.x, 642);
+    rig.Tick();
+    EXPECT_EQ(rig.pointer.position.x, 644);
+    rig.joystick.SetAxes(kRest, kRest);
+    rig.Tick();
+    EXPECT_TRUE(rig.scheduler.Asleep());
+    EXPECT_FALSE(rig.timer.running);
+}
+
+TEST(PollSchedulerTest, AWakeThatFindsRestSleepsOnWithoutTheTimer) {
+    Rig rig;
+    rig.Tick();
+    const int starts = rig.timer.starts;
+    rig.joystick.SetAxes(kRest + 900, kRest - 40);  // a jittery stick inside the dead zone
+    rig.wake.Fire();
+    EXPECT_TRUE(rig.scheduler.Asleep());
+    EXPECT_TRUE(rig.wake.armed);
+    EXPECT_EQ(rig.timer.starts, starts);
+}
+
+TEST(PollSchedulerTest, InputArrivingWhileArmingKeepsTheTimer) {
+    Rig rig;
+    rig.wake.duringWatch = [&] { rig.joystick.SetButtons(1); };
+    rig.Tick();
+    EXPECT_TRUE(rig.timer.running);
+    EXPECT_FALSE(rig.wake.armed);
+    rig.wake.duringWatch = nullptr;
+    rig.Tick();
+    EXPECT_EQ(rig.buttons.Take(), std::vector<MouseButtonEvent>{MouseButtonEvent::LeftDown});
+}
+
+TEST(PollSchedulerTest, ApplyWhileAsleepPutsTheNewSpeedInForceForTheNextMove) {
+    for (const bool applyTicks : {true, false}) {
+        SCOPED_TRACE(applyTicks ? "OnSettingsChanged" : "no notice");
+        Rig rig;
+        rig.Tick();
+        ASSERT_TRUE(rig.scheduler.Asleep());
+        rig.settings.PointerSpeed = "5";
+        if (applyTicks) rig.scheduler.OnSettingsChanged();
+        EXPECT_TRUE(rig.scheduler.Asleep());
+        rig.joystick.SetAxes(kLow, kRest);
+        rig.wake.Fire();
+        // Polling would have reloaded the step on the idle ticks after the Apply.
+        EXPECT_EQ(rig.pointer.position.x, applyTicks ? 635 : 638);
+    }
+}
+
+TEST(PollSchedulerTest, ApplyWhilePollingWaitsForTheNextTick) {
+    Rig rig;
+    rig.joystick.SetAxes(kLow, kRest);
+    rig.Tick();
+    const auto placements = rig.pointer.placements;
+    rig.scheduler.OnSettingsChanged();
+    EXPECT_EQ(rig.pointer.placements, placements);
+}
+
+TEST(PollSchedulerTest, AfterStopNothingTicksOrWakes) {
+    Rig rig;
+    rig.Tick();
+    rig.scheduler.Stop();
+    EXPECT_FALSE(rig.wake.armed);
+    rig.joystick.SetAxes(kLow, kRest);
+    rig.scheduler.OnWake();
+    rig.scheduler.OnSettingsChanged();
+    EXPECT_EQ(rig.pointer.placements, 0);
+    EXPECT_FALSE(rig.timer.running);
+}
+
+// One scripted session, in 5 ms steps, through a scheduler that polls on every step and one
+// that sleeps whenever it may. Both logs hold, per step, the pointer placements and button
+// events; they must be the same.
+struct ScriptStep {
+    int steps;                             // how long this reading lasts
+    std::optional<JoystickState> reading;  // nullopt: the device is unplugged
+    const char* speed = nullptr;           // an Apply with this speed at the start of the step
+};
+
+bool SameReading(const std::optional<JoystickState>& a, const std::optional<JoystickState>& b) {
+    if (!a || !b) return !a && !b;
+    return a->x == b->x && a->y == b->y && a->buttons == b->buttons;
+}
+
+std::vector<std::string> RunSession(const std::vector<ScriptStep>& script, bool mayWatch) {
+    Rig rig;
+    rig.wake.watchable = mayWatch;
+    std::vector<std::string> log;
+    std::size_t placementsSeen = 0;
+    int now = 0;
+    std::optional<JoystickState> current = JoystickState{};
+    for (const ScriptStep& part : script) {
+        for (int i = 0; i < part.steps; ++i, ++now) {
+            const bool timerWasRunning = rig.timer.running;
+            if (i == 0) {
+                if (part.speed != nullptr) {
+                    rig.settings.PointerSpeed = part.speed;
+                    rig.scheduler.OnSettingsChanged();
+                }
+                if (!SameReading(part.reading, current)) {
+                    if (part.reading) {
+                        rig.joystick.Plug(0).state = *part.reading;
+                    } else {
+                        rig.joystick.Unplug(0);
+                    }
+                    current = part.reading;
+                    rig.wake.Fire();  // the node or the device monitor saw it
+                }
+            }
+            // A timer started during this step fires one interval later.
+            if (timerWasRunning && rig.timer.running) rig.scheduler.OnTimer();
+            const auto placed = rig.pointer.Placements();
+            for (; placementsSeen < placed.size(); ++placementsSeen)
+                log.push_back(std::to_string(now) + " place " +
+                              std::to_string(placed[placementsSeen].x) + "," +
+                              std::to_string(placed[placementsSeen].y));
+            for (const MouseButtonEvent e : rig.buttons.Take())
+                log.push_back(std::to_string(now) + " button " +
+                              std::to_string(static_cast<int>(e)));
+        }
+    }
+    return log;
+}
+
+TEST(PollSchedulerTest, SleepingGivesTheSameMovesAndButtonsAsPolling) {
+    const auto at = [](std::uint32_t x, std::uint32_t y, std::uint32_t buttons = 0) {
+        return std::optional<JoystickState>(JoystickState{x, y, buttons});
+    };
+    const std::vector<ScriptStep> script = {
+        {30, at(kRest, kRest)},
+        {90, at(kLow, kRest)},  // an acceleration run past 20, 40, 60 and 80 ticks
+        {3, at(kRest + 500, kRest)},
+        {25, at(kHigh, kLow)},
+        {10, at(kRest, kRest)},
+        {10, at(kRest, kRest), "7"},  // an Apply while at rest
+        {4, at(kRest, kHigh)},        // the new speed from the first move
+        {8, at(kRest, kRest, 1)},     // a click
+        {12, at(kRest, kRest)},
+        {5, at(kRest, kRest, 2)},  // a chord: right, then left with it, then right alone
+        {5, at(kRest, kRest, 3)},
+        {5, at(kRest, kRest, 1)},
+        {5, at(kRest, kRest, 0)},
+        {6, at(kHigh, kRest, 4)},  // the middle button held while moving
+        {6, std::nullopt},         // unplugged with the button down
+        {20, std::nullopt},
+        {6, at(kRest, kRest)},  // plugged in again
+        {6, at(kRest, kLow, 0x80000000u)},
+        {10, at(kRest, kRest)},
+    };
+    const auto polled = RunSession(script, false);
+    const auto slept = RunSession(script, true);
+    ASSERT_GT(polled.size(), 150u);
+    EXPECT_EQ(slept, polled);
+}
+
+}  // namespace
+}  // namespace vantrel
