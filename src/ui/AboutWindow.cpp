@@ -10,6 +10,7 @@
 #include "core/info/AboutTexts.h"
 #include "core/info/Documents.h"
 #include "core/info/ProgramVersion.h"
+#include "core/text/CaptionText.h"
 #include "ui/Look.h"
 
 namespace vantrel {
@@ -141,6 +142,10 @@ QLabel* AboutWindow::AddLabel(QWidget* parent, const char* name, int left, int t
 
 void AboutWindow::SetTexts(const LangText& texts) {
     setWindowTitle(QString::fromStdString(texts[TextId::AboutTitle]));
+    // The credits area is what takes the focus, so a screen reader names it like the window.
+    viewport_->setAccessibleName(
+        QString::fromStdString(StripAccessKeys(texts[TextId::AboutTitle])));
+    viewport_->setAccessibleDescription(QString::fromStdString(texts[TextId::AboutDescription]));
     version_->setText(QString::fromStdString(ReleaseText(OwnVersion())));
     version_->adjustSize();
     description_->setText(QString::fromStdString(texts[TextId::AboutDescription]));

@@ -5,13 +5,15 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include "core/text/AccessibleTexts.h"
 #include "core/text/CaptionText.h"
+#include "ui/LinkLabel.h"
 #include "ui/Look.h"
 
 namespace vantrel {
@@ -117,16 +119,13 @@ void OptionsDialog::BuildWidgets() {
     applyButton_ = makeButton("applyButton");
     cancelButton_ = makeButton("cancelButton");
 
-    QWidget* chain[] = {combos_[0],   combos_[1],       combos_[2],       combos_[3],
-                        combos_[4],   accelerationBox_, startAtLogonBox_, okButton_,
-                        applyButton_, cancelButton_};
-    for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
-
     static constexpr const char* kLabelNames[8] = {
         "leftButtonLabel", "rightButtonLabel", "middleButtonLabel", "speedLabel",
         "creditLabel",     "joystickLabel",    "mouseSettingsLink", "controllerSettingsLink"};
+    mouseLink_ = new LinkLabel(this);
+    controllerLink_ = new LinkLabel(this);
     for (std::size_t i = 0; i < labels_.size(); ++i) {
-        auto* label = new QLabel(this);
+        QLabel* label = i == 6 ? mouseLink_ : i == 7 ? controllerLink_ : new QLabel(this);
         label->setObjectName(QString::fromLatin1(kLabelNames[i]));
         label->setTextFormat(Qt::PlainText);
         labels_[i] = label;
@@ -136,9 +135,13 @@ void OptionsDialog::BuildWidgets() {
         font.setUnderline(true);
         link->setFont(font);
         SetTextColour(link, kLinkColour);
-        link->setCursor(Qt::PointingHandCursor);
-        link->installEventFilter(this);
     }
+
+    // The links come last, so the tab order of the controls that were there before stays.
+    QWidget* chain[] = {combos_[0],   combos_[1],       combos_[2],       combos_[3],
+                        combos_[4],   accelerationBox_, startAtLogonBox_, okButton_,
+                        applyButton_, cancelButton_,    mouseLink_,       controllerLink_};
+    for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
     QLabel* credit = labels_[4];
     QFont creditFont = LookFont("Arial", 12);
     creditFont.setBold(true);
@@ -220,6 +223,12 @@ void OptionsDialog::Connect() {
             [this] { Edit([this] { model_.Apply(); }); });
     connect(cancelButton_, &QPushButton::clicked, this,
             [this] { Edit([this] { model_.Cancel(); }); });
+    connect(mouseLink_, &LinkLabel::activated, this, [this] {
+        if (openLink_) openLink_(SettingsLink::Mouse);
+    });
+    connect(controllerLink_, &LinkLabel::activated, this, [this] {
+        if (openLink_) openLink_(SettingsLink::GameController);
+    });
 }
 
 void OptionsDialog::Edit(const std::function<void()>& change) {
@@ -288,8 +297,29 @@ void OptionsDialog::Mirror() {
         accelerationBox_->setChecked(model_.Checked(Check::Acceleration));
     }
     applyButton_->setEnabled(model_.ApplyEnabled());
+    NameForScreenReaders();
 
     mirroring_ = wasMirroring;
+}
+
+void OptionsDialog::NameForScreenReaders() {
+    // Each list is named by the caption beside it; every name is the caption as shown, without
+    // access-key markers, so it follows the language.
+    QLabel* rowLabels[5] = {labels_[0], labels_[1], labels_[2], labels_[3], labels_[5]};
+    for (std::size_t row = 0; row < combos_.size(); ++row)
+        combos_[row]->setAccessibleName(rowLabels[row]->text());
+    for (QAbstractButton* control : std::initializer_list<QAbstractButton*>{
+             accelerationBox_, startAtLogonBox_, okButton_, applyButton_, cancelButton_}) {
+        control->setAccessibleName(FromUtf8(StripAccessKeys(control->text().toStdString())));
+    }
+    for (QLabel* link : {labels_[6], labels_[7]}) link->setAccessibleName(link->text());
+    const std::string_view picture = AccessibleText(AccessibleTextId::JoystickPicture);
+    joystickPicture_->setAccessibleDescription(
+        QString::fromUtf8(picture.data(), static_cast<qsizetype>(picture.size())));
+}
+
+void OptionsDialog::FocusFirstControl() {
+    combos_[0]->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void OptionsDialog::closeEvent(QCloseEvent* event) {
@@ -298,18 +328,24 @@ void OptionsDialog::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-bool OptionsDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonRelease &&
-        (watched == labels_[6] || watched == labels_[7])) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        const auto* label = static_cast<QLabel*>(watched);
-        if (mouse->button() == Qt::LeftButton &&
-            label->rect().contains(mouse->position().toPoint()) && openLink_) {
-            openLink_(watched == labels_[6] ? SettingsLink::Mouse : SettingsLink::GameController);
-            return true;
-        }
+void OptionsDialog::keyPressEvent(QKeyEvent* event) {
+    // An editable list has already taken the typed text (a text equal to an item picks it)
+    // before an unused Enter comes up to the window.
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        // On Apply or Cancel, Enter presses that button: pressing OK there would apply what the
+        // user just chose not to.
+        QPushButton* pressed = okButton_;
+        for (QPushButton* button : {applyButton_, cancelButton_})
+            if (button->hasFocus()) pressed = button;
+        pressed->click();
+        return;
     }
-    return QWidget::eventFilter(watched, event);
+    if (plain && event->key() == Qt::Key_Escape) {
+        cancelButton_->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 OptionsDialogHost::OptionsDialogHost(Settings& settings, const LangText& texts,
@@ -336,6 +372,8 @@ void OptionsDialogHost::Open() {
     dialog_->show();
     dialog_->raise();
     dialog_->activateWindow();
+    // Keyboard users start at the first control whether the window is new or shown again.
+    dialog_->FocusFirstControl();
 }
 
 void OptionsDialogHost::Unload() {

@@ -17,6 +17,8 @@ class QPushButton;
 
 namespace vantrel {
 
+class LinkLabel;
+
 class OptionsDialog : public QWidget {
     Q_OBJECT
   public:
@@ -28,15 +30,20 @@ class OptionsDialog : public QWidget {
 
     // Brings every widget in line with the model without reporting back to it.
     void Mirror();
+    // Puts the keyboard focus on the first control of the tab order.
+    void FocusFirstControl();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Enter presses OK (or Apply or Cancel when that has the focus) and Escape presses Cancel
+    // (keys a control uses itself, such as Enter on a link, never arrive here).
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void BuildWidgets();
     void PlaceWidgets();
     void Connect();
+    void NameForScreenReaders();
     // Runs an edit on the model, then mirrors it and hides the window when the model says so.
     void Edit(const std::function<void()>& change);
     QComboBox* ComboOf(Choice choice) const;
@@ -53,6 +60,8 @@ class OptionsDialog : public QWidget {
     QPushButton* applyButton_ = nullptr;
     // The three mouse-button captions, speed, credit line, joystick caption, the two links.
     std::array<QLabel*, 8> labels_{};
+    LinkLabel* mouseLink_ = nullptr;       // labels_[6]
+    LinkLabel* controllerLink_ = nullptr;  // labels_[7]
     QLabel* joystickPicture_ = nullptr;
 };
 

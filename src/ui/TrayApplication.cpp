@@ -148,8 +148,9 @@ void TrayApplication::ChooseLanguageFromLocale(Settings& settings) {
 }
 
 void TrayApplication::LoadTexts(const std::string& languageFile, LangText& texts) {
-    // A file that cannot be read leaves the texts as they were.
-    static_cast<void>(vantrel::LoadTexts(location_.folder, languageFile, texts));
+    // When not even English can be read the built-in texts stay; the run goes on.
+    static_cast<void>(
+        LoadTextsOrLocaleLanguage(location_.folder, languageFile, ports_.locale, texts));
 }
 
 void TrayApplication::ApplyMenuTexts(const LangText& texts) {
@@ -265,6 +266,10 @@ void TrayApplication::chooseLanguage() {
         .texts = state_.texts,
         .programFolder = location_.folder,
         .fileDialog = ports_.fileDialog,
+        .loadTexts =
+            [this](const std::filesystem::path& folder, const std::string& name, LangText& texts) {
+                return LoadTextsOrLocaleLanguage(folder, name, ports_.locale, texts);
+            },
         .unloadOptionsDialog = [this] { options_->Unload(); },
         .applyMenuTexts = [this] { tray_->ApplyMenuTexts(state_.texts); },
         // A failed save keeps the old file; the choice still holds for this run.

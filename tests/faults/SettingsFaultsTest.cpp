@@ -1,7 +1,8 @@
-// The settings file under faults: a writer killed at any moment, a folder it cannot write, and
-// files of random bytes.
+// The settings file under faults: a writer killed at any moment, a folder it cannot write, files
+// of random bytes, and a name that is no regular file.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -13,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "support/TempDir.h"
 #include "core/settings/PointerSpeed.h"
 #include "core/settings/SettingsFile.h"
+#include "support/TempDir.h"
 
 namespace vantrel {
 namespace {
@@ -231,6 +232,56 @@ TEST(SettingsRandomFile, ReadsAndSavesBackToTheSameRecord) {
     EXPECT_GT(numbersRead, 0) << "no random file gave a number: the cases test nothing";
     EXPECT_EQ(Names(dir.path()), std::set<std::string>{"Vantrel.ini"});
 }
+
+// What stands where the settings file should be: a FIFO (opening it would wait for a writer
+// forever), links to a FIFO and to a device that reads without end.
+enum class NotRegular { Fifo, LinkToFifo, LinkToDevice };
+
+class SettingsNotARegularFile : public ::testing::TestWithParam<NotRegular> {};
+
+// A child process loads and then saves; a start that blocks shows as a child still running.
+TEST_P(SettingsNotARegularFile, ReadsAsUnreadableWithoutBlockingAndIsReplacedOnSave) {
+    TempDir dir;
+    const fs::path file = SettingsPath(dir.path());
+    const fs::path fifo = dir / "pipe";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    switch (GetParam()) {
+        case NotRegular::Fifo:
+            fs::rename(fifo, file);
+            break;
+        case NotRegular::LinkToFifo:
+            fs::create_symlink(fifo, file);
+            break;
+        case NotRegular::LinkToDevice:
+            fs::create_symlink("/dev/zero", file);
+            break;
+    }
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Read as an unreadable file (every field 0), then replaced by a regular file on save.
+        Settings read = First(), back;
+        const bool sound = LoadSettings(file, read) == SettingsLoad::Found && read == Settings{} &&
+                           SaveSettings(file, Second()) &&
+                           fs::is_regular_file(fs::symlink_status(file)) &&
+                           LoadSettings(file, back) == SettingsLoad::Found && back == Second();
+        _exit(sound ? 0 : 1);
+    }
+    int status = 0;
+    for (int waited = 0; waitpid(child, &status, WNOHANG) == 0; ++waited) {
+        if (waited == 1000) {
+            Kill(child);
+            FAIL() << "loading the settings blocked";
+        }
+        SleepMicroseconds(10000);
+    }
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(HostileNames, SettingsNotARegularFile,
+                         ::testing::Values(NotRegular::Fifo, NotRegular::LinkToFifo,
+                                           NotRegular::LinkToDevice));
 
 }  // namespace
 }  // namespace vantrel

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <cmath>
 #include <cstdlib>
@@ -19,9 +21,12 @@
 
 #include "core/settings/SettingsFile.h"
 #include "core/startup/RunEntry.h"
+#include "core/text/LanguageFile.h"
 #include "support/TempDir.h"
+#include "support/fakes/FakeOpener.h"
 #include "support/fakes/FakeProcessLauncher.h"
 #include "support/fakes/FakeRunEntry.h"
+#include "ui/AboutWindow.h"
 
 // Readable failure messages for Qt strings.
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -151,11 +156,12 @@ TEST_F(OptionsDialogTest, ClientAreaFollowsTheScreenDpi) {
     EXPECT_EQ(Combo(1)->width(), 2 * Combo(4)->width());
 }
 
-TEST_F(OptionsDialogTest, TabOrderRunsThroughListsChecksAndButtons) {
+TEST_F(OptionsDialogTest, TabOrderRunsThroughListsChecksButtonsAndLinks) {
     OpenDialog();
-    const QStringList expected = {
-        "leftButtonList",  "rightButtonList", "middleButtonList", "speedList",   "joystickList",
-        "accelerationBox", "startAtLogonBox", "okButton",         "applyButton", "cancelButton"};
+    const QStringList expected = {"leftButtonList",  "rightButtonList",   "middleButtonList",
+                                  "speedList",       "joystickList",      "accelerationBox",
+                                  "startAtLogonBox", "okButton",          "applyButton",
+                                  "cancelButton",    "mouseSettingsLink", "controllerSettingsLink"};
     QStringList order;
     QWidget* w = Combo(1);
     do {
@@ -165,9 +171,11 @@ TEST_F(OptionsDialogTest, TabOrderRunsThroughListsChecksAndButtons) {
         w = w->nextInFocusChain();
     } while (w != Combo(1) && order.size() < expected.size());
     EXPECT_EQ(order, expected);
-    for (const char* label : {"leftButtonLabel", "creditLabel", "mouseSettingsLink"}) {
+    for (const char* label : {"leftButtonLabel", "creditLabel", "joystickPicture"}) {
         EXPECT_EQ(Child<QLabel>(label)->focusPolicy(), Qt::NoFocus) << label;
     }
+    // A click on a link must not leave a focus frame on it.
+    EXPECT_EQ(Child<QLabel>("mouseSettingsLink")->focusPolicy(), Qt::TabFocus);
 }
 
 TEST_F(OptionsDialogTest, PickingAnItemClearsTheListShowingItThroughTheModel) {
@@ -299,6 +307,115 @@ TEST_F(OptionsDialogTest, MouseLinkStartsTheDesktopsSettingsProgram) {
     EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_EQ(Combo(1)->cursor().shape(), Qt::PointingHandCursor);
 }
+
+TEST_F(OptionsDialogTest, EnterTakesTheTypedTextThenPressesOk) {
+    OptionsDialog& dialog = OpenDialog();
+    QLineEdit* speed = Combo(4)->lineEdit();
+    speed->selectAll();
+    TypeText(speed, "7");
+    // Typed, not picked: only Enter makes the item's text a choice.
+    QLineEdit* middle = Combo(3)->lineEdit();
+    middle->selectAll();
+    TypeText(middle, "Button 4");
+    Combo(3)->setFocus();
+    Key(dialog.focusWidget(), Qt::Key_Return);
+
+    EXPECT_EQ(ReadFile(settingsFile), "1\r\n2\r\n4\r\n7\r\n1\r\n1\r\n0\r\nEnglish.lng\r\n");
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+class CancelKeyTest : public OptionsDialogTest,
+                      public ::testing::WithParamInterface<std::pair<const char*, Qt::Key>> {};
+
+TEST_P(CancelKeyTest, DoesWhatCancelDoes) {
+    OptionsDialog& dialog = OpenDialog();
+    QCoreApplication::processEvents();  // active, so the focus is where the test puts it
+    PickItem(Combo(5), 1);
+    dialog.findChild<QWidget*>(GetParam().first)->setFocus();
+    Key(dialog.focusWidget(), GetParam().second);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_FALSE(fs::exists(settingsFile));
+
+    host->Open();
+    EXPECT_EQ(Combo(5)->currentText(), "2");
+    EXPECT_TRUE(Child<QPushButton>("applyButton")->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, CancelKeyTest,
+                         ::testing::Values(std::pair{"accelerationBox", Qt::Key_Escape},
+                                           std::pair{"speedList", Qt::Key_Escape},
+                                           std::pair{"cancelButton", Qt::Key_Return}));
+
+// The focus widget is where the keyboard focus lands as the window becomes active.
+TEST_F(OptionsDialogTest, OpeningActivatesAndFocusesTheFirstControlEveryTime) {
+    OptionsDialog& dialog = OpenDialog();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(dialog.isActiveWindow());
+    EXPECT_EQ(dialog.focusWidget(), Combo(1));
+    Child<QCheckBox>("startAtLogonBox")->setFocus();
+    Key(dialog.focusWidget(), Qt::Key_Escape);
+    ASSERT_FALSE(dialog.isVisible());
+    host->Open();
+    EXPECT_EQ(dialog.focusWidget(), Combo(1));
+
+    FakeOpener opener;
+    AboutWindowHost about(opener);
+    about.Show(lang);
+    EXPECT_EQ(about.Window()->focusWidget(), about.Window()->findChild<QWidget*>("scrollViewport"));
+}
+
+TEST_F(OptionsDialogTest, LinksOpenWithEnterOrSpaceAndLeaveTheDialogOpen) {
+    launcher.programsOnPath = {"xfce4-mouse-settings", "jstest-gtk"};
+    launcher.currentDesktops = "XFCE";
+    OptionsDialog& dialog = OpenDialog();
+    QCoreApplication::processEvents();  // active, so the focus is drawn
+    for (const auto& [name, key] : {std::pair{"mouseSettingsLink", Qt::Key_Return},
+                                    std::pair{"controllerSettingsLink", Qt::Key_Space}}) {
+        QLabel* link = Child<QLabel>(name);
+        const QImage unfocused = link->grab().toImage();
+        link->setFocus(Qt::TabFocusReason);
+        EXPECT_NE(link->grab().toImage(), unfocused) << name << ": focus not shown";
+        Key(dialog.focusWidget(), key);
+    }
+    const std::vector<std::vector<std::string>> started = {{"xfce4-mouse-settings"},
+                                                           {"jstest-gtk"}};
+    EXPECT_EQ(launcher.started, started);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(fs::exists(settingsFile));
+}
+
+// What a screen reader is told about each control that takes the keyboard focus.
+class DialogNamesTest : public OptionsDialogTest,
+                        public ::testing::WithParamInterface<const char*> {
+  protected:
+    static void ExpectNamed(QWidget* window) {
+        for (QWidget* control : window->findChildren<QWidget*>()) {
+            if (!(control->focusPolicy() & Qt::TabFocus) || control->focusProxy() != nullptr ||
+                !control->isVisibleTo(window))
+                continue;
+            const QString name =
+                QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+            EXPECT_FALSE(name.trimmed().isEmpty()) << control->objectName().toStdString();
+            EXPECT_FALSE(name.contains(QRegularExpression("&[^&\\s]"))) << name.toStdString();
+        }
+    }
+};
+
+TEST_P(DialogNamesTest, EveryFocusableControlHasANameInTheLanguage) {
+    ASSERT_TRUE(LoadTexts(fs::path(VANTREL_SOURCE_DIR) / "resources", GetParam(), lang));
+    OptionsDialog& dialog = OpenDialog();
+    ExpectNamed(&dialog);
+    EXPECT_EQ(Combo(4)->accessibleName(), Child<QLabel>("speedLabel")->text());
+    EXPECT_FALSE(Child<QLabel>("joystickPicture")->accessibleDescription().isEmpty());
+
+    FakeOpener opener;
+    AboutWindowHost about(opener);
+    about.Show(lang);
+    ExpectNamed(about.Window());
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, DialogNamesTest,
+                         ::testing::Values("English.lng", "Italiano.lng"));
 
 TEST_F(OptionsDialogTest, LongTranslationsShrinkInsteadOfBeingCut) {
     lang[15] = "Scelta della lingua";

@@ -19,6 +19,7 @@
 
 #include "core/info/Documents.h"
 #include "core/settings/SettingsFile.h"
+#include "core/text/LanguageFile.h"
 #include "platform/qt/UnixSignals.h"
 #include "support/TempDir.h"
 #include "support/fakes/FakeFileDialog.h"
@@ -345,19 +346,63 @@ TEST(TrayApplicationWake, TimerSleepsAtRestAndApplyTicksTheSleepingEngine) {
     EXPECT_EQ(rig.window->PollTimer()->interval(), 5);
 }
 
-TEST(TrayApplicationFaults, LanguageFileDeletedWhileRunningKeepsTheTextsAndTheRun) {
+// The texts of a shipped language file as the program reads it.
+LangText TextsOf(const fs::path& folder, const std::string& file) {
+    LangText texts;
+    EXPECT_TRUE(LoadTexts(folder, file, texts)) << file;
+    return texts;
+}
+
+struct UnreadableLanguageCase {
+    std::string storedName;
+    std::string isoCode, country;
+    std::string shownFile;
+};
+void PrintTo(const UnreadableLanguageCase& c, std::ostream* out) {
+    *out << '"' << c.storedName << "\" in " << c.country;
+}
+
+class TrayApplicationUnreadableLanguage : public ::testing::TestWithParam<UnreadableLanguageCase> {
+};
+
+// A settings file naming a language file that is missing or refused: the menu speaks the
+// locale's language (English where the region has none), and the stored name is kept.
+TEST_P(TrayApplicationUnreadableLanguage, StartShowsTheLocaleLanguageAndKeepsTheName) {
+    Rig rig;
+    rig.locale = FakeLocale(GetParam().isoCode, GetParam().country);
+    test::WriteFile(rig.SettingsFile(),
+                    "1\r\n2\r\n3\r\n2\r\n1\r\n1\r\n0\r\n" + GetParam().storedName + "\r\n");
+    ASSERT_EQ(rig.Start(), StartOutcome::Running);
+
+    EXPECT_EQ(rig.state.texts, TextsOf(rig.folder.path(), GetParam().shownFile));
+    EXPECT_EQ(rig.Caption("exit"), rig.state.texts[13]);
+    rig.window->exitProgram();
+    Settings saved;
+    ASSERT_EQ(LoadSettings(rig.SettingsFile(), saved), SettingsLoad::Found);
+    EXPECT_EQ(saved.LanguageFile, GetParam().storedName);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    HostileNames, TrayApplicationUnreadableLanguage,
+    ::testing::Values(UnreadableLanguageCase{"Missing.lng", "it", "Italy", "Italiano.lng"},
+                      UnreadableLanguageCase{"Missing.lng", "de", "Germany", "English.lng"},
+                      UnreadableLanguageCase{"../../../../../../etc/passwd", "fr", "France",
+                                             "French.lng"},
+                      UnreadableLanguageCase{"/etc/passwd", "tr", "Turkey", "Turkish.lng"}));
+
+TEST(TrayApplicationFaults, LanguageFileDeletedWhileRunningFallsBackAndKeepsTheRun) {
     Rig rig;
     ASSERT_EQ(rig.Start(), StartOutcome::Running);
-    const LangText before = rig.state.texts;
-    const std::string exitCaption = rig.Caption("exit");
     fs::remove(rig.folder / "Lang" / "Italiano.lng");
     fs::remove(rig.folder / "Lang" / "French.lng");
 
-    // The dialog still offers the file it listed a moment ago.
+    // The dialog still offers the file it listed a moment ago. The locale's Italian is gone
+    // too, so English stands in.
     rig.fileDialog.answer = std::vector<std::string>{(rig.folder / "Lang" / "French.lng").string()};
     rig.window->chooseLanguage();
-    EXPECT_EQ(rig.state.texts, before);
-    EXPECT_EQ(rig.Caption("exit"), exitCaption);
+    EXPECT_EQ(rig.state.settings.LanguageFile, "French.lng");
+    EXPECT_EQ(rig.state.texts, TextsOf(rig.folder.path(), "English.lng"));
+    EXPECT_EQ(rig.Caption("exit"), rig.state.texts[13]);
     EXPECT_TRUE(rig.window->PollTimer()->isActive());
     rig.joystick.SetAxes(65535, 32767);
     rig.window->OnPollTick();

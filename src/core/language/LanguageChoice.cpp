@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "core/text/LanguageFile.h"
 #include "core/text/Utf8.h"
 
 namespace vantrel {
@@ -57,6 +58,17 @@ void ChooseLanguageFromLocale(Settings& settings, LocalePort& locale) {
     if (!IsBlank(settings.LanguageFile)) return;
     settings.LanguageFile =
         LanguageFileForKey(LocaleKey(locale.TerritoryIsoCode(), locale.EnglishCountryName()));
+}
+
+bool LoadTextsOrLocaleLanguage(const std::filesystem::path& programFolder,
+                               const std::string& languageFile, LocalePort& locale,
+                               LangText& texts) {
+    if (LoadTexts(programFolder, languageFile, texts)) return true;
+    const std::string localeFile =
+        LanguageFileForKey(LocaleKey(locale.TerritoryIsoCode(), locale.EnglishCountryName()));
+    if (LoadTexts(programFolder, localeFile, texts)) return true;
+    const std::string english = LanguageFileForKey("");  // the file of every other region
+    return localeFile != english && LoadTexts(programFolder, english, texts);
 }
 
 }  // namespace vantrel

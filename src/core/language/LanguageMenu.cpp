@@ -47,7 +47,7 @@ void ChooseLanguageFromMenu(const LanguageMenuContext& context) {
         if (std::optional<std::string> name = LanguageFileFromPath(paths.front()))
             context.settings.LanguageFile = std::move(*name);
         // The file is read from the program's own Lang folder whatever folder it was picked
-        // in; when it cannot be read the texts stay as they are.
+        // in; the loader decides what stands in when it cannot be read, and the name stays.
         if (context.loadTexts)
             (void)context.loadTexts(context.programFolder, context.settings.LanguageFile,
                                     context.texts);

@@ -55,7 +55,9 @@ double LeadingNumber(std::string_view text) {
 
 float PointerStepFromSpeed(std::string_view speed) {
     const auto step = static_cast<float>(LeadingNumber(speed));
-    return step == 0.0f || !std::isfinite(step) ? 2.0f : step;
+    // A negative step would turn the stick around and a huge one makes every placement overflow
+    // (nothing moves); like an empty or zero speed they give the default step.
+    return step > 0.0f && step <= kMaxPointerStep ? step : kDefaultPointerStep;
 }
 
 bool IsPlainDecimal(std::string_view text) {

@@ -10,7 +10,12 @@ namespace vantrel {
 // optional sign and exponent); 0 when the text does not start with a number.
 double LeadingNumber(std::string_view text);
 
-// The pointer step the engine takes from a speed text: its leading number, 2 when that is 0.
+// The step for a speed that gives no usable one, and the largest usable step (pixels per tick).
+inline constexpr float kDefaultPointerStep = 2.0f;
+inline constexpr float kMaxPointerStep = 1000.0f;
+
+// The pointer step the engine takes from a speed text: its leading number when that is above 0
+// and at most kMaxPointerStep, otherwise kDefaultPointerStep.
 float PointerStepFromSpeed(std::string_view speed);
 
 // True when `text` is a plain decimal number such as "2", "0.5" or "-1.5" (no blanks).

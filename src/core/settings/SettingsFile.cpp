@@ -4,20 +4,22 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
-#include <fstream>
 #include <limits>
 #include <optional>
 #include <random>
-#include <sstream>
 #include <system_error>
 
-#include "core/text/TextEncoding.h"
 #include "core/settings/AtomicFile.h"
 #include "core/settings/PointerSpeed.h"
+#include "core/text/RegularFile.h"
+#include "core/text/TextEncoding.h"
 
 namespace vantrel {
 
 namespace {
+
+// Eight short lines; the cap only keeps a huge file put there by mistake from filling memory.
+constexpr std::size_t kMaxSettingsBytes = 16 * 1024 * 1024;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -184,10 +186,9 @@ SettingsLoad LoadSettings(const std::filesystem::path& file, Settings& settings)
         settings = DefaultSettings();
         return SettingsLoad::Missing;
     }
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    if (in) bytes << in.rdbuf();  // an unreadable file reads as empty: every field stays 0
-    settings = ParseSettings(bytes.str());
+    // Anything but a regular file (a FIFO would block the start for good) counts as a file that
+    // cannot be read, and that reads as empty: every field stays 0.
+    settings = ParseSettings(ReadRegularFile(file, kMaxSettingsBytes).value_or(std::string()));
     return SettingsLoad::Found;
 }
 

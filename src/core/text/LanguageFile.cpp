@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
 #include <optional>
-#include <system_error>
 
+#include "core/text/RegularFile.h"
 #include "core/text/TextEncoding.h"
 #include "core/text/Utf8.h"
 
@@ -18,20 +17,17 @@ namespace {
 constexpr std::size_t kMaxBytes = 16 * 1024 * 1024;
 
 // The file's bytes up to the end of line 50, or nullopt when it cannot be read. Only regular
-// files are opened: a FIFO would block on open and a device could read forever.
+// files are read: a FIFO would block on open and a device could read forever.
 std::optional<std::string> ReadCountedLines(const std::filesystem::path& file) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec)) return std::nullopt;
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return std::nullopt;
+    RegularFileReader in(file);
+    if (!in.IsOpen()) return std::nullopt;
 
     std::string bytes;
     std::array<char, 64 * 1024> chunk{};
     std::size_t lineEnds = 0;
     while (bytes.size() < kMaxBytes) {
         const std::size_t want = std::min(chunk.size(), kMaxBytes - bytes.size());
-        in.read(chunk.data(), static_cast<std::streamsize>(want));
-        const auto got = static_cast<std::size_t>(in.gcount());
+        const std::size_t got = in.Read(chunk.data(), want);
         if (got == 0) break;
         for (std::size_t i = 0; i < got; ++i) {
             if (chunk[i] == '\n' && ++lineEnds == kLanguageLines) {
@@ -42,6 +38,16 @@ std::optional<std::string> ReadCountedLines(const std::filesystem::path& file) {
         bytes.append(chunk.data(), got);
     }
     return bytes;
+}
+
+// The name must stay inside Lang/: an absolute name or a ".." would let a hand-edited settings
+// file show any file on the system as the menu's captions. Subfolders are fine.
+bool StaysInLanguageFolder(const std::string& languageFile) {
+    const std::filesystem::path name = PathFromUtf8(languageFile);
+    if (name.has_root_name() || name.has_root_directory()) return false;
+    for (const std::filesystem::path& part : name)
+        if (part == "..") return false;
+    return true;
 }
 
 }  // namespace
@@ -75,6 +81,7 @@ bool LoadTexts(const std::filesystem::path& programFolder, const std::string& la
                LangText& texts) {
     // A NUL would cut the name short at the system call and open some other file.
     if (languageFile.find('\0') != std::string::npos) return false;
+    if (!StaysInLanguageFolder(languageFile)) return false;
     const std::optional<std::string> bytes =
         ReadCountedLines(LanguageFilePath(programFolder, languageFile));
     if (!bytes) return false;

@@ -26,7 +26,8 @@ std::filesystem::path LanguageFilePath(const std::filesystem::path& programFolde
 void ApplyLanguageText(std::string_view text, LangText& texts);
 
 // Reads Lang/`languageFile` below `programFolder` into `texts` (entries it does not reach keep
-// their texts). False, with `texts` unchanged, when the file cannot be read.
+// their texts). False, with `texts` unchanged, when the file cannot be read, is not a regular
+// file, or the name is absolute or has a ".." part (subfolders of Lang/ are allowed).
 bool LoadTexts(const std::filesystem::path& programFolder, const std::string& languageFile,
                LangText& texts);
 

@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QStringList>
 
+#include "platform/qt/FrontWindow.h"
+
 namespace vantrel {
 
 QtFileDialog::QtFileDialog(QWidget* owner) : owner_(owner) {}
@@ -63,6 +65,7 @@ std::optional<std::vector<std::string>> QtFileDialog::Run(const FileDialogReques
                                                           std::uint32_t& flags) {
     QFileDialog dialog(owner_.data());
     Configure(dialog, request, flags);
+    BringToFrontWhenShown(dialog);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     std::vector<std::string> paths = ChosenPaths(dialog);
     if (paths.empty()) return std::nullopt;

@@ -3,12 +3,15 @@
 #include <QMessageBox>
 #include <QString>
 
+#include "platform/qt/FrontWindow.h"
+
 namespace vantrel {
 
 void QtMessageBox::Warning(const std::string& title, const std::string& text) {
     QMessageBox box(QMessageBox::Warning, QString::fromStdString(title),
                     QString::fromStdString(text), QMessageBox::Ok);
     box.setTextFormat(Qt::PlainText);
+    BringToFrontWhenShown(box);
     box.exec();
 }
 
@@ -17,6 +20,7 @@ bool QtMessageBox::AskYesNo(const std::string& title, const std::string& text) {
                     QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No);
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
+    BringToFrontWhenShown(box);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -137,6 +137,24 @@ TEST(PollEngineTest, StepComesFromTheSpeedText) {
     }
 }
 
+// Speeds typed into the dialog or a hand-edited file that give no usable step: negative (the
+// stick would be turned around) or so large that every placement overflows.
+class UnusableSpeedTest : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(UnusableSpeedTest, MovesByTheDefaultStepTheWayTheStickPoints) {
+    Rig rig;
+    rig.settings.PointerSpeed = GetParam();
+    rig.joystick.SetAxes(kHigh, kLow);
+    rig.engine.Tick();
+    EXPECT_EQ(rig.pointer.position.x, 642);
+    EXPECT_EQ(rig.pointer.position.y, 510);
+    EXPECT_EQ(rig.settings.PointerSpeed, GetParam());  // the text stays as typed
+}
+
+INSTANTIATE_TEST_SUITE_P(HostileSpeeds, UnusableSpeedTest,
+                         ::testing::Values("-1", "-0.5", "2147483648", "4294967296",
+                                           "99999999999999999999", "1000.5", "1e308"));
+
 TEST(PollEngineTest, NewSpeedActsFromTheNextTickAtRest) {
     Rig rig;
     rig.engine.Tick();

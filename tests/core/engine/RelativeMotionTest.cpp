@@ -113,13 +113,16 @@ TEST(RelativeMotionTest, DiagonalIsOneReportAndRestSendsNone) {
 }
 
 TEST(RelativeMotionTest, HugeStepsKeepMovingPastThe32BitRange) {
-    // 10^8 px a tick passes 2^31 after 22 ticks; the kept position must not freeze there.
+    // The largest step (speed 1000, fully accelerated: 4720 px) passes 2^31 after about 455000
+    // ticks, some 38 minutes of holding the stick; the kept position must not freeze there.
     test::FakeRelativePointer pointer;
-    Rig rig(pointer, "100000000");
-    rig.settings.Acceleration = 0;
+    Rig rig(pointer, "1000");
     rig.joystick.SetAxes(kHigh, kRest);
-    for (int i = 0; i < 60; ++i) rig.engine.Tick();
-    EXPECT_EQ(pointer.moves, std::vector<Move>(60, Move{100000000, 0}));
+    for (int i = 0; i < 80; ++i) rig.engine.Tick();
+    pointer.moves.clear();
+    constexpr int kTicks = 460000;
+    for (int i = 0; i < kTicks; ++i) rig.engine.Tick();
+    EXPECT_EQ(pointer.moves, std::vector<Move>(kTicks, Move{4720, 0}));
 }
 
 }  // namespace

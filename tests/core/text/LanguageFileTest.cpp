@@ -121,15 +121,31 @@ TEST_F(LanguageFileTest, UnreadableFileLeavesTheTableAlone) {
     }
 }
 
-TEST_F(LanguageFileTest, NameIsJoinedBelowTheLanguageFolderAsText) {
+TEST_F(LanguageFileTest, SubfoldersOfTheLanguageFolderAreRead) {
     folder.Write("Lang/sub/Deep.lng", "01=deep\r\n");
-    folder.Write("Lang/etc/Abs.lng", "01=abs\r\n");
     ASSERT_TRUE(LoadTexts(folder.path(), "sub/Deep.lng", texts));
     EXPECT_EQ(texts[1], "deep");
-    // A leading separator must not replace the folder.
-    ASSERT_TRUE(LoadTexts(folder.path(), "/etc/Abs.lng", texts));
-    EXPECT_EQ(texts[1], "abs");
 }
+
+// Names a hand-edited settings file may hold that point out of Lang/; every target exists.
+class LanguageFileOutsideTest : public LanguageFileTest,
+                                public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(LanguageFileOutsideTest, IsRefusedLikeAMissingFile) {
+    folder.Write("Outside.lng", "01=outside\r\n");
+    folder.Write("Lang/etc/passwd", "01=below Lang\r\n");
+    folder.Write("Lang/Inside.lng", "01=inside\r\n");
+    texts[1] = "kept";
+    const std::string name =
+        GetParam() == "<absolute>" ? (folder / "Outside.lng").string() : GetParam();
+    EXPECT_FALSE(LoadTexts(folder.path(), name, texts));
+    EXPECT_EQ(texts[1], "kept");
+}
+
+INSTANTIATE_TEST_SUITE_P(HostileNames, LanguageFileOutsideTest,
+                         ::testing::Values("../../../../../../etc/passwd", "../Outside.lng",
+                                           "sub/../../Outside.lng", "sub/../Inside.lng",
+                                           "<absolute>", "/etc/passwd"));
 
 TEST_F(LanguageFileTest, BinaryContentAndHugeLinesAreTakenAsText) {
     std::string huge = "01=" + std::string(10 * 1024 * 1024, 'x') + "\r\n";
