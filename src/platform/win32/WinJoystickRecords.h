@@ -10,7 +10,7 @@
 
 namespace vantrel {
 
-JoyCaps CapsFromRecord(const JOYCAPSA& record);
-JoyState StateFromRecord(const JOYINFOEX& record);
+JoystickInfo CapsFromRecord(const JOYCAPSA& record);
+JoystickState StateFromRecord(const JOYINFOEX& record);
 
 }  // namespace vantrel
