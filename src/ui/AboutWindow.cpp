@@ -7,15 +7,14 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
-#include <QSvgRenderer>
 #include <QTimer>
 
 #include "core/info/AboutTexts.h"
 #include "core/info/Documents.h"
 #include "ui/InfoResources.h"
+#include "ui/Pictures.h"
 #include "core/info/ProgramVersion.h"
 #include "ui/Twips.h"
 
@@ -54,16 +53,8 @@ void MakeWhite(QWidget* widget) {
     widget->setAutoFillBackground(true);
 }
 
-QPixmap RenderSvg(const char* resource, QSize size, qreal pixelRatio) {
-    QSvgRenderer renderer{QString::fromLatin1(resource)};
-    QPixmap pixmap(size * pixelRatio);
-    pixmap.fill(Qt::transparent);
-    if (renderer.isValid()) {
-        QPainter painter(&pixmap);
-        renderer.render(&painter);
-    }
-    pixmap.setDevicePixelRatio(pixelRatio);
-    return pixmap;
+QPixmap PictureFor(const char* resource, QSize box, qreal pixelRatio) {
+    return PictureForBox(QString::fromLatin1(resource), box, pixelRatio, Qt::IgnoreAspectRatio);
 }
 
 bool IsLeftClickInside(QEvent* event, QWidget* widget) {
@@ -87,7 +78,7 @@ AboutWindow::AboutWindow(OpenerPort& opener)
     const qreal ratio = devicePixelRatioF();
 
     auto* title = AddLabel(this, "imgTitle", 0, 0, 1155, 1125);
-    title->setPixmap(RenderSvg(kTitlePicture, title->size(), ratio));
+    title->setPixmap(PictureFor(kTitlePicture, title->size(), ratio));
 
     auto* name = AddLabel(this, "lblTitle", 1140, 330, 3240, 375);
     name->setFont(MakeFont("Verdana", 15.75, true));
@@ -133,7 +124,7 @@ AboutWindow::AboutWindow(OpenerPort& opener)
     copyright_->setWordWrap(true);
 
     auto* logo = AddLabel(panel_, "Image1", 1740, 2040, 2250, 1800);
-    logo->setPixmap(RenderSvg(kMakerLogo, logo->size(), ratio));
+    logo->setPixmap(PictureFor(kMakerLogo, logo->size(), ratio));
 
     auto* caption = AddLabel(panel_, "lblHomePageCap", 720, 3870, 1050, 195);
     caption->setFont(MakeFont("Verdana", 8.25));

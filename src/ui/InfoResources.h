@@ -7,7 +7,8 @@ namespace vantrel {
 // static library's resource object is always linked in.
 void InitInfoResources();
 
-inline constexpr const char* kTitlePicture = ":/info/title-sun.svg";
-inline constexpr const char* kMakerLogo = ":/info/maker-logo.svg";
+// Without ".png": ui/Pictures.h adds it, or "@2x.png".
+inline constexpr const char* kTitlePicture = ":/info/title-sun";
+inline constexpr const char* kMakerLogo = ":/info/maker-logo";
 
 }  // namespace vantrel

@@ -8,15 +8,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
-#include <QSvgRenderer>
 #include <cmath>
 
 #include "core/text/CaptionText.h"
+#include "ui/Pictures.h"
 
 // Outside any namespace: Q_INIT_RESOURCE declares the resource's global init function.
 static void InitOptionsResourcesOnce() {
@@ -221,22 +220,9 @@ void frmOpzioni::PlaceWidgets() {
     command2_->setGeometry(px(kCommand2Left, dpiX), buttonTop, buttonWidth, buttonHeight);
     labels_[4]->setGeometry(rect(kLabel5));
 
-    // The picture is drawn at the pixel size of its box, sharp on scaled screens too.
-    const QSize box = image2_->size();
-    const qreal ratio = devicePixelRatioF();
-    QPixmap picture(box * ratio);
-    picture.setDevicePixelRatio(ratio);
-    picture.fill(Qt::transparent);
-    QSvgRenderer renderer(QStringLiteral(":/options/Logo.svg"));
-    if (renderer.isValid()) {
-        QPainter painter(&picture);
-        QSizeF fitted = renderer.defaultSize();
-        fitted.scale(box, Qt::KeepAspectRatio);
-        const QPointF corner((box.width() - fitted.width()) / 2,
-                             (box.height() - fitted.height()) / 2);
-        renderer.render(&painter, QRectF(corner, fitted));
-    }
-    image2_->setPixmap(picture);
+    // The picture at the pixel size of its box, sharp on scaled screens too.
+    image2_->setPixmap(PictureForBox(QStringLiteral(":/options/Logo"), image2_->size(),
+                                     devicePixelRatioF(), Qt::KeepAspectRatio));
 }
 
 void frmOpzioni::Connect() {
