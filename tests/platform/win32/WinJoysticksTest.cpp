@@ -72,12 +72,12 @@ TEST(WinJoysticks, WithoutJoysticksNothingCountsAndRecordsStayAsTheyWere) {
 
     JoystickInfo caps;
     caps.SetName("kept");
-    caps.wNumButtons = 5;
+    caps.buttonCount = 5;
     Settings settings;
     settings.JoystickId = 0;
     ReadJoystickInfo(joysticks, settings, caps);
     EXPECT_EQ(caps.name, "kept");
-    EXPECT_EQ(caps.wNumButtons, 5u);
+    EXPECT_EQ(caps.buttonCount, 5u);
 
     JoystickState state{1, 2, 3};
     EXPECT_FALSE(joysticks.ReadState(0, state));
