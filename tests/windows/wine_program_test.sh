@@ -51,12 +51,15 @@ wait_for() {  # wait_for SECONDS COMMAND...
 }
 
 # Visible top-level windows of the program, by wine's window class.
-program_windows() { xdotool search --onlyvisible --maxdepth 1 --class '^vantrel\.exe$' 2>/dev/null || true; }
+program_windows() {
+  xdotool search --onlyvisible --maxdepth 1 --class '^vantrel\.exe$' 2>/dev/null || true
+}
 # The window docked in trayer's panel (two levels below it), if any.
 tray_icon() {
   local panel
   panel=$(xdotool search --maxdepth 1 --name '^panel$' 2>/dev/null | head -n1) || return 0
-  xwininfo -id "$panel" -tree 2>/dev/null | awk '/^        0x[0-9a-f]+ / && $0 !~ / 1x1\+/ { print $1; exit }'
+  xwininfo -id "$panel" -tree 2>/dev/null |
+    awk '/^        0x[0-9a-f]+ / && $0 !~ / 1x1\+/ { print $1; exit }'
 }
 geometry() {  # geometry WINDOW -> "x y width height"
   xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
@@ -111,8 +114,8 @@ wineserver -p
 LD_PRELOAD="$preload" VANTREL_WINE_JOYSTICK="$tmp/joystick" wineboot >/dev/null 2>&1
 # The bus lists the joystick's HID device once it has taken it in.
 for _ in $(seq 30); do
-  wine reg query 'HKLM\System\CurrentControlSet\Enum\HID' 2>/dev/null | grep -q 'VID_0000&PID_0000' &&
-    break
+  wine reg query 'HKLM\System\CurrentControlSet\Enum\HID' 2>/dev/null |
+    grep -q 'VID_0000&PID_0000' && break
   sleep 1
 done
 started=$(date +%s%N)
@@ -159,7 +162,9 @@ client_at() {  # client_at DIALOG X Y -> screen position of client pixel X, Y
   border=$(((dw - 492) / 2))
   echo $((dx + border + $2)) $((dy + dh - 306 - border + $3))
 }
-logon_value() { wine reg query "$run_key" /v Vantrel 2>/dev/null | tr -d '\r' | grep REG_SZ || true; }
+logon_value() {
+  wine reg query "$run_key" /v Vantrel 2>/dev/null | tr -d '\r' | grep REG_SZ || true
+}
 stick() { timeout 10 sh -c "echo '$*' >'$tmp/joystick'"; }
 
 # The menu of fourteen positions: nine entries, six of them with pictures, and five separators.
