@@ -2,6 +2,7 @@
 // to the tray application and runs the event loop.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -54,9 +55,11 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Vantrel");
     QApplication::setQuitOnLastWindowClosed(false);  // closing a dialog never ends the program
 
+    // Qt hands out paths with "/"; the program's paths (the logon entry among them) are native.
     const vantrel::ProgramLocation location{
-        .folder = QCoreApplication::applicationDirPath().toStdU16String(),
-        .executable = QCoreApplication::applicationFilePath().toStdU16String(),
+        .folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdU16String(),
+        .executable =
+            QDir::toNativeSeparators(QCoreApplication::applicationFilePath()).toStdU16String(),
     };
 
     vantrel::PlatformBackends platform(location, commandLine.pointer);

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QScreen>
-#include <QSvgRenderer>
+#include <QImage>
 #include <QWidget>
 
 // Q_INIT_RESOURCE declares a function of the global namespace, so it cannot be used inside one.
@@ -65,21 +65,25 @@ QIcon MenuPictureIcon(MenuPicture picture) {
 
 QPixmap RenderPicture(const char* resource, QSize box, qreal pixelRatio, PictureFit fit) {
     InitResources();
-    QPixmap pixmap(box * pixelRatio);
-    pixmap.setDevicePixelRatio(pixelRatio);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer{QString::fromLatin1(resource)};
-    if (!renderer.isValid()) return pixmap;
-    QPainter painter(&pixmap);
-    if (fit == PictureFit::Fill) {
-        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(box)));
-        return pixmap;
+    const QSize target = box * pixelRatio;
+    QPixmap picture(target);
+    picture.fill(Qt::transparent);
+    const QString name = QString::fromLatin1(resource);
+    QImage image(pixelRatio > 1 ? name + QStringLiteral("@2x.png") : name + QStringLiteral(".png"));
+    if (!image.isNull()) {
+        // Qt marks an "@2x" file as 2x; here it is drawn pixel for pixel into the picture.
+        image.setDevicePixelRatio(1);
+        const QSize fitted = image.size().scaled(
+            target, fit == PictureFit::Fill ? Qt::IgnoreAspectRatio : Qt::KeepAspectRatio);
+        if (image.size() != fitted) {
+            image = image.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        }
+        QPainter painter(&picture);
+        painter.drawImage((target.width() - fitted.width()) / 2,
+                          (target.height() - fitted.height()) / 2, image);
     }
-    QSizeF fitted = renderer.defaultSize();
-    fitted.scale(box, Qt::KeepAspectRatio);
-    const QPointF corner((box.width() - fitted.width()) / 2, (box.height() - fitted.height()) / 2);
-    renderer.render(&painter, QRectF(corner, fitted));
-    return pixmap;
+    picture.setDevicePixelRatio(pixelRatio);
+    return picture;
 }
 
 QFont LookFont(const char* family, qreal points, bool bold) {

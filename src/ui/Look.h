@@ -28,15 +28,19 @@ QIcon ProgramIcon();
 // a null icon for MenuPicture::None.
 QIcon MenuPictureIcon(MenuPicture picture);
 
-inline constexpr const char* kOptionsPicture = ":/options/Logo.svg";
-inline constexpr const char* kAboutTitlePicture = ":/info/title-sun.svg";
-inline constexpr const char* kMakerLogo = ":/info/maker-logo.svg";
+// The windows' pictures, rendered from their SVG sources into PNGs at 1x and 2x (resources/, by
+// scripts/render-icons), so no SVG renderer is needed at run time. Names without ".png":
+// RenderPicture adds it, or "@2x.png".
+inline constexpr const char* kOptionsPicture = ":/options/Logo";
+inline constexpr const char* kAboutTitlePicture = ":/info/title-sun";
+inline constexpr const char* kMakerLogo = ":/info/maker-logo";
 
 // How a picture meets its box: filling it, or as large as fits, centred, keeping its proportions.
 enum class PictureFit { Fill, KeepAspect };
 
-// A picture of the resources drawn at the pixel size of `box` on a screen with `pixelRatio`,
-// sharp on scaled screens too; transparent where the picture is missing.
+// A picture of the resources at the pixel size of `box` on a screen with `pixelRatio`: the 2x
+// file above 1x, scaled when the layout's size differs from the file's; transparent where the
+// picture is missing.
 QPixmap RenderPicture(const char* resource, QSize box, qreal pixelRatio, PictureFit fit);
 
 // A font of `family` at `points`.

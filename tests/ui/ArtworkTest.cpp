@@ -1,5 +1,5 @@
-// The program icon and menu pictures: present in the resources, the right sizes, and the
-// checked-in PNGs still rendered from the current SVG sources.
+// The program icon, the menu pictures and the windows' pictures: present in the resources, the
+// right sizes, and the checked-in PNGs still rendered from the current SVG sources.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -58,6 +58,19 @@ int MaxDifference(const QImage& a, const QImage& b) {
     return worst;
 }
 
+// The SVG drawn at `scale` times its own size, or at `edge` x `edge` pixels when given.
+QImage RenderSvg(const QString& path, int scale, int edge = 0) {
+    QSvgRenderer svg(path);
+    EXPECT_TRUE(svg.isValid()) << path.toStdString();
+    const QSize size = edge > 0 ? QSize(edge, edge) : svg.defaultSize() * scale;
+    QImage rendered(size, QImage::Format_ARGB32_Premultiplied);
+    rendered.fill(Qt::transparent);
+    QPainter painter(&rendered);
+    svg.render(&painter);
+    painter.end();
+    return rendered.convertToFormat(QImage::Format_ARGB32);
+}
+
 TEST(Artwork, CheckedInPngsMatchTheirSvgSources) {
     // vantrel-<size>.png, menu-<name>.png (13) and menu-<name>@2x.png (26), run
     // scripts/render-icons after editing an SVG.
@@ -76,19 +89,47 @@ TEST(Artwork, CheckedInPngsMatchTheirSvgSources) {
         } else if (!match.captured(3).isEmpty()) {
             size = 26;
         }
-        QSvgRenderer svg(folder.filePath(base + ".svg"));
-        ASSERT_TRUE(svg.isValid());
-        QImage rendered(size, size, QImage::Format_ARGB32_Premultiplied);
-        rendered.fill(Qt::transparent);
-        QPainter painter(&rendered);
-        svg.render(&painter);
-        painter.end();
         const QImage stored = QImage(folder.filePath(png)).convertToFormat(QImage::Format_ARGB32);
         ASSERT_EQ(stored.size(), QSize(size, size));
-        EXPECT_LE(MaxDifference(stored, rendered.convertToFormat(QImage::Format_ARGB32)), 8);
+        EXPECT_LE(MaxDifference(stored, RenderSvg(folder.filePath(base + ".svg"), 1, size)), 8);
         EXPECT_TRUE(QFile::exists(QStringLiteral(":/icons/") + png)) << "missing from vantrel.qrc";
     }
 }
+
+struct WindowPicture {
+    const char* svg;       // under resources/
+    const char* resource;  // as the windows ask for it
+};
+
+class WindowPictures : public ::testing::TestWithParam<std::tuple<WindowPicture, int>> {};
+
+// What a window shows in a box of the SVG's own size, at 1x and 2x: the SVG as it was drawn
+// before the program stopped rendering SVG itself.
+TEST_P(WindowPictures, ShownAsTheirSvgSourceWasDrawn) {
+    const auto& [picture, scale] = GetParam();
+    const QString svg = QStringLiteral(VANTREL_SOURCE_DIR "/resources/") + picture.svg;
+    const QSize box = QSvgRenderer(svg).defaultSize();
+    const QImage shown =
+        RenderPicture(picture.resource, box, scale, PictureFit::KeepAspect)
+            .toImage()
+            .convertToFormat(QImage::Format_ARGB32);
+    const QImage expected = RenderSvg(svg, scale);
+    ASSERT_EQ(shown.size(), expected.size());
+    EXPECT_LE(MaxDifference(shown, expected), 8);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Artwork, WindowPictures,
+    ::testing::Combine(::testing::Values(WindowPicture{"options/Logo.svg", kOptionsPicture},
+                                         WindowPicture{"info/title-sun.svg", kAboutTitlePicture},
+                                         WindowPicture{"info/maker-logo.svg", kMakerLogo}),
+                       ::testing::Values(1, 2)),
+    [](const auto& info) {
+        const std::string svg = std::get<0>(info.param).svg;
+        std::string name = svg.substr(svg.find('/') + 1, svg.find('.') - svg.find('/') - 1);
+        std::erase(name, '-');
+        return name + "_" + std::to_string(std::get<1>(info.param)) + "x";
+    });
 
 }  // namespace
 }  // namespace vantrel

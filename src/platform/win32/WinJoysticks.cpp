@@ -15,8 +15,7 @@ namespace vantrel {
 namespace {
 
 // The leading part of JOYCAPSA that carries the fields JoystickInfo holds: up to wPeriodMax.
-constexpr UINT kCapsSize = 72;
-static_assert(offsetof(JOYCAPSA, wRmin) == kCapsSize);
+static_assert(offsetof(JOYCAPSA, wRmin) == 72);
 static_assert(sizeof(JOYINFOEX) == 52);
 static_assert(JOY_RETURNALL == 255);
 
@@ -57,10 +56,10 @@ JoystickState StateFromRecord(const JOYINFOEX& record) {
 
 bool WinJoysticks::ReadInfo(int id, JoystickInfo& caps) {
     if (id < 0) return false;
-    // The whole record as scratch space, so a driver that writes past the size asked for
-    // cannot reach beyond it; only the leading part is requested and read.
+    // The whole record is asked for: wine refuses any other size (JOYERR_PARMS), so a shorter
+    // request would find no joystick there; only the leading part is read.
     JOYCAPSA record{};
-    if (joyGetDevCapsA(static_cast<UINT_PTR>(id), &record, kCapsSize) != JOYERR_NOERROR)
+    if (joyGetDevCapsA(static_cast<UINT_PTR>(id), &record, sizeof record) != JOYERR_NOERROR)
         return false;
     caps = CapsFromRecord(record);
     return true;

@@ -54,7 +54,9 @@ TEST_F(WinManifestTest, ManifestNamesTheArchitectureOfThisBuild) {
     const std::size_t first = text.find(wanted);
     ASSERT_NE(first, std::string::npos);
     EXPECT_NE(text.find(wanted, first + 1), std::string::npos) << "program and common controls";
-    if (wanted.find("X86") == std::string::npos) EXPECT_EQ(text.find("X86"), std::string::npos);
+    if (wanted.find("X86") == std::string::npos) {
+        EXPECT_EQ(text.find("X86"), std::string::npos);
+    }
 }
 
 // What the system does with the file at the next start: a manifest that names another

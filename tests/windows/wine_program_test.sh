@@ -1,0 +1,265 @@
+#!/usr/bin/env bash
+# Runs the Windows package under wine, from outside as a user would: unzipped into a temporary
+# folder, a throw-away prefix set to Windows 10 with Tahoma, inside the X display of
+# scripts/with-xvfb (trayer is the notification area). Checks what can be seen: windows, the
+# tray icon, files, the registry, the X pointer and exit statuses.
+#   wine_program_test.sh ZIP JOYSTICK_PRELOAD WINDOW_PICTURE_TOOL
+# JOYSTICK_PRELOAD is tests/windows/WineJoystickPreload.cpp built, WINDOW_PICTURE_TOOL
+# tests/windows/WindowPicture.cpp. With VANTREL_SCREENSHOTS set to a folder, the tray menu and
+# the options dialog are saved there as windows-tray-menu.png and windows-options.png.
+set -euo pipefail
+zip=$(realpath "$1")
+preload=$(realpath "$2")
+picture_tool=$(realpath "$3")
+: "${DISPLAY:?run inside scripts/with-xvfb}"
+
+tmp=$(mktemp -d "${TMPDIR:-/tmp}/vantrel-wine-program.XXXXXX")
+export WINEPREFIX="$tmp/prefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+shots=${VANTREL_SCREENSHOTS:-$tmp}
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+pass() { echo "ok: $*"; }
+check() {  # check DESCRIPTION COMMAND...
+  local what="$1"
+  shift
+  if "$@"; then pass "$what"; else fail "$what"; fi
+}
+# Polls COMMAND... every 0.1 s for up to SECONDS; its output is the result.
+wait_for() {  # wait_for SECONDS COMMAND...
+  local tries=$(($1 * 10))
+  shift
+  local out
+  for _ in $(seq "$tries"); do
+    if out=$("$@" 2>/dev/null) && [ -n "$out" ]; then
+      echo "$out"
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Visible top-level windows of the program, by wine's window class.
+program_windows() {
+  xdotool search --onlyvisible --maxdepth 1 --class '^vantrel\.exe$' 2>/dev/null || true
+}
+# The window docked in trayer's panel (two levels below it), if any.
+tray_icon() {
+  local panel
+  panel=$(xdotool search --maxdepth 1 --name '^panel$' 2>/dev/null | head -n1) || return 0
+  xwininfo -id "$panel" -tree 2>/dev/null |
+    awk '/^        0x[0-9a-f]+ / && $0 !~ / 1x1\+/ { print $1; exit }'
+}
+geometry() {  # geometry WINDOW -> "x y width height"
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+                           /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
+}
+click_at() {  # click_at X Y BUTTON
+  xdotool mousemove "$1" "$2"
+  sleep 0.2
+  xdotool click "$3"
+}
+
+echo "== package and prefix"
+unzip -q "$zip" -d "$tmp/unzipped"
+program="$tmp/unzipped/Vantrel"
+check "the package holds a program folder with Vantrel.exe" test -f "$program/Vantrel.exe"
+wineboot --init >/dev/null 2>&1
+wine winecfg -v win10 >/dev/null 2>&1
+cp /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+# The windows ask for Arial and Verdana, which wine lacks: Tahoma stands in, not a serif font.
+for family in Arial Verdana; do
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$family" /d Tahoma /f >/dev/null 2>&1
+done
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+
+echo "== without a joystick"
+wine "$program/Vantrel.exe" >"$tmp/no-joystick.log" 2>&1 &
+vantrel=$!
+warning_title=$(sed -n 's/^04=//p' "$program/Lang/English.lng" | tr -d '\r')
+if box=$(wait_for 60 xdotool search --onlyvisible --name "^$warning_title\$"); then
+  pass "the message titled \"$warning_title\" shows"
+  box=$(echo "$box" | head -n1)
+  check "no tray icon while it shows" test -z "$(tray_icon)"
+  # Return presses the message box's only button.
+  xdotool windowfocus "$box" 2>/dev/null || true
+  xdotool key Return
+else
+  fail "no message titled \"$warning_title\""
+fi
+status=0
+timeout 30 tail --pid="$vantrel" -f /dev/null || kill "$vantrel" 2>/dev/null || true
+wait "$vantrel" || status=$?
+check "exit status 2 without a joystick (was $status)" test "$status" -eq 2
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w
+
+echo "== with a joystick"
+mkfifo "$tmp/joystick"
+# The device bus starts with the session: the session is started with the joystick's library.
+wineserver -p
+LD_PRELOAD="$preload" VANTREL_WINE_JOYSTICK="$tmp/joystick" wineboot >/dev/null 2>&1
+# The bus lists the joystick's HID device once it has taken it in.
+for _ in $(seq 30); do
+  wine reg query 'HKLM\System\CurrentControlSet\Enum\HID' 2>/dev/null |
+    grep -q 'VID_0000&PID_0000' && break
+  sleep 1
+done
+started=$(date +%s%N)
+wine "$program/Vantrel.exe" >"$tmp/joystick.log" 2>&1 &
+vantrel=$!
+if icon=$(wait_for 60 tray_icon); then
+  docked=$(date +%s%N)
+  pass "the tray icon docks ($(((docked - started) / 1000000)) ms from start to tray)"
+else
+  fail "no tray icon"
+  cat "$tmp/joystick.log" >&2
+  exit 1
+fi
+
+# Right click on the icon opens the menu; prints its window.
+open_menu() {
+  local before menu
+  before=$(program_windows | sort)
+  read -r ix iy iw ih < <(geometry "$icon")
+  click_at $((ix + iw / 2)) $((iy + ih / 2)) 3
+  for _ in $(seq 50); do
+    menu=$(comm -13 <(echo "$before") <(program_windows | sort) | head -n1)
+    [ -n "$menu" ] && break
+    sleep 0.1
+  done
+  echo "$menu"
+}
+# Clicks the menu's entry NUMBER (from 1, separators not counted), by the rows measured below.
+click_entry() {  # click_entry MENU NUMBER
+  local mx my mw mh top height
+  read -r mx my mw mh < <(geometry "$1")
+  read -r _ top height _ < <(awk '$3 > 3' "$tmp/menu-bands" | sed -n "$2p")
+  click_at $((mx + mw / 2)) $((my + top + height / 2)) 1
+}
+options_title=$(sed -n 's/^29=//p' "$program/Lang/English.lng" | tr -d '\r')
+options_dialog() {
+  xdotool search --onlyvisible --maxdepth 1 --name "^$options_title" 2>/dev/null | head -n1
+}
+# The dialog's client area in the X window (wine draws the caption and the frame itself), and
+# its layout in twips at 96 dpi, 15 twips a pixel: the client area is 492 x 306 pixels.
+client_at() {  # client_at DIALOG X Y -> screen position of client pixel X, Y
+  local dx dy dw dh border
+  read -r dx dy dw dh < <(geometry "$1")
+  border=$(((dw - 492) / 2))
+  echo $((dx + border + $2)) $((dy + dh - 306 - border + $3))
+}
+logon_value() {
+  wine reg query "$run_key" /v Vantrel 2>/dev/null | tr -d '\r' | grep REG_SZ || true
+}
+stick() { timeout 10 sh -c "echo '$*' >'$tmp/joystick'"; }
+
+# The menu of fourteen positions: nine entries, six of them with pictures, and five separators.
+menu=$(open_menu)
+if [ -z "$menu" ]; then
+  fail "no menu after a right click on the tray icon"
+  exit 1
+fi
+read -r mx my mw mh < <(geometry "$menu")
+xdotool mousemove $((mx - 40)) $((my + mh + 40))  # off the menu: no entry highlighted
+sleep 0.5
+"$picture_tool" "$menu" "$shots/windows-tray-menu.png" >"$tmp/menu-bands" 2>/dev/null
+entries=$(awk '$3 > 3' "$tmp/menu-bands" | wc -l)
+separators=$(awk '$3 <= 3' "$tmp/menu-bands" | wc -l)
+pictures=$(awk '$3 > 3 && $4 == 1' "$tmp/menu-bands" | wc -l)
+check "a right click opens the menu: 9 entries, 5 separators (saw $entries, $separators)" \
+  test "$entries" -eq 9 -a "$separators" -eq 5
+check "six entries show a picture (saw $pictures)" test "$pictures" -eq 6
+
+# Options, untick start at logon, OK by the joystick's first button (the left mouse button).
+click_entry "$menu" 1
+if dialog=$(wait_for 20 options_dialog); then
+  pass "Options opens the dialog \"$(xdotool getwindowname "$dialog")\""
+else
+  fail "Options did not open the dialog"
+  exit 1
+fi
+sleep 0.5
+"$picture_tool" "$dialog" "$shots/windows-options.png" >/dev/null 2>&1
+check "no Run value before the options are confirmed" test -z "$(logon_value)"
+click_at $(client_at "$dialog" 192 42) 1
+sleep 0.3
+xdotool mousemove $(client_at "$dialog" 288 285)
+sleep 0.3
+stick button 0 1
+sleep 0.3
+stick button 0 0
+ini="$program/Vantrel.ini"
+if wait_for 10 sh -c "test -f '$ini' && echo yes" >/dev/null; then
+  pass "a joystick button clicks OK, which writes Vantrel.ini"
+else
+  fail "no Vantrel.ini after the joystick's click on OK"
+fi
+dialog_gone() { [ -n "$(options_dialog)" ] || echo gone; }
+check "the dialog closed" wait_for 5 dialog_gone
+check "Vantrel.ini has eight lines, each ending in CR LF" \
+  test "$(wc -l <"$ini")" -eq 8 -a "$(grep -c $'\r$' "$ini")" -eq 8
+check "start at logon unticked: no Run value" test -z "$(logon_value)"
+
+# Options again, tick start at logon, OK clicked with the mouse.
+menu=$(open_menu)
+click_entry "$menu" 1
+dialog=$(wait_for 20 options_dialog) || true
+sleep 0.5
+click_at $(client_at "$dialog" 192 42) 1
+sleep 0.3
+click_at $(client_at "$dialog" 288 285) 1
+value=$(wait_for 10 logon_value) || true
+windows_path=$(winepath -w "$program/Vantrel.exe" | tr -d '\r')
+echo "  Run value: $value"
+check "start at logon ticked: the Run value holds the program's path in quotes" \
+  test "$(echo "$value" | sed 's/^ *Vantrel *REG_SZ *//')" = "\"$windows_path\""
+
+manifest="$program/Vantrel.exe.manifest"
+check "the manifest is beside the program" test -f "$manifest"
+attributes=$(wine cmd /c attrib "$(winepath -w "$manifest")" 2>/dev/null | tr -d '\r' | head -n1)
+flags=${attributes%%[A-Z]:\\*}
+echo "  attrib: $attributes"
+check "the manifest is read-only, hidden and system" \
+  sh -c "echo '$flags' | grep -q R && echo '$flags' | grep -q H && echo '$flags' | grep -q S"
+
+# The stick pushed right for a second: the X pointer moves right, not up or down.
+xdotool mousemove 400 400
+sleep 0.3
+stick axes 32767 0
+sleep 1
+stick axes 0 0
+sleep 0.3
+read -r px py < <(xdotool getmouselocation | sed 's/x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/')
+check "the stick moves the X pointer right (400,400 to $px,$py)" test "$px" -gt 420 -a "$py" -eq 400
+
+# Exit from the menu: settings saved again, status 0, the icon gone.
+written=$(stat -c %y "$ini")
+sleep 1.1
+menu=$(open_menu)
+if [ -n "$menu" ]; then click_entry "$menu" 9; else fail "no menu for Exit"; fi
+status=0
+timeout 30 tail --pid="$vantrel" -f /dev/null || kill "$vantrel" 2>/dev/null || true
+wait "$vantrel" || status=$?
+check "Exit ends the program with status 0 (was $status)" test "$status" -eq 0
+check "Exit saves the settings" test "$(stat -c %y "$ini")" != "$written"
+check "no tray icon after Exit" test -z "$(tray_icon)"
+
+if [ "$failures" -ne 0 ]; then
+  echo "wine program test: $failures failed" >&2
+  exit 1
+fi
+echo "wine program test: all passed"
