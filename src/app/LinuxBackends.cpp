@@ -89,9 +89,12 @@ struct PlatformBackends::Parts {
 };
 
 PlatformBackends::PlatformBackends(const ProgramLocation& location, PointerRequest pointer)
-    : parts_(std::make_unique<Parts>(location, pointer)),
-      ports_{parts_->joysticks,  *parts_->outputs.pointer,  *parts_->outputs.buttons,
-             parts_->autostart, parts_->manifestPlatform, parts_->wake} {}
+    : parts_(std::make_unique<Parts>(location, pointer)), ports_{parts_->joysticks,
+                                                                 *parts_->outputs.pointer,
+                                                                 *parts_->outputs.buttons,
+                                                                 parts_->autostart,
+                                                                 parts_->manifestPlatform,
+                                                                 parts_->wake} {}
 
 PlatformBackends::~PlatformBackends() = default;
 

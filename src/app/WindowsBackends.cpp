@@ -28,9 +28,9 @@ struct PlatformBackends::Parts {
 };
 
 PlatformBackends::PlatformBackends(const ProgramLocation& location, PointerRequest /*pointer*/)
-    : parts_(std::make_unique<Parts>(location)),
-      ports_{parts_->joysticks, parts_->pointer,          parts_->buttons,
-             parts_->runEntry,  parts_->manifestPlatform, parts_->wake} {}
+    : parts_(std::make_unique<Parts>(location)), ports_{parts_->joysticks,        parts_->pointer,
+                                                        parts_->buttons,          parts_->runEntry,
+                                                        parts_->manifestPlatform, parts_->wake} {}
 
 PlatformBackends::~PlatformBackends() = default;
 

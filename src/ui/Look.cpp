@@ -1,10 +1,10 @@
 #include "ui/Look.h"
 
 #include <QGuiApplication>
+#include <QImage>
 #include <QPainter>
 #include <QPalette>
 #include <QScreen>
-#include <QImage>
 #include <QWidget>
 
 // Q_INIT_RESOURCE declares a function of the global namespace, so it cannot be used inside one.

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "support/TempDir.h"
 #include "core/text/LanguageFile.h"
+#include "support/TempDir.h"
 
 namespace vantrel {
 namespace {

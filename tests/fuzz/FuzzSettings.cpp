@@ -11,9 +11,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/text/TextEncoding.h"
 #include "core/settings/PointerSpeed.h"
 #include "core/settings/SettingsFile.h"
+#include "core/text/TextEncoding.h"
 
 namespace {
 

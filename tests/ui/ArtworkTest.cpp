@@ -109,10 +109,9 @@ TEST_P(WindowPictures, ShownAsTheirSvgSourceWasDrawn) {
     const auto& [picture, scale] = GetParam();
     const QString svg = QStringLiteral(VANTREL_SOURCE_DIR "/resources/") + picture.svg;
     const QSize box = QSvgRenderer(svg).defaultSize();
-    const QImage shown =
-        RenderPicture(picture.resource, box, scale, PictureFit::KeepAspect)
-            .toImage()
-            .convertToFormat(QImage::Format_ARGB32);
+    const QImage shown = RenderPicture(picture.resource, box, scale, PictureFit::KeepAspect)
+                             .toImage()
+                             .convertToFormat(QImage::Format_ARGB32);
     const QImage expected = RenderSvg(svg, scale);
     ASSERT_EQ(shown.size(), expected.size());
     EXPECT_LE(MaxDifference(shown, expected), 8);

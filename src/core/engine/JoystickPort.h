@@ -28,7 +28,7 @@ struct JoystickState {
 };
 
 class JoystickPort {
-public:
+  public:
     virtual ~JoystickPort() = default;
     // Fills `caps` for device `id` and returns true when it is present; leaves `caps`
     // untouched and returns false otherwise.

@@ -14,8 +14,34 @@ enum class MouseButtonEvent : std::uint8_t {
     MiddleUp,
 };
 
+enum class MouseButton : std::uint8_t { Left, Right, Middle };
+
+// Which button an event moves, and whether it goes down: for backends that send the two apart.
+struct MouseButtonChange {
+    MouseButton button;
+    bool pressed;
+};
+
+constexpr MouseButtonChange ChangeOf(MouseButtonEvent event) {
+    switch (event) {
+        case MouseButtonEvent::LeftDown:
+            return {MouseButton::Left, true};
+        case MouseButtonEvent::LeftUp:
+            return {MouseButton::Left, false};
+        case MouseButtonEvent::RightDown:
+            return {MouseButton::Right, true};
+        case MouseButtonEvent::RightUp:
+            return {MouseButton::Right, false};
+        case MouseButtonEvent::MiddleDown:
+            return {MouseButton::Middle, true};
+        case MouseButtonEvent::MiddleUp:
+            return {MouseButton::Middle, false};
+    }
+    return {MouseButton::Left, false};
+}
+
 class MouseButtonPort {
-public:
+  public:
     virtual ~MouseButtonPort() = default;
     virtual void Send(MouseButtonEvent event) = 0;
 };

@@ -8,10 +8,10 @@
 #include <string_view>
 
 #include "core/language/FileDialogPort.h"
+#include "core/settings/Settings.h"
+#include "core/text/CaptionText.h"
 #include "core/text/LangText.h"
 #include "core/text/LanguageFile.h"
-#include "core/text/CaptionText.h"
-#include "core/settings/Settings.h"
 
 namespace vantrel {
 

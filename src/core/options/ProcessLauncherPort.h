@@ -15,7 +15,8 @@ class ProcessLauncherPort {
     virtual bool StartDetached(const std::vector<std::string>& argv) = 0;
     // True when `program` is an executable on the search path.
     virtual bool ProgramExists(const std::string& program) = 0;
-    // The desktops of this session (XDG_CURRENT_DESKTOP, names separated by ':'), empty when unknown.
+    // The desktops of this session (XDG_CURRENT_DESKTOP, names separated by ':'), empty when
+    // unknown.
     virtual std::string CurrentDesktops() = 0;
 };
 

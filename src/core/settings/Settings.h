@@ -8,14 +8,14 @@ namespace vantrel {
 
 // Field widths follow the settings file: 16-bit numbers, two texts. Zero / empty until loaded.
 struct Settings {
-    std::int16_t LeftButton = 0;        // joystick button (from 1) acting as the left mouse button
-    std::int16_t RightButton = 0;       // ... as the right mouse button
-    std::int16_t MiddleButton = 0;      // ... as the middle mouse button
-    std::string PointerSpeed;           // decimal text, period as separator
-    std::int16_t Acceleration = 0;      // 1 = on
+    std::int16_t LeftButton = 0;    // joystick button (from 1) acting as the left mouse button
+    std::int16_t RightButton = 0;   // ... as the right mouse button
+    std::int16_t MiddleButton = 0;  // ... as the middle mouse button
+    std::string PointerSpeed;       // decimal text, period as separator
+    std::int16_t Acceleration = 0;  // 1 = on
     std::int16_t StartAtLogon = 0;  // 1 = start at logon
-    std::int16_t JoystickId = 0;        // device id from 0
-    std::string LanguageFile;           // file name inside Lang/
+    std::int16_t JoystickId = 0;    // device id from 0
+    std::string LanguageFile;       // file name inside Lang/
 
     bool operator==(const Settings&) const = default;
 };

@@ -3,8 +3,8 @@
 
 #include <filesystem>
 
-#include "core/startup/RunEntryPort.h"
 #include "core/settings/Settings.h"
+#include "core/startup/RunEntryPort.h"
 
 namespace vantrel {
 

@@ -60,29 +60,11 @@ bool UinputPointer::MoveBy(std::int32_t dx, std::int32_t dy) {
 
 void UinputPointer::Send(MouseButtonEvent event) {
     if (!device_) return;
-    unsigned int code = 0;
-    int value = 0;
-    switch (event) {
-        case MouseButtonEvent::LeftDown:
-            code = BTN_LEFT, value = 1;
-            break;
-        case MouseButtonEvent::LeftUp:
-            code = BTN_LEFT;
-            break;
-        case MouseButtonEvent::RightDown:
-            code = BTN_RIGHT, value = 1;
-            break;
-        case MouseButtonEvent::RightUp:
-            code = BTN_RIGHT;
-            break;
-        case MouseButtonEvent::MiddleDown:
-            code = BTN_MIDDLE, value = 1;
-            break;
-        case MouseButtonEvent::MiddleUp:
-            code = BTN_MIDDLE;
-            break;
-    }
-    if (code == 0) return;
+    // Evdev's codes in the order of MouseButton.
+    constexpr unsigned int kCodes[] = {BTN_LEFT, BTN_RIGHT, BTN_MIDDLE};
+    const MouseButtonChange change = ChangeOf(event);
+    const unsigned int code = kCodes[static_cast<std::size_t>(change.button)];
+    const int value = change.pressed ? 1 : 0;
     // A lost click cannot be resent meaningfully later; the port has no failure to report.
     if (libevdev_uinput_write_event(device_.get(), EV_KEY, code, value) == 0)
         static_cast<void>(libevdev_uinput_write_event(device_.get(), EV_SYN, SYN_REPORT, 0));

@@ -102,29 +102,11 @@ bool WaylandVirtualPointer::MoveBy(std::int32_t dx, std::int32_t dy) {
 
 void WaylandVirtualPointer::Send(MouseButtonEvent event) {
     if (!Ready()) return;
-    std::uint32_t button = 0;
-    bool pressed = false;
-    switch (event) {
-        case MouseButtonEvent::LeftDown:
-            button = BTN_LEFT, pressed = true;
-            break;
-        case MouseButtonEvent::LeftUp:
-            button = BTN_LEFT;
-            break;
-        case MouseButtonEvent::RightDown:
-            button = BTN_RIGHT, pressed = true;
-            break;
-        case MouseButtonEvent::RightUp:
-            button = BTN_RIGHT;
-            break;
-        case MouseButtonEvent::MiddleDown:
-            button = BTN_MIDDLE, pressed = true;
-            break;
-        case MouseButtonEvent::MiddleUp:
-            button = BTN_MIDDLE;
-            break;
-    }
-    if (button == 0) return;
+    // Evdev's codes in the order of MouseButton.
+    constexpr std::uint32_t kCodes[] = {BTN_LEFT, BTN_RIGHT, BTN_MIDDLE};
+    const MouseButtonChange change = ChangeOf(event);
+    const std::uint32_t button = kCodes[static_cast<std::size_t>(change.button)];
+    const bool pressed = change.pressed;
     zwlr_virtual_pointer_v1_button(
         pointer_.get(), NowMilliseconds(), button,
         pressed ? WL_POINTER_BUTTON_STATE_PRESSED : WL_POINTER_BUTTON_STATE_RELEASED);

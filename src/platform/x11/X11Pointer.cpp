@@ -129,29 +129,11 @@ bool X11Pointer::PlaceAt(std::int32_t x, std::int32_t y) {
 
 void X11Pointer::Send(MouseButtonEvent event) {
     if (!display_ || !xtest_) return;
-    unsigned int button = 0;
-    Bool press = False;
-    switch (event) {
-        case MouseButtonEvent::LeftDown:
-            button = 1, press = True;
-            break;
-        case MouseButtonEvent::LeftUp:
-            button = 1;
-            break;
-        case MouseButtonEvent::RightDown:
-            button = 3, press = True;
-            break;
-        case MouseButtonEvent::RightUp:
-            button = 3;
-            break;
-        case MouseButtonEvent::MiddleDown:
-            button = 2, press = True;
-            break;
-        case MouseButtonEvent::MiddleUp:
-            button = 2;
-            break;
-    }
-    if (button == 0) return;
+    // X's button numbers in the order of MouseButton.
+    constexpr unsigned int kButtons[] = {1, 3, 2};
+    const MouseButtonChange change = ChangeOf(event);
+    const unsigned int button = kButtons[static_cast<std::size_t>(change.button)];
+    const Bool press = change.pressed ? True : False;
     DropPrefetch();  // a click may make something move the pointer
     XTestFakeButtonEvent(display_.get(), button, press, CurrentTime);
     XFlush(display_.get());

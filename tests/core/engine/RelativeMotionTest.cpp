@@ -76,12 +76,13 @@ TEST_P(RelativeRunTest, ReproducesTheAbsoluteStepsExactly) {
     EXPECT_EQ(RelativeMoves(c.speed, c.x, c.y, 120), AbsoluteMoves(c.speed, c.x, c.y, 120));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    SpeedsAndDirections, RelativeRunTest,
-    ::testing::Values(RunCase{"2", kLow, kRest}, RunCase{"2", kRest, kHigh},
-                      RunCase{"0.5", kHigh, kRest}, RunCase{"0.5", kRest, kLow},
-                      RunCase{"1.5", kHigh, kHigh}, RunCase{"2.5", kLow, kHigh},
-                      RunCase{"3.3", kLow, kLow}, RunCase{"0.25", kHigh, kRest}));
+INSTANTIATE_TEST_SUITE_P(SpeedsAndDirections, RelativeRunTest,
+                         ::testing::Values(RunCase{"2", kLow, kRest}, RunCase{"2", kRest, kHigh},
+                                           RunCase{"0.5", kHigh, kRest},
+                                           RunCase{"0.5", kRest, kLow},
+                                           RunCase{"1.5", kHigh, kHigh},
+                                           RunCase{"2.5", kLow, kHigh}, RunCase{"3.3", kLow, kLow},
+                                           RunCase{"0.25", kHigh, kRest}));
 
 TEST(RelativeMotionTest, SpeedTwoSendsTheAccelerationTableOneReportPerTick) {
     const std::vector<Move> moves = RelativeMoves("2", kHigh, kRest, 100);

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "support/fakes/FakeOpener.h"
 #include "core/info/Documents.h"
+#include "support/fakes/FakeOpener.h"
 
 namespace vantrel {
 namespace {

@@ -1,11 +1,11 @@
 // The version string, the decision, the question text and the check's flow with fake ports.
 #include <gtest/gtest.h>
 
+#include "core/info/Documents.h"
+#include "core/info/UpdateCheck.h"
 #include "support/fakes/FakeHttpFetch.h"
 #include "support/fakes/FakeMessageBox.h"
 #include "support/fakes/FakeOpener.h"
-#include "core/info/Documents.h"
-#include "core/info/UpdateCheck.h"
 
 namespace vantrel {
 namespace {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "support/fakes/FakeFileDialog.h"
 #include "core/language/FileDialog.h"
+#include "support/fakes/FakeFileDialog.h"
 
 namespace vantrel {
 namespace {

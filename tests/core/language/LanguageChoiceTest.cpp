@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "support/fakes/FakeLocale.h"
 #include "core/language/LanguageChoice.h"
+#include "support/fakes/FakeLocale.h"
 
 namespace vantrel {
 namespace {

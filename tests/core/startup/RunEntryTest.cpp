@@ -1,8 +1,8 @@
 // Keeping the start-at-logon entry in line with StartAtLogon.
 #include <gtest/gtest.h>
 
-#include "support/fakes/FakeRunEntry.h"
 #include "core/startup/RunEntry.h"
+#include "support/fakes/FakeRunEntry.h"
 
 namespace vantrel {
 namespace {

@@ -16,11 +16,11 @@
 
 #include <gtest/gtest.h>
 
-#include "support/fakes/FakeMessageBox.h"
-#include "support/fakes/FakeOpener.h"
 #include "core/info/Documents.h"
 #include "core/info/UpdateCheck.h"
 #include "platform/qt/QtHttpFetch.h"
+#include "support/fakes/FakeMessageBox.h"
+#include "support/fakes/FakeOpener.h"
 
 namespace vantrel {
 namespace {

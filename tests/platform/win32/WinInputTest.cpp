@@ -75,9 +75,10 @@ TEST_F(WinMouseButtonsTest, EachButtonGoesDownAndUp) {
         MouseButtonEvent down, up;
         int key;
     };
-    for (const Case c : {Case{MouseButtonEvent::LeftDown, MouseButtonEvent::LeftUp, VK_LBUTTON},
-                         Case{MouseButtonEvent::RightDown, MouseButtonEvent::RightUp, VK_RBUTTON},
-                         Case{MouseButtonEvent::MiddleDown, MouseButtonEvent::MiddleUp, VK_MBUTTON}}) {
+    for (const Case c :
+         {Case{MouseButtonEvent::LeftDown, MouseButtonEvent::LeftUp, VK_LBUTTON},
+          Case{MouseButtonEvent::RightDown, MouseButtonEvent::RightUp, VK_RBUTTON},
+          Case{MouseButtonEvent::MiddleDown, MouseButtonEvent::MiddleUp, VK_MBUTTON}}) {
         SCOPED_TRACE(c.key);
         ASSERT_TRUE(buttons_.Inject(c.down));
         EXPECT_TRUE(Pressed(c.key));

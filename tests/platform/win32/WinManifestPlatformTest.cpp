@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "support/TempDir.h"
-#include "platform/win32/WinManifestPlatform.h"
 #include "core/shell/Manifest.h"
+#include "platform/win32/WinManifestPlatform.h"
+#include "support/TempDir.h"
 
 namespace vantrel {
 namespace {

@@ -7,9 +7,9 @@
 #include <random>
 #include <string>
 
+#include "core/startup/RunEntry.h"
 #include "platform/win32/WinRunEntry.h"
 #include "platform/win32/Wine.h"
-#include "core/startup/RunEntry.h"
 
 namespace vantrel {
 namespace {

@@ -16,7 +16,8 @@ class FakeProcessLauncher : public ProcessLauncherPort {
         return startSucceeds;
     }
     bool ProgramExists(const std::string& program) override {
-        return std::find(programsOnPath.begin(), programsOnPath.end(), program) != programsOnPath.end();
+        return std::find(programsOnPath.begin(), programsOnPath.end(), program) !=
+               programsOnPath.end();
     }
     std::string CurrentDesktops() override { return currentDesktops; }
 
