@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/EngineRig.h"
 #include "support/fakes/FakeJoystick.h"
 #include "support/fakes/FakeMouseButtons.h"
 #include "support/fakes/FakePointer.h"
@@ -17,30 +18,13 @@ using test::FakeJoystick;
 using test::FakeMouseButtons;
 using test::FakePointer;
 
-constexpr std::uint32_t kRest = 32767;
-constexpr std::uint32_t kLow = 0;
-constexpr std::uint32_t kHigh = 65535;
+using test::kHigh;
+using test::kLow;
+using test::kRest;
 
-// The engine over fakes: one joystick at id 0, the pointer at (640, 512) on a 1280x1024 screen,
-// the default settings (buttons 1/2/3, speed "2", acceleration on).
-struct Rig {
-    FakeJoystick joystick;
-    FakePointer pointer;
-    FakeMouseButtons buttons;
-    Settings settings = DefaultSettings();
-    PollEngine engine{joystick, pointer, buttons, settings};
-
-    Rig() {
-        joystick.Plug(0);
-        engine.SetJoystickCount(1);
-    }
+struct Rig : test::EngineRig {
     void Ticks(int n) {
         for (int i = 0; i < n; ++i) engine.Tick();
-    }
-    // Makes the pointer's x room large enough for long runs.
-    void WideScreen() {
-        pointer.minX = pointer.minY = -1000000;
-        pointer.maxX = pointer.maxY = 1000000;
     }
 };
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/EngineRig.h"
 #include "support/fakes/FakeJoystick.h"
 #include "support/fakes/FakeMouseButtons.h"
 #include "support/fakes/FakePointer.h"
@@ -20,26 +21,18 @@ using test::FakePointer;
 using test::FakePollTimer;
 using test::FakeWakeSource;
 
-constexpr std::uint32_t kRest = 32767;
-constexpr std::uint32_t kLow = 0;
-constexpr std::uint32_t kHigh = 65535;
+using test::kHigh;
+using test::kLow;
+using test::kRest;
 
-// The scheduler over fakes: one joystick at id 0, default settings (buttons 1/2/3, speed 2).
-struct Rig {
-    FakeJoystick joystick;
-    FakePointer pointer;
-    FakeMouseButtons buttons;
+// The scheduler over the engine's fakes and a fake timer and wake source.
+struct Rig : test::EngineRig {
     FakePollTimer timer;
     FakeWakeSource wake;
-    Settings settings = DefaultSettings();
-    PollEngine engine{joystick, pointer, buttons, settings};
     PollScheduler scheduler{engine, joystick, timer, wake};
 
     Rig() {
-        joystick.Plug(0);
-        engine.SetJoystickCount(1);
-        pointer.minX = pointer.minY = -1000000;
-        pointer.maxX = pointer.maxY = 1000000;
+        WideScreen();
         scheduler.Start();
     }
     // A timer tick, as the event loop delivers it only while the timer runs.

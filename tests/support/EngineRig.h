@@ -1,0 +1,38 @@
+// The engine over fakes, for the engine's tests: a joystick plugged at id 0 and counted, the
+// pointer at (640, 512) on a 1280x1024 screen, the default settings (buttons 1/2/3, speed "2",
+// acceleration on), and the ends and middle of an axis.
+#pragma once
+
+#include <cstdint>
+
+#include "core/engine/PollEngine.h"
+#include "core/settings/Settings.h"
+#include "support/fakes/FakeJoystick.h"
+#include "support/fakes/FakeMouseButtons.h"
+#include "support/fakes/FakePointer.h"
+
+namespace vantrel::test {
+
+constexpr std::uint32_t kRest = 32767;
+constexpr std::uint32_t kLow = 0;
+constexpr std::uint32_t kHigh = 65535;
+
+struct EngineRig {
+    FakeJoystick joystick;
+    FakePointer pointer;
+    FakeMouseButtons buttons;
+    Settings settings = DefaultSettings();
+    PollEngine engine{joystick, pointer, buttons, settings};
+
+    EngineRig() {
+        joystick.Plug(0);
+        engine.SetJoystickCount(1);
+    }
+    // Makes the pointer's room large enough for long runs.
+    void WideScreen() {
+        pointer.minX = pointer.minY = -1000000;
+        pointer.maxX = pointer.maxY = 1000000;
+    }
+};
+
+}  // namespace vantrel::test
