@@ -99,21 +99,11 @@ void BackendFigures() {
     const double restPlacements = double(pointer.placements - placements) / ticks;
 
     pad.SetButton(0, true);
-    int direction = 0;  // set on the first tick of every run
     trips = x11.RoundTrips();
     waits = x11.Waits();
     placements = pointer.placements;
     Print("real tick, one axis deflected, button held",
-          Measure(kRuns, kTicks,
-                  [&](int run) {
-                      const int wanted = run % 2 == 0 ? -1 : 1;
-                      if (wanted != direction) {
-                          direction = wanted;
-                          pad.SetAxes(direction < 0 ? -32768 : 32767, 0);
-                      }
-                      engine.Tick();
-                  }),
-          1000, "us");
+          MeasureMovingTicks(kRuns, kTicks, pad, engine), 1000, "us");
     const double movingTrips = double(x11.RoundTrips() - trips) / ticks;
     const double movingWaits = double(x11.Waits() - waits) / ticks;
     const double movingPlacements = double(pointer.placements - placements) / ticks;

@@ -31,6 +31,21 @@ Figures Measure(int runs, int ticksPerRun, Body&& body) {
     return {perTick.front(), perTick[perTick.size() / 2]};
 }
 
+// Measure over real ticks of `engine` with the stick of `pad` pushed to one end, reversed every
+// run so the pointer never rests against the screen's edge.
+template <class Pad, class Engine>
+Figures MeasureMovingTicks(int runs, int ticksPerRun, Pad& pad, Engine& engine) {
+    int direction = 0;  // set on the first tick of every run
+    return Measure(runs, ticksPerRun, [&](int run) {
+        const int wanted = run % 2 == 0 ? -1 : 1;
+        if (wanted != direction) {
+            direction = wanted;
+            pad.SetAxes(direction < 0 ? -32768 : 32767, 0);
+        }
+        engine.Tick();
+    });
+}
+
 // Prints one figure line; `scale` divides nanoseconds into `unit`.
 void Print(const char* what, Figures f, double scale, const char* unit);
 

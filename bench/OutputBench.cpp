@@ -35,18 +35,7 @@ void MovingTick(const char* what, SdlJoysticks& joysticks, test::VirtualPad& pad
     settings.JoystickId = static_cast<std::int16_t>(pad.Index());
     PollEngine engine(joysticks, pointer, buttons, settings);
     engine.SetJoystickCount(pad.Index() + 1);
-    int direction = 0;
-    Print(what,
-          Measure(kRuns, kTicks,
-                  [&](int run) {
-                      const int wanted = run % 2 == 0 ? -1 : 1;
-                      if (wanted != direction) {
-                          direction = wanted;
-                          pad.SetAxes(direction < 0 ? -32768 : 32767, 0);
-                      }
-                      engine.Tick();
-                  }),
-          1000, "us");
+    Print(what, MeasureMovingTicks(kRuns, kTicks, pad, engine), 1000, "us");
     pad.SetAxes(0, 0);
     engine.Tick();
 }

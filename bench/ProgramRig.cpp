@@ -1,5 +1,7 @@
 #include "ProgramRig.h"
 
+#include <QEventLoop>
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -24,6 +26,12 @@
 #include "ui/TrayIcon.h"
 
 namespace vantrel::bench {
+
+void RunLoop(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
 
 namespace fs = std::filesystem;
 

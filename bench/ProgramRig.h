@@ -14,6 +14,9 @@ class WakeSourcePort;
 
 namespace vantrel::bench {
 
+// Runs the event loop for `ms` milliseconds.
+void RunLoop(int ms);
+
 class ProgramRig {
   public:
     // `wake`, when given, must outlive the rig: what wakes the program while its timer sleeps

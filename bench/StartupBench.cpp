@@ -25,12 +25,6 @@ long long NowNs() {
         .count();
 }
 
-void RunLoop(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 }  // namespace
 
 void StartupFigures(const char* self) {

@@ -19,13 +19,6 @@ namespace {
 
 constexpr int kIntervalMs = 5;
 
-// Runs the event loop for `ms` milliseconds.
-void RunLoop(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 // Watches `timer` for `seconds` of event loop and prints what it delivered and what the
 // process spent meanwhile.
 // `roundTrips` and `waits`, when given, count the X round trips made so far and the replies

@@ -27,12 +27,6 @@ namespace {
 
 constexpr int kIntervalMs = 5;
 
-void RunLoop(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 // Stands in for the joystick's device node, which an SDL virtual joystick lacks: an eventfd
 // the bench writes whenever it moves the stick, watched by a QSocketNotifier and drained the
 // way UdevWakeSource treats the node.
