@@ -66,6 +66,9 @@ class PollEngine {
 
   private:
     bool MoveAxes(std::int32_t x, std::int32_t y);
+    // Moves by the steps' distances where they do not depend on the position (see the .cpp);
+    // false when the tick must read and place instead.
+    bool ShiftAxes(double stepX, double stepY);
     bool MoveAxesBy(RelativePointerPort& output, std::int32_t x, std::int32_t y);
     void RefreshPositionText(bool moved);
     void Accelerate(bool moved);
@@ -81,6 +84,10 @@ class PollEngine {
     // it would have computed from a start at (0, 0), and sends the difference.
     RelativePointerPort* relative_ = nullptr;
     ScreenPoint kept_{};
+    // Beyond this a step is left to reading and placing, whose rounding is exact at any size.
+    static constexpr double kLargestShift = 1 << 24;
+    // The last moving tick moved by distances, so no position was read.
+    bool shifted_ = false;
     int joystickCount_ = 0;
     bool started_ = false;
 
