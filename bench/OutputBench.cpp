@@ -3,9 +3,16 @@
 #include <linux/uinput.h>
 #include <umockdev.h>
 
+#include <QCoreApplication>
+#include <QDBusInterface>
+#include <QDBusReply>
+#include <QElapsedTimer>
+#include <QStringList>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,10 +20,12 @@
 #include "BenchCommon.h"
 #include "core/engine/PollEngine.h"
 #include "integration/VirtualPad.h"
+#include "platform/pointer/portal/PortalPointer.h"
 #include "platform/sdl/SdlJoysticks.h"
 #include "platform/uinput/UinputPointer.h"
 #include "platform/wayland/WaylandVirtualPointer.h"
 #include "platform/x11/X11Pointer.h"
+#include "support/TempDir.h"
 
 namespace vantrel::bench {
 
@@ -80,6 +89,49 @@ bool UnderUmockdev() {
     return preload != nullptr && std::strstr(preload, "umockdev") != nullptr;
 }
 
+// Runs the event loop until `done` holds, at most ten seconds.
+bool RunEventsUntil(const std::function<bool()>& done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+// Pointer motions the test portal's backend has received (tests/support/portal-test-backend).
+int MotionsReceived() {
+    QDBusInterface backend(QStringLiteral("org.freedesktop.impl.portal.desktop.vantreltest"),
+                           QStringLiteral("/org/vantrel/PortalTest"),
+                           QStringLiteral("org.vantrel.PortalTest"));
+    const QDBusReply<QStringList> calls = backend.call(QStringLiteral("Calls"));
+    return static_cast<int>(calls.value().filter(QStringLiteral("Motion ")).size());
+}
+
+// The portal through the real xdg-desktop-portal to the test backend: the tick's cost is the
+// message the program sends; the messages per tick are counted where they arrive.
+void PortalMovingTick(SdlJoysticks& joysticks, test::VirtualPad& pad) {
+    int argc = 1;
+    char name[] = "vantrel_bench";
+    char* argv[] = {name, nullptr};
+    std::optional<QCoreApplication> app;
+    if (QCoreApplication::instance() == nullptr) app.emplace(argc, argv);
+    const test::TempDir temp;
+    bool lost = false;
+    PortalPointer portal(
+        temp.path() / "token", [&](PortalPointer::Loss) { lost = true; },
+        std::chrono::milliseconds(0));
+    if (!RunEventsUntil([&] { return portal.Started() || lost; }) || lost) {
+        std::printf("portal: skipped, the session did not start\n");
+        return;
+    }
+    const int before = MotionsReceived();
+    MovingTick("RemoteDesktop portal (one D-Bus call, no reply)", joysticks, pad, portal, portal);
+    const int ticks = kRuns * kTicks;
+    RunEventsUntil([&] { return MotionsReceived() - before >= ticks; });
+    std::printf("%-58s %9.2f\n", "  portal: motion calls reaching the desktop, per tick",
+                static_cast<double>(MotionsReceived() - before) / ticks);
+}
+
 }  // namespace
 
 void OutputFigures() {
@@ -128,6 +180,11 @@ void OutputFigures() {
     } else {
         std::printf("uinput: skipped, /dev/uinput not writable (or run under umockdev-wrapper)\n");
     }
+
+    if (std::getenv("XDG_DESKTOP_PORTAL_DIR") != nullptr && PortalPointerOffered())
+        PortalMovingTick(joysticks, pad);
+    else
+        std::printf("portal: skipped, no test portal (tests/support/with-portal)\n");
 }
 
 }  // namespace vantrel::bench

@@ -2,18 +2,10 @@
 // PollEngine -> WaylandVirtualPointer -> sway, with wev (a real Wayland client whose window fills
 // the output) reporting the pointer motion and buttons it receives. Run by tests/support/with-sway.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
-#include <functional>
-#include <regex>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "core/engine/JoystickDiscovery.h"
@@ -22,78 +14,17 @@
 #include "platform/sdl/SdlJoysticks.h"
 #include "platform/wayland/WaylandVirtualPointer.h"
 #include "support/TempDir.h"
+#include "support/Wev.h"
 
 namespace vantrel {
 namespace {
 
+using test::Button;
+using test::Buttons;
+using test::Motion;
+using test::Positions;
 using test::VirtualPad;
-
-// wev in its own process group, its output line-buffered into a file by `script`.
-class Wev {
-  public:
-    explicit Wev(std::string log) : log_(std::move(log)) {
-        pid_ = fork();
-        if (pid_ == 0) {
-            setpgid(0, 0);
-            execlp("script", "script", "-qfc", "wev", log_.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-    }
-    ~Wev() {
-        if (pid_ <= 0) return;
-        kill(-pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-    }
-    Wev(const Wev&) = delete;
-    Wev& operator=(const Wev&) = delete;
-
-    std::string Text() const {
-        std::ifstream in(log_);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    // Polls the log for up to five seconds until `done` holds for it.
-    bool WaitFor(const std::function<bool(const std::string&)>& done) const {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (done(Text())) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return done(Text());
-    }
-
-  private:
-    std::string log_;
-    pid_t pid_ = -1;
-};
-
-// A pointer position wev reported: from an enter (the pointer came over its window) or a motion.
-struct Motion {
-    bool enter;
-    double x, y;
-};
-struct Button {
-    int code, state;
-    bool operator==(const Button&) const = default;
-};
-
-std::vector<Motion> Positions(const std::string& text) {
-    static const std::regex position(R"((enter|motion): [^\n]*?x, y: ([-0-9.]+), ([-0-9.]+))");
-    std::vector<Motion> out;
-    for (std::sregex_iterator it(text.begin(), text.end(), position), end; it != end; ++it)
-        out.push_back({(*it)[1] == "enter", std::stod((*it)[2]), std::stod((*it)[3])});
-    return out;
-}
-
-std::vector<Button> Buttons(const std::string& text) {
-    static const std::regex button(
-        R"(button: serial: \d+; time: \d+; button: (\d+) .*?state: (\d))");
-    std::vector<Button> out;
-    for (std::sregex_iterator it(text.begin(), text.end(), button), end; it != end; ++it)
-        out.push_back({std::stoi((*it)[1]), std::stoi((*it)[2])});
-    return out;
-}
+using test::Wev;
 
 class JoystickToWaylandTest : public ::testing::Test {
   protected:

@@ -43,6 +43,8 @@ enum class TextId : std::size_t {
     ControllerSettingsLink = 31,
     UpdateQuestion = 32,
     UpdateTitle = 33,
+    PortalRefused = 39,  // the desktop refused the remote-desktop pointer; XWayland is left
+    PortalClosed = 40,   // the desktop ended that session; XWayland is left
 };
 
 inline constexpr std::size_t kTextCount = 51;  // index 0 is never used
