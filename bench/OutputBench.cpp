@@ -120,6 +120,7 @@ void PortalMovingTick(SdlJoysticks& joysticks, test::VirtualPad& pad) {
     PortalPointer portal(
         temp.path() / "token", [&](PortalPointer::Loss) { lost = true; },
         std::chrono::milliseconds(0));
+    portal.MoveBy(1, 0);  // the first move is the one sent with its reply waited for
     if (!RunEventsUntil([&] { return portal.Started() || lost; }) || lost) {
         std::printf("portal: skipped, the session did not start\n");
         return;

@@ -39,12 +39,21 @@ class PortalToDesktopTest : public ::testing::Test {
             return wev.Text().find("xdg_toplevel] configure") != std::string::npos;
         })) << wev.Text();
         // The session's first moves, made before the desktop answers and before its device
-        // exists: to the top-left corner, then to the screen's middle, inside wev's window.
+        // exists: to the bottom-right corner, then to (640, 400), inside wev's window (KWin
+        // centres it, mutter centres it across, near the top). Had the first been lost, the
+        // second would end at the top edge, outside it.
         portal.emplace(temp.path() / "token", [this](PortalPointer::Loss) { lost = true; });
-        ASSERT_TRUE(portal->MoveBy(-5000, -5000));
-        ASSERT_TRUE(portal->MoveBy(640, 512));
-        ASSERT_TRUE(WaitUntil([&] { return portal->Started() && !Positions(wev.Text()).empty(); }))
-            << wev.Text();
+        ASSERT_TRUE(portal->MoveBy(5000, 5000));
+        ASSERT_TRUE(portal->MoveBy(-639, -623));
+        ASSERT_TRUE(WaitUntil([&] { return portal->Started(); }));
+        // Then one pixel down and right: seen as such, the pointer is where the table starts.
+        ASSERT_TRUE(portal->MoveBy(1, 1));
+        ASSERT_TRUE(WaitUntil([&] {
+            const std::vector<test::Motion> seen = Positions(wev.Text());
+            const std::size_t n = seen.size();
+            return n >= 2 && !seen[n - 1].enter && seen[n - 1].x - seen[n - 2].x == 1 &&
+                   seen[n - 1].y - seen[n - 2].y == 1;
+        })) << wev.Text();
     }
     void TearDown() override { EXPECT_FALSE(lost); }
 
@@ -56,16 +65,17 @@ class PortalToDesktopTest : public ::testing::Test {
 
 TEST_F(PortalToDesktopTest, StepsOfTheAccelerationTableArriveExactly) {
     const std::size_t before = Positions(wev.Text()).size();
-    // The engine's steps, turning back and forth so that the pointer stays inside the window.
+    // The engine's steps, turning back and forth so that the pointer stays inside the window;
+    // each once the one before has arrived, as ticks 5 ms apart do.
     std::vector<int> steps;
-    for (int tick = 1; tick <= 100; ++tick) {
+    for (std::size_t tick = 1; tick <= 100; ++tick) {
         const int step = tick <= 20 ? 2 : tick <= 40 ? 3 : tick <= 60 ? 4 : tick <= 80 ? 6 : 9;
         const bool left = tick <= 40 || (tick > 80 && tick <= 90);
         steps.push_back(left ? -step : step);
         ASSERT_TRUE(portal->MoveBy(steps.back(), 0));
+        ASSERT_TRUE(WaitUntil([&] { return Positions(wev.Text()).size() >= before + tick; }))
+            << wev.Text();
     }
-    ASSERT_TRUE(WaitUntil([&] { return Positions(wev.Text()).size() >= before + 100; }))
-        << wev.Text();
     const std::vector<test::Motion> seen = Positions(wev.Text());
     ASSERT_EQ(seen.size(), before + 100) << wev.Text();
     for (std::size_t i = 0; i < steps.size(); ++i) {

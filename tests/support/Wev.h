@@ -67,21 +67,33 @@ struct Button {
     bool operator==(const Button&) const = default;
 };
 
+// Each match of `pattern` once: a compositor that announces the pointer twice makes wev bind two
+// wl_pointer objects, and every event then appears once per object, the same but for the id.
+template <class Entry, class Make>
+std::vector<Entry> EventsOnce(const std::string& text, const std::regex& pattern, Make make) {
+    std::vector<Entry> out;
+    std::string previous;
+    for (std::sregex_iterator it(text.begin(), text.end(), pattern), end; it != end; ++it) {
+        if (it->str() == previous) continue;
+        previous = it->str();
+        out.push_back(make(*it));
+    }
+    return out;
+}
+
 inline std::vector<Motion> Positions(const std::string& text) {
     static const std::regex position(R"((enter|motion): [^\n]*?x, y: ([-0-9.]+), ([-0-9.]+))");
-    std::vector<Motion> out;
-    for (std::sregex_iterator it(text.begin(), text.end(), position), end; it != end; ++it)
-        out.push_back({(*it)[1] == "enter", std::stod((*it)[2]), std::stod((*it)[3])});
-    return out;
+    return EventsOnce<Motion>(text, position, [](const std::smatch& m) {
+        return Motion{m[1] == "enter", std::stod(m[2]), std::stod(m[3])};
+    });
 }
 
 inline std::vector<Button> Buttons(const std::string& text) {
     static const std::regex button(
         R"(button: serial: \d+; time: \d+; button: (\d+) .*?state: (\d))");
-    std::vector<Button> out;
-    for (std::sregex_iterator it(text.begin(), text.end(), button), end; it != end; ++it)
-        out.push_back({std::stoi((*it)[1]), std::stoi((*it)[2])});
-    return out;
+    return EventsOnce<Button>(text, button, [](const std::smatch& m) {
+        return Button{std::stoi(m[1]), std::stoi(m[2])};
+    });
 }
 
 }  // namespace vantrel::test

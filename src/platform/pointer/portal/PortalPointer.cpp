@@ -30,9 +30,13 @@ constexpr uint kPointerDevice = 2;
 constexpr uint kPersistUntilRevoked = 2;
 constexpr uint kButtonPressed = 1;
 constexpr std::size_t kTokenMaxBytes = 4096;
-// Held back while the person decides: a push that turns back is kept apart from the one before,
-// as the screen's edges would stop the sum elsewhere than the moves; up to this many entries.
+// Held back while the person decides or a call is on its way: a push that turns back is kept
+// apart from the one before, as the screen's edges would stop the sum elsewhere than the moves;
+// up to this many entries.
 constexpr std::size_t kMaxPending = 4096;
+// How often and how long the first event after the start is offered again: five seconds.
+constexpr std::chrono::milliseconds kFirstRetry{50};
+constexpr int kMaxFirstTries = 100;
 
 // Two moves along one axis that a sum stands for exactly, edges included.
 bool SameWay(std::int32_t a, std::int32_t b) {
@@ -177,13 +181,37 @@ void PortalPointer::OnStarted(const QVariantMap& results) {
     QTimer::singleShot(settle_, this, [this] {
         if (state_ != State::Settling) return;
         state_ = State::Running;
-        for (const Pending& event : std::exchange(pending_, {})) {
-            if (const auto* motion = std::get_if<Motion>(&event))
-                SendMotion(motion->dx, motion->dy);
-            else
-                SendButton(std::get<MouseButtonEvent>(event));
-        }
+        SendNext();
     });
+}
+
+void PortalPointer::SendNext() {
+    if (state_ != State::Running || inFlight_ || pending_.empty()) return;
+    // One call at a time, the next after the portal's reply: the portal (1.16) handles calls on
+    // threads of its own, so calls sent back to back can reach the desktop out of order, a
+    // release before its press. What comes meanwhile waits, motion summed.
+    const Pending event = pending_.front();
+    pending_.erase(pending_.begin());
+    inFlight_ = true;
+    auto* watcher = new QDBusPendingCallWatcher(Bus().asyncCall(EventMessage(event)), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, event](QDBusPendingCallWatcher* finished) {
+                finished->deleteLater();
+                inFlight_ = false;
+                if (state_ != State::Running) return;
+                if (!finished->isError()) {
+                    taken_ = true;
+                } else if (!taken_) {
+                    // The portal may answer Start before it counts the session as started
+                    // (1.16 does) and refuse events for a moment: the first one goes again.
+                    if (++firstTries_ >= kMaxFirstTries) return Lose(Loss::Closed);
+                    pending_.insert(pending_.begin(), event);
+                    QTimer::singleShot(kFirstRetry, this, [this] { SendNext(); });
+                    return;
+                }
+                // A refused event after the session ran: its end comes as a signal.
+                SendNext();
+            });
 }
 
 void PortalPointer::onSessionClosed(const QVariantMap&) {
@@ -198,50 +226,41 @@ void PortalPointer::Lose(Loss loss) {
 }
 
 bool PortalPointer::MoveBy(std::int32_t dx, std::int32_t dy) {
-    switch (state_) {
-        case State::Running:
-            SendMotion(dx, dy);
-            return true;
-        case State::Asking:
-        case State::Settling:
-            if (Motion* last = pending_.empty() ? nullptr : std::get_if<Motion>(&pending_.back());
-                last != nullptr && (SameWay(last->dx, dx) && SameWay(last->dy, dy) ||
-                                    pending_.size() >= kMaxPending)) {
-                last->dx += dx, last->dy += dy;
-            } else {
-                pending_.emplace_back(Motion{dx, dy});
-            }
-            return true;
-        case State::Lost:
-            break;
-    }
-    return false;
+    if (state_ == State::Lost) return false;
+    if (dx == 0 && dy == 0) return true;
+    Hold(Motion{dx, dy});
+    return true;
 }
 
 void PortalPointer::Send(MouseButtonEvent event) {
-    if (state_ == State::Running)
-        SendButton(event);
-    else if (state_ != State::Lost)
-        pending_.emplace_back(event);
+    if (state_ != State::Lost) Hold(event);
 }
 
-QDBusMessage PortalPointer::Notify(const char* method) const {
-    QDBusMessage call = QDBusMessage::createMethodCall(kPortal, kPortalPath, kRemoteDesktop,
-                                                       QString::fromLatin1(method));
+void PortalPointer::Hold(const Pending& event) {
+    const auto* motion = std::get_if<Motion>(&event);
+    Motion* last = pending_.empty() ? nullptr : std::get_if<Motion>(&pending_.back());
+    if (motion != nullptr && last != nullptr &&
+        ((SameWay(last->dx, motion->dx) && SameWay(last->dy, motion->dy)) ||
+         pending_.size() >= kMaxPending)) {
+        last->dx += motion->dx, last->dy += motion->dy;
+    } else {
+        pending_.push_back(event);
+    }
+    SendNext();
+}
+
+QDBusMessage PortalPointer::EventMessage(const Pending& event) const {
+    const bool motion = std::holds_alternative<Motion>(event);
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        kPortal, kPortalPath, kRemoteDesktop,
+        motion ? QStringLiteral("NotifyPointerMotion") : QStringLiteral("NotifyPointerButton"));
     call << QVariant::fromValue(QDBusObjectPath(session_)) << QVariantMap();
-    return call;
-}
-
-void PortalPointer::SendMotion(std::int32_t dx, std::int32_t dy) {
-    if (dx == 0 && dy == 0) return;
-    // One message, no reply asked for: a lost session shows up as the Closed signal.
-    Bus().send(Notify("NotifyPointerMotion") << static_cast<double>(dx) << static_cast<double>(dy));
-}
-
-void PortalPointer::SendButton(MouseButtonEvent event) {
-    const MouseButtonChange change = ChangeOf(event);
-    Bus().send(Notify("NotifyPointerButton")
-               << EvdevCode(change.button) << (change.pressed ? kButtonPressed : 0u));
+    if (motion) {
+        const Motion& by = std::get<Motion>(event);
+        return call << static_cast<double>(by.dx) << static_cast<double>(by.dy);
+    }
+    const MouseButtonChange change = ChangeOf(std::get<MouseButtonEvent>(event));
+    return call << EvdevCode(change.button) << (change.pressed ? kButtonPressed : 0u);
 }
 
 }  // namespace vantrel

@@ -27,9 +27,9 @@ bool PortalPointerOffered(std::chrono::milliseconds timeout = std::chrono::secon
 
 // Asks for the session at once and never waits: until the desktop has answered (and the
 // desktop's device has had time to appear) events are held in order, motion in one direction
-// summed, then sent. A refusal, the session's end or the portal's going away is reported once
-// through `lost`; from then on MoveBy fails and buttons are dropped, and the caller moves to
-// another output.
+// summed, then sent one call at a time. A refusal, the session's end or the portal's going away is
+// reported once through `lost`; from then on MoveBy fails and buttons are dropped, and the caller
+// moves to another output.
 class PortalPointer : public QObject, public RelativePointerPort, public MouseButtonPort {
     Q_OBJECT
 
@@ -47,8 +47,8 @@ class PortalPointer : public QObject, public RelativePointerPort, public MouseBu
     PortalPointer(const PortalPointer&) = delete;
     PortalPointer& operator=(const PortalPointer&) = delete;
 
-    // True once events go straight to the desktop.
-    bool Started() const { return state_ == State::Running; }
+    // True once the desktop has taken an event.
+    bool Started() const { return state_ == State::Running && taken_; }
     bool MoveBy(std::int32_t dx, std::int32_t dy) override;
     // BTN_LEFT / BTN_RIGHT / BTN_MIDDLE pressed (1) or released (0).
     void Send(MouseButtonEvent event) override;
@@ -65,10 +65,11 @@ class PortalPointer : public QObject, public RelativePointerPort, public MouseBu
     void OnSessionCreated(const QVariantMap& results);
     void OnDevicesSelected(const QVariantMap& results);
     void OnStarted(const QVariantMap& results);
+    void SendNext();
     void Lose(Loss loss);
-    void SendMotion(std::int32_t dx, std::int32_t dy);
-    void SendButton(MouseButtonEvent event);
-    QDBusMessage Notify(const char* method) const;
+    // Queues the event and sends what the session can take now.
+    void Hold(const Pending& event);
+    QDBusMessage EventMessage(const Pending& event) const;
 
   private slots:
     void onResponse(uint response, const QVariantMap& results);
@@ -85,6 +86,9 @@ class PortalPointer : public QObject, public RelativePointerPort, public MouseBu
     std::vector<Pending> pending_;
     QDBusServiceWatcher* portalWatcher_ = nullptr;  // owned by this object
     int nextToken_ = 0;
+    bool inFlight_ = false;  // a call waits for its reply
+    bool taken_ = false;     // the desktop has taken an event
+    int firstTries_ = 0;
 };
 
 }  // namespace vantrel
