@@ -76,8 +76,9 @@ int main(int argc, char** argv) {
     platform.OnPointerFallback([&](vantrel::TextId line) {
         const std::string text = state.texts[line];
         std::fprintf(stderr, "%s: %s\n", programName.c_str(), text.c_str());
-        QTimer::singleShot(0, &app,
-                           [&messageBoxes, text] { messageBoxes.Warning("Vantrel", text); });
+        QTimer::singleShot(0, &app, [&, text] {
+            messageBoxes.Warning(state.texts[vantrel::TextId::MessageTitle], text);
+        });
     });
     vantrel::QtLocale locale;
     vantrel::QtFileDialog fileDialog(nullptr);
@@ -111,9 +112,9 @@ int main(int argc, char** argv) {
     platform.ConnectShutdown(window, app);
     // Wayland without a pointer output of its own: said once per start.
     if (platform.PointerNotice() == vantrel::PointerChoice::Notice::XWaylandOnly) {
-        const std::string warning = vantrel::XWaylandOnlyText();
+        const std::string warning = vantrel::XWaylandOnlyText(state.texts);
         std::fprintf(stderr, "%s: %s\n", programName.c_str(), warning.c_str());
-        messageBoxes.Warning("Vantrel", warning);
+        messageBoxes.Warning(state.texts[vantrel::TextId::MessageTitle], warning);
     }
     return app.exec();
 }
