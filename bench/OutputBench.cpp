@@ -6,13 +6,11 @@
 #include <QCoreApplication>
 #include <QDBusInterface>
 #include <QDBusReply>
-#include <QElapsedTimer>
 #include <QStringList>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,6 +23,7 @@
 #include "platform/uinput/UinputPointer.h"
 #include "platform/wayland/WaylandVirtualPointer.h"
 #include "platform/x11/X11Pointer.h"
+#include "support/ScreenWait.h"
 #include "support/TempDir.h"
 
 namespace vantrel::bench {
@@ -89,15 +88,6 @@ bool UnderUmockdev() {
     return preload != nullptr && std::strstr(preload, "umockdev") != nullptr;
 }
 
-// Runs the event loop until `done` holds, at most ten seconds.
-bool RunEventsUntil(const std::function<bool()>& done) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 10000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
-
 // Pointer motions the test portal's backend has received (tests/support/portal-test-backend).
 int MotionsReceived() {
     QDBusInterface backend(QStringLiteral("org.freedesktop.impl.portal.desktop.vantreltest"),
@@ -121,14 +111,14 @@ void PortalMovingTick(SdlJoysticks& joysticks, test::VirtualPad& pad) {
         temp.path() / "token", [&](PortalPointer::Loss) { lost = true; },
         std::chrono::milliseconds(0));
     portal.MoveBy(1, 0);  // the first move is the one sent with its reply waited for
-    if (!RunEventsUntil([&] { return portal.Started() || lost; }) || lost) {
+    if (!test::WaitFor([&] { return portal.Started() || lost; }, 10000) || lost) {
         std::printf("portal: skipped, the session did not start\n");
         return;
     }
     const int before = MotionsReceived();
     MovingTick("RemoteDesktop portal (one D-Bus call, no reply)", joysticks, pad, portal, portal);
     const int ticks = kRuns * kTicks;
-    RunEventsUntil([&] { return MotionsReceived() - before >= ticks; });
+    test::WaitFor([&] { return MotionsReceived() - before >= ticks; }, 10000);
     std::printf("%-58s %9.2f\n", "  portal: motion calls reaching the desktop, per tick",
                 static_cast<double>(MotionsReceived() - before) / ticks);
 }

@@ -8,9 +8,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -27,6 +24,7 @@
 #include "platform/pointer/portal/PortalPointer.h"
 #include "platform/sdl/SdlJoysticks.h"
 #include "platform/wayland/WaylandVirtualPointer.h"
+#include "support/ScreenWait.h"
 #include "support/TempDir.h"
 
 namespace vantrel {
@@ -62,12 +60,7 @@ class Wev {
     // Polls the log until `done` holds for it, at most fifteen seconds, running the event loop
     // meanwhile (the portal's answers come through it).
     bool WaitFor(const std::function<bool(const std::string&)>& done) const {
-        QElapsedTimer clock;
-        for (clock.start(); clock.elapsed() < 15000;) {
-            if (done(Text())) return true;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        }
-        return done(Text());
+        return test::WaitFor([&] { return done(Text()); }, 15000);
     }
 
   private:
