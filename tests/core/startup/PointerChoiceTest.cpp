@@ -29,6 +29,7 @@ const PointerSession kNoType{"", false, true};      // only WAYLAND_DISPLAY: Way
 const PointerSession kNoTypeX{"", true, false};     // only DISPLAY: X11
 const PointerSession kX11Typed{"x11", true, true};  // the session type wins
 const PointerSession kConsole{"tty", false, false};
+const PointerChoice kUnavailable{Backend::X11, Notice::RequestedUnavailable};
 
 class PointerChoiceTest : public ::testing::TestWithParam<ChoiceCase> {};
 
@@ -65,13 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
         ChoiceCase{
             "PortalNotOnConsole", kConsole, Request::Auto, false, false, {Backend::X11}, "u", true},
         ChoiceCase{"AskedPortal", kX11, Request::Portal, true, true, {Backend::Portal}, "p", true},
-        ChoiceCase{"AskedPortalMissing",
-                   kWayland,
-                   Request::Portal,
-                   true,
-                   true,
-                   {Backend::X11, Notice::RequestedUnavailable},
-                   "p"},
+        ChoiceCase{"AskedPortalMissing", kWayland, Request::Portal, true, true, kUnavailable, "p"},
         ChoiceCase{"Console", kConsole, Request::Auto, true, true, {Backend::Uinput}, "u"},
         ChoiceCase{"ConsoleNoUinput", kConsole, Request::Auto, true, false, {Backend::X11}, "u"},
         ChoiceCase{"AskedX11", kWayland, Request::X11, true, true, {Backend::X11}, ""},
