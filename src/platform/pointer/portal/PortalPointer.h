@@ -49,6 +49,8 @@ class PortalPointer : public QObject, public RelativePointerPort, public MouseBu
 
     // True once the desktop has taken an event.
     bool Started() const { return state_ == State::Running && taken_; }
+    // True when the desktop has answered every event sent so far and none waits.
+    bool AllTaken() const { return Started() && !inFlight_ && pending_.empty(); }
     bool MoveBy(std::int32_t dx, std::int32_t dy) override;
     // BTN_LEFT / BTN_RIGHT / BTN_MIDDLE pressed (1) or released (0).
     void Send(MouseButtonEvent event) override;
