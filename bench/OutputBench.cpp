@@ -34,14 +34,20 @@ namespace {
 constexpr int kRuns = 11;
 constexpr int kTicks = 500;
 
-// A moving tick, step 1 without acceleration, the stick reversed every run so that an absolute
-// pointer never rests at a screen edge.
-void MovingTick(const char* what, SdlJoysticks& joysticks, test::VirtualPad& pad,
-                PointerPort& pointer, MouseButtonPort& buttons) {
+// The engine's settings for the figures: step 1 without acceleration, the pad's stick.
+Settings StepOne(const test::VirtualPad& pad) {
     Settings settings = DefaultSettings();
     settings.PointerSpeed = "1";
     settings.Acceleration = 0;
     settings.JoystickId = static_cast<std::int16_t>(pad.Index());
+    return settings;
+}
+
+// A moving tick, step 1 without acceleration, the stick reversed every run so that an absolute
+// pointer never rests at a screen edge.
+void MovingTick(const char* what, SdlJoysticks& joysticks, test::VirtualPad& pad,
+                PointerPort& pointer, MouseButtonPort& buttons) {
+    const Settings settings = StepOne(pad);
     PollEngine engine(joysticks, pointer, buttons, settings);
     engine.SetJoystickCount(pad.Index() + 1);
     Print(what, MeasureMovingTicks(kRuns, kTicks, pad, engine), 1000, "us");
@@ -118,10 +124,7 @@ void PortalMovingTicks(SdlJoysticks& joysticks, test::VirtualPad& pad) {
     test::WaitFor([&] { return monitor.bytesAvailable() > 0; }, 5000);
     monitor.readAll();
 
-    Settings settings = DefaultSettings();
-    settings.PointerSpeed = "1";
-    settings.Acceleration = 0;
-    settings.JoystickId = static_cast<std::int16_t>(pad.Index());
+    const Settings settings = StepOne(pad);
     PollEngine engine(joysticks, portal, portal, settings);
     engine.SetJoystickCount(pad.Index() + 1);
     pad.SetAxes(-32768, 0);
