@@ -86,9 +86,16 @@ QPixmap RenderPicture(const char* resource, QSize box, qreal pixelRatio, Picture
     return picture;
 }
 
+double TextScale() {
+    // Desktops ship 9 to 11 points; only a font the user made larger than that enlarges.
+    constexpr double kUsualPoints = 11.0;
+    const double points = QGuiApplication::font().pointSizeF();
+    return points > kUsualPoints ? points / kUsualPoints : 1.0;
+}
+
 QFont LookFont(const char* family, qreal points, bool bold) {
     QFont font(QString::fromLatin1(family));
-    font.setPointSizeF(points);
+    font.setPointSizeF(points * TextScale());
     font.setBold(bold);
     return font;
 }
@@ -116,12 +123,12 @@ const QScreen* ScreenOf(const QWidget& widget) {
 
 double DotsPerInchX(const QWidget& widget) {
     const QScreen* shown = ScreenOf(widget);
-    return shown ? shown->logicalDotsPerInchX() : 96.0;
+    return (shown ? shown->logicalDotsPerInchX() : 96.0) * TextScale();
 }
 
 double DotsPerInchY(const QWidget& widget) {
     const QScreen* shown = ScreenOf(widget);
-    return shown ? shown->logicalDotsPerInchY() : 96.0;
+    return (shown ? shown->logicalDotsPerInchY() : 96.0) * TextScale();
 }
 
 }  // namespace vantrel
