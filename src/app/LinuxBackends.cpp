@@ -3,11 +3,13 @@
 // autostart entry, a lock file for the instance test and the Unix termination signals.
 #include <QCoreApplication>
 #include <QString>
+#include <QTimer>
 
 #include <cstdlib>
 #include <optional>
 
 #include "app/PlatformBackends.h"
+#include "core/engine/FallbackPointer.h"
 #include "platform/qt/QtInstanceLock.h"
 #include "platform/qt/UnixSignals.h"
 #include "platform/sdl/SdlJoysticks.h"
@@ -37,7 +39,9 @@ PointerSession SessionFromEnvironment() {
 }  // namespace
 
 // The pointer output and the buttons: one of the three, made once and kept while the program
-// runs (the uinput device and the virtual pointer leave the desktop when it ends).
+// runs (the uinput device and the virtual pointer leave the desktop when it ends). The wlroots
+// output hands over, once, to what the start would have chosen without it, when its compositor
+// connection breaks and cannot be made again.
 struct PointerOutputs {
     explicit PointerOutputs(PointerRequest request) {
         // Each probe makes the output it asks about, so the one chosen is ready at once.
@@ -48,8 +52,8 @@ struct PointerOutputs {
         choice = ChoosePointer(SessionFromEnvironment(), request, probes);
         switch (choice.backend) {
             case PointerBackend::Wlroots:
-                pointer = &*wlroots, buttons = &*wlroots;
                 uinput.reset();
+                KeepWlroots();
                 break;
             case PointerBackend::Uinput:
                 pointer = &*uinput, buttons = &*uinput;
@@ -63,9 +67,47 @@ struct PointerOutputs {
         }
     }
 
+    void KeepWlroots() {
+        fallback.emplace(FallbackPointer::Output{&*wlroots, &*wlroots},
+                         FallbackPointer::Hooks{
+                             .firstLost = [this] { return wlroots->Lost(); },
+                             .makeNext = [this] { return NextAfterWlroots(); },
+                             .announce =
+                                 [this] {
+                                     if (onFallback) onFallback();
+                                 },
+                         });
+        pointer = &*fallback, buttons = &*fallback;
+        // While the compositor reads nothing, motion and buttons wait; the engine may fall
+        // asleep meanwhile, so this timer sends them once the compositor reads again.
+        sendWaiting.setInterval(20);
+        QObject::connect(&sendWaiting, &QTimer::timeout, [this] {
+            const bool sent = wlroots->SendWaiting();
+            static_cast<void>(sent);  // Lost() tells, and the hand-over below acts on it
+            fallback->HandOverIfLost();
+            if (!wlroots->Waiting()) sendWaiting.stop();
+        });
+        wlroots->SetWaitingHandler([this] {
+            if (!sendWaiting.isActive()) sendWaiting.start();
+        });
+    }
+
+    // The start's order without the wlroots output: uinput, else XTest (moved by distances).
+    FallbackPointer::Output NextAfterWlroots() {
+        if (uinput.emplace().Ready()) return {&*uinput, &*uinput};
+        uinput.reset();
+        x11.emplace();
+        x11Relative.emplace(*x11);
+        return {&*x11Relative, &*x11};
+    }
+
     std::optional<WaylandVirtualPointer> wlroots;
     std::optional<UinputPointer> uinput;
     std::optional<X11Pointer> x11;
+    std::optional<RelativeOverAbsolute> x11Relative;
+    std::optional<FallbackPointer> fallback;
+    QTimer sendWaiting;
+    std::function<void()> onFallback;
     PointerPort* pointer = nullptr;
     MouseButtonPort* buttons = nullptr;
     PointerChoice choice;
@@ -102,6 +144,10 @@ PointerChoice::Notice PlatformBackends::PointerNotice() const {
     return parts_->outputs.choice.notice;
 }
 
+void PlatformBackends::OnPointerFallback(std::function<void()> announce) {
+    parts_->outputs.onFallback = std::move(announce);
+}
+
 bool PlatformBackends::AnotherInstanceRunning() {
     return parts_->instanceLock.AnotherInstanceRunning();
 }
@@ -109,8 +155,10 @@ bool PlatformBackends::AnotherInstanceRunning() {
 void PlatformBackends::ConnectShutdown(TrayApplication& window, QCoreApplication& app) {
     parts_->unixSignals = std::make_unique<UnixSignals>();
     window.ConnectShutdown(app);
+    // exit(), not quit(): it ends the loops of open boxes too, whatever their windows say,
+    // and the main loop with them; the shutdown runs on the way out.
     QObject::connect(parts_->unixSignals.get(), &UnixSignals::received, &app,
-                     &QCoreApplication::quit);
+                     [] { QCoreApplication::exit(0); });
 }
 
 }  // namespace vantrel

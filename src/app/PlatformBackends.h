@@ -2,6 +2,7 @@
 // platform, chosen by src/app/CMakeLists.txt: LinuxBackends.cpp and WindowsBackends.cpp.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "core/engine/JoystickPort.h"
@@ -37,6 +38,9 @@ class PlatformBackends {
     // What the user must be told about the pointer output chosen: on Linux, a Wayland session
     // where only XTest was left, or an output asked for that could not start.
     PointerChoice::Notice PointerNotice() const;
+    // Called once, from a tick, when the pointer output was lost for good and another took
+    // over (Linux: the wlroots output whose compositor connection could not be made again).
+    void OnPointerFallback(std::function<void()> announce);
     // What wakes the program while the poll timer sleeps; on Windows nothing does.
     WakeSourcePort& Wake() { return ports_.wake; }
     // The previous-instance test, per user and named after the executable: takes the lock on

@@ -38,6 +38,9 @@ PointerChoice::Notice PlatformBackends::PointerNotice() const {
     return PointerChoice::Notice::None;
 }
 
+// Windows has one pointer output, which is never lost.
+void PlatformBackends::OnPointerFallback(std::function<void()>) {}
+
 bool PlatformBackends::AnotherInstanceRunning() {
     return parts_->instanceLock.AnotherInstanceRunning();
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/DisplayLoss.h"
 #include "app/PlatformBackends.h"
 #include "core/info/ProgramVersion.h"
 #include "core/startup/CommandLine.h"
@@ -96,16 +98,35 @@ int main(int argc, char** argv) {
         },
         location);
 
+    // The display can go at any moment, also during the start; settings exist to be saved once
+    // the start has read them.
+    bool running = false;
+    const vantrel::DisplayLossWatch displayLoss([&] {
+        if (!running) return true;
+        const bool saved = window.SaveSettingsNow();
+        window.Engine().ReleaseHeldButton();
+        return saved;
+    });
     window.Initialize();
     const vantrel::StartOutcome outcome = window.Start();
+    running = outcome == vantrel::StartOutcome::Running;
     if (outcome != vantrel::StartOutcome::Running) return vantrel::ExitStatus(outcome);
 
+    // From here every way out saves the settings: Exit, a stop signal, the end of the session
+    // (which may only show as the display going away, see above).
     platform.ConnectShutdown(window, app);
+    // Warnings open inside the event loop, where a stop signal ends their box with the program.
+    const auto warnLater = [&](std::string warning) {
+        QTimer::singleShot(0, &window, [&, warning = std::move(warning)] {
+            std::fprintf(stderr, "%s: %s\n", programName.c_str(), warning.c_str());
+            messageBoxes.Warning("Vantrel", warning);
+        });
+    };
     // Wayland without a pointer output of its own: said once per start.
-    if (platform.PointerNotice() == vantrel::PointerChoice::Notice::XWaylandOnly) {
-        const std::string warning = vantrel::XWaylandOnlyText();
-        std::fprintf(stderr, "%s: %s\n", programName.c_str(), warning.c_str());
-        messageBoxes.Warning("Vantrel", warning);
-    }
+    if (platform.PointerNotice() == vantrel::PointerChoice::Notice::XWaylandOnly)
+        warnLater(vantrel::XWaylandOnlyText());
+    // The pointer output lost for good while running (said from a tick, so shown after it).
+    platform.OnPointerFallback(
+        [&] { warnLater(window.State().texts[vantrel::TextId::PointerOutputLost]); });
     return app.exec();
 }

@@ -43,6 +43,7 @@ enum class TextId : std::size_t {
     ControllerSettingsLink = 31,
     UpdateQuestion = 32,
     UpdateTitle = 33,
+    PointerOutputLost = 37,  // the wlroots pointer output lost for good, another one took over
 };
 
 inline constexpr std::size_t kTextCount = 51;  // index 0 is never used

@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "core/engine/FallbackPointer.h"
+#include "support/fakes/FakeMouseButtons.h"
+#include "support/fakes/FakePointer.h"
+#include "support/fakes/FakeRelativePointer.h"
+
+namespace vantrel {
+namespace {
+
+using Move = test::FakeRelativePointer::Move;
+using enum MouseButtonEvent;
+
+// An output that refuses every move once lost, as the wlroots output does.
+struct LosableOutput : test::FakeRelativePointer {
+    bool lost = false;
+    bool MoveBy(std::int32_t dx, std::int32_t dy) override {
+        return !lost && FakeRelativePointer::MoveBy(dx, dy);
+    }
+};
+
+struct Rig {
+    LosableOutput first;
+    test::FakeMouseButtons firstButtons;
+    test::FakeRelativePointer next;
+    test::FakeMouseButtons nextButtons;
+    bool nextExists = true;
+    int made = 0, announced = 0;
+    FallbackPointer output{{&first, &firstButtons},
+                           {.firstLost = [this] { return first.lost; },
+                            .makeNext =
+                                [this] {
+                                    ++made;
+                                    return nextExists ? FallbackPointer::Output{&next, &nextButtons}
+                                                      : FallbackPointer::Output{};
+                                },
+                            .announce = [this] { ++announced; }}};
+};
+
+TEST(FallbackPointer, LostOutputHandsOverOnceWithTheDroppedMotionAndTheHeldButton) {
+    Rig rig;
+    EXPECT_TRUE(rig.output.MoveBy(2, 3));
+    rig.output.Send(LeftDown);
+    rig.first.lost = true;
+    EXPECT_TRUE(rig.output.MoveBy(4, 5));
+    rig.output.Send(LeftUp);
+    EXPECT_TRUE(rig.output.MoveBy(6, 7));
+    EXPECT_EQ(rig.first.moves, (std::vector<Move>{{2, 3}}));
+    EXPECT_EQ(rig.firstButtons.events, (std::vector<MouseButtonEvent>{LeftDown}));
+    EXPECT_EQ(rig.next.moves, (std::vector<Move>{{4, 5}, {6, 7}}));
+    EXPECT_EQ(rig.nextButtons.events, (std::vector<MouseButtonEvent>{LeftDown, LeftUp}));
+    EXPECT_EQ(rig.made, 1);
+    EXPECT_EQ(rig.announced, 1);
+}
+
+TEST(FallbackPointer, WithNothingToHandOverToMovesFailAndItIsSaidOnce) {
+    Rig rig;
+    rig.nextExists = false;
+    rig.first.lost = true;
+    EXPECT_FALSE(rig.output.MoveBy(1, 1));
+    rig.output.Send(RightDown);
+    EXPECT_FALSE(rig.output.MoveBy(1, 1));
+    EXPECT_EQ(rig.made, 1);
+    EXPECT_EQ(rig.announced, 1);
+}
+
+TEST(RelativeOverAbsolute, PlacesTheReadPositionMovedByTheDistance) {
+    test::FakePointer absolute;
+    RelativeOverAbsolute output(absolute);
+    EXPECT_TRUE(output.MoveBy(3, -2));
+    absolute.failQueries = true;
+    EXPECT_FALSE(output.MoveBy(3, -2));
+    EXPECT_EQ(absolute.position.x, 643);
+    EXPECT_EQ(absolute.position.y, 510);
+    EXPECT_EQ(absolute.placements, 1);
+}
+
+}  // namespace
+}  // namespace vantrel
