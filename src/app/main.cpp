@@ -119,14 +119,13 @@ int main(int argc, char** argv) {
     const auto warnLater = [&](std::string warning) {
         QTimer::singleShot(0, &window, [&, warning = std::move(warning)] {
             std::fprintf(stderr, "%s: %s\n", programName.c_str(), warning.c_str());
-            messageBoxes.Warning("Vantrel", warning);
+            messageBoxes.Warning(state.texts[vantrel::TextId::MessageTitle], warning);
         });
     };
     // Wayland without a pointer output of its own: said once per start.
     if (platform.PointerNotice() == vantrel::PointerChoice::Notice::XWaylandOnly)
-        warnLater(vantrel::XWaylandOnlyText());
+        warnLater(vantrel::XWaylandOnlyText(state.texts));
     // The pointer output lost for good while running (said from a tick, so shown after it).
-    platform.OnPointerFallback(
-        [&] { warnLater(window.State().texts[vantrel::TextId::PointerOutputLost]); });
+    platform.OnPointerFallback([&] { warnLater(state.texts[vantrel::TextId::PointerOutputLost]); });
     return app.exec();
 }

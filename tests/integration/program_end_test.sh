@@ -53,7 +53,9 @@ s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(4); time.sleep(
   WAYLAND_DISPLAY=$dir/silent QT_QPA_PLATFORM=xcb LD_PRELOAD=$preload "$dir/vantrel" \
     2>"$dir/stderr" &
   pid=$!
-  running=(xdotool search --onlyvisible --name '^Vantrel$')  # the warning box
+  # The warning box, titled as the language file's line 4 says.
+  title=$(sed -n 's/^0*4=//p' "$dir/Lang/English.lng" | tr -d '\r')
+  running=(xdotool search --onlyvisible --name "^$title\$")
 fi
 
 status=0
