@@ -23,47 +23,41 @@ struct LosableOutput : test::FakeRelativePointer {
 
 struct Rig {
     LosableOutput first;
-    test::FakeMouseButtons firstButtons;
+    test::FakeMouseButtons firstButtons, nextButtons;
     test::FakeRelativePointer next;
-    test::FakeMouseButtons nextButtons;
     bool nextExists = true;
     int made = 0, announced = 0;
     FallbackPointer output{{&first, &firstButtons},
                            {.firstLost = [this] { return first.lost; },
                             .makeNext =
                                 [this] {
-                                    ++made;
-                                    return nextExists ? FallbackPointer::Output{&next, &nextButtons}
+                                    return ++made,
+                                           nextExists ? FallbackPointer::Output{&next, &nextButtons}
                                                       : FallbackPointer::Output{};
                                 },
                             .announce = [this] { ++announced; }}};
 };
 
 TEST(FallbackPointer, LostOutputHandsOverOnceWithTheDroppedMotionAndTheHeldButton) {
-    Rig rig;
-    EXPECT_TRUE(rig.output.MoveBy(2, 3));
-    rig.output.Send(LeftDown);
-    rig.first.lost = true;
-    EXPECT_TRUE(rig.output.MoveBy(4, 5));
-    rig.output.Send(LeftUp);
-    EXPECT_TRUE(rig.output.MoveBy(6, 7));
-    EXPECT_EQ(rig.first.moves, (std::vector<Move>{{2, 3}}));
-    EXPECT_EQ(rig.firstButtons.events, (std::vector<MouseButtonEvent>{LeftDown}));
-    EXPECT_EQ(rig.next.moves, (std::vector<Move>{{4, 5}, {6, 7}}));
-    EXPECT_EQ(rig.nextButtons.events, (std::vector<MouseButtonEvent>{LeftDown, LeftUp}));
-    EXPECT_EQ(rig.made, 1);
-    EXPECT_EQ(rig.announced, 1);
-}
-
-TEST(FallbackPointer, WithNothingToHandOverToMovesFailAndItIsSaidOnce) {
-    Rig rig;
-    rig.nextExists = false;
-    rig.first.lost = true;
-    EXPECT_FALSE(rig.output.MoveBy(1, 1));
-    rig.output.Send(RightDown);
-    EXPECT_FALSE(rig.output.MoveBy(1, 1));
-    EXPECT_EQ(rig.made, 1);
-    EXPECT_EQ(rig.announced, 1);
+    for (const bool nextExists : {true, false}) {
+        Rig rig;
+        rig.nextExists = nextExists;
+        EXPECT_TRUE(rig.output.MoveBy(2, 3));
+        rig.output.Send(LeftDown);
+        rig.first.lost = true;
+        EXPECT_EQ(rig.output.MoveBy(4, 5), nextExists);
+        rig.output.Send(LeftUp);
+        EXPECT_EQ(rig.output.MoveBy(6, 7), nextExists);
+        EXPECT_EQ(rig.first.moves, (std::vector<Move>{{2, 3}}));
+        EXPECT_EQ(rig.firstButtons.events, (std::vector<MouseButtonEvent>{LeftDown}));
+        EXPECT_EQ(rig.next.moves,
+                  nextExists ? (std::vector<Move>{{4, 5}, {6, 7}}) : std::vector<Move>{});
+        EXPECT_EQ(rig.nextButtons.events, nextExists
+                                              ? (std::vector<MouseButtonEvent>{LeftDown, LeftUp})
+                                              : std::vector<MouseButtonEvent>{});
+        EXPECT_EQ(rig.made, 1);
+        EXPECT_EQ(rig.announced, 1);
+    }
 }
 
 TEST(RelativeOverAbsolute, PlacesTheReadPositionMovedByTheDistance) {
