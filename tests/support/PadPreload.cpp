@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <dlfcn.h>
 
+#include "integration/VirtualPad.h"
+
 extern "C" int SDL_InitSubSystem(Uint32 flags) {
     static const auto real =
         reinterpret_cast<int (*)(Uint32)>(dlsym(RTLD_NEXT, "SDL_InitSubSystem"));
@@ -10,12 +12,7 @@ extern "C" int SDL_InitSubSystem(Uint32 flags) {
     static bool attached = false;
     if (result == 0 && !attached && (flags & SDL_INIT_JOYSTICK) != 0) {
         attached = true;
-        SDL_VirtualJoystickDesc pad{};
-        pad.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        pad.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        pad.naxes = 2;
-        pad.nbuttons = 12;
-        pad.name = "Vantrel Preloaded Pad";
+        const SDL_VirtualJoystickDesc pad = vantrel::test::PadDescription("Vantrel Preloaded Pad");
         static_cast<void>(SDL_JoystickAttachVirtualEx(&pad));  // without it the program says so
     }
     return result;
