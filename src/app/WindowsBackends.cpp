@@ -38,8 +38,9 @@ PointerChoice::Notice PlatformBackends::PointerNotice() const {
     return PointerChoice::Notice::None;
 }
 
-// Windows has one pointer output, which is never lost.
-void PlatformBackends::OnPointerFallback(std::function<void()>) {}
+void PlatformBackends::OnPointerFallback(std::function<void(TextId)>) {
+    // One output that is never lost: nothing to tell.
+}
 
 bool PlatformBackends::AnotherInstanceRunning() {
     return parts_->instanceLock.AnotherInstanceRunning();

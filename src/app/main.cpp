@@ -72,13 +72,21 @@ int main(int argc, char** argv) {
         return kOutputUnavailable;
     }
     vantrel::QtMessageBox messageBoxes;
+    vantrel::ProgramState state;
+    // Said once, in the user's language, after the event that caused it has been handled.
+    platform.OnPointerFallback([&](vantrel::TextId line) {
+        const std::string text = state.texts[line];
+        std::fprintf(stderr, "%s: %s\n", programName.c_str(), text.c_str());
+        QTimer::singleShot(0, &app, [&, text] {
+            messageBoxes.Warning(state.texts[vantrel::TextId::MessageTitle], text);
+        });
+    });
     vantrel::QtLocale locale;
     vantrel::QtFileDialog fileDialog(nullptr);
     vantrel::QtOpener opener;
     vantrel::QtHttpFetch http;
     vantrel::QtProcessLauncher launcher;
 
-    vantrel::ProgramState state;
     vantrel::TrayApplication window(
         state,
         {
@@ -115,17 +123,14 @@ int main(int argc, char** argv) {
     // From here every way out saves the settings: Exit, a stop signal, the end of the session
     // (which may only show as the display going away, see above).
     platform.ConnectShutdown(window, app);
-    // Warnings open inside the event loop, where a stop signal ends their box with the program.
-    const auto warnLater = [&](std::string warning) {
-        QTimer::singleShot(0, &window, [&, warning = std::move(warning)] {
-            std::fprintf(stderr, "%s: %s\n", programName.c_str(), warning.c_str());
+    // Wayland without a pointer output of its own: said once per start. The box opens inside
+    // the event loop, where a stop signal ends it with the program.
+    if (platform.PointerNotice() == vantrel::PointerChoice::Notice::XWaylandOnly) {
+        const std::string warning = vantrel::XWaylandOnlyText(state.texts);
+        std::fprintf(stderr, "%s: %s\n", programName.c_str(), warning.c_str());
+        QTimer::singleShot(0, &window, [&, warning] {
             messageBoxes.Warning(state.texts[vantrel::TextId::MessageTitle], warning);
         });
-    };
-    // Wayland without a pointer output of its own: said once per start.
-    if (platform.PointerNotice() == vantrel::PointerChoice::Notice::XWaylandOnly)
-        warnLater(vantrel::XWaylandOnlyText(state.texts));
-    // The pointer output lost for good while running (said from a tick, so shown after it).
-    platform.OnPointerFallback([&] { warnLater(state.texts[vantrel::TextId::PointerOutputLost]); });
+    }
     return app.exec();
 }

@@ -4,11 +4,6 @@
 
 namespace vantrel {
 
-bool RelativeOverAbsolute::MoveBy(std::int32_t dx, std::int32_t dy) {
-    ScreenPoint at;
-    return output_.QueryPosition(at) && output_.PlaceAt(at.x + dx, at.y + dy);
-}
-
 void FallbackPointer::HandOverIfLost() {
     if (handedOver_ || !hooks_.firstLost()) return;
     handedOver_ = true;

@@ -1,5 +1,6 @@
-// A relative pointer output that hands over to the next one when it is lost for good, as the
-// wlroots virtual pointer does when its compositor connection cannot be made again.
+// A relative pointer output that hands over to the next one when it is lost for good: the
+// wlroots virtual pointer whose compositor connection cannot be made again, the portal whose
+// session the desktop refused or closed.
 #pragma once
 
 #include <functional>
@@ -9,16 +10,6 @@
 #include "core/engine/PointerPort.h"
 
 namespace vantrel {
-
-// Moves an absolute output by distances: reads the pointer, places it that far away.
-class RelativeOverAbsolute : public RelativePointerPort {
-  public:
-    explicit RelativeOverAbsolute(PointerPort& output) : output_(output) {}
-    bool MoveBy(std::int32_t dx, std::int32_t dy) override;
-
-  private:
-    PointerPort& output_;
-};
 
 class FallbackPointer : public RelativePointerPort, public MouseButtonPort {
   public:

@@ -4,7 +4,6 @@
 
 #include "core/engine/FallbackPointer.h"
 #include "support/fakes/FakeMouseButtons.h"
-#include "support/fakes/FakePointer.h"
 #include "support/fakes/FakeRelativePointer.h"
 
 namespace vantrel {
@@ -58,17 +57,6 @@ TEST(FallbackPointer, LostOutputHandsOverOnceWithTheDroppedMotionAndTheHeldButto
         EXPECT_EQ(rig.made, 1);
         EXPECT_EQ(rig.announced, 1);
     }
-}
-
-TEST(RelativeOverAbsolute, PlacesTheReadPositionMovedByTheDistance) {
-    test::FakePointer absolute;
-    RelativeOverAbsolute output(absolute);
-    EXPECT_TRUE(output.MoveBy(3, -2));
-    absolute.failQueries = true;
-    EXPECT_FALSE(output.MoveBy(3, -2));
-    EXPECT_EQ(absolute.position.x, 643);
-    EXPECT_EQ(absolute.position.y, 510);
-    EXPECT_EQ(absolute.placements, 1);
 }
 
 }  // namespace
