@@ -200,8 +200,12 @@ class PortalToDesktopTest : public ::testing::Test {
         portal.emplace(temp.path() / "token", [](PortalPointer::Loss) {});  // then MoveBy fails
         ASSERT_TRUE(portal->MoveBy(5000, 5000));
         ASSERT_TRUE(portal->MoveBy(-639, -623));
-        ASSERT_TRUE(wev.WaitFor([&](const std::string&) { return portal->Started(); }));
-        // Then one pixel down and right: seen as such, wev is up and the pointer in its window.
+        // wev holds a pointer once the desktop's device exists (mutter: a moment after the
+        // start, maybe after these moves), and the pointer is in its window.
+        ASSERT_TRUE(wev.WaitFor(
+            [&](const std::string& t) { return portal->Started() && !Positions(t).empty(); }));
+        // Then one pixel down and right, after the moves above: seen as such, the pointer is
+        // where they put it.
         ASSERT_TRUE(portal->MoveBy(1, 1));
         ASSERT_TRUE(wev.WaitFor([&](const std::string& t) {
             const std::vector<Motion> seen = Positions(t);
