@@ -60,34 +60,25 @@ void ExpectLaidOut(const QWidget* parent) {
     }
 }
 
-// Pictures of the two large cases for docs/: the large font at scale 1, scale 2 with the usual
-// font.
-void SaveScreenshot(QWidget* window, const std::string& window_language, int points) {
-    const QString folder = qEnvironmentVariable("VANTREL_SCREENSHOTS");
-    const bool scaled = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")) != "1";
-    if (folder.isEmpty() || scaled == (points != 0)) return;
-    window->grab().save(QStringLiteral("%1/%2-%3.png")
-                            .arg(folder, QString::fromStdString(window_language).toLower(),
-                                 scaled ? QStringLiteral("scale2") : QStringLiteral("large-font")));
-}
-
-class LargeTextLayoutTest : public ::testing::TestWithParam<std::tuple<const char*, int>> {
+class LargeTextLayoutTest : public ::testing::TestWithParam<std::tuple<std::string, int>> {
   protected:
     void SetUp() override {
         ASSERT_TRUE(LoadTexts(std::filesystem::path(VANTREL_SOURCE_DIR) / "resources",
-                              std::get<0>(GetParam()), texts));
-        if (const int points = std::get<1>(GetParam())) {
-            QFont large = QApplication::font();
-            large.setPointSize(points);
-            QApplication::setFont(large);
-        }
+                              std::get<0>(GetParam()) + ".lng", texts));
+        if (std::get<1>(GetParam())) QApplication::setFont(QFont(defaultFont.family(), 16));
     }
     void TearDown() override { QApplication::setFont(defaultFont); }
 
+    // Pictures of the two large cases for docs/: the large font at scale 1, scale 2 with the
+    // usual font.
     void Save(QWidget* window, const char* name) const {
-        const std::string language = std::get<0>(GetParam());
-        SaveScreenshot(window, name + ("-" + language.substr(0, language.find('.'))),
-                       std::get<1>(GetParam()));
+        const QString folder = qEnvironmentVariable("VANTREL_SCREENSHOTS");
+        const bool scaled = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")) != "1";
+        if (folder.isEmpty() || scaled == (std::get<1>(GetParam()) != 0)) return;
+        window->grab().save(
+            QStringLiteral("%1/%2-%3-%4.png")
+                .arg(folder, name, QString::fromStdString(std::get<0>(GetParam())).toLower(),
+                     scaled ? QStringLiteral("scale2") : QStringLiteral("large-font")));
     }
 
     const QFont defaultFont = QApplication::font();
@@ -95,37 +86,32 @@ class LargeTextLayoutTest : public ::testing::TestWithParam<std::tuple<const cha
     LangText texts;
 };
 
-TEST_P(LargeTextLayoutTest, OptionsDialogShowsEveryTextWhole) {
+TEST_P(LargeTextLayoutTest, BothWindowsShowEveryTextWhole) {
     test::FakeProcessLauncher launcher;
-    OptionsDialogHost host(settings, texts,
-                           {[](JoystickInfo& caps) { caps.buttonCount = 12; }, [] { return 2; },
-                            [] { return true; }, [] { return true; }},
-                           launcher, nullptr);
-    host.Open();
-    ExpectLaidOut(host.Dialog());
-    Save(host.Dialog(), "options");
-}
+    OptionsDialogHost options(settings, texts,
+                              {[](JoystickInfo& caps) { caps.buttonCount = 12; }, [] { return 2; },
+                               [] { return true; }, [] { return true; }},
+                              launcher, nullptr);
+    options.Open();
+    ExpectLaidOut(options.Dialog());
+    Save(options.Dialog(), "options");
 
-TEST_P(LargeTextLayoutTest, AboutWindowShowsEveryTextWhole) {
     FakeOpener opener;
-    AboutWindowHost host(opener);
-    host.Show(texts);
-    ExpectLaidOut(host.Window());
+    AboutWindowHost about(opener);
+    about.Show(texts);
+    ExpectLaidOut(about.Window());
     // The credits scrolled up to their start, as a reader sees them.
-    for (int tick = 0; tick < 1000 && host.Window()->Scroller().Top() > 0; ++tick)
-        host.Window()->OnScrollTick();
-    Save(host.Window(), "about");
+    while (about.Window()->Scroller().Top() > 0) about.Window()->OnScrollTick();
+    Save(about.Window(), "about");
 }
 
 INSTANTIATE_TEST_SUITE_P(LanguagesAndFonts, LargeTextLayoutTest,
-                         ::testing::Combine(::testing::Values("English.lng", "Italiano.lng",
-                                                              "French.lng", "Brazilian.lng",
-                                                              "Turkish.lng"),
+                         ::testing::Combine(::testing::Values("English", "Italiano", "French",
+                                                              "Brazilian", "Turkish"),
                                             ::testing::Values(0, 16)),
                          [](const auto& info) {
-                             std::string name = std::get<0>(info.param);
-                             return name.substr(0, name.find('.')) + "_" +
-                                    std::to_string(std::get<1>(info.param));
+                             return std::get<0>(info.param) +
+                                    (std::get<1>(info.param) ? "_16" : "");
                          });
 
 }  // namespace
