@@ -215,11 +215,8 @@ class PortalToDesktopTest : public ::testing::Test {
         ASSERT_TRUE(wev.WaitFor([&](const std::string&) { return portal->Started(); }));
         // Then one pixel down and right: seen as such, wev is up and the pointer in its window.
         ASSERT_TRUE(portal->MoveBy(1, 1));
-        ASSERT_TRUE(wev.WaitFor([&](const std::string& t) {
-            const std::vector<Motion> seen = Positions(t);
-            return seen.size() >= 2 && !seen.back().enter &&
-                   seen.back().x - seen.end()[-2].x == 1 && seen.back().y - seen.end()[-2].y == 1;
-        })) << wev.Text();
+        ASSERT_TRUE(wev.WaitFor([](const std::string& t) { return LastMotionIs(t, 1, 1); }))
+            << wev.Text();
     }
     test::TempDir temp;
     Wev wev{(temp.path() / "wev.log").string()};
