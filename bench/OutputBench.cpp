@@ -13,10 +13,10 @@
 #include "BenchCommon.h"
 #include "core/engine/PollEngine.h"
 #include "integration/VirtualPad.h"
-#include "platform/sdl/SdlJoysticks.h"
-#include "platform/uinput/UinputPointer.h"
-#include "platform/wayland/WaylandVirtualPointer.h"
-#include "platform/x11/X11Pointer.h"
+#include "platform/joystick/sdl/SdlJoysticks.h"
+#include "platform/pointer/uinput/UinputPointer.h"
+#include "platform/pointer/wlroots/WaylandVirtualPointer.h"
+#include "platform/pointer/xtest/X11Pointer.h"
 
 namespace vantrel::bench {
 

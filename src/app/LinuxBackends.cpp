@@ -8,14 +8,14 @@
 #include <optional>
 
 #include "app/PlatformBackends.h"
-#include "platform/qt/QtInstanceLock.h"
-#include "platform/qt/UnixSignals.h"
-#include "platform/sdl/SdlJoysticks.h"
-#include "platform/udev/UdevWakeSource.h"
-#include "platform/uinput/UinputPointer.h"
-#include "platform/wayland/WaylandVirtualPointer.h"
-#include "platform/x11/X11Pointer.h"
-#include "platform/xdg/XdgAutostart.h"
+#include "platform/desktop/xdg/XdgAutostart.h"
+#include "platform/joystick/sdl/SdlJoysticks.h"
+#include "platform/pointer/uinput/UinputPointer.h"
+#include "platform/pointer/wlroots/WaylandVirtualPointer.h"
+#include "platform/pointer/xtest/X11Pointer.h"
+#include "platform/unix/QtInstanceLock.h"
+#include "platform/unix/UnixSignals.h"
+#include "platform/wake/udev/UdevWakeSource.h"
 #include "ui/TrayApplication.h"
 
 namespace vantrel {

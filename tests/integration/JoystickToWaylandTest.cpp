@@ -19,8 +19,8 @@
 #include "core/engine/JoystickDiscovery.h"
 #include "core/engine/PollEngine.h"
 #include "integration/VirtualPad.h"
-#include "platform/sdl/SdlJoysticks.h"
-#include "platform/wayland/WaylandVirtualPointer.h"
+#include "platform/joystick/sdl/SdlJoysticks.h"
+#include "platform/pointer/wlroots/WaylandVirtualPointer.h"
 #include "support/TempDir.h"
 
 namespace vantrel {
