@@ -2,6 +2,7 @@
 // pointer output chosen for the session (XTest, the wlroots virtual pointer or uinput), the XDG
 // autostart entry, a lock file for the instance test and the Unix termination signals.
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QString>
 
 #include <cstdlib>
@@ -34,6 +35,15 @@ PointerSession SessionFromEnvironment() {
             .hasWaylandDisplay = VariableSet("WAYLAND_DISPLAY")};
 }
 
+// Qt's own X connection, when Qt runs on X11: the XTest output opens the same display, which
+// may have come from -display rather than DISPLAY.
+_XDisplay* QtX11Display() {
+    const auto* x11 = qGuiApp != nullptr
+                          ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
+                          : nullptr;
+    return x11 != nullptr ? x11->display() : nullptr;
+}
+
 }  // namespace
 
 // The pointer output and the buttons: one of the three, made once and kept while the program
@@ -44,6 +54,7 @@ struct PointerOutputs {
         const PointerProbes probes{
             .virtualPointerOffered = [this] { return wlroots.emplace().Ready(); },
             .uinputWritable = [this] { return uinput.emplace().Ready(); },
+            .x11 = [this] { return x11.emplace(QtX11Display()).Reach(); },
         };
         choice = ChoosePointer(SessionFromEnvironment(), request, probes);
         switch (choice.backend) {
@@ -58,7 +69,8 @@ struct PointerOutputs {
             case PointerBackend::X11:
                 wlroots.reset();
                 uinput.reset();
-                pointer = &x11.emplace(), buttons = &*x11;
+                if (!x11) x11.emplace(QtX11Display());
+                pointer = &*x11, buttons = &*x11;
                 break;
         }
     }
@@ -97,6 +109,12 @@ PlatformBackends::PlatformBackends(const ProgramLocation& location, PointerReque
                                                                  parts_->wake} {}
 
 PlatformBackends::~PlatformBackends() = default;
+
+bool PlatformBackends::DisplayReachable(const DisplayCandidates& candidates,
+                                        const std::string& x11Display) {
+    return candidates.other || (candidates.x11 && X11Pointer::DisplayAnswers(x11Display)) ||
+           (candidates.wayland && WaylandVirtualPointer::CompositorReachable());
+}
 
 PointerChoice::Notice PlatformBackends::PointerNotice() const {
     return parts_->outputs.choice.notice;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -13,6 +14,8 @@
 #include "app/PlatformBackends.h"
 #include "core/info/ProgramVersion.h"
 #include "core/startup/CommandLine.h"
+#include "core/startup/DisplayCheck.h"
+#include "core/text/LangText.h"
 #include "platform/qt/QtFileDialog.h"
 #include "platform/qt/QtHttpFetch.h"
 #include "platform/qt/QtLocale.h"
@@ -25,7 +28,12 @@ namespace {
 
 // Exit statuses of the command line, as sysexits.h names them.
 constexpr int kUsageError = 64;
-constexpr int kOutputUnavailable = 69;
+constexpr int kOutputUnavailable = 69;  // no display, or the output asked for cannot start
+
+std::string Variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
 
 }  // namespace
 
@@ -51,6 +59,14 @@ int main(int argc, char** argv) {
             break;
     }
 
+    // Qt aborts when it finds no display; tell the user in one line instead.
+    if (!vantrel::PlatformBackends::DisplayReachable(
+            vantrel::QtDisplayCandidates(commandLine.qtPlatform, Variable("QT_QPA_PLATFORM")),
+            commandLine.qtDisplay)) {
+        std::fprintf(stderr, "%s: %s\n", programName.c_str(), vantrel::NoDisplayText().c_str());
+        return kOutputUnavailable;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vantrel");
     QApplication::setQuitOnLastWindowClosed(false);  // closing a dialog never ends the program
@@ -64,9 +80,11 @@ int main(int argc, char** argv) {
 
     vantrel::PlatformBackends platform(location, commandLine.pointer);
     // An output asked for by --pointer that cannot start ends the program at once.
-    if (platform.PointerNotice() == vantrel::PointerChoice::Notice::RequestedUnavailable) {
-        std::fprintf(stderr, "%s: %s\n", programName.c_str(),
-                     vantrel::RequestedUnavailableText(commandLine.pointer).c_str());
+    if (vantrel::StopsTheProgram(platform.PointerNotice())) {
+        std::fprintf(
+            stderr, "%s: %s\n", programName.c_str(),
+            vantrel::RequestedUnavailableText(commandLine.pointer, platform.PointerNotice())
+                .c_str());
         return kOutputUnavailable;
     }
     vantrel::QtMessageBox messageBoxes;
@@ -104,6 +122,12 @@ int main(int argc, char** argv) {
     // Wayland without a pointer output of its own: said once per start.
     if (platform.PointerNotice() == vantrel::PointerChoice::Notice::XWaylandOnly) {
         const std::string warning = vantrel::XWaylandOnlyText();
+        std::fprintf(stderr, "%s: %s\n", programName.c_str(), warning.c_str());
+        messageBoxes.Warning("Vantrel", warning);
+    }
+    // An X server without XTEST: the pointer moves, but clicks cannot be sent.
+    if (platform.PointerNotice() == vantrel::PointerChoice::Notice::XTestMissing) {
+        const std::string& warning = state.texts[vantrel::TextId::XTestMissing];
         std::fprintf(stderr, "%s: %s\n", programName.c_str(), warning.c_str());
         messageBoxes.Warning("Vantrel", warning);
     }

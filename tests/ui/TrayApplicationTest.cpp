@@ -414,5 +414,31 @@ TEST(TrayApplicationFaults, LanguageFileDeletedWhileRunningFallsBackAndKeepsTheR
     EXPECT_TRUE(fs::exists(rig.SettingsFile()));
 }
 
+TEST(TrayApplicationFaults, FailedSaveIsSaidOnceInTheUsersLanguageUntilOneWorks) {
+    Rig rig;  // an Italian locale
+    ASSERT_EQ(rig.Start(), StartOutcome::Running);
+    const auto pressOk = [&] {
+        rig.window->openOptions();
+        rig.window->Options().Dialog()->findChild<QPushButton*>("okButton")->click();
+    };
+    const auto blockSaving = [&](bool blocked) {
+        fs::remove_all(rig.SettingsFile());
+        // A folder in the file's place: the new file cannot take its name.
+        if (blocked) fs::create_directories(rig.SettingsFile() / "inside");
+    };
+    const std::size_t before = rig.boxes.shown.size();
+    blockSaving(true);
+    pressOk();
+    pressOk();
+    ASSERT_EQ(rig.boxes.shown.size(), before + 1);
+    EXPECT_EQ(rig.boxes.shown.back().text, rig.state.texts[TextId::SettingsNotSaved]);
+    EXPECT_TRUE(rig.boxes.shown.back().text.starts_with("Impossibile salvare"));
+    blockSaving(false);
+    pressOk();
+    blockSaving(true);
+    pressOk();
+    EXPECT_EQ(rig.boxes.shown.size(), before + 2);
+}
+
 }  // namespace
 }  // namespace vantrel

@@ -19,6 +19,10 @@ bool Probe(const std::function<bool()>& probe) {
     return probe && probe();
 }
 
+X11Reach ProbeX11(const PointerProbes& probes) {
+    return probes.x11 ? probes.x11() : X11Reach::NoDisplay;
+}
+
 }  // namespace
 
 PointerChoice ChoosePointer(const PointerSession& session, PointerRequest request,
@@ -26,7 +30,15 @@ PointerChoice ChoosePointer(const PointerSession& session, PointerRequest reques
     using Notice = PointerChoice::Notice;
     switch (request) {
         case PointerRequest::X11:
-            return {PointerBackend::X11, Notice::None};
+            switch (ProbeX11(probes)) {
+                case X11Reach::Ready:
+                    return {PointerBackend::X11, Notice::None};
+                case X11Reach::NoXTest:
+                    return {PointerBackend::X11, Notice::RequestedWithoutXTest};
+                case X11Reach::NoDisplay:
+                    return {PointerBackend::X11, Notice::RequestedUnavailable};
+            }
+            break;
         case PointerRequest::Wlroots:
             if (Probe(probes.virtualPointerOffered)) return {PointerBackend::Wlroots, Notice::None};
             return {PointerBackend::X11, Notice::RequestedUnavailable};
@@ -36,7 +48,10 @@ PointerChoice ChoosePointer(const PointerSession& session, PointerRequest reques
         case PointerRequest::Auto:
             break;
     }
-    if (IsX11Session(session)) return {PointerBackend::X11, Notice::None};
+    if (IsX11Session(session)) {
+        const bool xtest = ProbeX11(probes) != X11Reach::NoXTest;
+        return {PointerBackend::X11, xtest ? Notice::None : Notice::XTestMissing};
+    }
     if (IsWaylandSession(session)) {
         if (Probe(probes.virtualPointerOffered)) return {PointerBackend::Wlroots, Notice::None};
         if (Probe(probes.uinputWritable)) return {PointerBackend::Uinput, Notice::None};
@@ -56,7 +71,10 @@ std::string XWaylandOnlyText() {
            "root) and log in again; see the section \"Wayland\" in README.md.";
 }
 
-std::string RequestedUnavailableText(PointerRequest request) {
+std::string RequestedUnavailableText(PointerRequest request, PointerChoice::Notice notice) {
+    if (notice == PointerChoice::Notice::RequestedWithoutXTest)
+        return "--pointer=x11: the X server lacks the XTEST extension, so no mouse button "
+               "could be clicked.";
     switch (request) {
         case PointerRequest::Wlroots:
             return "--pointer=wlroots: the compositor offers no virtual pointer "
@@ -65,6 +83,7 @@ std::string RequestedUnavailableText(PointerRequest request) {
             return "--pointer=uinput: /dev/uinput cannot be opened for writing, or the kernel "
                    "refused the device; see \"scripts/install --uinput-rule\" in README.md.";
         case PointerRequest::X11:
+            return "--pointer=x11: no X display can be opened (DISPLAY, or Qt's -display).";
         case PointerRequest::Auto:
             break;
     }

@@ -10,6 +10,8 @@ namespace vantrel {
 
 enum class PointerBackend : std::uint8_t { X11, Wlroots, Uinput };
 enum class PointerRequest : std::uint8_t { Auto, X11, Wlroots, Uinput };
+// What the X display offers the XTest output: clicks need the XTEST extension.
+enum class X11Reach : std::uint8_t { Ready, NoXTest, NoDisplay };
 
 struct PointerSession {
     std::string sessionType;  // XDG_SESSION_TYPE; empty when unset
@@ -21,6 +23,7 @@ struct PointerSession {
 struct PointerProbes {
     std::function<bool()> virtualPointerOffered;
     std::function<bool()> uinputWritable;
+    std::function<X11Reach()> x11;  // none given: no display
 };
 
 struct PointerChoice {
@@ -28,8 +31,12 @@ struct PointerChoice {
         None,
         // A Wayland session with neither output: XTest reaches only XWayland's windows.
         XWaylandOnly,
+        // The X server lacks XTEST: the pointer moves, clicks are lost.
+        XTestMissing,
         // --pointer named an output that cannot start here; the program does not run.
         RequestedUnavailable,
+        // --pointer=x11 on an X server without XTEST; the program does not run.
+        RequestedWithoutXTest,
     };
     PointerBackend backend = PointerBackend::X11;
     Notice notice = Notice::None;
@@ -39,13 +46,20 @@ struct PointerChoice {
 // X11 session (XDG_SESSION_TYPE=x11, or DISPLAY without WAYLAND_DISPLAY): XTest. Wayland
 // session: the wlroots virtual pointer, else uinput, else XTest with a warning. Neither
 // display (a console): uinput when writable, else XTest as before. A request other than Auto
-// is followed; X11 always starts, the others only when their probe says so.
+// is followed when its output starts; X11 needs a display with XTEST. An X11 session whose
+// server lacks XTEST still moves the pointer, with a warning.
 PointerChoice ChoosePointer(const PointerSession& session, PointerRequest request,
                             const PointerProbes& probes);
 
+// The notices after which the program does not run.
+inline bool StopsTheProgram(PointerChoice::Notice notice) {
+    return notice == PointerChoice::Notice::RequestedUnavailable ||
+           notice == PointerChoice::Notice::RequestedWithoutXTest;
+}
+
 // The warning for Notice::XWaylandOnly, on standard error and in a message box.
 std::string XWaylandOnlyText();
-// The error for Notice::RequestedUnavailable.
-std::string RequestedUnavailableText(PointerRequest request);
+// The error for a fatal choice (Notice::RequestedUnavailable, RequestedWithoutXTest).
+std::string RequestedUnavailableText(PointerRequest request, PointerChoice::Notice notice);
 
 }  // namespace vantrel

@@ -43,6 +43,8 @@ enum class TextId : std::size_t {
     ControllerSettingsLink = 31,
     UpdateQuestion = 32,
     UpdateTitle = 33,
+    SettingsNotSaved = 36,
+    XTestMissing = 38,  // the X server cannot click: no XTEST extension
 };
 
 inline constexpr std::size_t kTextCount = 51;  // index 0 is never used

@@ -63,6 +63,13 @@ WaylandVirtualPointer::WaylandVirtualPointer(const char* displayName)
     if (wl_display_roundtrip(display_.get()) < 0) pointer_.reset();
 }
 
+bool WaylandVirtualPointer::CompositorReachable() {
+    wl_display* display = wl_display_connect(nullptr);
+    if (display == nullptr) return false;
+    wl_display_disconnect(display);
+    return true;
+}
+
 WaylandVirtualPointer::~WaylandVirtualPointer() {
     // The destroy requests queue as the members go; send them before the connection closes, so
     // the device leaves the seat at once. A failure means the compositor is gone anyway.

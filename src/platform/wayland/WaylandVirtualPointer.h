@@ -35,6 +35,10 @@ class WaylandVirtualPointer : public RelativePointerPort, public MouseButtonPort
     // Waits until the compositor has handled everything sent so far.
     bool Sync();
 
+    // Whether a compositor's socket takes a connection (WAYLAND_DISPLAY, else wayland-0); no
+    // round trip, so a stalled compositor cannot hold the caller.
+    static bool CompositorReachable();
+
   private:
     bool Broken() const;
     bool Flush();

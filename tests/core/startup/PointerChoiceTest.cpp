@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/startup/CommandLine.h"
+#include "core/startup/DisplayCheck.h"
 #include "core/startup/PointerChoice.h"
 
 namespace vantrel {
@@ -19,7 +20,8 @@ struct ChoiceCase {
     Request request;
     bool offered, writable;
     PointerChoice expected;
-    const char* probed;  // the probes asked, in order: "w" wlroots, "u" uinput
+    const char* probed;  // the probes asked, in order: "w" wlroots, "u" uinput, "x" X11
+    X11Reach x11 = X11Reach::Ready;
 };
 
 const PointerSession kX11{"x11", true, false};
@@ -37,6 +39,7 @@ TEST_P(PointerChoiceTest, PicksTheOutputAndAsksOnlyWhatItNeeds) {
     const PointerProbes probes{
         .virtualPointerOffered = [&] { return probed += 'w', c.offered; },
         .uinputWritable = [&] { return probed += 'u', c.writable; },
+        .x11 = [&] { return probed += 'x', c.x11; },
     };
     EXPECT_EQ(ChoosePointer(c.session, c.request, probes), c.expected);
     EXPECT_EQ(probed, c.probed);
@@ -45,9 +48,17 @@ TEST_P(PointerChoiceTest, PicksTheOutputAndAsksOnlyWhatItNeeds) {
 INSTANTIATE_TEST_SUITE_P(
     Sessions, PointerChoiceTest,
     ::testing::Values(
-        ChoiceCase{"X11", kX11, Request::Auto, true, true, {Backend::X11}, ""},
-        ChoiceCase{"DisplayOnly", kNoTypeX, Request::Auto, true, true, {Backend::X11}, ""},
-        ChoiceCase{"X11TypeWins", kX11Typed, Request::Auto, true, true, {Backend::X11}, ""},
+        ChoiceCase{"X11", kX11, Request::Auto, true, true, {Backend::X11}, "x"},
+        ChoiceCase{"DisplayOnly", kNoTypeX, Request::Auto, true, true, {Backend::X11}, "x"},
+        ChoiceCase{"X11TypeWins", kX11Typed, Request::Auto, true, true, {Backend::X11}, "x"},
+        ChoiceCase{"X11WithoutXTest",
+                   kX11,
+                   Request::Auto,
+                   true,
+                   true,
+                   {Backend::X11, Notice::XTestMissing},
+                   "x",
+                   X11Reach::NoXTest},
         ChoiceCase{"Wlroots", kWayland, Request::Auto, true, true, {Backend::Wlroots}, "w"},
         ChoiceCase{
             "WaylandDisplayOnly", kNoType, Request::Auto, true, false, {Backend::Wlroots}, "w"},
@@ -61,7 +72,23 @@ INSTANTIATE_TEST_SUITE_P(
                    "wu"},
         ChoiceCase{"Console", kConsole, Request::Auto, true, true, {Backend::Uinput}, "u"},
         ChoiceCase{"ConsoleNoUinput", kConsole, Request::Auto, true, false, {Backend::X11}, "u"},
-        ChoiceCase{"AskedX11", kWayland, Request::X11, true, true, {Backend::X11}, ""},
+        ChoiceCase{"AskedX11", kWayland, Request::X11, true, true, {Backend::X11}, "x"},
+        ChoiceCase{"AskedX11WithoutXTest",
+                   kX11,
+                   Request::X11,
+                   true,
+                   true,
+                   {Backend::X11, Notice::RequestedWithoutXTest},
+                   "x",
+                   X11Reach::NoXTest},
+        ChoiceCase{"AskedX11NoDisplay",
+                   kWayland,
+                   Request::X11,
+                   true,
+                   true,
+                   {Backend::X11, Notice::RequestedUnavailable},
+                   "x",
+                   X11Reach::NoDisplay},
         ChoiceCase{"AskedUinputOnX11", kX11, Request::Uinput, true, true, {Backend::Uinput}, "u"},
         ChoiceCase{"AskedUinputMissing",
                    kWayland,
@@ -86,6 +113,7 @@ struct LineCase {
     std::vector<std::string> arguments;
     CommandLine::Action action;
     Request pointer;
+    const char* qtDisplay = "";
 };
 
 class CommandLineTest : public ::testing::TestWithParam<LineCase> {};
@@ -96,6 +124,7 @@ TEST_P(CommandLineTest, ParsesOurOptionsAndLeavesTheRestToQt) {
     EXPECT_EQ(line.action, c.action);
     EXPECT_EQ(line.pointer, c.pointer);
     EXPECT_EQ(line.error.empty(), c.action != CommandLine::Action::Fail) << line.error;
+    EXPECT_EQ(line.qtDisplay, c.qtDisplay);
 }
 
 using Action = CommandLine::Action;
@@ -111,11 +140,51 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"CaseMatters", {"--pointer=X11"}, Action::Fail, Request::Auto},
         LineCase{"EmptyValue", {"--pointer="}, Action::Fail, Request::Auto},
         LineCase{"MissingValue", {"--pointer"}, Action::Fail, Request::Auto},
-        LineCase{"NotAPrefix", {"--pointers=x11"}, Action::Run, Request::Auto},
+        LineCase{"NotAPrefix", {"--pointers=x11"}, Action::Fail, Request::Auto},
+        LineCase{"Misspelt", {"--pointr=wlroots"}, Action::Fail, Request::Auto},
+        LineCase{"UnknownFlag", {"--verbose", "--pointer=x11"}, Action::Fail, Request::X11},
+        LineCase{"QtWithTwoDashes",
+                 {"--platform", "offscreen", "--style=fusion", "--reverse", "--display", ":7"},
+                 Action::Run,
+                 Request::Auto,
+                 ":7"},
+        LineCase{"QtValueLooksLikeAnOption",
+                 {"-title", "--odd", "-style=fusion", "-display", ":2", "--pointer=wlroots"},
+                 Action::Run,
+                 Request::Wlroots,
+                 ":2"},
+        LineCase{"QtFlagTakesNoValue", {"--reverse=yes"}, Action::Fail, Request::Auto},
+        LineCase{"QtTakesNoEqualsHere", {"--display=:2"}, Action::Fail, Request::Auto},
+        LineCase{"UnknownSingleDashLeftToQt", {"-foo", "word"}, Action::Run, Request::Auto},
+        LineCase{"AfterDoubleDash", {"--", "--anything"}, Action::Run, Request::Auto},
         LineCase{"Help", {"--pointer=bad", "-h"}, Action::ShowHelp, Request::Auto},
         LineCase{"HelpBeforeVersion", {"--version", "--help"}, Action::ShowHelp, Request::Auto},
         LineCase{"Version", {"--version"}, Action::ShowVersion, Request::Auto}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct CandidatesCase {
+    const char *option, *variable;
+    bool x11, wayland, other;
+};
+
+class DisplayCandidatesTest : public ::testing::TestWithParam<CandidatesCase> {};
+
+TEST_P(DisplayCandidatesTest, FollowQtsPlatformChoice) {
+    const CandidatesCase c = GetParam();
+    const DisplayCandidates found = QtDisplayCandidates(c.option, c.variable);
+    EXPECT_EQ(found.x11, c.x11);
+    EXPECT_EQ(found.wayland, c.wayland);
+    EXPECT_EQ(found.other, c.other);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Platforms, DisplayCandidatesTest,
+    ::testing::Values(CandidatesCase{"", "", true, true, false},
+                      CandidatesCase{"", "xcb", true, false, false},
+                      CandidatesCase{"xcb", "offscreen", true, false, false},  // option wins
+                      CandidatesCase{"", "wayland-egl;xcb:x=1", true, true, false},
+                      CandidatesCase{"", "offscreen", false, false, true},
+                      CandidatesCase{"", "wayland;vnc:size=800x600", false, true, true}));
 
 TEST(CommandLineTest, UsageNamesEveryValue) {
     const std::string usage = UsageText("vantrel");
