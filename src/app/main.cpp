@@ -119,17 +119,13 @@ int main(int argc, char** argv) {
     if (outcome != vantrel::StartOutcome::Running) return vantrel::ExitStatus(outcome);
 
     platform.ConnectShutdown(window, app);
-    // Wayland without a pointer output of its own: said once per start.
-    if (platform.PointerNotice() == vantrel::PointerChoice::Notice::XWaylandOnly) {
-        const std::string warning = vantrel::XWaylandOnlyText();
+    // An output that works only in part (XTest through XWayland, or without XTEST): said once
+    // per start.
+    if (const std::string warning =
+            vantrel::PartialOutputText(platform.PointerNotice(), state.texts);
+        !warning.empty()) {
         std::fprintf(stderr, "%s: %s\n", programName.c_str(), warning.c_str());
-        messageBoxes.Warning("Vantrel", warning);
-    }
-    // An X server without XTEST: the pointer moves, but clicks cannot be sent.
-    if (platform.PointerNotice() == vantrel::PointerChoice::Notice::XTestMissing) {
-        const std::string& warning = state.texts[vantrel::TextId::XTestMissing];
-        std::fprintf(stderr, "%s: %s\n", programName.c_str(), warning.c_str());
-        messageBoxes.Warning("Vantrel", warning);
+        messageBoxes.Warning(state.texts[vantrel::TextId::MessageTitle], warning);
     }
     return app.exec();
 }

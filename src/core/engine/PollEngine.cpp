@@ -1,6 +1,7 @@
 #include "core/engine/PollEngine.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -61,12 +62,9 @@ int PollEngine::DeviceToRead() const {
 
 bool PollEngine::IsRestReading(const JoystickState& state) {
     // The same signed views of the reading as the tick takes.
-    const auto inDeadZone = [](std::uint32_t value) {
-        const auto v = static_cast<std::int32_t>(value);
-        return v >= kDeadZoneLow && v <= kDeadZoneHigh;
-    };
-    return inDeadZone(state.x) && inDeadZone(state.y) &&
-           static_cast<std::int32_t>(state.buttons) < 1;
+    const StickPush push =
+        PushFromAxes(static_cast<std::int32_t>(state.x), static_cast<std::int32_t>(state.y));
+    return !push.Moves() && static_cast<std::int32_t>(state.buttons) < 1;
 }
 
 bool PollEngine::AtRest() const {
@@ -83,11 +81,12 @@ void PollEngine::Tick() {
     // 1. Read. A failed read counts as the stick at rest with no button held, so an unplugged
     //    controller neither runs the pointer away nor leaves a mouse button down.
     if (!joystick_.ReadState(DeviceToRead(), joy_)) joy_ = JoystickState{};
-    const auto x = static_cast<std::int32_t>(joy_.x);
-    const auto y = static_cast<std::int32_t>(joy_.y);
+    const StickPush push =
+        PushFromAxes(static_cast<std::int32_t>(joy_.x), static_cast<std::int32_t>(joy_.y));
 
     // 2, 3. Motion.
-    const bool moved = relative_ != nullptr ? MoveAxesBy(*relative_, x, y) : MoveAxes(x, y);
+    const bool moved = push.Moves();
+    if (moved) relative_ != nullptr ? MoveAxesBy(*relative_, push) : MoveAxes(push);
 
     // 4. Status text.
     RefreshPositionText(moved);
@@ -99,55 +98,61 @@ void PollEngine::Tick() {
     HandleButtons(static_cast<std::int32_t>(joy_.buttons));
 }
 
-bool PollEngine::MoveAxes(std::int32_t x, std::int32_t y) {
-    const double step = pointerStep_;
-    bool moved = false;
-    // A write whose target has no 32-bit value fails and moves nothing; the tick goes on.
-    if (x < kDeadZoneLow) {
-        const bool ok = mouse_.SetX(static_cast<double>(mouse_.X()) - step);
+void PollEngine::MoveAxes(StickPush push) {
+    const double stepX = push.x * static_cast<double>(pointerStep_);
+    const double stepY = push.y * static_cast<double>(pointerStep_);
+    shifted_ = ShiftAxes(stepX, stepY);
+    if (shifted_) return;
+    // Read and place, one axis after the other, each from a fresh read. A write whose target
+    // has no 32-bit value fails and moves nothing; the tick goes on.
+    if (push.x != 0) {
+        const bool ok = mouse_.SetX(static_cast<double>(mouse_.X()) + stepX);
         static_cast<void>(ok);
-        moved = true;
     }
-    if (x > kDeadZoneHigh) {
-        const bool ok = mouse_.SetX(static_cast<double>(mouse_.X()) + step);
+    if (push.y != 0) {
+        const bool ok = mouse_.SetY(static_cast<double>(mouse_.Y()) + stepY);
         static_cast<void>(ok);
-        moved = true;
     }
-    if (y < kDeadZoneLow) {
-        const bool ok = mouse_.SetY(static_cast<double>(mouse_.Y()) - step);
-        static_cast<void>(ok);
-        moved = true;
-    }
-    if (y > kDeadZoneHigh) {
-        const bool ok = mouse_.SetY(static_cast<double>(mouse_.Y()) + step);
-        static_cast<void>(ok);
-        moved = true;
-    }
-    return moved;
 }
 
-bool PollEngine::MoveAxesBy(RelativePointerPort& output, std::int32_t x, std::int32_t y) {
+bool PollEngine::ShiftAxes(double stepX, double stepY) {
+    // Reading and placing puts the pointer at round(p + step). For a whole p that is
+    // p + round(step) - a distance that needs no read - unless the step ends in exactly .5: then
+    // the tie goes to the even pixel, and which one that is depends on p. Positions are window
+    // system pixels (16 bits on X), far too small for p + step to round inexactly.
+    const auto distance = [](double step, std::int32_t& pixels) {
+        if (step - std::floor(step) == 0.5 || !(std::fabs(step) < kLargestShift)) return false;
+        return RoundToInt32(step, pixels);
+    };
+    std::int32_t dx = 0, dy = 0;
+    if (!distance(stepX, dx) || !distance(stepY, dy) || !mouse_.ShiftBy(0, 0)) return false;
+    // One request per axis, x first, as the placements go: the server confines each in turn,
+    // which on screens of different sizes can differ from one diagonal move. Both leave with
+    // the tick's one write; a refusal now (the connection lost) is the next tick's to find.
+    if (dx != 0) static_cast<void>(mouse_.ShiftBy(dx, 0));
+    if (dy != 0) static_cast<void>(mouse_.ShiftBy(0, dy));
+    return true;
+}
+
+void PollEngine::MoveAxesBy(RelativePointerPort& output, StickPush push) {
     const double step = pointerStep_;
     // The same steps and rounding as MoveAxes, from the kept position instead of a read one.
-    std::int32_t dx = 0, dy = 0;
-    const bool movesX = x < kDeadZoneLow || x > kDeadZoneHigh;
-    const bool movesY = y < kDeadZoneLow || y > kDeadZoneHigh;
-    if (movesX) dx = StepKept(kept_.x, x < kDeadZoneLow ? -step : step);
-    if (movesY) dy = StepKept(kept_.y, y < kDeadZoneLow ? -step : step);
+    const std::int32_t dx = push.x != 0 ? StepKept(kept_.x, push.x * step) : 0;
+    const std::int32_t dy = push.y != 0 ? StepKept(kept_.y, push.y * step) : 0;
     if (dx != 0 || dy != 0) {
         // A lost report is not repeated: the next tick moves on from where this one meant to be.
         const bool sent = output.MoveBy(dx, dy);
         static_cast<void>(sent);
     }
-    return movesX || movesY;
 }
 
 void PollEngine::RefreshPositionText(bool moved) {
     // At rest the text only follows the real mouse, so a position read one tick ago will do and
     // spares the backend a wait for the window system on every idle tick. After a move the text
     // shows where this tick put the pointer.
+    // A shifted pointer was not read either: its text comes the same way, a tick late at most.
     const ScreenPoint position = relative_ != nullptr ? kept_
-                                 : moved              ? mouse_.Position()
+                                 : moved && !shifted_ ? mouse_.Position()
                                                       : mouse_.PositionForDisplay();
     if (positionShown_ && position.x == shownPosition_.x && position.y == shownPosition_.y) return;
     char text[32];

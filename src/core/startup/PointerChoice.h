@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "core/text/LangText.h"
+
 namespace vantrel {
 
 enum class PointerBackend : std::uint8_t { X11, Wlroots, Uinput };
@@ -58,7 +60,10 @@ inline bool StopsTheProgram(PointerChoice::Notice notice) {
 }
 
 // The warning for Notice::XWaylandOnly, on standard error and in a message box.
-std::string XWaylandOnlyText();
+std::string XWaylandOnlyText(const LangText& texts);
+// The warning for an output that works only in part (XWaylandOnly, XTestMissing); empty for
+// the other notices.
+std::string PartialOutputText(PointerChoice::Notice notice, const LangText& texts);
 // The error for a fatal choice (Notice::RequestedUnavailable, RequestedWithoutXTest).
 std::string RequestedUnavailableText(PointerRequest request, PointerChoice::Notice notice);
 
