@@ -19,6 +19,7 @@
 
 #include "core/info/Documents.h"
 #include "core/settings/SettingsFile.h"
+#include "core/text/BuiltInTexts.h"
 #include "core/text/LanguageFile.h"
 #include "platform/qt/UnixSignals.h"
 #include "support/TempDir.h"
@@ -414,30 +415,44 @@ TEST(TrayApplicationFaults, LanguageFileDeletedWhileRunningFallsBackAndKeepsTheR
     EXPECT_TRUE(fs::exists(rig.SettingsFile()));
 }
 
+// No language file can be read, or the one read is empty: menu and messages keep the built-in
+// English, so none is left without words.
+TEST(TrayApplicationFaults, WithoutReadableWordsMenuAndMessagesSpeakBuiltInEnglish) {
+    for (const bool emptyFile : {false, true}) {
+        Rig rig;  // an Italian locale: Italiano.lng first, then English.lng
+        fs::remove_all(rig.folder / "Lang");
+        if (emptyFile) test::WriteFile(rig.folder / "Lang" / "Italiano.lng", "");
+        rig.joystick.Unplug(0);
+        rig.joystick.Unplug(3);
+        ASSERT_EQ(rig.Start(), StartOutcome::NoJoystick);
+        const LangText& english = BuiltInTexts();
+        for (const MenuEntry& entry : TrayMenuEntries())
+            if (!entry.IsSeparator()) EXPECT_EQ(rig.Caption(entry.name), english[entry.text]);
+        ASSERT_EQ(rig.boxes.shown.size(), 1u);
+        EXPECT_EQ(rig.boxes.shown[0].title, english[TextId::MessageTitle]);
+        EXPECT_EQ(rig.boxes.shown[0].text, NoJoystickText(english));
+        EXPECT_FALSE(english[TextId::NoJoystickFirst].empty());
+    }
+}
+
+// A folder in the settings file's place: Apply, OK and a language choice cannot save.
 TEST(TrayApplicationFaults, FailedSaveIsSaidOnceInTheUsersLanguageUntilOneWorks) {
     Rig rig;  // an Italian locale
     ASSERT_EQ(rig.Start(), StartOutcome::Running);
-    const auto pressOk = [&] {
+    const std::size_t before = rig.boxes.shown.size();
+    const auto pressOkWhileSaving = [&](bool blocked) {
+        fs::remove_all(rig.SettingsFile());
+        if (blocked) fs::create_directories(rig.SettingsFile() / "inside");
         rig.window->openOptions();
         rig.window->Options().Dialog()->findChild<QPushButton*>("okButton")->click();
+        return rig.boxes.shown.size() - before;
     };
-    const auto blockSaving = [&](bool blocked) {
-        fs::remove_all(rig.SettingsFile());
-        // A folder in the file's place: the new file cannot take its name.
-        if (blocked) fs::create_directories(rig.SettingsFile() / "inside");
-    };
-    const std::size_t before = rig.boxes.shown.size();
-    blockSaving(true);
-    pressOk();
-    pressOk();
-    ASSERT_EQ(rig.boxes.shown.size(), before + 1);
+    EXPECT_EQ(pressOkWhileSaving(true), 1u);
     EXPECT_EQ(rig.boxes.shown.back().text, rig.state.texts[TextId::SettingsNotSaved]);
     EXPECT_TRUE(rig.boxes.shown.back().text.starts_with("Impossibile salvare"));
-    blockSaving(false);
-    pressOk();
-    blockSaving(true);
-    pressOk();
-    EXPECT_EQ(rig.boxes.shown.size(), before + 2);
+    EXPECT_EQ(pressOkWhileSaving(true), 1u);
+    EXPECT_EQ(pressOkWhileSaving(false), 1u);
+    EXPECT_EQ(pressOkWhileSaving(true), 2u);
 }
 
 }  // namespace

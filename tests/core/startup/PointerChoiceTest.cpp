@@ -130,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(PointerChoiceTest, X11NeedsADisplayWithXTest) {
     const auto notice = [](Request request, X11Reach reach) {
-        return ChoosePointer(kX11, request, {.x11 = [=] { return reach; }}).notice;
+        return ChoosePointer(kX11, request, {{}, {}, [=] { return reach; }}).notice;
     };
     EXPECT_EQ(notice(Request::Auto, X11Reach::NoXTest), Notice::XTestMissing);
     EXPECT_EQ(notice(Request::X11, X11Reach::NoXTest), Notice::RequestedWithoutXTest);
