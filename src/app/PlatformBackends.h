@@ -2,6 +2,7 @@
 // platform, chosen by src/app/CMakeLists.txt: LinuxBackends.cpp and WindowsBackends.cpp.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "core/startup/DisplayCheck.h"
 #include "core/startup/PointerChoice.h"
 #include "core/startup/RunEntryPort.h"
+#include "core/text/LangText.h"
 
 class QCoreApplication;
 
@@ -44,6 +46,9 @@ class PlatformBackends {
     // Qt's -display, empty for DISPLAY. Windows always has its desktop.
     static bool DisplayReachable(const DisplayCandidates& candidates,
                                  const std::string& x11Display);
+    // `tell` hears, with the line to show, when the pointer output was lost while the program
+    // ran and the next one took over (on Linux: the portal refused or closed, XTest now).
+    void OnPointerFallback(std::function<void(TextId)> tell);
     // What wakes the program while the poll timer sleeps; on Windows nothing does.
     WakeSourcePort& Wake() { return ports_.wake; }
     // The previous-instance test, per user and named after the executable: takes the lock on

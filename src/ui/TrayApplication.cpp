@@ -98,10 +98,9 @@ void TrayApplication::ConnectShutdown(QCoreApplication& app) {
     connect(this, &TrayApplication::endRequested, &app, &QCoreApplication::exit,
             Qt::QueuedConnection);
     if (auto* gui = qobject_cast<QGuiApplication*>(&app)) {
-        // The session manager may still cancel the logout, so this only saves; a failure goes
-        // to standard error, as at the end of the program.
+        // The session manager may still cancel the logout, so this only saves.
         connect(gui, &QGuiApplication::commitDataRequest, this,
-                [this](QSessionManager&) { static_cast<void>(SaveSettings(state_.settings)); });
+                [this](QSessionManager&) { static_cast<void>(SaveSettingsNow()); });
     }
     connect(&app, &QCoreApplication::aboutToQuit, this, &TrayApplication::Shutdown);
 }

@@ -10,8 +10,8 @@
 
 namespace vantrel {
 
-enum class PointerBackend : std::uint8_t { X11, Wlroots, Uinput };
-enum class PointerRequest : std::uint8_t { Auto, X11, Wlroots, Uinput };
+enum class PointerBackend : std::uint8_t { X11, Wlroots, Uinput, Portal };
+enum class PointerRequest : std::uint8_t { Auto, X11, Wlroots, Uinput, Portal };
 // What the X display offers the XTest output: clicks need the XTEST extension.
 enum class X11Reach : std::uint8_t { Ready, NoXTest, NoDisplay };
 
@@ -25,13 +25,14 @@ struct PointerSession {
 struct PointerProbes {
     std::function<bool()> virtualPointerOffered;
     std::function<bool()> uinputWritable;
-    std::function<X11Reach()> x11;  // none given: no display
+    std::function<bool()> portalOffered;  // a RemoteDesktop portal with a pointer
+    std::function<X11Reach()> x11;        // none given: no display
 };
 
 struct PointerChoice {
     enum class Notice : std::uint8_t {
         None,
-        // A Wayland session with neither output: XTest reaches only XWayland's windows.
+        // A Wayland session with no output of its own: XTest reaches only XWayland's windows.
         XWaylandOnly,
         // The X server lacks XTEST: the pointer moves, clicks are lost.
         XTestMissing,
@@ -46,7 +47,8 @@ struct PointerChoice {
 };
 
 // X11 session (XDG_SESSION_TYPE=x11, or DISPLAY without WAYLAND_DISPLAY): XTest. Wayland
-// session: the wlroots virtual pointer, else uinput, else XTest with a warning. Neither
+// session: the wlroots virtual pointer, else uinput, else the RemoteDesktop portal, else XTest
+// with a warning. Neither
 // display (a console): uinput when writable, else XTest as before. A request other than Auto
 // is followed when its output starts; X11 needs a display with XTEST. An X11 session whose
 // server lacks XTEST still moves the pointer, with a warning.
