@@ -12,7 +12,6 @@ struct DisplayCandidates {
     bool wayland = false;
     // A platform that needs neither (offscreen, vnc, eglfs ...): nothing to check.
     bool other = false;
-    bool operator==(const DisplayCandidates&) const = default;
 };
 
 // From Qt's -platform option, else QT_QPA_PLATFORM: a list separated by ";", each name perhaps

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "core/startup/CommandLine.h"
-#include "core/startup/DisplayCheck.h"
 #include "core/startup/PointerChoice.h"
 
 namespace vantrel {
@@ -137,20 +136,9 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"Version", {"--version"}, Action::ShowVersion, Request::Auto}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(PointerChoiceTest, X11NeedsADisplayWithXTest) {
-    const auto notice = [](Request request, X11Reach reach) {
-        return ChoosePointer(kX11, request, {{}, {}, {}, [=] { return reach; }}).notice;
-    };
-    EXPECT_EQ(notice(Request::Auto, X11Reach::NoXTest), Notice::XTestMissing);
-    EXPECT_EQ(notice(Request::X11, X11Reach::NoXTest), Notice::RequestedWithoutXTest);
-    EXPECT_EQ(notice(Request::X11, X11Reach::NoDisplay), Notice::RequestedUnavailable);
-}
-
-TEST(DisplayCandidatesTest, FollowQtsPlatformChoice) {
-    EXPECT_EQ(QtDisplayCandidates("", ""), (DisplayCandidates{.x11 = true, .wayland = true}));
-    EXPECT_EQ(QtDisplayCandidates("xcb", "offscreen"), DisplayCandidates{.x11 = true});
-    EXPECT_EQ(QtDisplayCandidates("", "wayland-egl;vnc:size=9"),
-              (DisplayCandidates{.wayland = true, .other = true}));
+TEST(PointerChoiceTest, X11SessionWithoutXTestWarns) {
+    const PointerProbes probes{{}, {}, {}, [] { return X11Reach::NoXTest; }};
+    EXPECT_EQ(ChoosePointer(kX11, Request::Auto, probes).notice, Notice::XTestMissing);
 }
 
 TEST(CommandLineTest, UsageNamesEveryValue) {
