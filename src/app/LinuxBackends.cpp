@@ -137,7 +137,8 @@ struct PointerOutputs {
         });
     }
 
-    // The start's order after the wlroots output: uinput, else XTest.
+    // The start's order after the wlroots output: uinput, else XTest (the portal serves GNOME
+    // and KDE, whose compositors have no wlroots virtual pointer to lose).
     FallbackPointer::Output NextAfterWlroots() {
         if (uinput.emplace().Ready()) return {&*uinput, &*uinput};
         uinput.reset();

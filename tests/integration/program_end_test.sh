@@ -6,6 +6,9 @@
 #   warning is reached through a Wayland socket that accepts and never answers, so the start
 #   must also give up on it instead of waiting for ever.
 #   The compositor going away (Qt's windows on Wayland, no X server).
+#   wlroots-lost: the compositor going away while only the pointer output used it (Qt's windows
+#   on X) and the stick is held: the loss is said once, in the language file's words, XTest takes
+#   over, and TERM then ends the program as above.
 # Usage: program_end_test.sh PROGRAM_DIR PAD_PRELOAD [CASE]; without CASE it runs every case,
 # each inside its own display (scripts/with-xvfb, tests/support/with-sway).
 set -euo pipefail
@@ -19,6 +22,8 @@ if [ $# -lt 3 ]; then
     "$root/scripts/with-xvfb" "$0" "$program_dir" "$preload" "$end" || failed=1
   done
   "$root/tests/support/with-sway" "$0" "$program_dir" "$preload" wayland || failed=1
+  "$root/scripts/with-xvfb" "$root/tests/support/with-sway" "$0" "$program_dir" "$preload" \
+    wlroots-lost || failed=1
   exit $failed
 fi
 end=$3
@@ -36,9 +41,15 @@ wait_for() {
   for _ in $(seq 1200); do "$@" >/dev/null 2>&1 && return 0; sleep 0.05; done
   return 1
 }
-said() { grep -q "$1" "$dir/stderr"; }
+said() { grep -qF "$1" "$dir/stderr"; }
 
-if [ "$end" = wayland ]; then
+if [ "$end" = wlroots-lost ]; then
+  VANTREL_PAD_PUSHED=1 QT_QPA_PLATFORM=xcb LD_PRELOAD=$preload "$dir/vantrel" 2>"$dir/stderr" &
+  pid=$!
+  lost=$(sed -n 's/^37=//p' "$dir/Lang/English.lng" | tr -d '\r')
+  # The program's window exists once the output was chosen, the wlroots one here.
+  running=(xdotool search --class vantrel)
+elif [ "$end" = wayland ]; then
   unset DISPLAY
   QT_QPA_PLATFORM=wayland LD_PRELOAD=$preload "$dir/vantrel" 2>"$dir/stderr" &
   pid=$!
@@ -64,6 +75,15 @@ if ! wait_for "${running[@]}"; then
   status=1
 fi
 case $end in
+  wlroots-lost)
+    kill -9 "$VANTREL_SWAY_PID"
+    wait_for said "$lost" || echo "$end: the loss was not said" >&2
+    sleep 1  # time for a second notice, which must not come
+    [ "$(grep -cF "$lost" "$dir/stderr")" -eq 1 ] || { echo "$end: not said once" >&2; status=1; }
+    # The held stick now takes the X pointer to the screen's right edge.
+    wait_for eval '[ "$(xdotool getmouselocation --shell | sed -n s/^X=//p)" = 1279 ]' ||
+      { echo "$end: XTest did not take over" >&2; status=1; }
+    kill -s TERM "$pid" ;;
   x11) kill -9 "$VANTREL_XVFB_PID" ;;
   wayland) kill -9 "$VANTREL_SWAY_PID" ;;
   *) kill -s "$end" "$pid" ;;
