@@ -16,6 +16,7 @@
 #include "platform/wayland/WaylandVirtualPointer.h"
 #include "platform/x11/X11Pointer.h"
 #include "platform/xdg/XdgAutostart.h"
+#include "platform/xdg/XdgUserFolders.h"
 #include "ui/TrayApplication.h"
 
 namespace vantrel {
@@ -35,6 +36,14 @@ PointerSession SessionFromEnvironment() {
 }
 
 }  // namespace
+
+FileLocations PlatformFileLocations(const std::filesystem::path& programFolder) {
+    // A packaged program never writes its folder, not even run by root: the package manager
+    // owns every file there and would leave a stranger behind at removal.
+    constexpr bool kSystemInstall = VANTREL_SYSTEM_INSTALL;
+    const bool writable = !kSystemInstall && FolderWritable(programFolder);
+    return ChooseFileLocations(programFolder, writable, XdgUserFolders());
+}
 
 // The pointer output and the buttons: one of the three, made once and kept while the program
 // runs (the uinput device and the virtual pointer leave the desktop when it ends).

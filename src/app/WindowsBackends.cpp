@@ -9,9 +9,14 @@
 #include "platform/win32/WinMouseButtons.h"
 #include "platform/win32/WinPointer.h"
 #include "platform/win32/WinRunEntry.h"
+#include "platform/win32/WinUserFolders.h"
 #include "ui/TrayApplication.h"
 
 namespace vantrel {
+
+FileLocations PlatformFileLocations(const std::filesystem::path& programFolder) {
+    return ChooseFileLocations(programFolder, FolderWritable(programFolder), WinUserFolders());
+}
 
 struct PlatformBackends::Parts {
     // The wide name: a narrow one would pass through the system code page.

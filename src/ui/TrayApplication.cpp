@@ -28,6 +28,7 @@ TrayApplication::TrayApplication(ProgramState& state, const TrayApplicationPorts
       state_(state),
       ports_(ports),
       location_(std::move(location)),
+      files_(location_.Files()),
       engine_(ports.joystick, ports.pointer, ports.buttons, state.settings),
       scheduler_(engine_, ports.joystick, *this, ports.wake ? *ports.wake : noWakeSource_),
       startup_(state, *this, location_.BaseName()),
@@ -140,7 +141,7 @@ int TrayApplication::CountJoysticks() {
 }
 
 SettingsLoad TrayApplication::LoadSettings(Settings& settings) {
-    return vantrel::LoadSettings(SettingsPath(location_.folder), settings);
+    return vantrel::LoadSettings(files_.SettingsFileToRead(), settings);
 }
 
 void TrayApplication::ChooseLanguageFromLocale(Settings& settings) {
@@ -150,7 +151,7 @@ void TrayApplication::ChooseLanguageFromLocale(Settings& settings) {
 void TrayApplication::LoadTexts(const std::string& languageFile, LangText& texts) {
     // When not even English can be read the built-in texts stay; the run goes on.
     static_cast<void>(
-        LoadTextsOrLocaleLanguage(location_.folder, languageFile, ports_.locale, texts));
+        LoadTextsOrLocaleLanguage(files_.languageRoots, languageFile, ports_.locale, texts));
 }
 
 void TrayApplication::ApplyMenuTexts(const LangText& texts) {
@@ -159,7 +160,7 @@ void TrayApplication::ApplyMenuTexts(const LangText& texts) {
 
 void TrayApplication::SyncRunEntry(const Settings& settings) {
     // Failures leave the entry as it was; there is nobody to tell.
-    static_cast<void>(vantrel::SyncRunEntry(ports_.runEntry, settings, location_.executable));
+    static_cast<void>(vantrel::SyncRunEntry(ports_.runEntry, settings, location_.LogonCommand()));
 }
 
 bool TrayApplication::AnotherInstanceRunning() {
@@ -210,7 +211,7 @@ void TrayApplication::CheckForUpdates() {
 }
 
 bool TrayApplication::SaveSettings(const Settings& settings) {
-    return vantrel::SaveSettings(SettingsPath(location_.folder), settings);
+    return SaveSettingsIn(files_, settings);
 }
 
 bool TrayApplication::SaveCurrentSettings() {
@@ -218,7 +219,7 @@ bool TrayApplication::SaveCurrentSettings() {
 }
 
 bool TrayApplication::SyncCurrentRunEntry() {
-    return vantrel::SyncRunEntry(ports_.runEntry, state_.settings, location_.executable);
+    return vantrel::SyncRunEntry(ports_.runEntry, state_.settings, location_.LogonCommand());
 }
 
 void TrayApplication::EndAtOnce() {
@@ -264,11 +265,13 @@ void TrayApplication::chooseLanguage() {
     ChooseLanguageFromMenu(LanguageMenuContext{
         .settings = state_.settings,
         .texts = state_.texts,
-        .programFolder = location_.folder,
+        .languageRoots = files_.languageRoots,
+        .dialogRoot = files_.dialogLanguageRoot,
         .fileDialog = ports_.fileDialog,
         .loadTexts =
-            [this](const std::filesystem::path& folder, const std::string& name, LangText& texts) {
-                return LoadTextsOrLocaleLanguage(folder, name, ports_.locale, texts);
+            [this](const std::vector<std::filesystem::path>& roots, const std::string& name,
+                   LangText& texts) {
+                return LoadTextsOrLocaleLanguage(roots, name, ports_.locale, texts);
             },
         .unloadOptionsDialog = [this] { options_->Unload(); },
         .applyMenuTexts = [this] { tray_->ApplyMenuTexts(state_.texts); },
