@@ -130,7 +130,7 @@ fi
 project="$(cd "$(dirname "$0")/../.." && pwd)"
 deb="${1:-}"
 if [ -z "$deb" ]; then deb=$("$project/scripts/package-deb" | tail -n1) || exit 2; fi
-preload="$project/build/tests/package/vantrel_virtual_joystick.so"
+preload="${VANTREL_JOYSTICK_PRELOAD:-$project/build/tests/package/vantrel_virtual_joystick.so}"
 [ -f "$preload" ] || { echo "bare_install_check: build first ($preload is missing)"; exit 2; }
 cache="${VANTREL_BARE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/vantrel-bare-deb}"
 mkdir -p "$cache"
