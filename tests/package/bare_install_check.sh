@@ -92,8 +92,8 @@ inside() {
   else
     fail "no $ini after OK"
   fi
-  check "Vantrel.ini: eight lines ending in CR LF" \
-    sh -c "[ \$(wc -l <$ini) -eq 8 ] && [ \$(grep -c \$'\r\$' $ini) -eq 8 ]"
+  eight_lines() { [ "$(wc -l <"$1")" -eq 8 ] && [ "$(grep -c $'\r$' "$1")" -eq 8 ]; }
+  check "Vantrel.ini: eight lines ending in CR LF" eight_lines "$ini"
   check "Vantrel.ini belongs to the user" test "$(stat -c %U "$ini")" = tester
   autostart=/home/tester/.config/autostart/Vantrel.desktop
   check "the autostart entry starts /usr/bin/vantrel" grep -qx 'Exec=/usr/bin/vantrel' "$autostart"

@@ -18,16 +18,7 @@ cleanup() {
   rm -rf "$tmp"
 }
 trap cleanup EXIT
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-check() {  # check DESCRIPTION COMMAND...
-  local what="$1"
-  shift
-  if "$@"; then echo "ok: $what"; else fail "$what"; fi
-}
+source "$src/tests/support/checks.sh"
 
 echo "== building the package"
 deb=$("$src/scripts/package-deb" "$build/deb" | tail -n1)
@@ -115,17 +106,12 @@ for script in postinst postrm; do
 done
 
 echo "== lintian"
-if lintian --fail-on error --tag-display-limit 0 --display-info "$deb" >"$tmp/lintian" 2>&1; then
-  echo "ok: lintian finds no error"
-else
+lintian --fail-on error --tag-display-limit 0 --display-info "$deb" >"$tmp/lintian" 2>&1 ||
   fail "lintian finds errors"
-fi
 cat "$tmp/lintian"
 
 echo "== apt"
-if apt-get install --simulate "$deb" >"$tmp/apt" 2>&1 && grep -q '^Inst vantrel ' "$tmp/apt"; then
-  echo "ok: apt-get install --simulate resolves $(basename "$deb")"
-else
+if ! apt-get install --simulate "$deb" >"$tmp/apt" 2>&1 || ! grep -q '^Inst vantrel ' "$tmp/apt"; then
   cat "$tmp/apt"
   fail "apt-get install --simulate does not resolve the package"
 fi
@@ -194,8 +180,4 @@ check "packaged program: Vantrel.ini in ~/.config/vantrel" \
 check "packaged program: its folder holds only the package's files" \
   test "$(find "$root/usr/lib/vantrel" | LC_ALL=C sort)" = "$packaged_files"
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed" >&2
-  exit 1
-fi
-echo "package: all checks passed"
+checks_done package
