@@ -107,9 +107,9 @@ int main(int argc, char** argv) {
     platform.ConnectShutdown(window, app);
     // Wayland without a pointer output of its own: said once per start.
     if (platform.PointerNotice() == vantrel::PointerChoice::Notice::XWaylandOnly) {
-        const std::string warning = vantrel::XWaylandOnlyText();
+        const std::string warning = vantrel::XWaylandOnlyText(state.texts);
         std::fprintf(stderr, "%s: %s\n", programName.c_str(), warning.c_str());
-        messageBoxes.Warning("Vantrel", warning);
+        messageBoxes.Warning(state.texts[vantrel::TextId::MessageTitle], warning);
     }
     return app.exec();
 }

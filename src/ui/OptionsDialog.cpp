@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-#include "core/text/AccessibleTexts.h"
 #include "core/text/CaptionText.h"
 #include "ui/LinkLabel.h"
 #include "ui/Look.h"
@@ -313,9 +312,7 @@ void OptionsDialog::NameForScreenReaders() {
         control->setAccessibleName(FromUtf8(StripAccessKeys(control->text().toStdString())));
     }
     for (QLabel* link : {labels_[6], labels_[7]}) link->setAccessibleName(link->text());
-    const std::string_view picture = AccessibleText(AccessibleTextId::JoystickPicture);
-    joystickPicture_->setAccessibleDescription(
-        QString::fromUtf8(picture.data(), static_cast<qsizetype>(picture.size())));
+    joystickPicture_->setAccessibleDescription(FromUtf8(model_.Texts().joystickPicture));
 }
 
 void OptionsDialog::FocusFirstControl() {

@@ -61,12 +61,9 @@ int PollEngine::DeviceToRead() const {
 
 bool PollEngine::IsRestReading(const JoystickState& state) {
     // The same signed views of the reading as the tick takes.
-    const auto inDeadZone = [](std::uint32_t value) {
-        const auto v = static_cast<std::int32_t>(value);
-        return v >= kDeadZoneLow && v <= kDeadZoneHigh;
-    };
-    return inDeadZone(state.x) && inDeadZone(state.y) &&
-           static_cast<std::int32_t>(state.buttons) < 1;
+    const StickPush push =
+        PushFromAxes(static_cast<std::int32_t>(state.x), static_cast<std::int32_t>(state.y));
+    return !push.Moves() && static_cast<std::int32_t>(state.buttons) < 1;
 }
 
 bool PollEngine::AtRest() const {
@@ -83,11 +80,12 @@ void PollEngine::Tick() {
     // 1. Read. A failed read counts as the stick at rest with no button held, so an unplugged
     //    controller neither runs the pointer away nor leaves a mouse button down.
     if (!joystick_.ReadState(DeviceToRead(), joy_)) joy_ = JoystickState{};
-    const auto x = static_cast<std::int32_t>(joy_.x);
-    const auto y = static_cast<std::int32_t>(joy_.y);
+    const StickPush push =
+        PushFromAxes(static_cast<std::int32_t>(joy_.x), static_cast<std::int32_t>(joy_.y));
 
     // 2, 3. Motion.
-    const bool moved = relative_ != nullptr ? MoveAxesBy(*relative_, x, y) : MoveAxes(x, y);
+    const bool moved = push.Moves();
+    if (moved) relative_ != nullptr ? MoveAxesBy(*relative_, push) : MoveAxes(push);
 
     // 4. Status text.
     RefreshPositionText(moved);
@@ -99,47 +97,29 @@ void PollEngine::Tick() {
     HandleButtons(static_cast<std::int32_t>(joy_.buttons));
 }
 
-bool PollEngine::MoveAxes(std::int32_t x, std::int32_t y) {
+void PollEngine::MoveAxes(StickPush push) {
     const double step = pointerStep_;
-    bool moved = false;
     // A write whose target has no 32-bit value fails and moves nothing; the tick goes on.
-    if (x < kDeadZoneLow) {
-        const bool ok = mouse_.SetX(static_cast<double>(mouse_.X()) - step);
+    if (push.x != 0) {
+        const bool ok = mouse_.SetX(static_cast<double>(mouse_.X()) + push.x * step);
         static_cast<void>(ok);
-        moved = true;
     }
-    if (x > kDeadZoneHigh) {
-        const bool ok = mouse_.SetX(static_cast<double>(mouse_.X()) + step);
+    if (push.y != 0) {
+        const bool ok = mouse_.SetY(static_cast<double>(mouse_.Y()) + push.y * step);
         static_cast<void>(ok);
-        moved = true;
     }
-    if (y < kDeadZoneLow) {
-        const bool ok = mouse_.SetY(static_cast<double>(mouse_.Y()) - step);
-        static_cast<void>(ok);
-        moved = true;
-    }
-    if (y > kDeadZoneHigh) {
-        const bool ok = mouse_.SetY(static_cast<double>(mouse_.Y()) + step);
-        static_cast<void>(ok);
-        moved = true;
-    }
-    return moved;
 }
 
-bool PollEngine::MoveAxesBy(RelativePointerPort& output, std::int32_t x, std::int32_t y) {
+void PollEngine::MoveAxesBy(RelativePointerPort& output, StickPush push) {
     const double step = pointerStep_;
     // The same steps and rounding as MoveAxes, from the kept position instead of a read one.
-    std::int32_t dx = 0, dy = 0;
-    const bool movesX = x < kDeadZoneLow || x > kDeadZoneHigh;
-    const bool movesY = y < kDeadZoneLow || y > kDeadZoneHigh;
-    if (movesX) dx = StepKept(kept_.x, x < kDeadZoneLow ? -step : step);
-    if (movesY) dy = StepKept(kept_.y, y < kDeadZoneLow ? -step : step);
+    const std::int32_t dx = push.x != 0 ? StepKept(kept_.x, push.x * step) : 0;
+    const std::int32_t dy = push.y != 0 ? StepKept(kept_.y, push.y * step) : 0;
     if (dx != 0 || dy != 0) {
         // A lost report is not repeated: the next tick moves on from where this one meant to be.
         const bool sent = output.MoveBy(dx, dy);
         static_cast<void>(sent);
     }
-    return movesX || movesY;
 }
 
 void PollEngine::RefreshPositionText(bool moved) {

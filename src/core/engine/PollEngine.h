@@ -12,6 +12,7 @@
 #include "core/engine/Mouse.h"
 #include "core/engine/MouseButtonPort.h"
 #include "core/engine/PointerPort.h"
+#include "core/engine/StickPush.h"
 #include "core/settings/Settings.h"
 
 namespace vantrel {
@@ -24,11 +25,6 @@ constexpr std::int32_t NextMoveTicks(std::int32_t moveTicks) {
 
 class PollEngine {
   public:
-    // The dead zone, inclusive at both ends: values below it move the pointer left / up, values
-    // above it right / down.
-    static constexpr std::int32_t kDeadZoneLow = 150;
-    static constexpr std::int32_t kDeadZoneHigh = 63850;
-
     PollEngine(JoystickPort& joystick, PointerPort& pointer, MouseButtonPort& buttons,
                const Settings& settings);
 
@@ -53,7 +49,7 @@ class PollEngine {
     std::int32_t MoveTicks() const { return moveTicks_; }
     std::int32_t LastButtons() const { return lastButtons_; }
 
-    // True for a reading that gives the tick nothing to do: both axes inside the dead zone and
+    // True for a reading that gives the tick nothing to do: a stick that pushes nowhere and
     // no button that counts (button 32, the sign bit, acts as no button).
     static bool IsRestReading(const JoystickState& state);
     // The device id the tick reads: JoystickId when it names a joystick found, else 0.
@@ -65,8 +61,8 @@ class PollEngine {
     bool AtRest() const;
 
   private:
-    bool MoveAxes(std::int32_t x, std::int32_t y);
-    bool MoveAxesBy(RelativePointerPort& output, std::int32_t x, std::int32_t y);
+    void MoveAxes(StickPush push);
+    void MoveAxesBy(RelativePointerPort& output, StickPush push);
     void RefreshPositionText(bool moved);
     void Accelerate(bool moved);
     float StepFromSpeed();

@@ -1,5 +1,7 @@
 #include "core/startup/PointerChoice.h"
 
+#include "core/text/CaptionText.h"
+
 namespace vantrel {
 
 namespace {
@@ -47,13 +49,8 @@ PointerChoice ChoosePointer(const PointerSession& session, PointerRequest reques
     return {PointerBackend::X11, Notice::None};
 }
 
-std::string XWaylandOnlyText() {
-    return "This Wayland desktop offers Vantrel no way to move the pointer: the compositor has no "
-           "virtual pointer and /dev/uinput cannot be opened for writing.\n"
-           "The joystick now moves the pointer and clicks only over windows of X11 programs "
-           "(XWayland).\n"
-           "To use it everywhere, allow uinput once with \"scripts/install --uinput-rule\" (as "
-           "root) and log in again; see the section \"Wayland\" in README.md.";
+std::string XWaylandOnlyText(const LangText& texts) {
+    return ParagraphBreaks(texts[TextId::XWaylandWarning]);
 }
 
 std::string RequestedUnavailableText(PointerRequest request) {

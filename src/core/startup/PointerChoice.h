@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "core/text/LangText.h"
+
 namespace vantrel {
 
 enum class PointerBackend : std::uint8_t { X11, Wlroots, Uinput };
@@ -44,7 +46,7 @@ PointerChoice ChoosePointer(const PointerSession& session, PointerRequest reques
                             const PointerProbes& probes);
 
 // The warning for Notice::XWaylandOnly, on standard error and in a message box.
-std::string XWaylandOnlyText();
+std::string XWaylandOnlyText(const LangText& texts);
 // The error for Notice::RequestedUnavailable.
 std::string RequestedUnavailableText(PointerRequest request);
 
