@@ -5,6 +5,8 @@
 # program keeps Vantrel.ini: beside itself in a writable program folder, in the user's
 # ~/.config/vantrel in a read-only one, and always there for the packaged program, even as root.
 # Usage: package_test.sh SOURCE_DIR BUILD_DIR JOYSTICK_PRELOAD
+#   The package is built in BUILD_DIR/deb, or in $VANTREL_DEB_BUILD (say build-deb/, to share it
+#   with scripts/package-deb).
 set -euo pipefail
 src="$1"
 build="$2"
@@ -21,7 +23,7 @@ trap cleanup EXIT
 source "$src/tests/support/checks.sh"
 
 echo "== building the package"
-deb=$("$src/scripts/package-deb" "$build/deb" | tail -n1)
+deb=$("$src/scripts/package-deb" "${VANTREL_DEB_BUILD:-$build/deb}" | tail -n1)
 echo "$deb"
 version=$(sed -n 's/^project(Vantrel VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists.txt")
 check "file name vantrel_${version}-1_amd64.deb" test "$(basename "$deb")" = "vantrel_${version}-1_amd64.deb"
