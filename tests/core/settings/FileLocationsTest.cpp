@@ -46,32 +46,19 @@ INSTANTIATE_TEST_SUITE_P(
         LocationCase{"read_only_no_home", false, {}, kProgram, {kProgram}, kProgram}),
     [](const auto& info) { return std::string(info.param.name); });
 
-class SettingsApartTest : public ::testing::Test {
-  protected:
-    FileLocations Files() const {
-        return ChooseFileLocations(program.path(), false, {.config = user / "vantrel"});
-    }
-    test::TempDir program;
-    test::TempDir user;
-};
-
-TEST_F(SettingsApartTest, SaveMakesTheUsersFolderAndLeavesTheProgramFolderAlone) {
-    ASSERT_TRUE(SaveSettingsIn(Files(), DefaultSettings()));
-    EXPECT_EQ(test::ReadFile(user / "vantrel/Vantrel.ini"), FormatSettings(DefaultSettings()));
-    EXPECT_TRUE(std::filesystem::is_empty(program.path()));
-}
-
-TEST_F(SettingsApartTest, ProgramFoldersFileIsReadUntilTheUserHasOne) {
+// A read-only program folder: saves go to the user's folder, which is made for them; a
+// Vantrel.ini the program folder carries is read until the user has one.
+TEST(SettingsApart, SavedInTheUsersFolderReadFromTheProgramsUntilThen) {
+    test::TempDir program, user;
+    const FileLocations files =
+        ChooseFileLocations(program.path(), false, {.config = user / "vantrel"});
+    EXPECT_EQ(files.SettingsFileToRead(), user / "vantrel/Vantrel.ini");  // neither: defaults
     program.Write("Vantrel.ini", "4\r\n");
-    EXPECT_EQ(Files().SettingsFileToRead(), program / "Vantrel.ini");
-    user.Write("vantrel/Vantrel.ini", "5\r\n");
-    EXPECT_EQ(Files().SettingsFileToRead(), user / "vantrel/Vantrel.ini");
-}
-
-TEST_F(SettingsApartTest, WithoutAnyFileTheUsersIsRead) {
-    // Missing: defaults, and the first save goes to the user's folder.
-    EXPECT_EQ(Files().SettingsFileToRead(), user / "vantrel/Vantrel.ini");
-    EXPECT_EQ(FilesBesideProgram(program.path()).SettingsFileToRead(), program / "Vantrel.ini");
+    EXPECT_EQ(files.SettingsFileToRead(), program / "Vantrel.ini");
+    ASSERT_TRUE(SaveSettingsIn(files, DefaultSettings()));
+    EXPECT_EQ(test::ReadFile(user / "vantrel/Vantrel.ini"), FormatSettings(DefaultSettings()));
+    EXPECT_EQ(files.SettingsFileToRead(), user / "vantrel/Vantrel.ini");
+    EXPECT_EQ(test::ReadFile(program / "Vantrel.ini"), "4\r\n");
 }
 
 }  // namespace
