@@ -125,6 +125,9 @@ void TrayApplication::ShowEngineState() {
 // --- start-up and shutdown steps ---
 
 void TrayApplication::WriteManifest() {
+    // The manifest works only beside the executable; a program folder that is not the program's
+    // to write (a package's) gets none rather than a file its owner does not know.
+    if (!files_.programFolderWritable) return;
     // Start-up goes on whatever happened; the next start tries again.
     static_cast<void>(
         vantrel::WriteManifest(location_.folder, location_.BaseName(), ports_.manifestPlatform));

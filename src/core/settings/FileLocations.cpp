@@ -33,6 +33,7 @@ FileLocations ChooseFileLocations(const std::filesystem::path& programFolder,
                                   bool programFolderWritable, const UserFolders& user) {
     FileLocations files = FilesBesideProgram(programFolder, user);
     if (programFolderWritable) return files;
+    files.programFolderWritable = false;
     if (user.config) files.settingsFolder = *user.config;
     if (user.data) {
         // The folder the user can write is the one whose files win: a corrected copy of a

@@ -24,6 +24,8 @@ struct FileLocations {
     std::vector<std::filesystem::path> languageRoots;
     // The folder whose Lang/ the language dialog opens.
     std::filesystem::path dialogLanguageRoot;
+    // Whether the program may write beside itself (the manifest, which works only there).
+    bool programFolderWritable = true;
 
     std::filesystem::path SettingsFile() const;
     // The file the settings are read from: the settings file; when it does not exist and the

@@ -33,6 +33,7 @@ TEST_P(ChooseLocationsTest, SettingsLanguageFoldersAndDialog) {
     EXPECT_EQ(files.settingsFolder, c.settingsFolder);
     EXPECT_EQ(files.languageRoots, c.languageRoots);
     EXPECT_EQ(files.dialogLanguageRoot, c.dialogRoot);
+    EXPECT_EQ(files.programFolderWritable, c.writable);
 }
 
 INSTANTIATE_TEST_SUITE_P(
