@@ -1,13 +1,20 @@
 // The Linux backends: SDL2 joysticks with wake-ups from their device nodes and udev, the
-// pointer output chosen for the session (XTest, the wlroots virtual pointer or uinput), the XDG
-// autostart entry, a lock file for the instance test and the Unix termination signals.
+// pointer output chosen for the session (XTest, the wlroots virtual pointer, uinput or the
+// RemoteDesktop portal), the XDG autostart entry, a lock file for the instance test and the Unix
+// termination signals.
 #include <QCoreApplication>
 #include <QString>
+#include <QTimer>
 
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <optional>
 
 #include "app/PlatformBackends.h"
+#include "core/engine/FallbackPointer.h"
+#include "core/settings/SettingsFile.h"
+#include "platform/pointer/portal/PortalPointer.h"
 #include "platform/qt/QtInstanceLock.h"
 #include "platform/qt/UnixSignals.h"
 #include "platform/sdl/SdlJoysticks.h"
@@ -35,6 +42,20 @@ PointerSession SessionFromEnvironment() {
             .hasWaylandDisplay = VariableSet("WAYLAND_DISPLAY")};
 }
 
+// XTest moved by distances, for an engine that has been sending distances to an output that
+// was lost: each move reads the pointer, places it and waits until the server has done so.
+class XTestByDistance : public RelativePointerPort, public MouseButtonPort {
+  public:
+    bool MoveBy(std::int32_t dx, std::int32_t dy) override {
+        ScreenPoint at;
+        return x11_.QueryPosition(at) && x11_.PlaceAt(at.x + dx, at.y + dy) && x11_.Sync();
+    }
+    void Send(MouseButtonEvent event) override { x11_.Send(event); }
+
+  private:
+    X11Pointer x11_;
+};
+
 }  // namespace
 
 FileLocations PlatformFileLocations(const std::filesystem::path& programFolder) {
@@ -45,24 +66,37 @@ FileLocations PlatformFileLocations(const std::filesystem::path& programFolder) 
     return ChooseFileLocations(programFolder, writable, XdgUserFolders());
 }
 
-// The pointer output and the buttons: one of the three, made once and kept while the program
-// runs (the uinput device and the virtual pointer leave the desktop when it ends).
+// The pointer output and the buttons: one of the four, made once and kept while the program
+// runs (the uinput device, the virtual pointer and the portal's session leave the desktop when
+// it ends). The wlroots output and the portal can be lost while the program runs; the engine
+// then goes on, once, with the next output the start would have chosen.
 struct PointerOutputs {
-    explicit PointerOutputs(PointerRequest request) {
-        // Each probe makes the output it asks about, so the one chosen is ready at once.
+    PointerOutputs(PointerRequest request, const std::filesystem::path& settingsFile) {
+        // Each probe makes the output it asks about, so the one chosen is ready at once; the
+        // portal only answers whether it is there, as its session asks the person.
         const PointerProbes probes{
             .virtualPointerOffered = [this] { return wlroots.emplace().Ready(); },
             .uinputWritable = [this] { return uinput.emplace().Ready(); },
+            .portalOffered = [] { return PortalPointerOffered(); },
         };
         choice = ChoosePointer(SessionFromEnvironment(), request, probes);
         switch (choice.backend) {
             case PointerBackend::Wlroots:
-                pointer = &*wlroots, buttons = &*wlroots;
                 uinput.reset();
+                KeepWlroots();
                 break;
             case PointerBackend::Uinput:
                 pointer = &*uinput, buttons = &*uinput;
                 wlroots.reset();
+                break;
+            case PointerBackend::Portal:
+                wlroots.reset();
+                uinput.reset();
+                portal.emplace(settingsFile.parent_path() / "Vantrel-portal.token",
+                               [this](PortalPointer::Loss loss) { OnPortalLost(loss); });
+                KeepWithFallback(
+                    {&*portal, &*portal}, [this] { return portalLoss.has_value(); },
+                    [this] { return NextXTest(); });
                 break;
             case PointerBackend::X11:
                 wlroots.reset();
@@ -72,17 +106,75 @@ struct PointerOutputs {
         }
     }
 
+    void KeepWithFallback(FallbackPointer::Output first, std::function<bool()> lost,
+                          std::function<FallbackPointer::Output()> next) {
+        fallback.emplace(first, FallbackPointer::Hooks{
+                                    .firstLost = std::move(lost),
+                                    .makeNext = std::move(next),
+                                    .announce = [this] { Tell(); },
+                                });
+        pointer = &*fallback, buttons = &*fallback;
+    }
+
+    void KeepWlroots() {
+        KeepWithFallback(
+            {&*wlroots, &*wlroots}, [this] { return wlroots->Lost(); },
+            [this] { return NextAfterWlroots(); });
+        // While the compositor reads nothing, motion and buttons wait; the engine may fall
+        // asleep meanwhile, so this timer sends them once the compositor reads again.
+        sendWaiting.setInterval(20);
+        QObject::connect(&sendWaiting, &QTimer::timeout, [this] {
+            const bool sent = wlroots->SendWaiting();
+            static_cast<void>(sent);  // Lost() tells, and the hand-over below acts on it
+            fallback->HandOverIfLost();
+            if (!wlroots->Waiting()) sendWaiting.stop();
+        });
+        wlroots->SetWaitingHandler([this] {
+            if (!sendWaiting.isActive()) sendWaiting.start();
+        });
+    }
+
+    // The start's order after the wlroots output: uinput, else XTest (the portal serves GNOME
+    // and KDE, whose compositors have no wlroots virtual pointer to lose).
+    FallbackPointer::Output NextAfterWlroots() {
+        if (uinput.emplace().Ready()) return {&*uinput, &*uinput};
+        uinput.reset();
+        return NextXTest();
+    }
+    FallbackPointer::Output NextXTest() {
+        XTestByDistance& next = xtest.emplace();
+        return {&next, &next};
+    }
+
+    void OnPortalLost(PortalPointer::Loss loss) {
+        portalLoss = loss;
+        if (fallback) fallback->HandOverIfLost();
+    }
+
+    void Tell() const {
+        if (!fallenBack) return;
+        if (!portalLoss) return fallenBack(TextId::PointerOutputLost);
+        fallenBack(*portalLoss == PortalPointer::Loss::Refused ? TextId::PortalRefused
+                                                               : TextId::PortalClosed);
+    }
+
     std::optional<WaylandVirtualPointer> wlroots;
     std::optional<UinputPointer> uinput;
     std::optional<X11Pointer> x11;
+    std::optional<PortalPointer> portal;
+    std::optional<PortalPointer::Loss> portalLoss;
+    std::optional<XTestByDistance> xtest;
+    std::optional<FallbackPointer> fallback;
+    QTimer sendWaiting;
     PointerPort* pointer = nullptr;
     MouseButtonPort* buttons = nullptr;
     PointerChoice choice;
+    std::function<void(TextId)> fallenBack;
 };
 
 struct PlatformBackends::Parts {
     Parts(const ProgramLocation& location, PointerRequest request)
-        : outputs(request),
+        : outputs(request, location.Files().SettingsFile()),
           wake([this](int id) { return joysticks.DeviceNode(id); },
                UdevWakeSource::DeviceManagerRunning()),
           instanceLock(QString::fromStdString(location.BaseName())) {}
@@ -111,6 +203,10 @@ PointerChoice::Notice PlatformBackends::PointerNotice() const {
     return parts_->outputs.choice.notice;
 }
 
+void PlatformBackends::OnPointerFallback(std::function<void(TextId)> tell) {
+    parts_->outputs.fallenBack = std::move(tell);
+}
+
 bool PlatformBackends::AnotherInstanceRunning() {
     return parts_->instanceLock.AnotherInstanceRunning();
 }
@@ -118,8 +214,10 @@ bool PlatformBackends::AnotherInstanceRunning() {
 void PlatformBackends::ConnectShutdown(TrayApplication& window, QCoreApplication& app) {
     parts_->unixSignals = std::make_unique<UnixSignals>();
     window.ConnectShutdown(app);
+    // exit(), not quit(): it ends the loops of open boxes too, whatever their windows say,
+    // and the main loop with them; the shutdown runs on the way out.
     QObject::connect(parts_->unixSignals.get(), &UnixSignals::received, &app,
-                     &QCoreApplication::quit);
+                     [] { QCoreApplication::exit(0); });
 }
 
 }  // namespace vantrel

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "core/engine/JoystickPort.h"
@@ -13,6 +14,7 @@
 #include "core/shell/ManifestPlatformPort.h"
 #include "core/startup/PointerChoice.h"
 #include "core/startup/RunEntryPort.h"
+#include "core/text/LangText.h"
 
 class QCoreApplication;
 
@@ -43,6 +45,9 @@ class PlatformBackends {
     // What the user must be told about the pointer output chosen: on Linux, a Wayland session
     // where only XTest was left, or an output asked for that could not start.
     PointerChoice::Notice PointerNotice() const;
+    // `tell` hears, with the line to show, when the pointer output was lost while the program
+    // ran and the next one took over (on Linux: the portal refused or closed, XTest now).
+    void OnPointerFallback(std::function<void(TextId)> tell);
     // What wakes the program while the poll timer sleeps; on Windows nothing does.
     WakeSourcePort& Wake() { return ports_.wake; }
     // The previous-instance test, per user and named after the executable: takes the lock on

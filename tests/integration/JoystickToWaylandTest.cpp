@@ -1,26 +1,32 @@
 // The engine path on a real wlroots compositor: SDL virtual joystick -> SdlJoysticks ->
 // PollEngine -> WaylandVirtualPointer -> sway, with wev (a real Wayland client whose window fills
 // the output) reporting the pointer motion and buttons it receives. Run by tests/support/with-sway.
+// And the portal output on KWin and mutter (PortalToDesktopTest, see with-kwin and with-mutter).
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "core/engine/JoystickDiscovery.h"
 #include "core/engine/PollEngine.h"
 #include "integration/VirtualPad.h"
+#include "platform/pointer/portal/PortalPointer.h"
 #include "platform/sdl/SdlJoysticks.h"
 #include "platform/wayland/WaylandVirtualPointer.h"
+#include "support/ScreenWait.h"
 #include "support/TempDir.h"
 
 namespace vantrel {
@@ -53,14 +59,10 @@ class Wev {
         text << in.rdbuf();
         return text.str();
     }
-    // Polls the log for up to five seconds until `done` holds for it.
+    // Polls the log until `done` holds for it, at most fifteen seconds, running the event loop
+    // meanwhile (the portal's answers come through it).
     bool WaitFor(const std::function<bool(const std::string&)>& done) const {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (done(Text())) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return done(Text());
+        return test::WaitFor([&] { return done(Text()); }, 15000);
     }
 
   private:
@@ -78,11 +80,20 @@ struct Button {
     bool operator==(const Button&) const = default;
 };
 
+// The matches of `pattern`, each once: where the compositor announces the pointer twice (KWin)
+// wev holds two wl_pointer objects and logs every event twice, the same but for the object.
+std::vector<std::smatch> EventsOnce(const std::string& text, const std::regex& pattern) {
+    std::vector<std::smatch> out;
+    for (std::sregex_iterator it(text.begin(), text.end(), pattern), end; it != end; ++it)
+        if (out.empty() || out.back().str() != it->str()) out.push_back(*it);
+    return out;
+}
+
 std::vector<Motion> Positions(const std::string& text) {
     static const std::regex position(R"((enter|motion): [^\n]*?x, y: ([-0-9.]+), ([-0-9.]+))");
     std::vector<Motion> out;
-    for (std::sregex_iterator it(text.begin(), text.end(), position), end; it != end; ++it)
-        out.push_back({(*it)[1] == "enter", std::stod((*it)[2]), std::stod((*it)[3])});
+    for (const std::smatch& m : EventsOnce(text, position))
+        out.push_back({m[1] == "enter", std::stod(m[2]), std::stod(m[3])});
     return out;
 }
 
@@ -90,10 +101,13 @@ std::vector<Button> Buttons(const std::string& text) {
     static const std::regex button(
         R"(button: serial: \d+; time: \d+; button: (\d+) .*?state: (\d))");
     std::vector<Button> out;
-    for (std::sregex_iterator it(text.begin(), text.end(), button), end; it != end; ++it)
-        out.push_back({std::stoi((*it)[1]), std::stoi((*it)[2])});
+    for (const std::smatch& m : EventsOnce(text, button))
+        out.push_back({std::stoi(m[1]), std::stoi(m[2])});
     return out;
 }
+
+const std::vector<Button> kThreeClicks{{0x110, 1}, {0x110, 0}, {0x111, 1},
+                                       {0x111, 0}, {0x112, 1}, {0x112, 0}};
 
 class JoystickToWaylandTest : public ::testing::Test {
   protected:
@@ -172,11 +186,172 @@ TEST_F(JoystickToWaylandTest, JoystickButtonsPressAndReleaseLeftRightMiddle) {
     }
     ASSERT_TRUE(pointer.Sync());
     ASSERT_TRUE(wev.WaitFor([](const std::string& t) { return Buttons(t).size() >= 6; }));
-    EXPECT_EQ(Buttons(wev.Text()),
-              (std::vector<Button>{
-                  {0x110, 1}, {0x110, 0}, {0x111, 1}, {0x111, 0}, {0x112, 1}, {0x112, 0}}))
-        << wev.Text();
+    EXPECT_EQ(Buttons(wev.Text()), kThreeClicks) << wev.Text();
 }
+
+class PortalToDesktopTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (std::getenv("WAYLAND_DISPLAY") == nullptr || !PortalPointerOffered())
+            GTEST_SKIP() << "needs a desktop with a portal (tests/support/with-kwin, with-mutter)";
+        // The first moves, made before the desktop answers and its device exists: to the
+        // bottom-right corner, then to (640, 400), inside wev's window (KWin centres it, mutter
+        // centres it across, near the top); were the first lost, the second would end outside.
+        portal.emplace(temp.path() / "token", [](PortalPointer::Loss) {});  // then MoveBy fails
+        ASSERT_TRUE(portal->MoveBy(5000, 5000));
+        ASSERT_TRUE(portal->MoveBy(-639, -623));
+        // wev holds a pointer once the desktop's device exists (mutter: a moment after the
+        // start, maybe after these moves), and the pointer is in its window.
+        ASSERT_TRUE(wev.WaitFor(
+            [&](const std::string& t) { return portal->Started() && !Positions(t).empty(); }));
+        // Then one pixel down and right, after the moves above: seen as such, the pointer is
+        // where they put it.
+        ASSERT_TRUE(portal->MoveBy(1, 1));
+        ASSERT_TRUE(wev.WaitFor([&](const std::string& t) {
+            const std::vector<Motion> seen = Positions(t);
+            return seen.size() >= 2 && !seen.back().enter &&
+                   seen.back().x - seen.end()[-2].x == 1 && seen.back().y - seen.end()[-2].y == 1;
+        })) << wev.Text();
+    }
+    test::TempDir temp;
+    Wev wev{(temp.path() / "wev.log").string()};
+    std::optional<PortalPointer> portal;
+};
+
+TEST_F(PortalToDesktopTest, StepsOfTheAccelerationTableArriveExactly) {
+    std::size_t before = Positions(wev.Text()).size();
+    const double y = Positions(wev.Text()).back().y;
+    // Back and forth, so that the pointer stays in the window; each step once the one before
+    // has arrived, as ticks 5 ms apart do.
+    for (std::size_t tick = 1; tick <= 100; ++tick) {
+        const int step = tick <= 20 ? 2 : tick <= 40 ? 3 : tick <= 60 ? 4 : tick <= 80 ? 6 : 9;
+        const int dx = tick <= 40 || (tick > 80 && tick <= 90) ? -step : step;
+        ASSERT_TRUE(portal->MoveBy(dx, 0));
+        ASSERT_TRUE(
+            wev.WaitFor([&](const std::string& t) { return Positions(t).size() > before; }));
+        const std::vector<Motion> seen = Positions(wev.Text());
+        ASSERT_EQ(seen.size(), ++before) << wev.Text();
+        EXPECT_FALSE(seen.back().enter);
+        EXPECT_EQ(seen.back().x - seen.end()[-2].x, dx) << "tick " << tick;
+        EXPECT_EQ(seen.back().y, y);
+    }
+}
+
+TEST_F(PortalToDesktopTest, ButtonsArriveAsPressAndRelease) {
+    for (const auto event :
+         {MouseButtonEvent::LeftDown, MouseButtonEvent::LeftUp, MouseButtonEvent::RightDown,
+          MouseButtonEvent::RightUp, MouseButtonEvent::MiddleDown, MouseButtonEvent::MiddleUp})
+        portal->Send(event);
+    ASSERT_TRUE(wev.WaitFor([](const std::string& t) { return Buttons(t).size() >= 6; }));
+    EXPECT_EQ(Buttons(wev.Text()), kThreeClicks) << wev.Text();
+}
+
+// The headless sway of tests/support/with-sway, stopped (SIGSTOP) while this lives.
+struct StoppedSway {
+    pid_t pid = std::atoi(std::getenv("VANTREL_SWAY_PID"));
+    StoppedSway() { kill(pid, SIGSTOP); }
+    ~StoppedSway() { kill(pid, SIGCONT); }
+};
+
+// Sends what waited once the compositor reads again, as the program's timer does.
+bool AllSent(WaylandVirtualPointer& pointer) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (pointer.SendWaiting() && pointer.Waiting() &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return !pointer.Waiting() && pointer.Sync();
+}
+
+bool LastPositionIs(const std::string& text, double x, double y) {
+    const std::vector<Motion> seen = Positions(text);
+    return !seen.empty() && seen.back().x == x && seen.back().y == y;
+}
+
+// Long enough for the socket to fill (the old output died there, "Resource temporarily
+// unavailable"), with motion and a click coming all along: once sway runs again the cursor ends
+// where all the motion puts it and the click arrives.
+TEST_F(JoystickToWaylandTest, StoppedCompositorGetsAllMotionAndTheClickOnceItRuns) {
+    const Motion start = Positions(wev.Text()).back();
+    int dx = 0;
+    {
+        const StoppedSway stopped;
+        for (int i = 0; i < 100000 && !pointer.Waiting(); ++i) {
+            const int step = i % 2 == 0 ? 1 : -1;
+            ASSERT_TRUE(pointer.MoveBy(step, 0)) << "move " << i;
+            dx += step;
+        }
+        ASSERT_TRUE(pointer.Waiting());
+        for (int i = 0; i < 50; ++i) ASSERT_TRUE(pointer.MoveBy(1, 1));
+        pointer.Send(MouseButtonEvent::LeftDown);
+        ASSERT_TRUE(pointer.MoveBy(3, 0));
+        pointer.Send(MouseButtonEvent::LeftUp);
+    }
+    ASSERT_TRUE(AllSent(pointer));
+    ASSERT_TRUE(pointer.MoveBy(-2, -1));
+    ASSERT_TRUE(AllSent(pointer));
+    const double x = start.x + dx + 50 + 3 - 2, y = start.y + 50 - 1;
+    EXPECT_TRUE(wev.WaitFor([&](const std::string& t) { return LastPositionIs(t, x, y); }))
+        << x << ", " << y << " expected in\n"
+        << wev.Text();
+    EXPECT_TRUE(wev.WaitFor([](const std::string& t) {
+        return Buttons(t) == std::vector<Button>{{0x110, 1}, {0x110, 0}};
+    })) << wev.Text();
+}
+
+TEST_F(JoystickToWaylandTest, BrokenConnectionIsMadeAgainWithANewDevice) {
+    const Motion start = Positions(wev.Text()).back();
+    ASSERT_EQ(shutdown(pointer.SocketForTest(), SHUT_RDWR), 0);
+    ASSERT_TRUE(pointer.MoveBy(7, 5));
+    ASSERT_TRUE(pointer.Sync());
+    EXPECT_FALSE(pointer.Lost());
+    // The seat lost its pointer with the old device: wev takes the new one before any click.
+    ASSERT_TRUE(wev.WaitFor([&](const std::string& t) {
+        return LastPositionIs(t, start.x + 7, start.y + 5);
+    })) << wev.Text();
+    pointer.Send(MouseButtonEvent::RightDown);
+    pointer.Send(MouseButtonEvent::RightUp);
+    ASSERT_TRUE(pointer.Sync());
+    EXPECT_TRUE(wev.WaitFor([](const std::string& t) {
+        return Buttons(t) == std::vector<Button>{{0x111, 1}, {0x111, 0}};
+    })) << wev.Text();
+}
+
+TEST(WaylandVirtualPointerLoss, ConnectionThatCannotBeMadeAgainIsLost) {
+    if (std::getenv("WAYLAND_DISPLAY") == nullptr) GTEST_SKIP() << "needs tests/support/with-sway";
+    test::TempDir temp;
+    const std::filesystem::path link = temp.path() / "wayland-link";
+    std::filesystem::create_symlink(std::getenv("WAYLAND_DISPLAY"), link);
+    WaylandVirtualPointer pointer(link.c_str());
+    ASSERT_TRUE(pointer.Ready());
+    std::filesystem::remove(link);
+    ASSERT_EQ(shutdown(pointer.SocketForTest(), SHUT_RDWR), 0);
+    EXPECT_FALSE(pointer.MoveBy(1, 1));
+    EXPECT_TRUE(pointer.Lost() && !pointer.Ready());
+}
+
+// A compositor that does not answer while the output is probed, a socket that accepts and never
+// reads (false) or sway stopped (true): the probe gives up and counts as not offered.
+class UnansweringCompositor : public ::testing::TestWithParam<bool> {};
+
+TEST_P(UnansweringCompositor, ProbeGivesUpAndCountsAsNotOffered) {
+    if (std::getenv("WAYLAND_DISPLAY") == nullptr) GTEST_SKIP() << "needs tests/support/with-sway";
+    test::TempDir temp;
+    const std::string silent = (temp.path() / "silent").string();
+    const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{.sun_family = AF_UNIX, .sun_path = {}};
+    silent.copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 4), 0);  // connections wait in the backlog, never read
+    std::optional<StoppedSway> stopped;
+    if (GetParam()) stopped.emplace();
+    const WaylandVirtualPointer pointer(
+        GetParam() ? std::getenv("WAYLAND_DISPLAY") : silent.c_str(),
+        std::chrono::milliseconds(300));
+    EXPECT_FALSE(pointer.Ready());
+    close(listener);
+}
+
+INSTANTIATE_TEST_SUITE_P(SilentSocketOrStoppedSway, UnansweringCompositor, ::testing::Bool());
 
 }  // namespace
 }  // namespace vantrel

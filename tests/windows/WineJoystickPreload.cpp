@@ -11,6 +11,8 @@
 #include <cstring>
 #include <thread>
 
+#include "integration/VirtualPad.h"
+
 namespace {
 
 using Dlsym = void* (*)(void*, const char*);
@@ -68,12 +70,7 @@ int InitWithJoystick(Uint32 flags) {
     const char* fifo = std::getenv("VANTREL_WINE_JOYSTICK");
     if (result != 0 || attached || fifo == nullptr) return result;
     attached = true;
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = 2;
-    desc.nbuttons = 12;
-    desc.name = "Vantrel Wine Pad";
+    const SDL_VirtualJoystickDesc desc = vantrel::test::PadDescription("Vantrel Wine Pad");
     const int index =
         Find<int (*)(const SDL_VirtualJoystickDesc*)>("SDL_JoystickAttachVirtualEx")(&desc);
     SDL_Joystick* joystick =

@@ -1,6 +1,7 @@
 #include "core/engine/PollEngine.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -98,16 +99,39 @@ void PollEngine::Tick() {
 }
 
 void PollEngine::MoveAxes(StickPush push) {
-    const double step = pointerStep_;
-    // A write whose target has no 32-bit value fails and moves nothing; the tick goes on.
+    const double stepX = push.x * static_cast<double>(pointerStep_);
+    const double stepY = push.y * static_cast<double>(pointerStep_);
+    shifted_ = ShiftAxes(stepX, stepY);
+    if (shifted_) return;
+    // Read and place, one axis after the other, each from a fresh read. A write whose target
+    // has no 32-bit value fails and moves nothing; the tick goes on.
     if (push.x != 0) {
-        const bool ok = mouse_.SetX(static_cast<double>(mouse_.X()) + push.x * step);
+        const bool ok = mouse_.SetX(static_cast<double>(mouse_.X()) + stepX);
         static_cast<void>(ok);
     }
     if (push.y != 0) {
-        const bool ok = mouse_.SetY(static_cast<double>(mouse_.Y()) + push.y * step);
+        const bool ok = mouse_.SetY(static_cast<double>(mouse_.Y()) + stepY);
         static_cast<void>(ok);
     }
+}
+
+bool PollEngine::ShiftAxes(double stepX, double stepY) {
+    // Reading and placing puts the pointer at round(p + step). For a whole p that is
+    // p + round(step) - a distance that needs no read - unless the step ends in exactly .5: then
+    // the tie goes to the even pixel, and which one that is depends on p. Positions are window
+    // system pixels (16 bits on X), far too small for p + step to round inexactly.
+    const auto distance = [](double step, std::int32_t& pixels) {
+        if (step - std::floor(step) == 0.5 || !(std::fabs(step) < kLargestShift)) return false;
+        return RoundToInt32(step, pixels);
+    };
+    std::int32_t dx = 0, dy = 0;
+    if (!distance(stepX, dx) || !distance(stepY, dy) || !mouse_.ShiftBy(0, 0)) return false;
+    // One request per axis, x first, as the placements go: the server confines each in turn,
+    // which on screens of different sizes can differ from one diagonal move. Both leave with
+    // the tick's one write; a refusal now (the connection lost) is the next tick's to find.
+    if (dx != 0) static_cast<void>(mouse_.ShiftBy(dx, 0));
+    if (dy != 0) static_cast<void>(mouse_.ShiftBy(0, dy));
+    return true;
 }
 
 void PollEngine::MoveAxesBy(RelativePointerPort& output, StickPush push) {
@@ -126,8 +150,9 @@ void PollEngine::RefreshPositionText(bool moved) {
     // At rest the text only follows the real mouse, so a position read one tick ago will do and
     // spares the backend a wait for the window system on every idle tick. After a move the text
     // shows where this tick put the pointer.
+    // A shifted pointer was not read either: its text comes the same way, a tick late at most.
     const ScreenPoint position = relative_ != nullptr ? kept_
-                                 : moved              ? mouse_.Position()
+                                 : moved && !shifted_ ? mouse_.Position()
                                                       : mouse_.PositionForDisplay();
     if (positionShown_ && position.x == shownPosition_.x && position.y == shownPosition_.y) return;
     char text[32];

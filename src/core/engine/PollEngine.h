@@ -62,6 +62,9 @@ class PollEngine {
 
   private:
     void MoveAxes(StickPush push);
+    // Moves by the steps' distances where they do not depend on the position (see the .cpp);
+    // false when the tick must read and place instead.
+    bool ShiftAxes(double stepX, double stepY);
     void MoveAxesBy(RelativePointerPort& output, StickPush push);
     void RefreshPositionText(bool moved);
     void Accelerate(bool moved);
@@ -77,6 +80,10 @@ class PollEngine {
     // it would have computed from a start at (0, 0), and sends the difference.
     RelativePointerPort* relative_ = nullptr;
     ScreenPoint kept_{};
+    // Beyond this a step is left to reading and placing, whose rounding is exact at any size.
+    static constexpr double kLargestShift = 1 << 24;
+    // The last moving tick moved by distances, so no position was read.
+    bool shifted_ = false;
     int joystickCount_ = 0;
     bool started_ = false;
 
