@@ -36,9 +36,9 @@ check "Version ${version}-1" test "$(field Version)" = "${version}-1"
 check "Architecture amd64" test "$(field Architecture)" = amd64
 # Depends: what the program links (dpkg-shlibdeps) and Qt's Wayland plugin; nothing else.
 depends=$(field Depends | tr ',' '\n' | sed -e 's/^ *//' -e 's/ .*//' | LC_ALL=C sort)
-want_depends=$(printf '%s\n' libc6 libevdev2 libgcc-s1 libqt6core6 libqt6gui6 libqt6network6 \
-  libqt6widgets6 libsdl2-2.0-0 libstdc++6 libudev1 libwayland-client0 libx11-6 libx11-xcb1 \
-  libxcb1 libxtst6 qt6-wayland | LC_ALL=C sort)
+want_depends=$(printf '%s\n' libc6 libevdev2 libgcc-s1 libqt6core6 libqt6dbus6 libqt6gui6 \
+  libqt6network6 libqt6widgets6 libsdl2-2.0-0 libstdc++6 libudev1 libwayland-client0 libx11-6 \
+  libx11-xcb1 libxcb1 libxtst6 qt6-wayland | LC_ALL=C sort)
 [ "$depends" = "$want_depends" ] || fail "Depends names
 $depends
 instead of
