@@ -107,7 +107,9 @@ TEST_P(PortalLossTest, SaysOnceAndStopsSending) {
     const End end = GetParam();
     PortalPointer& output = Open(end == End::PersonSaysNo ? 1 : 0);
     ASSERT_TRUE(output.MoveBy(1, 1));
-    if (end != End::PersonSaysNo) ASSERT_EQ(Received("^Motion", 1).size(), 1u);
+    if (end != End::PersonSaysNo) {
+        ASSERT_EQ(Received("^Motion", 1).size(), 1u);
+    }
     if (end == End::DesktopClosesTheSession) control.call(QStringLiteral("CloseSessions"));
     const auto bus = QDBusConnection::sessionBus().interface();
     if (end == End::PortalGoesAway) kill(bus->servicePid(kPortalName).value(), SIGTERM);
