@@ -97,6 +97,14 @@ std::vector<Motion> Positions(const std::string& text) {
     return out;
 }
 
+// Whether wev's last report is a motion by (dx, dy) from the position reported before it.
+bool LastMotionIs(const std::string& text, double dx, double dy) {
+    const std::vector<Motion> seen = Positions(text);
+    if (seen.size() < 2 || seen.back().enter) return false;
+    const Motion& before = seen[seen.size() - 2];
+    return seen.back().x - before.x == dx && seen.back().y - before.y == dy;
+}
+
 std::vector<Button> Buttons(const std::string& text) {
     static const std::regex button(
         R"(button: serial: \d+; time: \d+; button: (\d+) .*?state: (\d))");
@@ -120,11 +128,18 @@ class JoystickToWaylandTest : public ::testing::Test {
             return t.find("xdg_toplevel] configure") != std::string::npos;
         })) << wev.Text();
         ASSERT_TRUE(pointer.Ready());
-        // Into the bottom-right corner, then well inside wev's window.
+        // Into the bottom-right corner, then well inside wev's window. wev's first report may
+        // be where the pointer was before (on a quiet machine it enters the window early), so
+        // once the pointer is in, one more pixel up and left: the set-up is over when that
+        // move's own motion has arrived, and nothing older can be taken for the start.
         ASSERT_TRUE(pointer.MoveBy(5000, 5000));
         ASSERT_TRUE(pointer.MoveBy(-200, -200));
         ASSERT_TRUE(pointer.Sync());
         ASSERT_TRUE(wev.WaitFor([](const std::string& t) { return !Positions(t).empty(); }))
+            << wev.Text();
+        ASSERT_TRUE(pointer.MoveBy(-1, -1));
+        ASSERT_TRUE(pointer.Sync());
+        ASSERT_TRUE(wev.WaitFor([](const std::string& t) { return LastMotionIs(t, -1, -1); }))
             << wev.Text();
         settings.JoystickId = static_cast<std::int16_t>(pad.Index());
         engine.SetJoystickCount(CountJoysticks(joysticks));
@@ -207,11 +222,8 @@ class PortalToDesktopTest : public ::testing::Test {
         // Then one pixel down and right, after the moves above: seen as such, the pointer is
         // where they put it.
         ASSERT_TRUE(portal->MoveBy(1, 1));
-        ASSERT_TRUE(wev.WaitFor([&](const std::string& t) {
-            const std::vector<Motion> seen = Positions(t);
-            return seen.size() >= 2 && !seen.back().enter &&
-                   seen.back().x - seen.end()[-2].x == 1 && seen.back().y - seen.end()[-2].y == 1;
-        })) << wev.Text();
+        ASSERT_TRUE(wev.WaitFor([](const std::string& t) { return LastMotionIs(t, 1, 1); }))
+            << wev.Text();
     }
     test::TempDir temp;
     Wev wev{(temp.path() / "wev.log").string()};

@@ -6,6 +6,7 @@
 #include <SDL.h>
 #include <dlfcn.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -48,7 +49,10 @@ void Steer(SDL_Joystick* joystick, const char* fifo) {
     const auto setAxis = Find<int (*)(SDL_Joystick*, int, Sint16)>("SDL_JoystickSetVirtualAxis");
     const auto setButton = Find<int (*)(SDL_Joystick*, int, Uint8)>("SDL_JoystickSetVirtualButton");
     for (;;) {
+        // The open waits for the test's next writer; a signal that wine's process receives
+        // meanwhile interrupts it, which must not end the steering.
         FILE* commands = std::fopen(fifo, "r");
+        if (commands == nullptr && errno == EINTR) continue;
         if (commands == nullptr) return;
         char line[128];
         while (std::fgets(line, sizeof line, commands) != nullptr) {
