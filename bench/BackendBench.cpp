@@ -7,8 +7,8 @@
 #include "CountingPointer.h"
 #include "core/engine/PollEngine.h"
 #include "integration/VirtualPad.h"
-#include "platform/sdl/SdlJoysticks.h"
-#include "platform/x11/X11Pointer.h"
+#include "platform/joystick/sdl/SdlJoysticks.h"
+#include "platform/pointer/xtest/X11Pointer.h"
 
 namespace vantrel::bench {
 

@@ -1,14 +1,15 @@
-// The Windows backends (src/platform/win32): multimedia joysticks, cursor placement, SendInput
-// buttons, the Run value, a named mutex for the instance test and the manifest's attributes.
+// The Windows backends (src/platform/pointer/win32, joystick/winmm, windows): multimedia
+// joysticks, cursor placement, SendInput buttons, the Run value, a named mutex for the instance
+// test and the manifest's attributes.
 #include <QCoreApplication>
 
 #include "app/PlatformBackends.h"
-#include "platform/win32/WinInstanceLock.h"
-#include "platform/win32/WinJoysticks.h"
-#include "platform/win32/WinManifestPlatform.h"
-#include "platform/win32/WinMouseButtons.h"
-#include "platform/win32/WinPointer.h"
-#include "platform/win32/WinRunEntry.h"
+#include "platform/joystick/winmm/WinJoysticks.h"
+#include "platform/pointer/win32/WinMouseButtons.h"
+#include "platform/pointer/win32/WinPointer.h"
+#include "platform/windows/WinInstanceLock.h"
+#include "platform/windows/WinManifestPlatform.h"
+#include "platform/windows/WinRunEntry.h"
 #include "ui/TrayApplication.h"
 
 namespace vantrel {

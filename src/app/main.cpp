@@ -15,12 +15,12 @@
 #include "app/PlatformBackends.h"
 #include "core/info/ProgramVersion.h"
 #include "core/startup/CommandLine.h"
-#include "platform/qt/QtFileDialog.h"
-#include "platform/qt/QtHttpFetch.h"
-#include "platform/qt/QtLocale.h"
-#include "platform/qt/QtMessageBox.h"
-#include "platform/qt/QtOpener.h"
-#include "platform/qt/QtProcessLauncher.h"
+#include "platform/desktop/qt/QtFileDialog.h"
+#include "platform/desktop/qt/QtHttpFetch.h"
+#include "platform/desktop/qt/QtLocale.h"
+#include "platform/desktop/qt/QtMessageBox.h"
+#include "platform/desktop/qt/QtOpener.h"
+#include "platform/desktop/qt/QtProcessLauncher.h"
 #include "ui/TrayApplication.h"
 
 namespace {

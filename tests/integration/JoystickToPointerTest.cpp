@@ -13,8 +13,8 @@
 #include "core/engine/JoystickDiscovery.h"
 #include "core/engine/PollEngine.h"
 #include "integration/VirtualPad.h"
-#include "platform/sdl/SdlJoysticks.h"
-#include "platform/x11/X11Pointer.h"
+#include "platform/joystick/sdl/SdlJoysticks.h"
+#include "platform/pointer/xtest/X11Pointer.h"
 
 // Last: Xlib defines macros (None, Bool, ...) that clash with names in the headers above.
 #include <X11/Xlib.h>

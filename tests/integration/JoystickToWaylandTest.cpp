@@ -23,9 +23,9 @@
 #include "core/engine/JoystickDiscovery.h"
 #include "core/engine/PollEngine.h"
 #include "integration/VirtualPad.h"
+#include "platform/joystick/sdl/SdlJoysticks.h"
 #include "platform/pointer/portal/PortalPointer.h"
-#include "platform/sdl/SdlJoysticks.h"
-#include "platform/wayland/WaylandVirtualPointer.h"
+#include "platform/pointer/wlroots/WaylandVirtualPointer.h"
 #include "support/ScreenWait.h"
 #include "support/TempDir.h"
 

@@ -7,9 +7,9 @@
 #include <QTimer>
 #include <memory>
 
-#include "platform/sdl/SdlJoysticks.h"
-#include "platform/udev/UdevWakeSource.h"
-#include "platform/x11/X11Pointer.h"
+#include "platform/joystick/sdl/SdlJoysticks.h"
+#include "platform/pointer/xtest/X11Pointer.h"
+#include "platform/wake/udev/UdevWakeSource.h"
 #include "support/ScreenWait.h"
 #include "support/ScriptedJoystick.h"
 #include "support/TempDir.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/engine/PollEngine.h"
-#include "platform/x11/X11Pointer.h"
+#include "platform/pointer/xtest/X11Pointer.h"
 #include "support/EngineRig.h"
 #include "support/fakes/FakeJoystick.h"
 

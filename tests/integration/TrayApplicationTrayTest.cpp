@@ -26,8 +26,8 @@
 
 #include "core/text/LanguageFile.h"
 #include "integration/VirtualPad.h"
-#include "platform/sdl/SdlJoysticks.h"
-#include "platform/x11/X11Pointer.h"
+#include "platform/joystick/sdl/SdlJoysticks.h"
+#include "platform/pointer/xtest/X11Pointer.h"
 #include "support/ScreenWait.h"
 #include "support/TempDir.h"
 #include "support/XInput.h"

@@ -20,7 +20,7 @@
 #include "core/info/Documents.h"
 #include "core/settings/SettingsFile.h"
 #include "core/text/LanguageFile.h"
-#include "platform/qt/UnixSignals.h"
+#include "platform/unix/UnixSignals.h"
 #include "support/TempDir.h"
 #include "support/fakes/FakeFileDialog.h"
 #include "support/fakes/FakeHttpFetch.h"

@@ -1,0 +1,104 @@
+#include "platform/joystick/sdl/SdlJoysticks.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdint>
+
+namespace vantrel {
+
+namespace {
+
+constexpr Uint32 kSubsystems = SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER;
+
+std::uint32_t AxisValue(SDL_Joystick* joystick, int axis, int axes) {
+    // A missing axis reads as centred.
+    const int value = axis < axes ? SDL_JoystickGetAxis(joystick, axis) : 0;
+    return static_cast<std::uint32_t>(value + 32768);
+}
+
+}  // namespace
+
+SdlJoysticks::SdlJoysticks() {
+    // The program handles SIGINT / SIGTERM itself, and the pointer must follow the stick while
+    // other programs have the focus.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    ready_ = SDL_InitSubSystem(kSubsystems) == 0;
+    if (ready_) {
+        // Nobody reads SDL's event queue: keep joystick events out of it instead of letting it
+        // fill up. States are read directly after SDL_JoystickUpdate().
+        SDL_JoystickEventState(SDL_IGNORE);
+        SDL_GameControllerEventState(SDL_IGNORE);
+    }
+}
+
+SdlJoysticks::~SdlJoysticks() {
+    for (Slot& slot : slots_)
+        if (slot.joystick != nullptr) SDL_JoystickClose(slot.joystick);
+    if (ready_) SDL_QuitSubSystem(kSubsystems);
+}
+
+SDL_Joystick* SdlJoysticks::DeviceAt(int id) {
+    Slot& slot = slots_[static_cast<std::size_t>(id)];
+    const SDL_JoystickID instance =
+        id < SDL_NumJoysticks() ? SDL_JoystickGetDeviceInstanceID(id) : -1;
+    if (slot.joystick != nullptr) {
+        // Still the device at this index? Otherwise it was unplugged or the list has shifted.
+        if (instance >= 0 && SDL_JoystickGetAttached(slot.joystick) &&
+            SDL_JoystickInstanceID(slot.joystick) == instance)
+            return slot.joystick;
+        SDL_JoystickClose(slot.joystick);
+        slot.joystick = nullptr;
+    }
+    if (instance < 0 || instance == slot.refusedInstance) return nullptr;
+    slot.joystick = SDL_JoystickOpen(id);
+    slot.refusedInstance = slot.joystick == nullptr ? instance : -1;
+    return slot.joystick;
+}
+
+bool SdlJoysticks::ReadInfo(int id, JoystickInfo& caps) {
+    if (!ready_ || id < 0) return false;
+    SDL_JoystickUpdate();  // notices devices plugged in or out since the last call
+    SDL_Joystick* joystick = nullptr;
+    bool temporary = false;
+    if (id < kSlots) {
+        joystick = DeviceAt(id);
+    } else if (id < SDL_NumJoysticks()) {
+        joystick = SDL_JoystickOpen(id);
+        temporary = true;
+    }
+    if (joystick == nullptr) return false;
+
+    const char* name = SDL_JoystickName(joystick);
+    caps.SetName(name != nullptr ? name : "");
+    caps.buttonCount = static_cast<std::uint32_t>(std::max(0, SDL_JoystickNumButtons(joystick)));
+    if (temporary) SDL_JoystickClose(joystick);
+    return true;
+}
+
+std::optional<std::string> SdlJoysticks::DeviceNode(int id) const {
+    // No SDL_JoystickUpdate here: the device list stays as the last tick saw it.
+    if (!ready_ || id < 0 || id >= SDL_NumJoysticks()) return std::nullopt;
+    const char* path = SDL_JoystickPathForIndex(id);
+    return std::string(path != nullptr ? path : "");
+}
+
+bool SdlJoysticks::ReadState(int id, JoystickState& state) {
+    if (!ready_ || id < 0 || id >= kSlots) return false;
+    SDL_JoystickUpdate();
+    SDL_Joystick* joystick = DeviceAt(id);
+    if (joystick == nullptr) return false;
+
+    const int axes = SDL_JoystickNumAxes(joystick);
+    state.x = AxisValue(joystick, 0, axes);
+    state.y = AxisValue(joystick, 1, axes);
+    const int buttons = std::min(SDL_JoystickNumButtons(joystick), 32);
+    std::uint32_t mask = 0;
+    for (int i = 0; i < buttons; ++i)
+        if (SDL_JoystickGetButton(joystick, i) != 0) mask |= std::uint32_t{1} << i;
+    state.buttons = mask;
+    return true;
+}
+
+}  // namespace vantrel

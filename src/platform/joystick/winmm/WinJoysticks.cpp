@@ -1,0 +1,78 @@
+#include "platform/joystick/winmm/WinJoysticks.h"
+
+#include <windows.h>
+
+#include <mmsystem.h>
+
+#include <cstddef>
+#include <cstring>
+#include <string>
+
+#include "platform/joystick/winmm/WinJoystickRecords.h"
+
+namespace vantrel {
+
+namespace {
+
+// The leading part of JOYCAPSA that carries the fields JoystickInfo holds: up to wPeriodMax.
+static_assert(offsetof(JOYCAPSA, wRmin) == 72);
+static_assert(sizeof(JOYINFOEX) == 52);
+static_assert(JOY_RETURNALL == 255);
+
+// Text in the system code page as UTF-8; empty when it cannot be converted.
+std::string AnsiToUtf8(const char* text, int length) {
+    if (length == 0) return {};
+    const int wide = MultiByteToWideChar(CP_ACP, 0, text, length, nullptr, 0);
+    if (wide <= 0) return {};
+    std::wstring utf16(static_cast<std::size_t>(wide), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, length, utf16.data(), wide);
+    const int bytes =
+        WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return {};
+    std::string utf8(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, utf8.data(), bytes, nullptr, nullptr);
+    return utf8;
+}
+
+}  // namespace
+
+JoystickInfo CapsFromRecord(const JOYCAPSA& record) {
+    JoystickInfo caps;
+    // The name need not be NUL-ended when it fills all 32 bytes.
+    const char* name = record.szPname;
+    const int length = static_cast<int>(strnlen(name, sizeof record.szPname));
+    caps.SetName(AnsiToUtf8(name, length));
+    caps.buttonCount = record.wNumButtons;
+    return caps;
+}
+
+JoystickState StateFromRecord(const JOYINFOEX& record) {
+    JoystickState state;
+    state.x = record.dwXpos;
+    state.y = record.dwYpos;
+    state.buttons = record.dwButtons;
+    return state;
+}
+
+bool WinJoysticks::ReadInfo(int id, JoystickInfo& caps) {
+    if (id < 0) return false;
+    // The whole record is asked for: wine refuses any other size (JOYERR_PARMS), so a shorter
+    // request would find no joystick there; only the leading part is read.
+    JOYCAPSA record{};
+    if (joyGetDevCapsA(static_cast<UINT_PTR>(id), &record, sizeof record) != JOYERR_NOERROR)
+        return false;
+    caps = CapsFromRecord(record);
+    return true;
+}
+
+bool WinJoysticks::ReadState(int id, JoystickState& state) {
+    if (id < 0) return false;
+    JOYINFOEX record{};
+    record.dwSize = sizeof record;
+    record.dwFlags = JOY_RETURNALL;
+    if (joyGetPosEx(static_cast<UINT>(id), &record) != JOYERR_NOERROR) return false;
+    state = StateFromRecord(record);
+    return true;
+}
+
+}  // namespace vantrel

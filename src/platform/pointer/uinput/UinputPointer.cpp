@@ -1,0 +1,80 @@
+#include "platform/pointer/uinput/UinputPointer.h"
+
+#include <fcntl.h>
+#include <libevdev/libevdev-uinput.h>
+#include <libevdev/libevdev.h>
+#include <unistd.h>
+
+namespace vantrel {
+
+namespace {
+
+struct FreeDevice {
+    void operator()(libevdev* device) const { libevdev_free(device); }
+};
+
+int OpenForWriting(const std::string& node) {
+    // Read and write, as libevdev expects of the descriptor it is handed.
+    return open(node.c_str(), O_RDWR | O_CLOEXEC);
+}
+
+}  // namespace
+
+void UinputPointer::Destroy::operator()(libevdev_uinput* device) const {
+    libevdev_uinput_destroy(device);
+}
+
+UinputPointer::UinputPointer(const std::string& node) {
+    const std::unique_ptr<libevdev, FreeDevice> description(libevdev_new());
+    if (!description) return;
+    libevdev* d = description.get();
+    libevdev_set_name(d, kDeviceName);
+    // A mouse: two relative axes and three buttons. INPUT_PROP_POINTER tells libinput it moves
+    // a pointer on screen (not a touchpad or tablet).
+    libevdev_enable_property(d, INPUT_PROP_POINTER);
+    libevdev_enable_event_type(d, EV_REL);
+    libevdev_enable_event_code(d, EV_REL, REL_X, nullptr);
+    libevdev_enable_event_code(d, EV_REL, REL_Y, nullptr);
+    libevdev_enable_event_type(d, EV_KEY);
+    for (const unsigned int code : {BTN_LEFT, BTN_RIGHT, BTN_MIDDLE})
+        libevdev_enable_event_code(d, EV_KEY, code, nullptr);
+
+    fd_ = OpenForWriting(node);
+    if (fd_ < 0) return;
+    libevdev_uinput* device = nullptr;
+    if (libevdev_uinput_create_from_device(d, fd_, &device) == 0) device_.reset(device);
+}
+
+UinputPointer::~UinputPointer() {
+    device_.reset();  // UI_DEV_DESTROY: the device leaves every compositor at once
+    if (fd_ >= 0) close(fd_);
+}
+
+bool UinputPointer::MoveBy(std::int32_t dx, std::int32_t dy) {
+    if (!device_) return false;
+    libevdev_uinput* device = device_.get();
+    if (dx != 0 && libevdev_uinput_write_event(device, EV_REL, REL_X, dx) != 0) return false;
+    if (dy != 0 && libevdev_uinput_write_event(device, EV_REL, REL_Y, dy) != 0) return false;
+    return libevdev_uinput_write_event(device, EV_SYN, SYN_REPORT, 0) == 0;
+}
+
+void UinputPointer::Send(MouseButtonEvent event) {
+    if (!device_) return;
+    // Evdev's codes in the order of MouseButton.
+    constexpr unsigned int kCodes[] = {BTN_LEFT, BTN_RIGHT, BTN_MIDDLE};
+    const MouseButtonChange change = ChangeOf(event);
+    const unsigned int code = kCodes[static_cast<std::size_t>(change.button)];
+    const int value = change.pressed ? 1 : 0;
+    // A lost click cannot be resent meaningfully later; the port has no failure to report.
+    if (libevdev_uinput_write_event(device_.get(), EV_KEY, code, value) == 0)
+        static_cast<void>(libevdev_uinput_write_event(device_.get(), EV_SYN, SYN_REPORT, 0));
+}
+
+bool UinputWritable(const std::string& node) {
+    const int fd = OpenForWriting(node);
+    if (fd < 0) return false;
+    close(fd);
+    return true;
+}
+
+}  // namespace vantrel

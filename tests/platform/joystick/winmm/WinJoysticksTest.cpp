@@ -1,0 +1,90 @@
+// The multimedia joystick backend: the records it converts, and discovery where no joystick is.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "core/engine/JoystickDiscovery.h"
+#include "platform/joystick/winmm/WinJoystickRecords.h"
+#include "platform/joystick/winmm/WinJoysticks.h"
+#include "support/Wine.h"
+
+namespace vantrel {
+namespace {
+
+JOYCAPSA Record(const char* name, std::size_t nameBytes) {
+    JOYCAPSA record{};
+    record.wMid = 0x045e;
+    record.wPid = 0x028e;
+    std::memcpy(record.szPname, name, nameBytes);
+    record.wXmin = 1;
+    record.wXmax = 65534;
+    record.wYmax = 65535;
+    record.wZmax = 255;
+    record.wNumButtons = 12;
+    record.wPeriodMin = 10;
+    record.wPeriodMax = 1000;
+    return record;
+}
+
+TEST(WinJoystickRecords, CapabilitiesCarryNameAndButtons) {
+    const JoystickInfo caps = CapsFromRecord(Record("Gamepad F310", 13));
+    EXPECT_EQ(caps.name, "Gamepad F310");
+    EXPECT_EQ(caps.buttonCount, 12u);
+}
+
+TEST(WinJoystickRecords, NameFillingAllThirtyTwoBytesKeepsThirtyOne) {
+    // No NUL inside the record's name: the last byte gives way to the end mark.
+    const JoystickInfo caps = CapsFromRecord(Record("ABCDEFGHIJKLMNOPQRSTUVWXYZ012345", 32));
+    EXPECT_EQ(caps.name, "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234");
+}
+
+TEST(WinJoystickRecords, NameInTheSystemCodePageBecomesUtf8) {
+    if (GetACP() != 1252) GTEST_SKIP() << "needs code page 1252, have " << GetACP();
+    const JoystickInfo caps = CapsFromRecord(Record("Man\xe9ge \x80", 9));
+    EXPECT_EQ(caps.name, "Man\xc3\xa9ge \xe2\x82\xac");
+}
+
+TEST(WinJoystickRecords, StateTakesMainAxesAndAllThirtyTwoButtons) {
+    JOYINFOEX record{};
+    record.dwXpos = 149;
+    record.dwYpos = 63851;
+    record.dwZpos = 7;
+    record.dwButtons = 0x80000001u;
+    const JoystickState state = StateFromRecord(record);
+    EXPECT_EQ(state.x, 149u);
+    EXPECT_EQ(state.y, 63851u);
+    EXPECT_EQ(state.buttons, 0x80000001u);
+}
+
+TEST(WinJoysticks, NegativeIdsAreAbsent) {
+    WinJoysticks joysticks;
+    JoystickInfo caps;
+    JoystickState state;
+    EXPECT_FALSE(joysticks.ReadInfo(-1, caps));
+    EXPECT_FALSE(joysticks.ReadState(-1, state));
+}
+
+// Wine here has no joystick attached; a Windows machine may well have one.
+TEST(WinJoysticks, WithoutJoysticksNothingCountsAndRecordsStayAsTheyWere) {
+    if (!test::RunningUnderWine()) GTEST_SKIP() << "needs a machine without joysticks: wine";
+    WinJoysticks joysticks;
+    EXPECT_EQ(CountJoysticks(joysticks), 0);
+
+    JoystickInfo caps;
+    caps.SetName("kept");
+    caps.buttonCount = 5;
+    Settings settings;
+    settings.JoystickId = 0;
+    ReadJoystickInfo(joysticks, settings, caps);
+    EXPECT_EQ(caps.name, "kept");
+    EXPECT_EQ(caps.buttonCount, 5u);
+
+    JoystickState state{1, 2, 3};
+    EXPECT_FALSE(joysticks.ReadState(0, state));
+    EXPECT_EQ(state.x, 1u);
+    EXPECT_EQ(state.y, 2u);
+    EXPECT_EQ(state.buttons, 3u);
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,122 @@
+// The pointer placed and read in screen pixels, and the six button events reaching the system's
+// input state. Under wine these need no display: its null driver keeps both.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "core/engine/Mouse.h"
+#include "platform/pointer/win32/WinMouseButtons.h"
+#include "platform/pointer/win32/WinPointer.h"
+#include "support/Wine.h"
+
+namespace vantrel {
+namespace {
+
+bool Pressed(int virtualKey) {
+    return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
+}
+
+class WinPointerTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(pointer_.QueryPosition(saved_)); }
+    // Leave the pointer where the user had it.
+    void TearDown() override { pointer_.PlaceAt(saved_.x, saved_.y); }
+
+    WinPointer pointer_;
+    ScreenPoint saved_;
+};
+
+TEST_F(WinPointerTest, PlacedPositionReadsBack) {
+    for (const ScreenPoint target : {ScreenPoint{123, 234}, ScreenPoint{0, 0}, ScreenPoint{7, 1}}) {
+        ASSERT_TRUE(pointer_.PlaceAt(target.x, target.y));
+        ScreenPoint read{-1, -1};
+        ASSERT_TRUE(pointer_.QueryPosition(read));
+        EXPECT_EQ(read.x, target.x);
+        EXPECT_EQ(read.y, target.y);
+    }
+}
+
+TEST_F(WinPointerTest, PlacementBeyondTheDesktopStopsAtItsEdge) {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int bottom = top + GetSystemMetrics(SM_CYVIRTUALSCREEN) - 1;
+    ASSERT_TRUE(pointer_.PlaceAt(left - 5000, 1'000'000));
+    ScreenPoint read;
+    ASSERT_TRUE(pointer_.QueryPosition(read));
+    EXPECT_EQ(read.x, left);
+    EXPECT_EQ(read.y, bottom);
+}
+
+TEST_F(WinPointerTest, MouseMovesOneAxisAndKeepsTheOther) {
+    ASSERT_TRUE(pointer_.PlaceAt(100, 200));
+    Mouse mouse(pointer_);
+    ASSERT_TRUE(mouse.SetX(97.2));
+    EXPECT_EQ(mouse.X(), 97);
+    EXPECT_EQ(mouse.Y(), 200);
+    // A move made outside the engine in between is kept.
+    ASSERT_TRUE(pointer_.PlaceAt(50, 60));
+    ASSERT_TRUE(mouse.SetY(100.5));
+    EXPECT_EQ(mouse.X(), 50);
+    EXPECT_EQ(mouse.Y(), 100);
+}
+
+class WinMouseButtonsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // Clicks land wherever the pointer is: never on a real desktop.
+        if (!test::RunningUnderWine()) GTEST_SKIP() << "injects real clicks: wine only";
+        // The tests name the physical buttons.
+        ASSERT_EQ(GetSystemMetrics(SM_SWAPBUTTON), 0);
+    }
+    WinMouseButtons buttons_;
+};
+
+TEST_F(WinMouseButtonsTest, EachButtonGoesDownAndUp) {
+    struct Case {
+        MouseButtonEvent down, up;
+        int key;
+    };
+    for (const Case c :
+         {Case{MouseButtonEvent::LeftDown, MouseButtonEvent::LeftUp, VK_LBUTTON},
+          Case{MouseButtonEvent::RightDown, MouseButtonEvent::RightUp, VK_RBUTTON},
+          Case{MouseButtonEvent::MiddleDown, MouseButtonEvent::MiddleUp, VK_MBUTTON}}) {
+        SCOPED_TRACE(c.key);
+        ASSERT_TRUE(buttons_.Inject(c.down));
+        EXPECT_TRUE(Pressed(c.key));
+        for (const int other : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON}) {
+            if (other != c.key) {
+                EXPECT_FALSE(Pressed(other)) << other;
+            }
+        }
+        ASSERT_TRUE(buttons_.Inject(c.up));
+        EXPECT_FALSE(Pressed(c.key));
+    }
+}
+
+TEST_F(WinMouseButtonsTest, ButtonEventsDoNotMoveThePointer) {
+    WinPointer pointer;
+    ASSERT_TRUE(pointer.PlaceAt(300, 200));
+    buttons_.Send(MouseButtonEvent::LeftDown);
+    buttons_.Send(MouseButtonEvent::LeftUp);
+    ScreenPoint read;
+    ASSERT_TRUE(pointer.QueryPosition(read));
+    EXPECT_EQ(read.x, 300);
+    EXPECT_EQ(read.y, 200);
+}
+
+TEST_F(WinMouseButtonsTest, ValuesOtherThanTheSixButtonEventsAreNotSent) {
+    WinPointer pointer;
+    ASSERT_TRUE(pointer.PlaceAt(300, 200));
+    // A value outside the six must not reach SendInput as some other flag (a move, a wheel turn).
+    for (const std::uint8_t value : {6u, 7u, 0x40u, 0xffu}) {
+        EXPECT_FALSE(buttons_.Inject(static_cast<MouseButtonEvent>(value))) << int{value};
+    }
+    ScreenPoint read;
+    ASSERT_TRUE(pointer.QueryPosition(read));
+    EXPECT_EQ(read.x, 300);
+    EXPECT_EQ(read.y, 200);
+    EXPECT_FALSE(Pressed(VK_LBUTTON));
+    EXPECT_FALSE(Pressed(VK_RBUTTON));
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,173 @@
+// The Linux wake source on device nodes and uevents that umockdev makes up (run under
+// umockdev-wrapper): the kernel here has no joystick.
+#include "platform/wake/udev/UdevWakeSource.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <linux/input.h>
+#include <poll.h>
+#include <umockdev.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <memory>
+
+#include "core/engine/PollScheduler.h"
+#include "support/fakes/FakeJoystick.h"
+#include "support/fakes/FakeMouseButtons.h"
+#include "support/fakes/FakePointer.h"
+#include "support/fakes/FakeWake.h"
+
+namespace vantrel {
+namespace {
+
+constexpr const char* kNode = "/dev/input/event7";
+constexpr const char* kSysPath = "/sys/devices/virtual/input/input9/event7";
+
+// A testbed with one joystick event node whose other end the test writes to.
+struct Testbed {
+    std::unique_ptr<UMockdevTestbed, decltype(&g_object_unref)> bed{umockdev_testbed_new(),
+                                                                    g_object_unref};
+    int deviceEnd = -1;
+    int watcherEnd = -1;  // the test's own reader of the node, to see what has arrived there
+
+    Testbed() {
+        GError* error = nullptr;
+        const bool added = umockdev_testbed_add_from_string(
+            bed.get(),
+            "P: /devices/virtual/input/input9/event7\nN: input/event7\nE: SUBSYSTEM=input\n"
+            "E: DEVNAME=/dev/input/event7\nE: ID_INPUT=1\nE: ID_INPUT_JOYSTICK=1\nA: dev=13:71\n",
+            &error);
+        EXPECT_TRUE(added) << (error != nullptr ? error->message : "");
+        if (error != nullptr) g_error_free(error);
+        deviceEnd = umockdev_testbed_get_dev_fd(bed.get(), kNode);
+        watcherEnd = open(kNode, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        EXPECT_GE(watcherEnd, 0);
+    }
+    ~Testbed() {
+        if (watcherEnd >= 0) close(watcherEnd);
+    }
+    // The device reports button A going down (or up), then a report end. The stand-in's node
+    // is a terminal, which passes written bytes on a moment later: returns once they are there.
+    void Press(bool down) {
+        const input_event events[] = {{{}, EV_KEY, BTN_SOUTH, down ? 1 : 0}, {{}, EV_SYN, 0, 0}};
+        ASSERT_EQ(write(deviceEnd, events, sizeof events), static_cast<ssize_t>(sizeof events));
+        pollfd arrived{watcherEnd, POLLIN, 0};
+        ASSERT_EQ(poll(&arrived, 1, 5000), 1) << "the input never reached the node";
+    }
+    void Uevent(const char* action) { umockdev_testbed_uevent(bed.get(), kSysPath, action); }
+};
+
+// Runs the event loop until `done` or five seconds have passed; true when done.
+template <typename Done>
+bool LoopUntil(Done done) {
+    QDeadlineTimer deadline(5000);
+    while (!done() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+// Runs the event loop for a while, for things that must not happen: the input they would
+// react to is already on the node (Press), so the first pass of the loop would see it.
+void LoopFor(int ms) {
+    QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+struct Source {
+    std::optional<std::string> node = std::string(kNode);
+    UdevWakeSource wake{[this](int) { return node; }, true};
+    int wakes = 0;
+    Source() {
+        wake.SetWakeHandler([this] { ++wakes; });
+    }
+};
+
+TEST(UdevWakeSourceTest, InputOnTheNodeWakesOnceUntilWatchedAgain) {
+    Testbed testbed;
+    Source source;
+    testbed.Press(true);  // before the arming: the tick has seen it
+    ASSERT_TRUE(source.wake.Watch(0));
+    LoopFor(50);
+    EXPECT_EQ(source.wakes, 0);
+
+    testbed.Press(false);
+    testbed.Press(true);
+    EXPECT_TRUE(LoopUntil([&] { return source.wakes > 0; }));
+    testbed.Press(false);
+    LoopFor(50);
+    EXPECT_EQ(source.wakes, 1);
+
+    ASSERT_TRUE(source.wake.Watch(0));
+    source.wake.Unwatch();
+    testbed.Press(true);
+    LoopFor(50);
+    EXPECT_EQ(source.wakes, 1);
+}
+
+class DeviceEventTest : public ::testing::TestWithParam<const char*> {};
+
+// Plugging in wakes a program waiting for its absent joystick; unplugging wakes one watching
+// the node (umockdev cannot hang the node up the way the kernel does).
+TEST_P(DeviceEventTest, UeventWakes) {
+    Testbed testbed;
+    Source source;
+    if (std::string(GetParam()) == "add") source.node.reset();
+    ASSERT_TRUE(source.wake.Watch(0));
+    testbed.Uevent(GetParam());
+    EXPECT_TRUE(LoopUntil([&] { return source.wakes == 1; }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Actions, DeviceEventTest, ::testing::Values("add", "remove"),
+                         [](const auto& info) { return std::string(info.param); });
+
+TEST(UdevWakeSourceTest, RefusesWhatItCannotWatch) {
+    Testbed testbed;
+    struct Case {
+        std::optional<std::string> node;
+        bool monitor;
+    };
+    for (const Case& c : {Case{std::string(), true},  // a virtual joystick
+                          Case{std::string("/dev/hidraw3"), true},
+                          Case{std::string("/dev/input/event99"), true},  // cannot be opened
+                          Case{std::nullopt, false}}) {  // no device and nobody to tell of one
+        SCOPED_TRACE(c.node.value_or("(no device)"));
+        UdevWakeSource wake([&](int) { return c.node; }, c.monitor);
+        EXPECT_FALSE(wake.Watch(0));
+    }
+}
+
+// The whole wake path but SDL: an engine at rest sleeps with its timer stopped; input on the
+// node moves the pointer from the event loop, without a timer tick.
+TEST(UdevWakeSourceTest, SleepingEngineMovesOnInput) {
+    Testbed testbed;
+    Source source;
+    test::FakeJoystick joystick;
+    joystick.Plug(0);
+    test::FakePointer pointer;
+    test::FakeMouseButtons buttons;
+    test::FakePollTimer timer;
+    const Settings settings = DefaultSettings();
+    PollEngine engine(joystick, pointer, buttons, settings);
+    engine.SetJoystickCount(1);
+    PollScheduler scheduler(engine, joystick, timer, source.wake);
+    scheduler.Start();
+    scheduler.OnTimer();
+    ASSERT_TRUE(scheduler.Asleep());
+    ASSERT_FALSE(timer.running);
+
+    joystick.SetButtons(1);
+    testbed.Press(true);
+    EXPECT_TRUE(LoopUntil([&] { return !buttons.events.empty(); }));
+    EXPECT_EQ(buttons.events, std::vector<MouseButtonEvent>{MouseButtonEvent::LeftDown});
+    EXPECT_TRUE(timer.running);
+}
+
+}  // namespace
+}  // namespace vantrel
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
