@@ -40,6 +40,11 @@ PlatformBackends::PlatformBackends(const ProgramLocation& location, PointerReque
 
 PlatformBackends::~PlatformBackends() = default;
 
+bool PlatformBackends::DisplayReachable(const DisplayCandidates& /*candidates*/,
+                                        const std::string& /*x11Display*/) {
+    return true;
+}
+
 PointerChoice::Notice PlatformBackends::PointerNotice() const {
     return PointerChoice::Notice::None;
 }

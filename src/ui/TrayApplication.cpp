@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <cstdio>
+
 #include "core/engine/JoystickDiscovery.h"
 #include "core/info/Documents.h"
 #include "core/info/UpdateCheck.h"
@@ -214,11 +216,23 @@ void TrayApplication::CheckForUpdates() {
 }
 
 bool TrayApplication::SaveSettings(const Settings& settings) {
-    return SaveSettingsIn(files_, settings);
+    const bool saved = SaveSettingsIn(files_, settings);
+    // The program is ending, perhaps with the session: a box would hold that up, a line on
+    // standard error (the session's log) does not.
+    if (!saved)
+        std::fprintf(stderr, "%s: %s\n", location_.BaseName().c_str(),
+                     state_.texts[TextId::SettingsNotSaved].c_str());
+    return saved;
 }
 
 bool TrayApplication::SaveCurrentSettings() {
-    return SaveSettings(state_.settings);
+    const bool saved = vantrel::SaveSettings(SettingsPath(location_.folder), state_.settings);
+    // Said once: again only after a save has worked in between.
+    if (!saved && !saveFailureShown_)
+        ports_.messageBoxes.Warning(state_.texts[TextId::MessageTitle],
+                                    state_.texts[TextId::SettingsNotSaved]);
+    saveFailureShown_ = !saved;
+    return saved;
 }
 
 bool TrayApplication::SyncCurrentRunEntry() {
@@ -278,7 +292,7 @@ void TrayApplication::chooseLanguage() {
             },
         .unloadOptionsDialog = [this] { options_->Unload(); },
         .applyMenuTexts = [this] { tray_->ApplyMenuTexts(state_.texts); },
-        // A failed save keeps the old file; the choice still holds for this run.
+        // A failed save keeps the old file and says so; the choice still holds for this run.
         .saveSettings = [this] { static_cast<void>(SaveCurrentSettings()); },
     });
 }

@@ -95,8 +95,9 @@ class TrayApplication : public QWidget, private StartupSteps, private PollTimerP
     // the end of the desktop session saves the settings; any way out of the loop runs the
     // shutdown first (unless the program ended at once). Call after a Running start.
     void ConnectShutdown(QCoreApplication& app);
-    // Writes the settings file from the current settings; false when that failed.
-    bool SaveSettingsNow() { return SaveCurrentSettings(); }
+    // Writes the settings file from the current settings, as at the end of the program: false
+    // when that failed, which goes to standard error only.
+    bool SaveSettingsNow() { return SaveSettings(state_.settings); }
     // True once the update offer was accepted: the program ends without the shutdown sequence.
     bool EndedAtOnce() const { return endedAtOnce_; }
 
@@ -180,6 +181,7 @@ class TrayApplication : public QWidget, private StartupSteps, private PollTimerP
     std::unique_ptr<OptionsDialogHost> options_;
     std::unique_ptr<AboutWindowHost> about_;
     bool endedAtOnce_ = false;
+    bool saveFailureShown_ = false;  // the last save failed and the user was told
     std::string shownHeld_;
     std::string shownPosition_;
 };
