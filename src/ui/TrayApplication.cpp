@@ -226,7 +226,7 @@ bool TrayApplication::SaveSettings(const Settings& settings) {
 }
 
 bool TrayApplication::SaveCurrentSettings() {
-    const bool saved = vantrel::SaveSettings(SettingsPath(location_.folder), state_.settings);
+    const bool saved = SaveSettingsIn(files_, state_.settings);
     // Said once: again only after a save has worked in between.
     if (!saved && !saveFailureShown_)
         ports_.messageBoxes.Warning(state_.texts[TextId::MessageTitle],
