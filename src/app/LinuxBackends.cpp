@@ -16,6 +16,7 @@
 #include "core/engine/FallbackPointer.h"
 #include "core/settings/SettingsFile.h"
 #include "platform/desktop/xdg/XdgAutostart.h"
+#include "platform/desktop/xdg/XdgUserFolders.h"
 #include "platform/joystick/sdl/SdlJoysticks.h"
 #include "platform/pointer/portal/PortalPointer.h"
 #include "platform/pointer/uinput/UinputPointer.h"
@@ -66,6 +67,14 @@ class XTestByDistance : public RelativePointerPort, public MouseButtonPort {
 };
 
 }  // namespace
+
+FileLocations PlatformFileLocations(const std::filesystem::path& programFolder) {
+    // A packaged program never writes its folder, not even run by root: the package manager
+    // owns every file there and would leave a stranger behind at removal.
+    constexpr bool kSystemInstall = VANTREL_SYSTEM_INSTALL;
+    const bool writable = !kSystemInstall && FolderWritable(programFolder);
+    return ChooseFileLocations(programFolder, writable, XdgUserFolders());
+}
 
 // The pointer output and the buttons: one of the four, made once and kept while the program
 // runs (the uinput device, the virtual pointer and the portal's session leave the desktop when
@@ -177,7 +186,7 @@ struct PointerOutputs {
 
 struct PlatformBackends::Parts {
     Parts(const ProgramLocation& location, PointerRequest request)
-        : outputs(request, SettingsPath(location.folder)),
+        : outputs(request, location.Files().SettingsFile()),
           wake([this](int id) { return joysticks.DeviceNode(id); },
                UdevWakeSource::DeviceManagerRunning()),
           instanceLock(QString::fromStdString(location.BaseName())) {}

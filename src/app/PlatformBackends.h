@@ -2,6 +2,7 @@
 // platform, chosen by src/app/CMakeLists.txt: LinuxBackends.cpp and WindowsBackends.cpp.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -10,6 +11,7 @@
 #include "core/engine/MouseButtonPort.h"
 #include "core/engine/PointerPort.h"
 #include "core/engine/WakePorts.h"
+#include "core/settings/FileLocations.h"
 #include "core/shell/ManifestPlatformPort.h"
 #include "core/startup/DisplayCheck.h"
 #include "core/startup/PointerChoice.h"
@@ -22,6 +24,10 @@ namespace vantrel {
 
 class TrayApplication;
 struct ProgramLocation;
+
+// Where the program running from `programFolder` keeps its settings and finds language files:
+// beside itself when it may write there, else in the user's folders of this platform.
+FileLocations PlatformFileLocations(const std::filesystem::path& programFolder);
 
 class PlatformBackends {
   public:

@@ -17,6 +17,7 @@
 #include "core/info/ProgramVersion.h"
 #include "core/startup/CommandLine.h"
 #include "core/startup/DisplayCheck.h"
+#include "core/startup/RunEntry.h"
 #include "core/text/LangText.h"
 #include "platform/desktop/qt/QtFileDialog.h"
 #include "platform/desktop/qt/QtHttpFetch.h"
@@ -74,11 +75,14 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);  // closing a dialog never ends the program
 
     // Qt hands out paths with "/"; the program's paths (the logon entry among them) are native.
-    const vantrel::ProgramLocation location{
+    vantrel::ProgramLocation location{
         .folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdU16String(),
         .executable =
             QDir::toNativeSeparators(QCoreApplication::applicationFilePath()).toStdU16String(),
     };
+    location.files = vantrel::PlatformFileLocations(location.folder);
+    // VANTREL_LAUNCHER: the link a system install puts on PATH; empty for every other build.
+    location.logonCommand = vantrel::LogonCommand(location.executable, VANTREL_LAUNCHER);
 
     vantrel::PlatformBackends platform(location, commandLine.pointer);
     // An output asked for by --pointer that cannot start ends the program at once.

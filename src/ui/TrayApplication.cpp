@@ -30,6 +30,7 @@ TrayApplication::TrayApplication(ProgramState& state, const TrayApplicationPorts
       state_(state),
       ports_(ports),
       location_(std::move(location)),
+      files_(location_.Files()),
       engine_(ports.joystick, ports.pointer, ports.buttons, state.settings),
       scheduler_(engine_, ports.joystick, *this, ports.wake ? *ports.wake : noWakeSource_),
       startup_(state, *this, location_.BaseName()),
@@ -126,6 +127,9 @@ void TrayApplication::ShowEngineState() {
 // --- start-up and shutdown steps ---
 
 void TrayApplication::WriteManifest() {
+    // The manifest works only beside the executable; a program folder that is not the program's
+    // to write (a package's) gets none rather than a file its owner does not know.
+    if (!files_.programFolderWritable) return;
     // Start-up goes on whatever happened; the next start tries again.
     static_cast<void>(
         vantrel::WriteManifest(location_.folder, location_.BaseName(), ports_.manifestPlatform));
@@ -142,7 +146,7 @@ int TrayApplication::CountJoysticks() {
 }
 
 SettingsLoad TrayApplication::LoadSettings(Settings& settings) {
-    return vantrel::LoadSettings(SettingsPath(location_.folder), settings);
+    return vantrel::LoadSettings(files_.SettingsFileToRead(), settings);
 }
 
 void TrayApplication::ChooseLanguageFromLocale(Settings& settings) {
@@ -152,7 +156,7 @@ void TrayApplication::ChooseLanguageFromLocale(Settings& settings) {
 void TrayApplication::LoadTexts(const std::string& languageFile, LangText& texts) {
     // When not even English can be read the built-in texts stay; the run goes on.
     static_cast<void>(
-        LoadTextsOrLocaleLanguage(location_.folder, languageFile, ports_.locale, texts));
+        LoadTextsOrLocaleLanguage(files_.languageRoots, languageFile, ports_.locale, texts));
 }
 
 void TrayApplication::ApplyMenuTexts(const LangText& texts) {
@@ -161,7 +165,7 @@ void TrayApplication::ApplyMenuTexts(const LangText& texts) {
 
 void TrayApplication::SyncRunEntry(const Settings& settings) {
     // Failures leave the entry as it was; there is nobody to tell.
-    static_cast<void>(vantrel::SyncRunEntry(ports_.runEntry, settings, location_.executable));
+    static_cast<void>(vantrel::SyncRunEntry(ports_.runEntry, settings, location_.LogonCommand()));
 }
 
 bool TrayApplication::AnotherInstanceRunning() {
@@ -212,7 +216,7 @@ void TrayApplication::CheckForUpdates() {
 }
 
 bool TrayApplication::SaveSettings(const Settings& settings) {
-    const bool saved = vantrel::SaveSettings(SettingsPath(location_.folder), settings);
+    const bool saved = SaveSettingsIn(files_, settings);
     // The program is ending, perhaps with the session: a box would hold that up, a line on
     // standard error (the session's log) does not.
     if (!saved)
@@ -222,7 +226,7 @@ bool TrayApplication::SaveSettings(const Settings& settings) {
 }
 
 bool TrayApplication::SaveCurrentSettings() {
-    const bool saved = vantrel::SaveSettings(SettingsPath(location_.folder), state_.settings);
+    const bool saved = SaveSettingsIn(files_, state_.settings);
     // Said once: again only after a save has worked in between.
     if (!saved && !saveFailureShown_)
         ports_.messageBoxes.Warning(state_.texts[TextId::MessageTitle],
@@ -232,7 +236,7 @@ bool TrayApplication::SaveCurrentSettings() {
 }
 
 bool TrayApplication::SyncCurrentRunEntry() {
-    return vantrel::SyncRunEntry(ports_.runEntry, state_.settings, location_.executable);
+    return vantrel::SyncRunEntry(ports_.runEntry, state_.settings, location_.LogonCommand());
 }
 
 void TrayApplication::EndAtOnce() {
@@ -278,11 +282,13 @@ void TrayApplication::chooseLanguage() {
     ChooseLanguageFromMenu(LanguageMenuContext{
         .settings = state_.settings,
         .texts = state_.texts,
-        .programFolder = location_.folder,
+        .languageRoots = files_.languageRoots,
+        .dialogRoot = files_.dialogLanguageRoot,
         .fileDialog = ports_.fileDialog,
         .loadTexts =
-            [this](const std::filesystem::path& folder, const std::string& name, LangText& texts) {
-                return LoadTextsOrLocaleLanguage(folder, name, ports_.locale, texts);
+            [this](const std::vector<std::filesystem::path>& roots, const std::string& name,
+                   LangText& texts) {
+                return LoadTextsOrLocaleLanguage(roots, name, ports_.locale, texts);
             },
         .unloadOptionsDialog = [this] { options_->Unload(); },
         .applyMenuTexts = [this] { tray_->ApplyMenuTexts(state_.texts); },

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/engine/JoystickPort.h"
@@ -20,6 +21,7 @@
 #include "core/language/FileDialogPort.h"
 #include "core/language/LocalePort.h"
 #include "core/options/ProcessLauncherPort.h"
+#include "core/settings/FileLocations.h"
 #include "core/shell/ManifestPlatformPort.h"
 #include "core/shell/TrayMenu.h"
 #include "core/startup/MessageBoxPort.h"
@@ -55,12 +57,21 @@ struct TrayApplicationPorts {
     WakeSourcePort* wake = nullptr;
 };
 
-// Where the program runs from: the folder holds the settings file, Lang/ and the documents.
+// Where the program runs from: the folder holds Lang/ and the documents, and the settings file
+// unless `files` says otherwise.
 struct ProgramLocation {
     std::filesystem::path folder;
     std::filesystem::path executable;
+    // Where settings and added language files live; unset: everything beside the program.
+    std::optional<FileLocations> files;
+    // What start at logon runs; empty: the executable.
+    std::filesystem::path logonCommand;
     // The executable's name without extension, as the second-instance message names it.
     std::string BaseName() const { return executable.stem().string(); }
+    FileLocations Files() const { return files.value_or(FilesBesideProgram(folder)); }
+    const std::filesystem::path& LogonCommand() const {
+        return logonCommand.empty() ? executable : logonCommand;
+    }
 };
 
 class TrayApplication : public QWidget, private StartupSteps, private PollTimerPort {
@@ -160,6 +171,7 @@ class TrayApplication : public QWidget, private StartupSteps, private PollTimerP
     ProgramState& state_;
     TrayApplicationPorts ports_;
     ProgramLocation location_;
+    FileLocations files_;
     PollEngine engine_;
     NoWakeSource noWakeSource_;
     PollScheduler scheduler_;
