@@ -148,9 +148,9 @@ Start StartOnce(const fs::path& program, Display* display, Window panel) {
 
 }  // namespace
 
-void ProgramStartFigures(const char* program, int runs) {
-    std::printf("== the real program %s: start to tray icon, scripted joystick, %d runs\n", program,
-                runs);
+void ProgramStartFigures(const std::vector<std::string>& programs, int runs) {
+    std::printf("== the real program: start to tray icon, scripted joystick, %d runs each", runs);
+    std::printf(programs.size() > 1 ? ", alternated\n" : "\n");
     test::ScriptedJoystick pad;  // served from this process to the started ones
     Display* display = XOpenDisplay(nullptr);
     // A window that goes away while it is looked at is no reason to stop.
@@ -161,28 +161,36 @@ void ProgramStartFigures(const char* program, int runs) {
         if (display != nullptr) XCloseDisplay(display);
         return;
     }
-    std::vector<double> times, rss;
-    for (int i = 0; i < runs; ++i) {
-        const Start start = StartOnce(program, display, panel);
-        if (i == 0 && !start.largest.empty()) {
-            std::printf("  resident at the tray icon, first run, largest first:\n");
-            for (std::size_t k = 0; k < std::min<std::size_t>(14, start.largest.size()); ++k)
-                std::printf("    %6ld KiB  %s\n", start.largest[k].first,
-                            start.largest[k].second.c_str());
+    struct Series {
+        std::vector<double> times, rss;
+        std::vector<std::pair<long, std::string>> largest;
+    };
+    std::vector<Series> series(programs.size());
+    // Round by round, so every program sees the same machine within seconds.
+    for (int i = 0; i < runs; ++i)
+        for (std::size_t p = 0; p < programs.size(); ++p) {
+            const Start start = StartOnce(programs[p], display, panel);
+            if (start.toTrayMs < 0) {
+                std::printf("  %s run %d: no tray icon within 10 s\n", programs[p].c_str(), i + 1);
+                continue;
+            }
+            if (series[p].largest.empty()) series[p].largest = start.largest;
+            series[p].times.push_back(start.toTrayMs);
+            series[p].rss.push_back(double(start.rssKiB) / 1024.0);
         }
-        if (start.toTrayMs < 0) {
-            std::printf("  run %d: no tray icon within 10 s\n", i + 1);
-            continue;
-        }
-        times.push_back(start.toTrayMs);
-        rss.push_back(double(start.rssKiB) / 1024.0);
-    }
     XCloseDisplay(display);
-    if (times.empty()) return;
-    std::printf("  start to tray icon on screen: min %.1f ms  median %.1f ms  max %.1f ms\n",
-                Percentile(times, 0), Percentile(times, 50), Percentile(times, 100));
-    std::printf("  VmRSS at the tray icon: min %.1f MiB  median %.1f MiB  max %.1f MiB\n",
-                Percentile(rss, 0), Percentile(rss, 50), Percentile(rss, 100));
+    for (std::size_t p = 0; p < programs.size(); ++p) {
+        const Series& s = series[p];
+        std::printf("%s\n", programs[p].c_str());
+        if (s.times.empty()) continue;
+        std::printf("  resident at the tray icon, first run, largest first:\n");
+        for (std::size_t k = 0; k < std::min<std::size_t>(24, s.largest.size()); ++k)
+            std::printf("    %6ld KiB  %s\n", s.largest[k].first, s.largest[k].second.c_str());
+        std::printf("  start to tray icon on screen: min %.1f ms  median %.1f ms  max %.1f ms\n",
+                    Percentile(s.times, 0), Percentile(s.times, 50), Percentile(s.times, 100));
+        std::printf("  VmRSS at the tray icon: min %.1f MiB  median %.1f MiB  max %.1f MiB\n",
+                    Percentile(s.rss, 0), Percentile(s.rss, 50), Percentile(s.rss, 100));
+    }
 }
 
 }  // namespace vantrel::bench

@@ -2,10 +2,14 @@
 // its start to its icon on the screen, and its resident memory then.
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace vantrel::bench {
 
-// Starts `program` (from a copy of its folder) `runs` times; needs umockdev-wrapper, a display
-// and a notification area (scripts/bench).
-void ProgramStartFigures(const char* program, int runs);
+// Starts each of `programs` (from a copy of its folder) `runs` times, in turn, so builds to
+// compare share the machine's moments; needs umockdev-wrapper, a display and a notification
+// area (scripts/bench).
+void ProgramStartFigures(const std::vector<std::string>& programs, int runs);
 
 }  // namespace vantrel::bench

@@ -6,7 +6,8 @@
 //                     [--wake]   (at rest polling against sleeping; under scripts/bench the X
 //                                 server's CPU too)
 //                     [--program PATH [RUNS]]   (the real executable's start to its tray icon,
-//                                 with the scripted joystick; under scripts/bench)
+//                                 with the scripted joystick; under scripts/bench; repeated:
+//                                 the programs start in turn, e.g. a before and an after build)
 // (no part named: all but --idle, which is --timer without its reference loops). Parts after
 // --core need a display: run under scripts/with-xvfb.
 //        vantrel_bench --ticks-only rest|moving N   (N real ticks untimed, for strace)
@@ -16,6 +17,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "BackendBench.h"
 #include "CoreBench.h"
@@ -37,7 +39,7 @@ int main(int argc, char** argv) {
     bool core = false, backends = false, timer = false, idle = false, startup = false;
     bool outputs = false, wake = false;
     int pipelinePairs = 0;
-    const char* program = nullptr;
+    std::vector<std::string> programs;
     int programRuns = 11;
     double seconds = 10;
     for (int i = 1; i < argc; ++i) {
@@ -59,7 +61,7 @@ int main(int argc, char** argv) {
         } else if (arg == "--pipeline" && i + 1 < argc) {
             pipelinePairs = std::stoi(argv[++i]);
         } else if (arg == "--program" && i + 1 < argc) {
-            program = argv[++i];
+            programs.emplace_back(argv[++i]);
             if (i + 1 < argc && argv[i + 1][0] != '-') programRuns = std::stoi(argv[++i]);
         } else if (arg == "--seconds" && i + 1 < argc) {
             seconds = std::stod(argv[++i]);
@@ -72,8 +74,8 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    if (program != nullptr) {
-        vantrel::bench::ProgramStartFigures(program, programRuns);
+    if (!programs.empty()) {
+        vantrel::bench::ProgramStartFigures(programs, programRuns);
         return 0;
     }
     if (!core && !backends && !outputs && !timer && !idle && !startup && !wake &&

@@ -23,6 +23,7 @@
 #include "platform/pointer/wlroots/WaylandVirtualPointer.h"
 #include "platform/pointer/xtest/X11Pointer.h"
 #include "platform/unix/QtInstanceLock.h"
+#include "platform/unix/SessionBus.h"
 #include "platform/unix/UnixSignals.h"
 #include "platform/wake/udev/UdevWakeSource.h"
 #include "ui/TrayApplication.h"
@@ -210,6 +211,10 @@ PlatformBackends::PlatformBackends(const ProgramLocation& location, PointerReque
                                                                  parts_->wake} {}
 
 PlatformBackends::~PlatformBackends() = default;
+
+void PlatformBackends::PrepareEnvironment() {
+    static_cast<void>(SkipHopelessBusLaunch());  // either way the start goes on
+}
 
 bool PlatformBackends::DisplayReachable(const DisplayCandidates& candidates,
                                         const std::string& x11Display) {

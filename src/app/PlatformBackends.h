@@ -48,6 +48,9 @@ class PlatformBackends {
     // What the user must be told about the pointer output chosen: on Linux, a Wayland session
     // where only XTest was left, or an output asked for that could not start.
     PointerChoice::Notice PointerNotice() const;
+    // First of all, while the program has one thread: what the libraries read from the
+    // environment as they start (on Linux, whether D-Bus may try to launch a session bus).
+    static void PrepareEnvironment();
     // Before the QApplication: whether one of the displays Qt may open answers. `x11Display`:
     // Qt's -display, empty for DISPLAY. Windows always has its desktop.
     static bool DisplayReachable(const DisplayCandidates& candidates,

@@ -40,6 +40,8 @@ PlatformBackends::PlatformBackends(const ProgramLocation& location, PointerReque
 
 PlatformBackends::~PlatformBackends() = default;
 
+void PlatformBackends::PrepareEnvironment() {}
+
 bool PlatformBackends::DisplayReachable(const DisplayCandidates& /*candidates*/,
                                         const std::string& /*x11Display*/) {
     return true;

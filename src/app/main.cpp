@@ -62,6 +62,7 @@ int main(int argc, char** argv) {
             break;
     }
 
+    vantrel::PlatformBackends::PrepareEnvironment();
     // Qt aborts when it finds no display; tell the user in one line instead.
     if (!vantrel::PlatformBackends::DisplayReachable(
             vantrel::QtDisplayCandidates(commandLine.qtPlatform, Variable("QT_QPA_PLATFORM")),

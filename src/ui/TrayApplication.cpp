@@ -45,6 +45,12 @@ TrayApplication::TrayApplication(ProgramState& state, const TrayApplicationPorts
     pollTimer_->setTimerType(Qt::PreciseTimer);
     connect(pollTimer_, &QTimer::timeout, this, &TrayApplication::OnPollTick);
 
+    updateCheckTimer_ = new QTimer(this);
+    updateCheckTimer_->setObjectName("updateCheckTimer");
+    updateCheckTimer_->setSingleShot(true);
+    updateCheckTimer_->setInterval(kUpdateCheckDelay);
+    connect(updateCheckTimer_, &QTimer::timeout, this, &TrayApplication::StartUpdateCheck);
+
     heldButtonLabel_ = new QLabel(this);
     heldButtonLabel_->setObjectName("heldButtonLabel");
     positionLabel_ = new QLabel(this);
@@ -90,6 +96,7 @@ StartOutcome TrayApplication::Start() {
 
 void TrayApplication::Shutdown() {
     if (endedAtOnce_) return;
+    updateCheckTimer_->stop();  // an ending program asks about no update
     scheduler_.Stop();
     engine_.ReleaseHeldButton();
     startup_.Shutdown();
@@ -206,6 +213,10 @@ void TrayApplication::HideWindow() {
 }
 
 void TrayApplication::CheckForUpdates() {
+    updateCheckTimer_->start();
+}
+
+void TrayApplication::StartUpdateCheck() {
     vantrel::CheckForUpdates(UpdateCheckPorts{
         .http = ports_.http,
         .boxes = ports_.messageBoxes,

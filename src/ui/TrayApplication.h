@@ -109,6 +109,8 @@ class TrayApplication : public QWidget, private StartupSteps, private PollTimerP
     AboutWindowHost& About() { return *about_; }
 
     QTimer* PollTimer() const { return pollTimer_; }
+    // Starts the update check once the tray icon is up (single shot, started by the start-up).
+    QTimer* UpdateCheckTimer() const { return updateCheckTimer_; }
     // The engine's state, for anyone who looks at the hidden window: the held mouse button and
     // the last pointer position.
     QLabel* HeldButtonLabel() const { return heldButtonLabel_; }
@@ -163,11 +165,13 @@ class TrayApplication : public QWidget, private StartupSteps, private PollTimerP
     bool SaveCurrentSettings();
     bool SyncCurrentRunEntry();
     void EndAtOnce();
+    void StartUpdateCheck();
     void ShowEngineState();
 
-    QTimer* pollTimer_ = nullptr;        // owned by this widget
-    QLabel* heldButtonLabel_ = nullptr;  // owned by this widget
-    QLabel* positionLabel_ = nullptr;    // owned by this widget
+    QTimer* pollTimer_ = nullptr;         // owned by this widget
+    QTimer* updateCheckTimer_ = nullptr;  // owned by this widget
+    QLabel* heldButtonLabel_ = nullptr;   // owned by this widget
+    QLabel* positionLabel_ = nullptr;     // owned by this widget
     ProgramState& state_;
     TrayApplicationPorts ports_;
     ProgramLocation location_;

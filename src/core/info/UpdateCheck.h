@@ -28,6 +28,9 @@ bool OffersUpdate(std::string_view body, std::string_view own);
 
 inline constexpr std::size_t kVersionFileNeedBytes = 10;  // one more than a valid file holds
 inline constexpr std::chrono::milliseconds kUpdateCheckTimeout{15000};
+// The check starts this long after the tray icon is added, so its TLS library (megabytes) and
+// the proxy lookup load once the icon is on the screen, not while the program starts.
+inline constexpr std::chrono::milliseconds kUpdateCheckDelay{2000};
 
 // The version file's address, compiled in.
 std::string_view VersionFileAddress();

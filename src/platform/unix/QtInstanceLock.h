@@ -1,9 +1,7 @@
 // The previous-instance test: a per-user lock file named after the executable's base name.
 #pragma once
 
-#include <QLockFile>
 #include <QString>
-#include <memory>
 
 namespace vantrel {
 
@@ -11,6 +9,10 @@ class QtInstanceLock {
   public:
     // `folder` empty: the user's runtime folder, or the temporary folder when there is none.
     explicit QtInstanceLock(const QString& baseName, const QString& folder = {});
+    // Removes the file when this object held the lock.
+    ~QtInstanceLock();
+    QtInstanceLock(const QtInstanceLock&) = delete;
+    QtInstanceLock& operator=(const QtInstanceLock&) = delete;
 
     // Takes the lock on the first call and holds it for the life of this object. True when
     // another running copy holds it; a lock left by a crashed copy is taken over.
@@ -20,7 +22,7 @@ class QtInstanceLock {
 
   private:
     QString path_;
-    std::unique_ptr<QLockFile> lock_;
+    int fd_ = -1;  // the locked file, while held
     bool decided_ = false;
     bool other_ = false;
 };

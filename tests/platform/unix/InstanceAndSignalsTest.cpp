@@ -4,9 +4,16 @@
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 
+#include <cstdlib>
+#include <optional>
+#include <string>
+
 #include "platform/unix/QtInstanceLock.h"
+#include "platform/unix/SessionBus.h"
 #include "platform/unix/UnixSignals.h"
 
 namespace vantrel {
@@ -23,20 +30,92 @@ TEST(InstanceLock, SecondHolderSeesTheFirstAndTheFirstDoesNot) {
     EXPECT_FALSE(otherName.AnotherInstanceRunning());
 }
 
-TEST(InstanceLock, LockOfACrashedCopyIsTakenOver) {
-    QTemporaryDir dir;
+// A copy that took the lock in `dir` and was killed: no destructor, the file stays behind.
+void CrashWithTheLock(const QString& dir) {
     const pid_t child = fork();
     if (child == 0) {
-        QtInstanceLock crashed("vantrel", dir.path());
+        QtInstanceLock crashed("vantrel", dir);
         crashed.AnotherInstanceRunning();
-        ::kill(::getpid(), SIGKILL);  // no destructor, no unlock: the file stays behind
+        ::kill(::getpid(), SIGKILL);
     }
     int status = 0;
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status));
+}
+
+TEST(InstanceLock, LockOfACrashedCopyIsTakenOver) {
+    QTemporaryDir dir;
+    CrashWithTheLock(dir.path());
     QtInstanceLock next("vantrel", dir.path());
     ASSERT_TRUE(QFile::exists(next.FilePath()));
     EXPECT_FALSE(next.AnotherInstanceRunning());
+}
+
+// Older copies of the program lock with QLockFile.
+TEST(InstanceLock, CopiesLockingWithQLockFileAndThisOneSeeEachOther) {
+    QTemporaryDir crashDir;
+    CrashWithTheLock(crashDir.path());
+    QLockFile afterCrash(QtInstanceLock("vantrel", crashDir.path()).FilePath());
+    afterCrash.setStaleLockTime(0);
+    EXPECT_TRUE(afterCrash.tryLock(0)) << "the file names a process that is gone";
+
+    QTemporaryDir dir;
+    QtInstanceLock lock("vantrel", dir.path());
+    {
+        QLockFile older(lock.FilePath());
+        older.setStaleLockTime(0);
+        ASSERT_TRUE(older.tryLock(0));
+        EXPECT_TRUE(lock.AnotherInstanceRunning());
+    }
+    QtInstanceLock next("vantrel", dir.path());
+    ASSERT_FALSE(next.AnotherInstanceRunning());
+    QLockFile older(next.FilePath());
+    older.setStaleLockTime(0);
+    EXPECT_FALSE(older.tryLock(0));
+}
+
+// Sets or clears a variable for one scope.
+class ScopedVariable {
+  public:
+    ScopedVariable(const char* name, std::optional<std::string> value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
+    }
+    ~ScopedVariable() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(SessionBus, LaunchIsSkippedOnlyWhereNoBusCanBeFoundOrStarted) {
+    QTemporaryDir runtime, tools;
+    QFile launcher(tools.filePath("dbus-launch"));
+    ASSERT_TRUE(launcher.open(QIODevice::WriteOnly));
+    launcher.setPermissions(QFileDevice::ExeOwner | QFileDevice::ReadOwner);
+    QFile(runtime.filePath("bus")).open(QIODevice::WriteOnly);
+    const std::string none = QTemporaryDir().path().toStdString();  // gone: holds nothing
+    struct Case {
+        std::optional<std::string> address, runtimeDir, path;
+        bool skipped;
+    } cases[] = {
+        {"unix:path=/run/user/1000/bus", none, none, false},
+        {std::nullopt, runtime.path().toStdString(), none, false},
+        {std::nullopt, none, "/nowhere:" + tools.path().toStdString(), false},
+        {std::nullopt, none, none, true},
+        {std::nullopt, std::nullopt, std::nullopt, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path.value_or("no PATH"));
+        const ScopedVariable address("DBUS_SESSION_BUS_ADDRESS", c.address);
+        const ScopedVariable runtimeDir("XDG_RUNTIME_DIR", c.runtimeDir);
+        const ScopedVariable path("PATH", c.path);
+        if (c.skipped && ::access("/usr/bin/dbus-launch", X_OK) == 0) continue;  // installed here
+        EXPECT_EQ(SkipHopelessBusLaunch(), c.skipped);
+        const char* now = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+        EXPECT_EQ(now != nullptr ? std::optional<std::string>(now) : std::nullopt,
+                  c.skipped ? std::optional<std::string>("disabled:") : c.address);
+    }
 }
 
 TEST(UnixSignals, TermIntAndHupArriveOnTheEventLoop) {
