@@ -74,18 +74,19 @@ TEST(InstanceLock, CopiesLockingWithQLockFileAndThisOneSeeEachOther) {
     EXPECT_FALSE(older.tryLock(0));
 }
 
-// Sets or clears a variable for one scope.
-class ScopedVariable {
-  public:
-    ScopedVariable(const char* name, std::optional<std::string> value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
-    }
-    ~ScopedVariable() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+std::optional<std::string> Variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+}
 
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
+// Sets or clears a variable for one scope.
+struct ScopedVariable {
+    ScopedVariable(const char* n, const std::optional<std::string>& v) : name(n), old(Variable(n)) {
+        v ? ::setenv(n, v->c_str(), 1) : ::unsetenv(n);
+    }
+    ~ScopedVariable() { old ? ::setenv(name, old->c_str(), 1) : ::unsetenv(name); }
+    const char* name;
+    std::optional<std::string> old;
 };
 
 TEST(SessionBus, LaunchIsSkippedOnlyWhereNoBusCanBeFoundOrStarted) {
@@ -95,26 +96,22 @@ TEST(SessionBus, LaunchIsSkippedOnlyWhereNoBusCanBeFoundOrStarted) {
     launcher.setPermissions(QFileDevice::ExeOwner | QFileDevice::ReadOwner);
     QFile(runtime.filePath("bus")).open(QIODevice::WriteOnly);
     const std::string none = QTemporaryDir().path().toStdString();  // gone: holds nothing
-    struct Case {
+    const struct {
         std::optional<std::string> address, runtimeDir, path;
-        bool skipped;
     } cases[] = {
-        {"unix:path=/run/user/1000/bus", none, none, false},
-        {std::nullopt, runtime.path().toStdString(), none, false},
-        {std::nullopt, none, "/nowhere:" + tools.path().toStdString(), false},
-        {std::nullopt, none, none, true},
-        {std::nullopt, std::nullopt, std::nullopt, true},
+        {"unix:path=/run/user/1000/bus", none, none},
+        {std::nullopt, runtime.path().toStdString(), none},
+        {std::nullopt, none, "/nowhere:" + tools.path().toStdString()},
+        {std::nullopt, std::nullopt, none},  // nothing to find or start a bus with
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.path.value_or("no PATH"));
+    for (const auto& c : cases) {
         const ScopedVariable address("DBUS_SESSION_BUS_ADDRESS", c.address);
         const ScopedVariable runtimeDir("XDG_RUNTIME_DIR", c.runtimeDir);
         const ScopedVariable path("PATH", c.path);
-        if (c.skipped && ::access("/usr/bin/dbus-launch", X_OK) == 0) continue;  // installed here
-        EXPECT_EQ(SkipHopelessBusLaunch(), c.skipped);
-        const char* now = std::getenv("DBUS_SESSION_BUS_ADDRESS");
-        EXPECT_EQ(now != nullptr ? std::optional<std::string>(now) : std::nullopt,
-                  c.skipped ? std::optional<std::string>("disabled:") : c.address);
+        const bool hopeless = &c == &cases[3];
+        if (hopeless && ::access("/usr/bin/dbus-launch", X_OK) == 0) continue;  // installed here
+        EXPECT_EQ(SkipHopelessBusLaunch(), hopeless);
+        EXPECT_EQ(Variable("DBUS_SESSION_BUS_ADDRESS"), hopeless ? "disabled:" : c.address);
     }
 }
 
