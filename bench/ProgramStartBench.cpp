@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -116,6 +117,23 @@ std::vector<std::pair<long, std::string>> ResidentByFile(pid_t pid) {
     return sorted;
 }
 
+// Spawn to exit of `program --version`: loading its libraries and nothing else, the floor under
+// every start of it.
+double VersionRunMs(const std::string& program) {
+    char version[] = "--version";
+    char* args[] = {const_cast<char*>(program.c_str()), version, nullptr};
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+    const auto t0 = Clock::now();
+    pid_t child = 0;
+    const bool spawned = posix_spawn(&child, program.c_str(), &quiet, nullptr, args, environ) == 0;
+    posix_spawn_file_actions_destroy(&quiet);
+    int status = 0;
+    if (!spawned || waitpid(child, &status, 0) != child) return -1;
+    return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+}
+
 // One start of `program` run from a copy of its folder: time until its icon shows in the
 // notification area, and its resident memory then.
 Start StartOnce(const fs::path& program, Display* display, Window panel) {
@@ -162,13 +180,14 @@ void ProgramStartFigures(const std::vector<std::string>& programs, int runs) {
         return;
     }
     struct Series {
-        std::vector<double> times, rss;
+        std::vector<double> times, rss, version;
         std::vector<std::pair<long, std::string>> largest;
     };
     std::vector<Series> series(programs.size());
     // Round by round, so every program sees the same machine within seconds.
     for (int i = 0; i < runs; ++i)
         for (std::size_t p = 0; p < programs.size(); ++p) {
+            series[p].version.push_back(VersionRunMs(programs[p]));
             const Start start = StartOnce(programs[p], display, panel);
             if (start.toTrayMs < 0) {
                 std::printf("  %s run %d: no tray icon within 10 s\n", programs[p].c_str(), i + 1);
@@ -190,6 +209,8 @@ void ProgramStartFigures(const std::vector<std::string>& programs, int runs) {
                     Percentile(s.times, 0), Percentile(s.times, 50), Percentile(s.times, 100));
         std::printf("  VmRSS at the tray icon: min %.1f MiB  median %.1f MiB  max %.1f MiB\n",
                     Percentile(s.rss, 0), Percentile(s.rss, 50), Percentile(s.rss, 100));
+        std::printf("  --version, spawn to exit (loading only): min %.1f ms  median %.1f ms\n",
+                    Percentile(s.version, 0), Percentile(s.version, 50));
     }
 }
 

@@ -40,13 +40,20 @@ struct Transfer {
 
 }  // namespace
 
-QtHttpFetch::QtHttpFetch() : manager_(std::make_unique<QNetworkAccessManager>()) {
-    manager_->setProxyFactory(new SystemProxies);  // the manager owns the factory
-}
+QtHttpFetch::QtHttpFetch() = default;
 
 QtHttpFetch::~QtHttpFetch() {
     *alive_ = false;
     // Replies are the manager's children and go with it, without emitting finished.
+}
+
+QNetworkAccessManager& QtHttpFetch::Manager() {
+    // Made at the first fetch: nothing of the network stack runs while the program starts.
+    if (!manager_) {
+        manager_ = std::make_unique<QNetworkAccessManager>();
+        manager_->setProxyFactory(new SystemProxies);  // the manager owns the factory
+    }
+    return *manager_;
 }
 
 void QtHttpFetch::TrustAlso(const QList<QSslCertificate>& authorities) {
@@ -72,7 +79,7 @@ void QtHttpFetch::Start(const HttpRequest& request, HttpDone done) {
     transfer->limit = static_cast<qint64>(
         std::min<std::size_t>(request.maxBytes, std::numeric_limits<int>::max()));
 
-    QNetworkReply* reply = manager_->get(req);
+    QNetworkReply* reply = Manager().get(req);
     // Qt buffers no more than we are going to keep.
     reply->setReadBufferSize(std::max<qint64>(transfer->limit, 1));
 

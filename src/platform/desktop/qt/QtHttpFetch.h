@@ -26,7 +26,7 @@ class QtHttpFetch : public HttpFetchPort {
     // Trusts these certificate authorities on top of the system's (a private test server).
     void TrustAlso(const QList<QSslCertificate>& authorities);
     // The manager behind the fetches, e.g. to set a proxy.
-    QNetworkAccessManager& Manager() { return *manager_; }
+    QNetworkAccessManager& Manager();
 
   private:
     std::unique_ptr<QNetworkAccessManager> manager_;
