@@ -28,7 +28,7 @@ constexpr int kTicks = 500;
 // A moving tick, step 1 without acceleration, the stick reversed every run so that an absolute
 // pointer never rests at a screen edge.
 void MovingTick(const char* what, SdlJoysticks& joysticks, test::VirtualPad& pad,
-                PointerPort& pointer, MouseButtonPort& buttons) {
+                PointerOutput pointer, MouseButtonPort& buttons) {
     Settings settings = DefaultSettings();
     settings.PointerSpeed = "1";
     settings.Acceleration = 0;

@@ -48,17 +48,17 @@ struct PointerOutputs {
         choice = ChoosePointer(SessionFromEnvironment(), request, probes);
         switch (choice.backend) {
             case PointerBackend::Wlroots:
-                pointer = &*wlroots, buttons = &*wlroots;
+                pointer.emplace(*wlroots), buttons = &*wlroots;
                 uinput.reset();
                 break;
             case PointerBackend::Uinput:
-                pointer = &*uinput, buttons = &*uinput;
+                pointer.emplace(*uinput), buttons = &*uinput;
                 wlroots.reset();
                 break;
             case PointerBackend::X11:
                 wlroots.reset();
                 uinput.reset();
-                pointer = &x11.emplace(), buttons = &*x11;
+                pointer.emplace(x11.emplace()), buttons = &*x11;
                 break;
         }
     }
@@ -66,7 +66,7 @@ struct PointerOutputs {
     std::optional<WaylandVirtualPointer> wlroots;
     std::optional<UinputPointer> uinput;
     std::optional<X11Pointer> x11;
-    PointerPort* pointer = nullptr;
+    std::optional<PointerOutput> pointer;
     MouseButtonPort* buttons = nullptr;
     PointerChoice choice;
 };

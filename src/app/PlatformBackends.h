@@ -8,7 +8,7 @@
 #include "core/engine/MouseButtonPort.h"
 #include "core/engine/PointerPort.h"
 #include "core/engine/WakePorts.h"
-#include "core/shell/ManifestPlatformPort.h"
+#include "core/startup/ManifestPlatformPort.h"
 #include "core/startup/PointerChoice.h"
 #include "core/startup/RunEntryPort.h"
 
@@ -30,7 +30,7 @@ class PlatformBackends {
     PlatformBackends& operator=(const PlatformBackends&) = delete;
 
     JoystickPort& Joystick() { return ports_.joystick; }
-    PointerPort& Pointer() { return ports_.pointer; }
+    PointerOutput Pointer() { return ports_.pointer; }
     MouseButtonPort& Buttons() { return ports_.buttons; }
     RunEntryPort& RunEntry() { return ports_.runEntry; }
     ManifestPlatformPort& ManifestPlatform() { return ports_.manifestPlatform; }

@@ -39,7 +39,7 @@ class TrayIcon;
 // Everything the window reaches the platform through. All of it must outlive the window.
 struct TrayApplicationPorts {
     JoystickPort& joystick;
-    PointerPort& pointer;
+    PointerOutput pointer;
     MouseButtonPort& buttons;
     MessageBoxPort& messageBoxes;
     RunEntryPort& runEntry;

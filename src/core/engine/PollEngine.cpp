@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cstdint>
-#include <limits>
 
 #include "core/settings/PointerSpeed.h"
 
@@ -16,22 +15,11 @@ bool ButtonIsMask(std::int16_t number, std::int32_t mask) {
     return number >= 1 && number <= 31 && mask == (std::int32_t{1} << (number - 1));
 }
 
-// Steps one axis of the kept position by `delta`, rounded as Mouse::SetX rounds, and returns the
-// whole pixels it moved. Past 2^30 the kept value drops back by 2^30 first: that keeps its parity
-// (so ties still go the same way) and keeps a stick held for weeks from running out of 32-bit
-// room and freezing the pointer. A step with no 32-bit result moves nothing, as in absolute mode.
-std::int32_t StepKept(std::int32_t& kept, double delta) {
-    constexpr std::int32_t kRebase = std::int32_t{1} << 30;
-    if (kept >= kRebase) kept -= kRebase;
-    if (kept <= -kRebase) kept += kRebase;
-    std::int32_t target = 0;
-    if (!RoundToInt32(static_cast<double>(kept) + delta, target)) return 0;
-    const std::int64_t moved = std::int64_t{target} - kept;
-    if (moved < std::numeric_limits<std::int32_t>::min() ||
-        moved > std::numeric_limits<std::int32_t>::max())
-        return 0;
-    kept = target;
-    return static_cast<std::int32_t>(moved);
+// Which way a reading pushes its axis: -1 left / up, +1 right / down, 0 inside the dead zone.
+int Push(std::int32_t value) {
+    if (value < PollEngine::kDeadZoneLow) return -1;
+    if (value > PollEngine::kDeadZoneHigh) return 1;
+    return 0;
 }
 
 // Writes `value` with a leading blank when not negative; returns the end of the written text.
@@ -42,13 +30,12 @@ char* WriteSigned(char* out, char* end, std::int32_t value) {
 
 }  // namespace
 
-PollEngine::PollEngine(JoystickPort& joystick, PointerPort& pointer, MouseButtonPort& buttons,
+PollEngine::PollEngine(JoystickPort& joystick, PointerOutput pointer, MouseButtonPort& buttons,
                        const Settings& settings)
     : joystick_(joystick),
       buttons_(buttons),
       settings_(settings),
-      mouse_(pointer),
-      relative_(pointer.Relative()) {
+      motion_(MakePointerMotion(pointer)) {
     // Room for the longest position text, so later updates never allocate.
     positionText_.reserve(32);
     parsedSpeed_.reserve(16);
@@ -83,14 +70,15 @@ void PollEngine::Tick() {
     // 1. Read. A failed read counts as the stick at rest with no button held, so an unplugged
     //    controller neither runs the pointer away nor leaves a mouse button down.
     if (!joystick_.ReadState(DeviceToRead(), joy_)) joy_ = JoystickState{};
-    const auto x = static_cast<std::int32_t>(joy_.x);
-    const auto y = static_cast<std::int32_t>(joy_.y);
+    const int pushX = Push(static_cast<std::int32_t>(joy_.x));
+    const int pushY = Push(static_cast<std::int32_t>(joy_.y));
 
     // 2, 3. Motion.
-    const bool moved = relative_ != nullptr ? MoveAxesBy(*relative_, x, y) : MoveAxes(x, y);
+    const bool moved = pushX != 0 || pushY != 0;
+    if (moved) motion_->Move(pushX, pushY, pointerStep_);
 
     // 4. Status text.
-    RefreshPositionText(moved);
+    RefreshPositionText(motion_->Shown(moved));
 
     // 5. Acceleration.
     Accelerate(moved);
@@ -99,56 +87,7 @@ void PollEngine::Tick() {
     HandleButtons(static_cast<std::int32_t>(joy_.buttons));
 }
 
-bool PollEngine::MoveAxes(std::int32_t x, std::int32_t y) {
-    const double step = pointerStep_;
-    bool moved = false;
-    // A write whose target has no 32-bit value fails and moves nothing; the tick goes on.
-    if (x < kDeadZoneLow) {
-        const bool ok = mouse_.SetX(static_cast<double>(mouse_.X()) - step);
-        static_cast<void>(ok);
-        moved = true;
-    }
-    if (x > kDeadZoneHigh) {
-        const bool ok = mouse_.SetX(static_cast<double>(mouse_.X()) + step);
-        static_cast<void>(ok);
-        moved = true;
-    }
-    if (y < kDeadZoneLow) {
-        const bool ok = mouse_.SetY(static_cast<double>(mouse_.Y()) - step);
-        static_cast<void>(ok);
-        moved = true;
-    }
-    if (y > kDeadZoneHigh) {
-        const bool ok = mouse_.SetY(static_cast<double>(mouse_.Y()) + step);
-        static_cast<void>(ok);
-        moved = true;
-    }
-    return moved;
-}
-
-bool PollEngine::MoveAxesBy(RelativePointerPort& output, std::int32_t x, std::int32_t y) {
-    const double step = pointerStep_;
-    // The same steps and rounding as MoveAxes, from the kept position instead of a read one.
-    std::int32_t dx = 0, dy = 0;
-    const bool movesX = x < kDeadZoneLow || x > kDeadZoneHigh;
-    const bool movesY = y < kDeadZoneLow || y > kDeadZoneHigh;
-    if (movesX) dx = StepKept(kept_.x, x < kDeadZoneLow ? -step : step);
-    if (movesY) dy = StepKept(kept_.y, y < kDeadZoneLow ? -step : step);
-    if (dx != 0 || dy != 0) {
-        // A lost report is not repeated: the next tick moves on from where this one meant to be.
-        const bool sent = output.MoveBy(dx, dy);
-        static_cast<void>(sent);
-    }
-    return movesX || movesY;
-}
-
-void PollEngine::RefreshPositionText(bool moved) {
-    // At rest the text only follows the real mouse, so a position read one tick ago will do and
-    // spares the backend a wait for the window system on every idle tick. After a move the text
-    // shows where this tick put the pointer.
-    const ScreenPoint position = relative_ != nullptr ? kept_
-                                 : moved              ? mouse_.Position()
-                                                      : mouse_.PositionForDisplay();
+void PollEngine::RefreshPositionText(ScreenPoint position) {
     if (positionShown_ && position.x == shownPosition_.x && position.y == shownPosition_.y) return;
     char text[32];
     char* end = text + sizeof text;

@@ -6,11 +6,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <string>
 
 #include "core/engine/JoystickPort.h"
-#include "core/engine/Mouse.h"
 #include "core/engine/MouseButtonPort.h"
+#include "core/engine/PointerMotion.h"
 #include "core/engine/PointerPort.h"
 #include "core/settings/Settings.h"
 
@@ -29,7 +30,7 @@ class PollEngine {
     static constexpr std::int32_t kDeadZoneLow = 150;
     static constexpr std::int32_t kDeadZoneHigh = 63850;
 
-    PollEngine(JoystickPort& joystick, PointerPort& pointer, MouseButtonPort& buttons,
+    PollEngine(JoystickPort& joystick, PointerOutput pointer, MouseButtonPort& buttons,
                const Settings& settings);
 
     // Joysticks found at start; JoystickId is followed only when it names one of them.
@@ -65,9 +66,7 @@ class PollEngine {
     bool AtRest() const;
 
   private:
-    bool MoveAxes(std::int32_t x, std::int32_t y);
-    bool MoveAxesBy(RelativePointerPort& output, std::int32_t x, std::int32_t y);
-    void RefreshPositionText(bool moved);
+    void RefreshPositionText(ScreenPoint position);
     void Accelerate(bool moved);
     float StepFromSpeed();
     void HandleButtons(std::int32_t mask);
@@ -76,11 +75,7 @@ class PollEngine {
     JoystickPort& joystick_;
     MouseButtonPort& buttons_;
     const Settings& settings_;
-    Mouse mouse_;
-    // Set for an output that only moves by a distance: the tick then steps kept_, the position
-    // it would have computed from a start at (0, 0), and sends the difference.
-    RelativePointerPort* relative_ = nullptr;
-    ScreenPoint kept_{};
+    std::unique_ptr<PointerMotion> motion_;
     int joystickCount_ = 0;
     bool started_ = false;
 
