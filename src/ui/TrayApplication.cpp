@@ -12,7 +12,7 @@
 #include "core/language/LanguageChoice.h"
 #include "core/language/LanguageMenu.h"
 #include "core/settings/SettingsFile.h"
-#include "core/shell/Manifest.h"
+#include "core/startup/Manifest.h"
 #include "core/startup/RunEntry.h"
 #include "core/text/LanguageFile.h"
 #include "ui/AboutWindow.h"

@@ -19,12 +19,12 @@
 #include "core/info/OpenerPort.h"
 #include "core/language/FileDialogPort.h"
 #include "core/language/LocalePort.h"
+#include "core/menu/TrayMenu.h"
 #include "core/options/ProcessLauncherPort.h"
-#include "core/shell/ManifestPlatformPort.h"
-#include "core/shell/TrayMenu.h"
-#include "core/startup/MessageBoxPort.h"
+#include "core/startup/ManifestPlatformPort.h"
 #include "core/startup/RunEntryPort.h"
 #include "core/startup/Startup.h"
+#include "core/text/MessageBoxPort.h"
 
 class QCoreApplication;
 class QLabel;
