@@ -174,6 +174,23 @@ TEST_F(JoystickToPointerTest, StickMovesThePointerWhereTheArithmeticSays) {
     EXPECT_EQ(engine.PositionText(), " 0 -  300");
 }
 
+TEST_F(JoystickToPointerTest, RoundGateDiagonalMovesUpRightWithTheWholeAccelerationRun) {
+    VirtualPad pad;
+    ASSERT_TRUE(pad.Attached());
+    EngineFor(pad);
+    ASSERT_TRUE(pointer.PlaceAt(200, 900));
+    Ticks(1);                                 // at rest
+    ASSERT_TRUE(pad.SetAxes(23170, -23170));  // pushed fully at 45 degrees in a round gate
+    int moved = 0;
+    for (const int step : {2, 3, 4, 6, 9}) {
+        Ticks(1);  // the first tick of the run moves by its step, on both axes
+        EXPECT_EQ(Where().x, 200 + moved + step) << "step " << step;
+        EXPECT_EQ(Where().y, 900 - moved - step) << "step " << step;
+        Ticks(19);
+        moved += 20 * step;
+    }
+}
+
 TEST_F(JoystickToPointerTest, JoystickButtonClicksTheWindowUnderThePointer) {
     EventWindow target(200, 200, 300, 200);
     ASSERT_TRUE(target.Ready());

@@ -14,16 +14,14 @@ class AbsoluteMotion final : public PointerMotion {
   public:
     explicit AbsoluteMotion(PointerPort& port) : mouse_(port) {}
 
-    void Move(int pushX, int pushY, double step) override {
+    void Move(StickPush push, double step) override {
         // A write whose target has no 32-bit value fails and moves nothing; the tick goes on.
-        if (pushX != 0) {
-            const bool ok =
-                mouse_.SetX(static_cast<double>(mouse_.X()) + (pushX < 0 ? -step : step));
+        if (push.x != 0) {
+            const bool ok = mouse_.SetX(static_cast<double>(mouse_.X()) + push.x * step);
             static_cast<void>(ok);
         }
-        if (pushY != 0) {
-            const bool ok =
-                mouse_.SetY(static_cast<double>(mouse_.Y()) + (pushY < 0 ? -step : step));
+        if (push.y != 0) {
+            const bool ok = mouse_.SetY(static_cast<double>(mouse_.Y()) + push.y * step);
             static_cast<void>(ok);
         }
     }
@@ -63,10 +61,9 @@ class RelativeMotion final : public PointerMotion {
   public:
     explicit RelativeMotion(RelativePointerPort& port) : port_(port) {}
 
-    void Move(int pushX, int pushY, double step) override {
-        std::int32_t dx = 0, dy = 0;
-        if (pushX != 0) dx = StepKept(kept_.x, pushX < 0 ? -step : step);
-        if (pushY != 0) dy = StepKept(kept_.y, pushY < 0 ? -step : step);
+    void Move(StickPush push, double step) override {
+        const std::int32_t dx = push.x != 0 ? StepKept(kept_.x, push.x * step) : 0;
+        const std::int32_t dy = push.y != 0 ? StepKept(kept_.y, push.y * step) : 0;
         if (dx == 0 && dy == 0) return;
         // A lost report is not repeated: the next tick moves on from where this one meant to be.
         const bool sent = port_.MoveBy(dx, dy);

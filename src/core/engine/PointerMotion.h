@@ -6,15 +6,16 @@
 #include <memory>
 
 #include "core/engine/PointerPort.h"
+#include "core/engine/StickPush.h"
 
 namespace vantrel {
 
 class PointerMotion {
   public:
     virtual ~PointerMotion() = default;
-    // Steps each axis by `step` pixels the way its push goes: -1 left / up, +1 right / down,
-    // 0 not at all. A step that has no 32-bit target or cannot be placed or sent is dropped.
-    virtual void Move(int pushX, int pushY, double step) = 0;
+    // Steps each axis by `step` pixels the way the stick pushes it. A step that has no 32-bit
+    // target or cannot be placed or sent is dropped; the tick goes on.
+    virtual void Move(StickPush push, double step) = 0;
     // The position the status text shows after a tick; `moved`: whether the tick stepped.
     virtual ScreenPoint Shown(bool moved) = 0;
 };

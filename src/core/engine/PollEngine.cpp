@@ -15,13 +15,6 @@ bool ButtonIsMask(std::int16_t number, std::int32_t mask) {
     return number >= 1 && number <= 31 && mask == (std::int32_t{1} << (number - 1));
 }
 
-// Which way a reading pushes its axis: -1 left / up, +1 right / down, 0 inside the dead zone.
-int Push(std::int32_t value) {
-    if (value < PollEngine::kDeadZoneLow) return -1;
-    if (value > PollEngine::kDeadZoneHigh) return 1;
-    return 0;
-}
-
 // Writes `value` with a leading blank when not negative; returns the end of the written text.
 char* WriteSigned(char* out, char* end, std::int32_t value) {
     if (value >= 0) *out++ = ' ';
@@ -48,12 +41,9 @@ int PollEngine::DeviceToRead() const {
 
 bool PollEngine::IsRestReading(const JoystickState& state) {
     // The same signed views of the reading as the tick takes.
-    const auto inDeadZone = [](std::uint32_t value) {
-        const auto v = static_cast<std::int32_t>(value);
-        return v >= kDeadZoneLow && v <= kDeadZoneHigh;
-    };
-    return inDeadZone(state.x) && inDeadZone(state.y) &&
-           static_cast<std::int32_t>(state.buttons) < 1;
+    const StickPush push =
+        PushFromAxes(static_cast<std::int32_t>(state.x), static_cast<std::int32_t>(state.y));
+    return !push.Moves() && static_cast<std::int32_t>(state.buttons) < 1;
 }
 
 bool PollEngine::AtRest() const {
@@ -70,12 +60,12 @@ void PollEngine::Tick() {
     // 1. Read. A failed read counts as the stick at rest with no button held, so an unplugged
     //    controller neither runs the pointer away nor leaves a mouse button down.
     if (!joystick_.ReadState(DeviceToRead(), joy_)) joy_ = JoystickState{};
-    const int pushX = Push(static_cast<std::int32_t>(joy_.x));
-    const int pushY = Push(static_cast<std::int32_t>(joy_.y));
+    const StickPush push =
+        PushFromAxes(static_cast<std::int32_t>(joy_.x), static_cast<std::int32_t>(joy_.y));
 
     // 2, 3. Motion.
-    const bool moved = pushX != 0 || pushY != 0;
-    if (moved) motion_->Move(pushX, pushY, pointerStep_);
+    const bool moved = push.Moves();
+    if (moved) motion_->Move(push, pointerStep_);
 
     // 4. Status text.
     RefreshPositionText(motion_->Shown(moved));

@@ -13,6 +13,7 @@
 #include "core/engine/MouseButtonPort.h"
 #include "core/engine/PointerMotion.h"
 #include "core/engine/PointerPort.h"
+#include "core/engine/StickPush.h"
 #include "core/settings/Settings.h"
 
 namespace vantrel {
@@ -25,11 +26,6 @@ constexpr std::int32_t NextMoveTicks(std::int32_t moveTicks) {
 
 class PollEngine {
   public:
-    // The dead zone, inclusive at both ends: values below it move the pointer left / up, values
-    // above it right / down.
-    static constexpr std::int32_t kDeadZoneLow = 150;
-    static constexpr std::int32_t kDeadZoneHigh = 63850;
-
     PollEngine(JoystickPort& joystick, PointerOutput pointer, MouseButtonPort& buttons,
                const Settings& settings);
 
@@ -54,7 +50,7 @@ class PollEngine {
     std::int32_t MoveTicks() const { return moveTicks_; }
     std::int32_t LastButtons() const { return lastButtons_; }
 
-    // True for a reading that gives the tick nothing to do: both axes inside the dead zone and
+    // True for a reading that gives the tick nothing to do: a stick that pushes nowhere and
     // no button that counts (button 32, the sign bit, acts as no button).
     static bool IsRestReading(const JoystickState& state);
     // The device id the tick reads: JoystickId when it names a joystick found, else 0.

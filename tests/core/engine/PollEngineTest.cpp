@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "support/EngineRig.h"
@@ -47,13 +50,62 @@ TEST_P(DeadZoneTest, MovesOnlyOutsideTheDeadZone) {
 
 INSTANTIATE_TEST_SUITE_P(
     Edges, DeadZoneTest,
-    ::testing::Values(DeadZoneCase{149, kRest, -2, 0}, DeadZoneCase{150, kRest, 0, 0},
+    // The low end of the dead zone lies beyond the rim a round gate needs: it moves too.
+    ::testing::Values(DeadZoneCase{149, kRest, -2, 0}, DeadZoneCase{150, kRest, -2, 0},
                       DeadZoneCase{63850, kRest, 0, 0}, DeadZoneCase{63851, kRest, 2, 0},
-                      DeadZoneCase{kRest, 149, 0, -2}, DeadZoneCase{kRest, 150, 0, 0},
+                      DeadZoneCase{kRest, 149, 0, -2}, DeadZoneCase{kRest, 150, 0, -2},
                       DeadZoneCase{kRest, 63850, 0, 0}, DeadZoneCase{kRest, 63851, 0, 2},
                       DeadZoneCase{kLow, kHigh, -2, 2}, DeadZoneCase{kHigh, kLow, 2, -2},
                       // Above the signed 32-bit range an axis reads as negative: far left.
                       DeadZoneCase{0x80000000u, kRest, -2, 0}));
+
+// A round gate's stick `deflection` of the way out at `degrees` counterclockwise from right, in
+// each quarter turn; (sx, sy) is the direction expected in the first quarter (screen y down).
+struct RoundGateCase {
+    int degrees;
+    double deflection;
+    int sx, sy;
+};
+
+class RoundGateTest : public ::testing::TestWithParam<std::tuple<RoundGateCase, int>> {};
+
+TEST_P(RoundGateTest, MovesInTheNearestOfEightDirectionsOnlyAtTheRim) {
+    const auto [c, quarter] = GetParam();
+    const double angle = (c.degrees + 90.0 * quarter) * std::acos(-1.0) / 180.0;
+    const auto axis = [&](double unit) {
+        return static_cast<std::uint32_t>(std::lround(32767.5 + c.deflection * unit * 32767.5));
+    };
+    Rig rig;
+    rig.joystick.SetAxes(axis(std::cos(angle)), axis(-std::sin(angle)));
+    int sx = c.sx, sy = c.sy;
+    for (int i = 0; i < quarter; ++i) sx = std::exchange(sy, -sx);  // (x, y) turns to (y, -x)
+    EXPECT_EQ(PollEngine::IsRestReading(rig.joystick.At(0).state), sx == 0 && sy == 0);
+    rig.engine.Tick();
+    EXPECT_EQ(rig.pointer.position.x, 640 + 2 * sx);
+    EXPECT_EQ(rig.pointer.position.y, 512 + 2 * sy);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(AllQuarters, RoundGateTest, ::testing::Combine(::testing::Values(
+    RoundGateCase{0, 1, 1, 0}, RoundGateCase{10, 1, 1, 0}, RoundGateCase{20, 1, 1, 0},
+    RoundGateCase{30, 1, 1, -1}, RoundGateCase{45, 1, 1, -1}, RoundGateCase{60, 1, 1, -1},
+    RoundGateCase{70, 1, 0, -1}, RoundGateCase{80, 1, 0, -1}, RoundGateCase{90, 1, 0, -1},
+    RoundGateCase{0, 0.9, 0, 0}, RoundGateCase{20, 0.9, 0, 0}, RoundGateCase{45, 0.9, 0, 0},
+    RoundGateCase{70, 0.9, 0, 0}, RoundGateCase{45, 0.948, 0, 0}, RoundGateCase{45, 0.95, 1, -1}),
+    ::testing::Range(0, 4)));
+// clang-format on
+
+TEST(PollEngineTest, AStickTurningFromAnAxisOntoARoundDiagonalKeepsItsAccelerationRun) {
+    Rig rig;
+    rig.WideScreen();
+    rig.joystick.SetAxes(kHigh, kRest);
+    rig.Ticks(30);                      // 20 moving ticks of 2 pixels, 10 of 3
+    rig.joystick.SetAxes(55938, 9597);  // turned up along the rim to 45 degrees
+    rig.Ticks(30);                      // 10 ticks of 3 pixels on both axes, 20 of 4
+    EXPECT_EQ(rig.pointer.position.x, 640 + 40 + 60 + 80);
+    EXPECT_EQ(rig.pointer.position.y, 512 - 30 - 80);
+    EXPECT_EQ(rig.engine.MoveTicks(), 60);
+}
 
 TEST(PollEngineTest, AccelerationRunGrowsTheStepAfter20_40_60_80MovingTicks) {
     Rig rig;

@@ -75,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
     Table, TimerStopTest,
     ::testing::Values(
         TimerCase{"RestFromTheStart", 1, {{kRest, kRest, 0, false}}},
-        TimerCase{"DeadZoneEdgesAreRest", 1, {{150, 63850, 0, false}}},
+        TimerCase{"DeadZoneEdgesAreRest", 1, {{63850, kRest, 0, false}, {kRest, 63850, 0, false}}},
         TimerCase{"OnePastTheEdgeMoves", 1, {{149, kRest, 0, true}, {kRest, 63851, 0, true}}},
         // The tick that lets go of the stick ends the run and reloads the step: nothing is left.
         TimerCase{"AfterAMoveTheFirstRestTick",
