@@ -8,6 +8,7 @@
 #include "core/engine/MouseButtonPort.h"
 #include "core/engine/PointerPort.h"
 #include "core/engine/WakePorts.h"
+#include "core/program/ProgramLocation.h"
 #include "core/startup/ManifestPlatformPort.h"
 #include "core/startup/PointerChoice.h"
 #include "core/startup/RunEntryPort.h"
@@ -17,7 +18,6 @@ class QCoreApplication;
 namespace vantrel {
 
 class TrayApplication;
-struct ProgramLocation;
 
 class PlatformBackends {
   public:

@@ -1,0 +1,116 @@
+#include "core/program/ProgramRun.h"
+
+#include <utility>
+
+#include "core/engine/JoystickDiscovery.h"
+#include "core/info/UpdateCheck.h"
+#include "core/language/LanguageChoice.h"
+#include "core/settings/SettingsFile.h"
+#include "core/startup/Manifest.h"
+#include "core/startup/RunEntry.h"
+
+namespace vantrel {
+
+ProgramRun::ProgramRun(ProgramState& state, const ProgramPorts& ports, ProgramLocation location,
+                       ProgramView& view)
+    : state_(state),
+      ports_(ports),
+      location_(std::move(location)),
+      view_(view),
+      engine_(ports.joystick, ports.pointer, ports.buttons, state.settings),
+      scheduler_(engine_, ports.joystick, *this, ports.wake ? *ports.wake : noWakeSource_),
+      startup_(state, *this, location_.BaseName()) {}
+
+void ProgramRun::Shutdown() {
+    if (endedAtOnce_) return;
+    scheduler_.Stop();
+    engine_.ReleaseHeldButton();
+    startup_.Shutdown();
+}
+
+bool ProgramRun::ApplySettings() {
+    scheduler_.OnSettingsChanged();
+    return SaveSettingsNow();
+}
+
+bool ProgramRun::SaveSettingsNow() {
+    return SaveSettings(state_.settings);
+}
+
+bool ProgramRun::SyncRunEntryNow() {
+    return vantrel::SyncRunEntry(ports_.runEntry, state_.settings, location_.executable);
+}
+
+void ProgramRun::EndAtOnce() {
+    // Nothing is saved, but no mouse button may stay pressed behind the program.
+    scheduler_.Stop();
+    engine_.ReleaseHeldButton();
+    endedAtOnce_ = true;
+    view_.RequestEnd(0);
+}
+
+// --- start-up and shutdown steps ---
+
+void ProgramRun::WriteManifest() {
+    // Start-up goes on whatever happened; the next start tries again.
+    static_cast<void>(
+        vantrel::WriteManifest(location_.folder, location_.BaseName(), ports_.manifestPlatform));
+}
+
+int ProgramRun::CountJoysticks() {
+    const int count = vantrel::CountJoysticks(ports_.joystick);
+    engine_.SetJoystickCount(count);
+    return count;
+}
+
+SettingsLoad ProgramRun::LoadSettings(Settings& settings) {
+    return vantrel::LoadSettings(SettingsPath(location_.folder), settings);
+}
+
+void ProgramRun::ChooseLanguageFromLocale(Settings& settings) {
+    vantrel::ChooseLanguageFromLocale(settings, ports_.locale);
+}
+
+void ProgramRun::LoadTexts(const std::string& languageFile, LangText& texts) {
+    // When not even English can be read the built-in texts stay; the run goes on.
+    static_cast<void>(
+        LoadTextsOrLocaleLanguage(location_.folder, languageFile, ports_.locale, texts));
+}
+
+void ProgramRun::SyncRunEntry(const Settings& settings) {
+    // Failures leave the entry as it was; there is nobody to tell.
+    static_cast<void>(vantrel::SyncRunEntry(ports_.runEntry, settings, location_.executable));
+}
+
+bool ProgramRun::AnotherInstanceRunning() {
+    return ports_.anotherInstanceRunning && ports_.anotherInstanceRunning();
+}
+
+void ProgramRun::ReadJoystickInfo(const Settings& settings, JoystickInfo& caps) {
+    vantrel::ReadJoystickInfo(ports_.joystick, settings, caps);
+}
+
+void ProgramRun::ShowWarning(const std::string& title, const std::string& text) {
+    ports_.messageBoxes.Warning(title, text);
+}
+
+void ProgramRun::StartPolling(int intervalMs) {
+    pollIntervalMs_ = intervalMs;
+    scheduler_.Start();
+}
+
+void ProgramRun::CheckForUpdates() {
+    vantrel::CheckForUpdates(UpdateCheckPorts{
+        .http = ports_.http,
+        .boxes = ports_.messageBoxes,
+        .opener = ports_.opener,
+        .texts = state_.texts,
+        .endAtOnce = [this] { EndAtOnce(); },
+    });
+}
+
+bool ProgramRun::SaveSettings(const Settings& settings) {
+    return vantrel::SaveSettings(SettingsPath(location_.folder), settings);
+}
+
+}  // namespace vantrel
