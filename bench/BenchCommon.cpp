@@ -48,16 +48,29 @@ double StatCpuSeconds() {
     return double(utime + stime) / double(sysconf(_SC_CLK_TCK));
 }
 
+namespace {
+
+long TaskContextSwitches(const std::filesystem::path& task) {
+    long total = 0;
+    std::ifstream file(task / "status");
+    for (std::string line; std::getline(file, line);)
+        if (line.find("ctxt_switches:") != std::string::npos)
+            total += std::stol(line.substr(line.find(':') + 1));
+    return total;
+}
+
+}  // namespace
+
 long ContextSwitches() {
     long total = 0;
     std::error_code error;
-    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task", error)) {
-        std::ifstream file(task.path() / "status");
-        for (std::string line; std::getline(file, line);)
-            if (line.find("ctxt_switches:") != std::string::npos)
-                total += std::stol(line.substr(line.find(':') + 1));
-    }
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task", error))
+        total += TaskContextSwitches(task.path());
     return total;
+}
+
+long MainThreadContextSwitches() {
+    return TaskContextSwitches("/proc/thread-self");
 }
 
 long VmRssKiB() {

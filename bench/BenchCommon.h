@@ -60,6 +60,8 @@ double StatCpuSeconds();
 // Context switches of all the process's threads so far (voluntary + involuntary): each one is
 // a sleep and a wake-up, which is what an idle poll loop mostly pays for.
 long ContextSwitches();
+// The same for the calling thread (the event loop's) alone.
+long MainThreadContextSwitches();
 // Resident set size from /proc/self/status, in KiB; -1 when it cannot be read.
 long VmRssKiB();
 

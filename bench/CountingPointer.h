@@ -27,12 +27,18 @@ class CountingPointer : public PointerPort {
         ++placements;
         return inner_.PlaceAt(x, y);
     }
+    bool ShiftBy(std::int32_t dx, std::int32_t dy) override {
+        const bool shifted = inner_.ShiftBy(dx, dy);
+        if (shifted && (dx != 0 || dy != 0)) ++placements;
+        return shifted;
+    }
 
     std::uint64_t queries = 0;
     std::uint64_t displayQueries = 0;
     // Answers display queries with fresh ones, as the program did before it pipelined them:
     // the A side of an A/B comparison in one process.
     bool freshForDisplay = false;
+    // Placements and relative motions: the moves sent to the window system.
     std::uint64_t placements = 0;
 
   private:

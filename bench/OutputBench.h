@@ -1,5 +1,6 @@
 // The cost of one moving tick with each pointer output side by side: XTest (absolute), the
-// wlroots virtual pointer and uinput (relative). Each part runs where its output exists.
+// wlroots virtual pointer, uinput and the RemoteDesktop portal (relative). Each part runs where
+// its output exists.
 #pragma once
 
 namespace vantrel::bench {

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <filesystem>
+#include <optional>
 
 #include "CountingPointer.h"
 #include "core/settings/SettingsFile.h"
@@ -15,6 +16,8 @@
 #include "platform/desktop/qt/QtLocale.h"
 #include "platform/joystick/sdl/SdlJoysticks.h"
 #include "platform/pointer/xtest/X11Pointer.h"
+#include "platform/wake/udev/UdevWakeSource.h"
+#include "support/ScriptedJoystick.h"
 #include "support/TempDir.h"
 #include "support/fakes/FakeFileDialog.h"
 #include "support/fakes/FakeHttpFetch.h"
@@ -36,9 +39,21 @@ void RunLoop(int ms) {
 namespace fs = std::filesystem;
 
 struct ProgramRig::Parts {
+    explicit Parts(bool withScripted)
+        : scripted(withScripted ? std::make_unique<test::ScriptedJoystick>() : nullptr) {
+        if (scripted)
+            wake.emplace([this](int id) { return joysticks.DeviceNode(id); }, true);
+        else
+            pad.emplace();
+    }
+
     test::TempDir folder;
+    // Before SDL starts, so that its first scan finds it.
+    std::unique_ptr<test::ScriptedJoystick> scripted;
     SdlJoysticks joysticks;
-    test::VirtualPad pad;
+    std::optional<test::VirtualPad> pad;
+    std::optional<UdevWakeSource> wake;
+    std::uint64_t ticks = 0;
     X11Pointer x11;
     CountingPointer pointer{x11};
     FakeMessageBox boxes;
@@ -53,10 +68,19 @@ struct ProgramRig::Parts {
     std::unique_ptr<TrayApplication> window;
 };
 
-ProgramRig::ProgramRig(WakeSourcePort* wake) : parts_(std::make_unique<Parts>()) {
+ProgramRig::ProgramRig(WakeSourcePort* wake) : parts_(std::make_unique<Parts>(false)) {
+    Build(wake);
+}
+
+ProgramRig::ProgramRig(Scripted) : parts_(std::make_unique<Parts>(true)) {
+    Build(&*parts_->wake);
+}
+
+void ProgramRig::Build(WakeSourcePort* wake) {
     Parts& p = *parts_;
-    if (!p.joysticks.Ready() || !p.x11.Connected() || !p.pad.Attached()) {
-        problem_ = "SDL, the X display or the SDL virtual joystick did not start";
+    const bool padReady = p.pad ? p.pad->Attached() : p.scripted->Ready();
+    if (!p.joysticks.Ready() || !p.x11.Connected() || !padReady) {
+        problem_ = "SDL, the X display or the joystick did not start";
         return;
     }
     // A program folder as installed, with a settings file from an earlier run: the start-up
@@ -64,7 +88,7 @@ ProgramRig::ProgramRig(WakeSourcePort* wake) : parts_(std::make_unique<Parts>())
     std::error_code error;
     fs::copy(fs::path(VANTREL_SOURCE_DIR) / "resources" / "Lang", p.folder / "Lang", error);
     Settings settings = DefaultSettings();
-    settings.JoystickId = static_cast<std::int16_t>(p.pad.Index());
+    settings.JoystickId = static_cast<std::int16_t>(p.pad ? p.pad->Index() : 0);
     if (error || !SaveSettings(SettingsPath(p.folder.path()), settings)) {
         problem_ = "could not lay out a program folder";
         return;
@@ -87,6 +111,7 @@ ProgramRig::ProgramRig(WakeSourcePort* wake) : parts_(std::make_unique<Parts>())
             .wake = wake,
         },
         ProgramLocation{.folder = p.folder.path(), .executable = p.folder / "vantrel"});
+    QObject::connect(p.window->PollTimer(), &QTimer::timeout, [&p] { ++p.ticks; });
 }
 
 ProgramRig::~ProgramRig() {
@@ -116,7 +141,18 @@ void ProgramRig::SetFreshDisplayReads(bool fresh) {
 }
 
 void ProgramRig::MoveStick(int x, int y) {
-    static_cast<void>(parts_->pad.SetAxes(static_cast<Sint16>(x), static_cast<Sint16>(y)));
+    if (parts_->pad)
+        static_cast<void>(parts_->pad->SetAxes(static_cast<Sint16>(x), static_cast<Sint16>(y)));
+    else
+        parts_->scripted->Report(x, y, 0);
+}
+
+std::uint64_t ProgramRig::Ticks() const {
+    return parts_->ticks;
+}
+
+unsigned long ProgramRig::EmulatedReads() const {
+    return parts_->scripted ? parts_->scripted->Reads() : 0;
 }
 
 std::uint64_t ProgramRig::Placements() const {

@@ -1,6 +1,7 @@
 // The program's own main window, started the way main() starts it, on the real SDL and X11
-// backends with an SDL virtual joystick as the joystick. Ports that would reach the network or
-// the user's desktop set-up are fakes. Needs a QApplication.
+// backends, with an SDL virtual joystick or a scripted evdev one (tests/support/ScriptedJoystick,
+// found by SDL through udev and watched by the real wake source) as the joystick. Ports that
+// would reach the network or the user's desktop set-up are fakes. Needs a QApplication.
 #pragma once
 
 #include <QTimer>
@@ -22,6 +23,10 @@ class ProgramRig {
     // `wake`, when given, must outlive the rig: what wakes the program while its timer sleeps
     // (none: the timer never stops, as with a virtual joystick).
     explicit ProgramRig(WakeSourcePort* wake = nullptr);
+    // With the scripted joystick and the udev wake source (the process runs under
+    // umockdev-wrapper).
+    struct Scripted {};
+    explicit ProgramRig(Scripted);
     ~ProgramRig();
     ProgramRig(const ProgramRig&) = delete;
     ProgramRig& operator=(const ProgramRig&) = delete;
@@ -41,14 +46,21 @@ class ProgramRig {
     std::uint64_t PointerWaits() const;
     // True: the position text at rest is read with a fresh query instead of a pipelined one.
     void SetFreshDisplayReads(bool fresh);
-    // Moves the virtual joystick's stick (SDL values, -32768..32767).
+    // Moves the joystick's stick (SDL values, -32768..32767).
     void MoveStick(int x, int y);
+    // Poll-timer ticks so far.
+    std::uint64_t Ticks() const;
+    // Reads of the scripted joystick's node so far (0 for the virtual one): round trips to
+    // umockdev's handler that a kernel node does not cost.
+    unsigned long EmulatedReads() const;
     // Pointer placements the window made so far.
     std::uint64_t Placements() const;
     // True while the poll timer sleeps.
     bool Asleep();
 
   private:
+    void Build(WakeSourcePort* wake);
+
     struct Parts;
     std::unique_ptr<Parts> parts_;
     std::string problem_;

@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -114,9 +115,11 @@ void PrintWindow(const char* what, const Window& w) {
                 w.switchesPerSecond, w.cpuPercent, w.serverCpuPercent);
 }
 
-// Milliseconds from a stick deflection to the window's first pointer placement, over `trials`
+// Milliseconds from a stick deflection to the window's first pointer move, over `trials`
 // deflections at random phases of the 5 ms grid; the stick goes back to rest between them.
-std::vector<double> MoveDelays(ProgramRig& rig, EventFdWake* wake, int trials) {
+// `signal` tells the stand-in wake source that the stick moved (nothing for the others).
+template <class Signal>
+std::vector<double> MoveDelays(ProgramRig& rig, Signal signal, int trials) {
     std::mt19937 random(15);
     std::uniform_int_distribution<int> phaseUs(0, 5000);
     std::vector<double> delays;
@@ -126,15 +129,60 @@ std::vector<double> MoveDelays(ProgramRig& rig, EventFdWake* wake, int trials) {
         const std::uint64_t before = rig.Placements();
         const auto start = Clock::now();
         rig.MoveStick(32767, 0);
-        if (wake != nullptr) wake->Signal();
+        signal();
         while (rig.Placements() == before && Clock::now() - start < std::chrono::seconds(1))
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
         delays.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         rig.MoveStick(0, 0);
-        if (wake != nullptr) wake->Signal();
+        signal();
         RunLoop(30);
     }
     return delays;
+}
+
+// The stick held for `seconds`, the pointer running back and forth: per tick, the event loop
+// thread's wake-ups (less the scripted node's emulated reads) and the X replies it waited for.
+template <class Signal>
+void MovingFigures(ProgramRig& rig, Signal signal, double seconds) {
+    const auto ticks0 = rig.Ticks();
+    const auto waits0 = rig.PointerWaits();
+    const auto reads0 = rig.EmulatedReads();
+    const long switches0 = MainThreadContextSwitches();
+    int direction = 1;
+    const Window w = Measure(seconds, [&](int ms) {
+        for (int done = 0; done < ms; done += 1000, direction = -direction) {
+            rig.MoveStick(direction * 32767, 0);
+            signal();
+            RunLoop(std::min(1000, ms - done));
+        }
+    });
+    const double ticks = std::max<double>(1, double(rig.Ticks() - ticks0));
+    const double switches = double(MainThreadContextSwitches() - switches0);
+    const double reads = double(rig.EmulatedReads() - reads0);
+    PrintWindow("stick held, pointer moving", w);
+    std::printf("  per moving tick (%.0f ticks): %.2f wake-ups of the event loop thread", ticks,
+                (switches - reads) / ticks);
+    if (reads > 0)
+        std::printf(" (%.2f before taking off %.2f emulated reads)", switches / ticks,
+                    reads / ticks);
+    std::printf(", %.2f X replies waited for\n", double(rig.PointerWaits() - waits0) / ticks);
+    rig.MoveStick(0, 0);
+    signal();
+    RunLoop(100);
+}
+
+// One configuration: at rest, event-to-move delay, moving.
+template <class Signal>
+void ConfigurationFigures(const char* name, ProgramRig& rig, Signal signal, double seconds) {
+    std::printf("-- %s\n", name);
+    if (!StartRig(rig)) return;
+    RunLoop(200);
+    PrintWindow("program at rest", Measure(seconds, RunLoop));
+    std::printf("  asleep at the end of the window: %s\n", rig.Asleep() ? "yes" : "no");
+    const std::vector<double> delays = MoveDelays(rig, signal, 60);
+    std::printf("  joystick event to first move: median %.3f ms  p90 %.3f ms  max %.3f ms\n",
+                Percentile(delays, 50), Percentile(delays, 90), Percentile(delays, 100));
+    MovingFigures(rig, signal, seconds / 2);
 }
 
 }  // namespace
@@ -149,27 +197,23 @@ void WakeFigures(double seconds) {
         }
     });
     PrintWindow("floor: plain sleep to 5 ms deadlines", floor);
-
-    for (const bool sleeping : {false, true}) {
+    {
+        ProgramRig rig;
+        ConfigurationFigures(
+            "polling: SDL virtual joystick, no wake source", rig, [] {}, seconds);
+    }
+    {
         EventFdWake wake;
-        ProgramRig rig(sleeping ? &wake : nullptr);
-        if (!StartRig(rig)) return;
-        RunLoop(200);
-        const Window rest = Measure(seconds, RunLoop);
-        PrintWindow(sleeping ? "sleeping: program at rest" : "polling: program at rest", rest);
-        if (sleeping && !rig.Asleep()) std::printf("  (the scheduler did not fall asleep)\n");
-
-        const std::vector<double> delays = MoveDelays(rig, sleeping ? &wake : nullptr, 60);
-        std::printf("  joystick event to first move: median %.3f ms  p90 %.3f ms  max %.3f ms\n",
-                    Percentile(delays, 50), Percentile(delays, 90), Percentile(delays, 100));
-
-        rig.MoveStick(32767, 0);  // held: polling again in both
-        if (sleeping) wake.Signal();
-        RunLoop(100);
-        PrintWindow("stick held, pointer moving", Measure(seconds / 2, RunLoop));
-        rig.MoveStick(0, 0);
-        if (sleeping) wake.Signal();
-        RunLoop(100);
+        ProgramRig rig(&wake);
+        ConfigurationFigures(
+            "sleeping, stand-in: SDL virtual joystick, eventfd wake source", rig,
+            [&wake] { wake.Signal(); }, seconds);
+    }
+    {
+        ProgramRig rig{ProgramRig::Scripted{}};
+        ConfigurationFigures(
+            "sleeping, scripted: evdev joystick from umockdev, udev wake source", rig, [] {},
+            seconds);
     }
 }
 

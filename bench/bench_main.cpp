@@ -5,6 +5,8 @@
 //                     [--pipeline PAIRS]   (fresh against pipelined idle reads, A/B in one run)
 //                     [--wake]   (at rest polling against sleeping; under scripts/bench the X
 //                                 server's CPU too)
+//                     [--program PATH [RUNS]]   (the real executable's start to its tray icon,
+//                                 with the scripted joystick; under scripts/bench)
 // (no part named: all but --idle, which is --timer without its reference loops). Parts after
 // --core need a display: run under scripts/with-xvfb.
 //        vantrel_bench --ticks-only rest|moving N   (N real ticks untimed, for strace)
@@ -18,6 +20,7 @@
 #include "BackendBench.h"
 #include "CoreBench.h"
 #include "OutputBench.h"
+#include "ProgramStartBench.h"
 #include "StartupBench.h"
 #include "TimerBench.h"
 #include "WakeBench.h"
@@ -34,6 +37,8 @@ int main(int argc, char** argv) {
     bool core = false, backends = false, timer = false, idle = false, startup = false;
     bool outputs = false, wake = false;
     int pipelinePairs = 0;
+    const char* program = nullptr;
+    int programRuns = 11;
     double seconds = 10;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -53,16 +58,23 @@ int main(int argc, char** argv) {
             startup = true;
         } else if (arg == "--pipeline" && i + 1 < argc) {
             pipelinePairs = std::stoi(argv[++i]);
+        } else if (arg == "--program" && i + 1 < argc) {
+            program = argv[++i];
+            if (i + 1 < argc && argv[i + 1][0] != '-') programRuns = std::stoi(argv[++i]);
         } else if (arg == "--seconds" && i + 1 < argc) {
             seconds = std::stod(argv[++i]);
         } else {
             std::fprintf(
                 stderr,
                 "usage: %s [--core] [--backends] [--outputs] [--timer] [--idle] [--startup] "
-                "[--seconds N] [--pipeline PAIRS] [--wake]\n",
+                "[--seconds N] [--pipeline PAIRS] [--wake] [--program PATH [RUNS]]\n",
                 argv[0]);
             return 2;
         }
+    }
+    if (program != nullptr) {
+        vantrel::bench::ProgramStartFigures(program, programRuns);
+        return 0;
     }
     if (!core && !backends && !outputs && !timer && !idle && !startup && !wake &&
         pipelinePairs == 0)

@@ -2,6 +2,7 @@
 // platform, chosen by src/app/CMakeLists.txt: LinuxBackends.cpp and WindowsBackends.cpp.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "core/engine/JoystickPort.h"
@@ -12,6 +13,7 @@
 #include "core/startup/ManifestPlatformPort.h"
 #include "core/startup/PointerChoice.h"
 #include "core/startup/RunEntryPort.h"
+#include "core/text/LangText.h"
 
 class QCoreApplication;
 
@@ -37,6 +39,9 @@ class PlatformBackends {
     // What the user must be told about the pointer output chosen: on Linux, a Wayland session
     // where only XTest was left, or an output asked for that could not start.
     PointerChoice::Notice PointerNotice() const;
+    // `tell` hears, with the line to show, when the pointer output was lost while the program
+    // ran and the next one took over (on Linux: the portal refused or closed, XTest now).
+    void OnPointerFallback(std::function<void(TextId)> tell);
     // What wakes the program while the poll timer sleeps; on Windows nothing does.
     WakeSourcePort& Wake() { return ports_.wake; }
     // The previous-instance test, per user and named after the executable: takes the lock on

@@ -39,6 +39,10 @@ PointerChoice::Notice PlatformBackends::PointerNotice() const {
     return PointerChoice::Notice::None;
 }
 
+void PlatformBackends::OnPointerFallback(std::function<void(TextId)>) {
+    // One output that is never lost: nothing to tell.
+}
+
 bool PlatformBackends::AnotherInstanceRunning() {
     return parts_->instanceLock.AnotherInstanceRunning();
 }

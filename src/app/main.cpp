@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -70,13 +71,21 @@ int main(int argc, char** argv) {
         return kOutputUnavailable;
     }
     vantrel::QtMessageBox messageBoxes;
+    vantrel::ProgramState state;
+    // Said once, in the user's language, after the event that caused it has been handled.
+    platform.OnPointerFallback([&](vantrel::TextId line) {
+        const std::string text = state.texts[line];
+        std::fprintf(stderr, "%s: %s\n", programName.c_str(), text.c_str());
+        QTimer::singleShot(0, &app, [&, text] {
+            messageBoxes.Warning(state.texts[vantrel::TextId::MessageTitle], text);
+        });
+    });
     vantrel::QtLocale locale;
     vantrel::QtFileDialog fileDialog(nullptr);
     vantrel::QtOpener opener;
     vantrel::QtHttpFetch http;
     vantrel::QtProcessLauncher launcher;
 
-    vantrel::ProgramState state;
     vantrel::TrayApplication window(
         state,
         {
@@ -103,9 +112,9 @@ int main(int argc, char** argv) {
     platform.ConnectShutdown(window, app);
     // Wayland without a pointer output of its own: said once per start.
     if (platform.PointerNotice() == vantrel::PointerChoice::Notice::XWaylandOnly) {
-        const std::string warning = vantrel::XWaylandOnlyText();
+        const std::string warning = vantrel::XWaylandOnlyText(state.texts);
         std::fprintf(stderr, "%s: %s\n", programName.c_str(), warning.c_str());
-        messageBoxes.Warning("Vantrel", warning);
+        messageBoxes.Warning(state.texts[vantrel::TextId::MessageTitle], warning);
     }
     return app.exec();
 }

@@ -11,6 +11,7 @@
 #include "core/info/Documents.h"
 #include "core/info/ProgramVersion.h"
 #include "core/text/CaptionText.h"
+#include "ui/LinkLabel.h"
 #include "ui/Look.h"
 
 namespace vantrel {
@@ -101,20 +102,29 @@ AboutWindow::AboutWindow(OpenerPort& opener)
     caption->setText(QString::fromUtf8(kHomePageCaption.data(), kHomePageCaption.size()));
     caption->adjustSize();
 
-    homePage_ = AddLabel(panel_, "homePageLink", 1860, 3840, 3255, 255);
+    homePage_ = new LinkLabel(panel_);
+    homePage_->setObjectName("homePageLink");
+    homePage_->setTextFormat(Qt::PlainText);
+    homePage_->setGeometry(Px(1860), Px(3840), Px(3255), Px(255));
     QFont linkFont = LookFont("Arial", 11.25);
     linkFont.setUnderline(true);
     homePage_->setFont(linkFont);
     SetTextColour(homePage_, Qt::red);
-    homePage_->setCursor(Qt::PointingHandCursor);
     homePage_->setText(QString::fromStdString(PageAddress(WebPage::Home)));
     homePage_->adjustSize();
 
     for (QWidget* control : {static_cast<QWidget*>(title), static_cast<QWidget*>(name),
                              static_cast<QWidget*>(version_), static_cast<QWidget*>(description_),
-                             static_cast<QWidget*>(copyright_), static_cast<QWidget*>(homePage_)}) {
+                             static_cast<QWidget*>(copyright_)}) {
         control->installEventFilter(this);
     }
+
+    // The window stays open whether or not the page could be opened.
+    connect(homePage_, &LinkLabel::activated, this, [this] {
+        const bool opened = opener_.OpenAddress(homePage_->text().toStdString());
+        static_cast<void>(opened);
+    });
+    setTabOrder(viewport_, homePage_);
 
     // Start: the scrolling starts from the top edge 2200 with the pause counter at 0.
     scroller_.Reset();
@@ -177,14 +187,7 @@ bool AboutWindow::eventFilter(QObject* watched, QEvent* event) {
         return static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;  // wait for release
     }
     if (event->type() == QEvent::MouseButtonRelease) {
-        if (!IsLeftClickInside(event, widget)) return true;
-        if (widget == homePage_) {
-            // The window stays open whether or not the page could be opened.
-            const bool opened = opener_.OpenAddress(homePage_->text().toStdString());
-            (void)opened;
-        } else {
-            close();
-        }
+        if (IsLeftClickInside(event, widget)) close();
         return true;
     }
     return QWidget::eventFilter(watched, event);

@@ -13,6 +13,8 @@ class QTimer;
 
 namespace vantrel {
 
+class LinkLabel;
+
 // AboutWindow. Modeless, without owner; deletes itself when closed, so each opening after a close
 // starts the scrolling afresh. `opener` must outlive the window.
 class AboutWindow : public QWidget {
@@ -45,7 +47,7 @@ class AboutWindow : public QWidget {
     QLabel* version_ = nullptr;
     QLabel* description_ = nullptr;
     QLabel* copyright_ = nullptr;
-    QLabel* homePage_ = nullptr;
+    LinkLabel* homePage_ = nullptr;  // Tab reaches it after the credits; Enter or Space opens it
 };
 
 // Keeps one about window at a time for the main window.

@@ -1,5 +1,6 @@
 // A text label that acts as a link: a left click on it, or Enter or Space while it has the
-// keyboard focus, activates it; the focus shows as a dotted frame.
+// keyboard focus, activates it; the focus shows as a dotted frame. Screen readers see a link
+// with a press action that activates it.
 #pragma once
 
 #include <QLabel>

@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-#include "core/text/AccessibleTexts.h"
 #include "core/text/CaptionText.h"
 #include "ui/LinkLabel.h"
 #include "ui/Look.h"
@@ -137,10 +136,11 @@ void OptionsDialog::BuildWidgets() {
         SetTextColour(link, kLinkColour);
     }
 
-    // The links come last, so the tab order of the controls that were there before stays.
-    QWidget* chain[] = {combos_[0],   combos_[1],       combos_[2],       combos_[3],
-                        combos_[4],   accelerationBox_, startAtLogonBox_, okButton_,
-                        applyButton_, cancelButton_,    mouseLink_,       controllerLink_};
+    // Tab goes as the eye reads: down the settings column (check boxes, lists, then the buttons
+    // left to right), then the links below the picture. The window still opens on the first list.
+    QWidget* chain[] = {accelerationBox_, startAtLogonBox_, combos_[0], combos_[1],
+                        combos_[2],       combos_[3],       combos_[4], okButton_,
+                        applyButton_,     cancelButton_,    mouseLink_, controllerLink_};
     for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
     QLabel* credit = labels_[4];
     QFont creditFont = LookFont("Arial", 12);
@@ -148,9 +148,13 @@ void OptionsDialog::BuildWidgets() {
     creditFont.setItalic(true);
     credit->setFont(creditFont);
     SetTextColour(credit, kCreditColour);
-    for (QLabel* rowLabel : {labels_[0], labels_[1], labels_[2], labels_[3], labels_[5]}) {
-        rowLabel->setWordWrap(true);
-        rowLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // A caption's buddy is what ties it to its list for screen readers (the labelled-by
+    // relation) and gives the list the caption's access key.
+    QLabel* rowLabels[5] = {labels_[0], labels_[1], labels_[2], labels_[3], labels_[5]};
+    for (std::size_t row = 0; row < combos_.size(); ++row) {
+        rowLabels[row]->setWordWrap(true);
+        rowLabels[row]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        rowLabels[row]->setBuddy(combos_[row]);
     }
 
     joystickPicture_ = new QLabel(this);
@@ -248,7 +252,8 @@ void OptionsDialog::Mirror() {
 
     const OptionsTexts& texts = model_.Texts();
     setWindowTitle(FromUtf8(texts.title));
-    // Plain labels show "&&" as one ampersand; buttons and check boxes keep their access keys.
+    // Captions with a buddy, buttons and check boxes keep their access keys; the other labels
+    // show "&&" as one ampersand.
     const std::string* labelTexts[8] = {&texts.leftButton,
                                         &texts.rightButton,
                                         &texts.middleButton,
@@ -258,7 +263,8 @@ void OptionsDialog::Mirror() {
                                         &texts.mouseSettingsLink,
                                         &texts.controllerSettingsLink};
     for (std::size_t i = 0; i < labels_.size(); ++i) {
-        labels_[i]->setText(FromUtf8(StripAccessKeys(*labelTexts[i])));
+        const bool withKey = labels_[i]->buddy() != nullptr;
+        labels_[i]->setText(FromUtf8(withKey ? *labelTexts[i] : StripAccessKeys(*labelTexts[i])));
     }
     for (QLabel* oneLine : {labels_[4], labels_[6], labels_[7]}) ShrinkToFit(oneLine);
     startAtLogonBox_->setText(FromUtf8(texts.startAtLogon));
@@ -303,19 +309,13 @@ void OptionsDialog::Mirror() {
 }
 
 void OptionsDialog::NameForScreenReaders() {
-    // Each list is named by the caption beside it; every name is the caption as shown, without
-    // access-key markers, so it follows the language.
-    QLabel* rowLabels[5] = {labels_[0], labels_[1], labels_[2], labels_[3], labels_[5]};
-    for (std::size_t row = 0; row < combos_.size(); ++row)
-        combos_[row]->setAccessibleName(rowLabels[row]->text());
+    // The lists are named by their captions' buddy relation and the links by their text; every
+    // name is the caption as shown, without access-key markers, so it follows the language.
     for (QAbstractButton* control : std::initializer_list<QAbstractButton*>{
              accelerationBox_, startAtLogonBox_, okButton_, applyButton_, cancelButton_}) {
         control->setAccessibleName(FromUtf8(StripAccessKeys(control->text().toStdString())));
     }
-    for (QLabel* link : {labels_[6], labels_[7]}) link->setAccessibleName(link->text());
-    const std::string_view picture = AccessibleText(AccessibleTextId::JoystickPicture);
-    joystickPicture_->setAccessibleDescription(
-        QString::fromUtf8(picture.data(), static_cast<qsizetype>(picture.size())));
+    joystickPicture_->setAccessibleDescription(FromUtf8(model_.Texts().joystickPicture));
 }
 
 void OptionsDialog::FocusFirstControl() {

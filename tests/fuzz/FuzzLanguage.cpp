@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/text/BuiltInTexts.h"
 #include "core/text/LangText.h"
 #include "core/text/LanguageFile.h"
 #include "core/text/TextEncoding.h"
@@ -84,9 +85,11 @@ LangText Sentinels() {
     return texts;
 }
 
-// The expected table, read line by line with a stream.
+// The expected table, read line by line with a stream; added lines without words are English.
 LangText Expected(const std::string& text) {
     LangText texts = Sentinels();
+    for (std::size_t i = vantrel::kFirstAddedLine; i <= vantrel::kLanguageLines; ++i)
+        texts[i].clear();
     std::istringstream in(text);
     std::string line;
     for (std::size_t index = 1; index <= vantrel::kLanguageLines && std::getline(in, line);
@@ -95,6 +98,8 @@ LangText Expected(const std::string& text) {
         if (CharacterCount(line) < 2) continue;
         texts[index] = AfterCharacters(line, 3);
     }
+    for (std::size_t i = vantrel::kFirstAddedLine; i <= vantrel::kLanguageLines; ++i)
+        if (texts[i].empty()) texts[i] = vantrel::BuiltInTexts()[i];
     return texts;
 }
 

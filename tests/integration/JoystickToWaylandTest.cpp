@@ -1,6 +1,7 @@
 // The engine path on a real wlroots compositor: SDL virtual joystick -> SdlJoysticks ->
 // PollEngine -> WaylandVirtualPointer -> sway, with wev (a real Wayland client whose window fills
 // the output) reporting the pointer motion and buttons it receives. Run by tests/support/with-sway.
+// And the portal output on KWin and mutter (PortalToDesktopTest, see with-kwin and with-mutter).
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -10,17 +11,19 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "core/engine/JoystickDiscovery.h"
 #include "core/engine/PollEngine.h"
 #include "integration/VirtualPad.h"
 #include "platform/joystick/sdl/SdlJoysticks.h"
+#include "platform/pointer/portal/PortalPointer.h"
 #include "platform/pointer/wlroots/WaylandVirtualPointer.h"
+#include "support/ScreenWait.h"
 #include "support/TempDir.h"
 
 namespace vantrel {
@@ -53,14 +56,10 @@ class Wev {
         text << in.rdbuf();
         return text.str();
     }
-    // Polls the log for up to five seconds until `done` holds for it.
+    // Polls the log until `done` holds for it, at most fifteen seconds, running the event loop
+    // meanwhile (the portal's answers come through it).
     bool WaitFor(const std::function<bool(const std::string&)>& done) const {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (done(Text())) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return done(Text());
+        return test::WaitFor([&] { return done(Text()); }, 15000);
     }
 
   private:
@@ -78,11 +77,20 @@ struct Button {
     bool operator==(const Button&) const = default;
 };
 
+// The matches of `pattern`, each once: where the compositor announces the pointer twice (KWin)
+// wev holds two wl_pointer objects and logs every event twice, the same but for the object.
+std::vector<std::smatch> EventsOnce(const std::string& text, const std::regex& pattern) {
+    std::vector<std::smatch> out;
+    for (std::sregex_iterator it(text.begin(), text.end(), pattern), end; it != end; ++it)
+        if (out.empty() || out.back().str() != it->str()) out.push_back(*it);
+    return out;
+}
+
 std::vector<Motion> Positions(const std::string& text) {
     static const std::regex position(R"((enter|motion): [^\n]*?x, y: ([-0-9.]+), ([-0-9.]+))");
     std::vector<Motion> out;
-    for (std::sregex_iterator it(text.begin(), text.end(), position), end; it != end; ++it)
-        out.push_back({(*it)[1] == "enter", std::stod((*it)[2]), std::stod((*it)[3])});
+    for (const std::smatch& m : EventsOnce(text, position))
+        out.push_back({m[1] == "enter", std::stod(m[2]), std::stod(m[3])});
     return out;
 }
 
@@ -90,10 +98,13 @@ std::vector<Button> Buttons(const std::string& text) {
     static const std::regex button(
         R"(button: serial: \d+; time: \d+; button: (\d+) .*?state: (\d))");
     std::vector<Button> out;
-    for (std::sregex_iterator it(text.begin(), text.end(), button), end; it != end; ++it)
-        out.push_back({std::stoi((*it)[1]), std::stoi((*it)[2])});
+    for (const std::smatch& m : EventsOnce(text, button))
+        out.push_back({std::stoi(m[1]), std::stoi(m[2])});
     return out;
 }
+
+const std::vector<Button> kThreeClicks{{0x110, 1}, {0x110, 0}, {0x111, 1},
+                                       {0x111, 0}, {0x112, 1}, {0x112, 0}};
 
 class JoystickToWaylandTest : public ::testing::Test {
   protected:
@@ -172,10 +183,64 @@ TEST_F(JoystickToWaylandTest, JoystickButtonsPressAndReleaseLeftRightMiddle) {
     }
     ASSERT_TRUE(pointer.Sync());
     ASSERT_TRUE(wev.WaitFor([](const std::string& t) { return Buttons(t).size() >= 6; }));
-    EXPECT_EQ(Buttons(wev.Text()),
-              (std::vector<Button>{
-                  {0x110, 1}, {0x110, 0}, {0x111, 1}, {0x111, 0}, {0x112, 1}, {0x112, 0}}))
-        << wev.Text();
+    EXPECT_EQ(Buttons(wev.Text()), kThreeClicks) << wev.Text();
+}
+
+class PortalToDesktopTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (std::getenv("WAYLAND_DISPLAY") == nullptr || !PortalPointerOffered())
+            GTEST_SKIP() << "needs a desktop with a portal (tests/support/with-kwin, with-mutter)";
+        // The first moves, made before the desktop answers and its device exists: to the
+        // bottom-right corner, then to (640, 400), inside wev's window (KWin centres it, mutter
+        // centres it across, near the top); were the first lost, the second would end outside.
+        portal.emplace(temp.path() / "token", [](PortalPointer::Loss) {});  // then MoveBy fails
+        ASSERT_TRUE(portal->MoveBy(5000, 5000));
+        ASSERT_TRUE(portal->MoveBy(-639, -623));
+        // wev holds a pointer once the desktop's device exists (mutter: a moment after the
+        // start, maybe after these moves), and the pointer is in its window.
+        ASSERT_TRUE(wev.WaitFor(
+            [&](const std::string& t) { return portal->Started() && !Positions(t).empty(); }));
+        // Then one pixel down and right, after the moves above: seen as such, the pointer is
+        // where they put it.
+        ASSERT_TRUE(portal->MoveBy(1, 1));
+        ASSERT_TRUE(wev.WaitFor([&](const std::string& t) {
+            const std::vector<Motion> seen = Positions(t);
+            return seen.size() >= 2 && !seen.back().enter &&
+                   seen.back().x - seen.end()[-2].x == 1 && seen.back().y - seen.end()[-2].y == 1;
+        })) << wev.Text();
+    }
+    test::TempDir temp;
+    Wev wev{(temp.path() / "wev.log").string()};
+    std::optional<PortalPointer> portal;
+};
+
+TEST_F(PortalToDesktopTest, StepsOfTheAccelerationTableArriveExactly) {
+    std::size_t before = Positions(wev.Text()).size();
+    const double y = Positions(wev.Text()).back().y;
+    // Back and forth, so that the pointer stays in the window; each step once the one before
+    // has arrived, as ticks 5 ms apart do.
+    for (std::size_t tick = 1; tick <= 100; ++tick) {
+        const int step = tick <= 20 ? 2 : tick <= 40 ? 3 : tick <= 60 ? 4 : tick <= 80 ? 6 : 9;
+        const int dx = tick <= 40 || (tick > 80 && tick <= 90) ? -step : step;
+        ASSERT_TRUE(portal->MoveBy(dx, 0));
+        ASSERT_TRUE(
+            wev.WaitFor([&](const std::string& t) { return Positions(t).size() > before; }));
+        const std::vector<Motion> seen = Positions(wev.Text());
+        ASSERT_EQ(seen.size(), ++before) << wev.Text();
+        EXPECT_FALSE(seen.back().enter);
+        EXPECT_EQ(seen.back().x - seen.end()[-2].x, dx) << "tick " << tick;
+        EXPECT_EQ(seen.back().y, y);
+    }
+}
+
+TEST_F(PortalToDesktopTest, ButtonsArriveAsPressAndRelease) {
+    for (const auto event :
+         {MouseButtonEvent::LeftDown, MouseButtonEvent::LeftUp, MouseButtonEvent::RightDown,
+          MouseButtonEvent::RightUp, MouseButtonEvent::MiddleDown, MouseButtonEvent::MiddleUp})
+        portal->Send(event);
+    ASSERT_TRUE(wev.WaitFor([](const std::string& t) { return Buttons(t).size() >= 6; }));
+    EXPECT_EQ(Buttons(wev.Text()), kThreeClicks) << wev.Text();
 }
 
 }  // namespace

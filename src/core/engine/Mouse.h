@@ -29,6 +29,9 @@ class Mouse {
     // afresh). False when `value` has no 32-bit nearest integer: then nothing moves.
     bool SetX(double value);
     bool SetY(double value);
+    // Moves by a distance without reading first; false when the port cannot (see
+    // PointerPort::ShiftBy).
+    bool ShiftBy(std::int32_t dx, std::int32_t dy) { return port_.ShiftBy(dx, dy); }
 
   private:
     void Query();

@@ -25,6 +25,11 @@ class PointerPort {
     virtual bool QueryPositionForDisplay(ScreenPoint& point) { return QueryPosition(point); }
     // Places the pointer at an absolute position; the window system confines it to the screen.
     virtual bool PlaceAt(std::int32_t x, std::int32_t y) = 0;
+    // Moves the pointer by (dx, dy) from wherever it is when the window system gets the
+    // request, confined to the screen as a placement is, without reading it first. False when
+    // this output cannot do that now: the engine then reads and places. (0, 0) sends nothing
+    // and only answers whether it could.
+    virtual bool ShiftBy(std::int32_t, std::int32_t) { return false; }
 };
 
 // An output that nobody may ask for the pointer's position (Wayland) and that can only push it.

@@ -29,21 +29,6 @@ bool OffersUpdate(std::string_view body, std::string_view own) {
     return body.size() == 9 && body > own;
 }
 
-std::string ParagraphBreaks(std::string_view text) {
-    constexpr std::string_view marker = "<BR>";
-    std::string result;
-    result.reserve(text.size());
-    std::size_t from = 0;
-    for (std::size_t at = text.find(marker); at != std::string_view::npos;
-         at = text.find(marker, from)) {
-        result.append(text.substr(from, at - from));
-        result.append("\n\n");
-        from = at + marker.size();
-    }
-    result.append(text.substr(from));
-    return result;
-}
-
 std::string_view VersionFileAddress() {
     return VANTREL_VERSION_URL;
 }

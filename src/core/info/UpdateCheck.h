@@ -11,6 +11,7 @@
 #include "core/info/HttpFetchPort.h"
 #include "core/info/OpenerPort.h"
 #include "core/info/ProgramVersion.h"
+#include "core/text/CaptionText.h"
 #include "core/text/LangText.h"
 #include "core/text/MessageBoxPort.h"
 
@@ -24,9 +25,6 @@ std::string ComparableVersion(const ProgramVersion& version);
 // An update is offered only for a body of exactly nine characters that compares greater than
 // `own` byte by byte (no trimming, no numeric reading).
 bool OffersUpdate(std::string_view body, std::string_view own);
-
-// Every "<BR>" (upper case only) becomes a paragraph break, an empty line in a message box.
-std::string ParagraphBreaks(std::string_view text);
 
 inline constexpr std::size_t kVersionFileNeedBytes = 10;  // one more than a valid file holds
 inline constexpr std::chrono::milliseconds kUpdateCheckTimeout{15000};

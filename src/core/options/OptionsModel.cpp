@@ -66,6 +66,7 @@ void OptionsModel::Load() {
     texts_.ok = lang_[TextId::OkButton];
     texts_.cancel = lang_[TextId::CancelButton];
     texts_.apply = lang_[TextId::ApplyButton];
+    texts_.joystickPicture = lang_[TextId::JoystickPicture];
 
     const auto buttons = std::min<std::int64_t>(caps_.buttonCount, kMaxItems);
     for (std::int64_t n = 1; n <= buttons; ++n) {

@@ -46,6 +46,7 @@ struct OptionsTexts {
     std::string ok = "&Ok";
     std::string cancel = "&Annulla";
     std::string apply = "A&pplica";
+    std::string joystickPicture;  // spoken by screen readers only
 
     bool operator==(const OptionsTexts&) const = default;
 };

@@ -8,11 +8,12 @@ namespace vantrel {
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, PointerRequest>, 4> kPointerValues{{
+constexpr std::array<std::pair<std::string_view, PointerRequest>, 5> kPointerValues{{
     {"auto", PointerRequest::Auto},
     {"x11", PointerRequest::X11},
     {"wlroots", PointerRequest::Wlroots},
     {"uinput", PointerRequest::Uinput},
+    {"portal", PointerRequest::Portal},
 }};
 
 bool ParsePointer(std::string_view value, PointerRequest& request) {
@@ -41,7 +42,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             if (argument == kPointer) {
                 if (i + 1 == arguments.size()) {
                     line.action = CommandLine::Action::Fail;
-                    line.error = "--pointer needs a value: auto, x11, wlroots or uinput";
+                    line.error = "--pointer needs a value: auto, x11, wlroots, uinput or portal";
                     continue;
                 }
                 value = arguments[++i];
@@ -51,7 +52,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             if (!ParsePointer(value, line.pointer)) {
                 line.action = CommandLine::Action::Fail;
                 line.error = "--pointer: unknown value \"" + std::string(value) +
-                             "\" (auto, x11, wlroots or uinput)";
+                             "\" (auto, x11, wlroots, uinput or portal)";
             }
         }
     }
@@ -65,16 +66,20 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 
 std::string UsageText(const std::string& programName) {
     return "Usage: " + programName +
-           " [--pointer=auto|x11|wlroots|uinput] [Qt options]\n"
+           " [--pointer=auto|x11|wlroots|uinput|portal] [Qt options]\n"
            "Drives the mouse pointer with a joystick; lives in the notification area.\n"
            "\n"
            "  --pointer=auto     choose the pointer output from the session (default):\n"
            "                     X11 session: XTest; Wayland: the wlroots virtual pointer,\n"
-           "                     else uinput, else XTest through XWayland with a warning\n"
+           "                     else uinput, else the RemoteDesktop portal, else XTest\n"
+           "                     through XWayland with a warning\n"
            "  --pointer=x11      XTest on the X display (DISPLAY)\n"
            "  --pointer=wlroots  the virtual pointer of wlroots compositors (sway, Hyprland ...)\n"
            "  --pointer=uinput   a uinput device; needs write access to /dev/uinput\n"
            "                     (scripts/install --uinput-rule)\n"
+           "  --pointer=portal   the RemoteDesktop portal of GNOME and KDE Plasma: the desktop\n"
+           "                     asks the person once (GNOME 43: at every start; GNOME 45+\n"
+           "                     and Plasma 6 remember it; Plasma 5.27 only shows a notice)\n"
            "  -h, --help         show this text and exit\n"
            "  --version          show the version and exit\n";
 }

@@ -1,5 +1,7 @@
 #include "core/startup/PointerChoice.h"
 
+#include "core/text/CaptionText.h"
+
 namespace vantrel {
 
 namespace {
@@ -33,6 +35,9 @@ PointerChoice ChoosePointer(const PointerSession& session, PointerRequest reques
         case PointerRequest::Uinput:
             if (Probe(probes.uinputWritable)) return {PointerBackend::Uinput, Notice::None};
             return {PointerBackend::X11, Notice::RequestedUnavailable};
+        case PointerRequest::Portal:
+            if (Probe(probes.portalOffered)) return {PointerBackend::Portal, Notice::None};
+            return {PointerBackend::X11, Notice::RequestedUnavailable};
         case PointerRequest::Auto:
             break;
     }
@@ -40,6 +45,7 @@ PointerChoice ChoosePointer(const PointerSession& session, PointerRequest reques
     if (IsWaylandSession(session)) {
         if (Probe(probes.virtualPointerOffered)) return {PointerBackend::Wlroots, Notice::None};
         if (Probe(probes.uinputWritable)) return {PointerBackend::Uinput, Notice::None};
+        if (Probe(probes.portalOffered)) return {PointerBackend::Portal, Notice::None};
         return {PointerBackend::X11, Notice::XWaylandOnly};
     }
     // No display at all: only uinput can reach the console's pointer.
@@ -47,13 +53,8 @@ PointerChoice ChoosePointer(const PointerSession& session, PointerRequest reques
     return {PointerBackend::X11, Notice::None};
 }
 
-std::string XWaylandOnlyText() {
-    return "This Wayland desktop offers Vantrel no way to move the pointer: the compositor has no "
-           "virtual pointer and /dev/uinput cannot be opened for writing.\n"
-           "The joystick now moves the pointer and clicks only over windows of X11 programs "
-           "(XWayland).\n"
-           "To use it everywhere, allow uinput once with \"scripts/install --uinput-rule\" (as "
-           "root) and log in again; see the section \"Wayland\" in README.md.";
+std::string XWaylandOnlyText(const LangText& texts) {
+    return ParagraphBreaks(texts[TextId::XWaylandWarning]);
 }
 
 std::string RequestedUnavailableText(PointerRequest request) {
@@ -64,6 +65,9 @@ std::string RequestedUnavailableText(PointerRequest request) {
         case PointerRequest::Uinput:
             return "--pointer=uinput: /dev/uinput cannot be opened for writing, or the kernel "
                    "refused the device; see \"scripts/install --uinput-rule\" in README.md.";
+        case PointerRequest::Portal:
+            return "--pointer=portal: the session bus has no RemoteDesktop portal that offers a "
+                   "pointer (org.freedesktop.portal.Desktop).";
         case PointerRequest::X11:
         case PointerRequest::Auto:
             break;

@@ -6,10 +6,12 @@
 #include <functional>
 #include <string>
 
+#include "core/text/LangText.h"
+
 namespace vantrel {
 
-enum class PointerBackend : std::uint8_t { X11, Wlroots, Uinput };
-enum class PointerRequest : std::uint8_t { Auto, X11, Wlroots, Uinput };
+enum class PointerBackend : std::uint8_t { X11, Wlroots, Uinput, Portal };
+enum class PointerRequest : std::uint8_t { Auto, X11, Wlroots, Uinput, Portal };
 
 struct PointerSession {
     std::string sessionType;  // XDG_SESSION_TYPE; empty when unset
@@ -21,12 +23,13 @@ struct PointerSession {
 struct PointerProbes {
     std::function<bool()> virtualPointerOffered;
     std::function<bool()> uinputWritable;
+    std::function<bool()> portalOffered;  // a RemoteDesktop portal with a pointer
 };
 
 struct PointerChoice {
     enum class Notice : std::uint8_t {
         None,
-        // A Wayland session with neither output: XTest reaches only XWayland's windows.
+        // A Wayland session with no output of its own: XTest reaches only XWayland's windows.
         XWaylandOnly,
         // --pointer named an output that cannot start here; the program does not run.
         RequestedUnavailable,
@@ -37,14 +40,15 @@ struct PointerChoice {
 };
 
 // X11 session (XDG_SESSION_TYPE=x11, or DISPLAY without WAYLAND_DISPLAY): XTest. Wayland
-// session: the wlroots virtual pointer, else uinput, else XTest with a warning. Neither
+// session: the wlroots virtual pointer, else uinput, else the RemoteDesktop portal, else XTest
+// with a warning. Neither
 // display (a console): uinput when writable, else XTest as before. A request other than Auto
 // is followed; X11 always starts, the others only when their probe says so.
 PointerChoice ChoosePointer(const PointerSession& session, PointerRequest request,
                             const PointerProbes& probes);
 
 // The warning for Notice::XWaylandOnly, on standard error and in a message box.
-std::string XWaylandOnlyText();
+std::string XWaylandOnlyText(const LangText& texts);
 // The error for Notice::RequestedUnavailable.
 std::string RequestedUnavailableText(PointerRequest request);
 

@@ -6,14 +6,15 @@
 #include "core/engine/JoystickPort.h"
 #include "core/settings/Settings.h"
 #include "core/settings/SettingsFile.h"
-#include "core/text/LangText.h"
+#include "core/text/BuiltInTexts.h"
 
 namespace vantrel {
 
 // The records one run shares: the settings, the text table and the joystick count.
 struct ProgramState {
     Settings settings;
-    LangText texts;
+    // English until a language file is read, and where none can be: every window has words.
+    LangText texts = BuiltInTexts();
     int joystickCount = 0;
 };
 

@@ -10,4 +10,7 @@ namespace vantrel {
 // "&&" becomes "&"; a single "&" (access-key marker) is dropped.
 std::string StripAccessKeys(std::string_view caption);
 
+// Every "<BR>" (upper case only) becomes a paragraph break, an empty line in a message box.
+std::string ParagraphBreaks(std::string_view text);
+
 }  // namespace vantrel

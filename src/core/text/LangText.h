@@ -43,11 +43,23 @@ enum class TextId : std::size_t {
     ControllerSettingsLink = 31,
     UpdateQuestion = 32,
     UpdateTitle = 33,
+    // Lines added since the first language files; files without them show the English text.
+    XWaylandWarning = 34,    // "<BR>" starts a paragraph
+    JoystickPicture = 35,    // what a screen reader says for the options dialog's picture
+    SettingsNotSaved = 36,   // the settings folder cannot be written
+    PointerOutputLost = 37,  // the pointer output was lost or fell back to another one
+    XTestMissing = 38,       // the X server lacks the XTEST extension
+    PortalRefused = 39,      // the RemoteDesktop portal refused the session
+    PortalClosed = 40,       // the RemoteDesktop portal closed the session
 };
+
+// The first line added after language files were first shipped: from here on a file that lacks
+// a line, or leaves it empty, shows the built-in English text instead.
+inline constexpr std::size_t kFirstAddedLine = 34;
 
 inline constexpr std::size_t kTextCount = 51;  // index 0 is never used
 
-// Every entry is UTF-8 and empty until a language file is read.
+// Every entry is UTF-8. A default-made table is empty; the program starts from BuiltInTexts().
 struct LangText : std::array<std::string, kTextCount> {
     using std::array<std::string, kTextCount>::operator[];
     std::string& operator[](TextId id) { return (*this)[static_cast<std::size_t>(id)]; }

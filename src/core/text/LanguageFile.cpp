@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 
+#include "core/text/BuiltInTexts.h"
 #include "core/text/RegularFile.h"
 #include "core/text/TextEncoding.h"
 #include "core/text/Utf8.h"
@@ -63,7 +64,7 @@ std::filesystem::path LanguageFilePath(const std::filesystem::path& programFolde
     return file;
 }
 
-void ApplyLanguageText(std::string_view text, LangText& texts) {
+void ApplyLanguageLines(std::string_view text, LangText& texts) {
     std::size_t pos = 0;
     for (std::size_t index = 1; index <= kLanguageLines && pos < text.size(); ++index) {
         const std::size_t end = text.find('\n', pos);
@@ -75,6 +76,15 @@ void ApplyLanguageText(std::string_view text, LangText& texts) {
         if (Utf8Length(line.substr(0, prefix)) < 2) continue;
         texts[index] = std::string(line.substr(prefix));
     }
+}
+
+void ApplyLanguageText(std::string_view text, LangText& texts) {
+    for (std::size_t index = kFirstAddedLine; index <= kLanguageLines; ++index)
+        texts[index].clear();
+    ApplyLanguageLines(text, texts);
+    const LangText& english = BuiltInTexts();
+    for (std::size_t index = kFirstAddedLine; index <= kLanguageLines; ++index)
+        if (texts[index].empty()) texts[index] = english[index];
 }
 
 bool LoadTexts(const std::filesystem::path& programFolder, const std::string& languageFile,

@@ -23,6 +23,11 @@ std::filesystem::path LanguageFilePath(const std::filesystem::path& programFolde
 // Puts decoded language-file text into `texts`: line n gives entry n (n <= 50), from its fourth
 // character on. A line of two or three characters empties its entry; an empty line or a line of
 // one character leaves it. Lines end at LF, with or without CR before it.
+void ApplyLanguageLines(std::string_view text, LangText& texts);
+
+// ApplyLanguageLines, except that from kFirstAddedLine on an entry the text leaves without words
+// (line missing, empty or only its prefix) takes the built-in English text: files written before
+// a line existed stay valid and never show the previous language there.
 void ApplyLanguageText(std::string_view text, LangText& texts);
 
 // Reads Lang/`languageFile` below `programFolder` into `texts` (entries it does not reach keep

@@ -116,6 +116,7 @@ TEST_F(OptionsModelTest, LoadMirrorsSettingsAndLanguageAndLeavesApplyDisabled) {
     expected.ok = "E1";
     expected.cancel = "E2";
     expected.apply = "E3";
+    expected.joystickPicture = "E35";
     EXPECT_EQ(model.Texts(), expected);
     EXPECT_EQ(capsReads, 1);
     EXPECT_TRUE(calls.empty());

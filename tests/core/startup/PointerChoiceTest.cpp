@@ -19,7 +19,8 @@ struct ChoiceCase {
     Request request;
     bool offered, writable;
     PointerChoice expected;
-    const char* probed;  // the probes asked, in order: "w" wlroots, "u" uinput
+    const char* probed;  // the probes asked, in order: "w" wlroots, "u" uinput, "p" portal
+    bool portal = false;
 };
 
 const PointerSession kX11{"x11", true, false};
@@ -28,6 +29,7 @@ const PointerSession kNoType{"", false, true};      // only WAYLAND_DISPLAY: Way
 const PointerSession kNoTypeX{"", true, false};     // only DISPLAY: X11
 const PointerSession kX11Typed{"x11", true, true};  // the session type wins
 const PointerSession kConsole{"tty", false, false};
+const PointerChoice kUnavailable{Backend::X11, Notice::RequestedUnavailable};
 
 class PointerChoiceTest : public ::testing::TestWithParam<ChoiceCase> {};
 
@@ -37,6 +39,7 @@ TEST_P(PointerChoiceTest, PicksTheOutputAndAsksOnlyWhatItNeeds) {
     const PointerProbes probes{
         .virtualPointerOffered = [&] { return probed += 'w', c.offered; },
         .uinputWritable = [&] { return probed += 'u', c.writable; },
+        .portalOffered = [&] { return probed += 'p', c.portal; },
     };
     EXPECT_EQ(ChoosePointer(c.session, c.request, probes), c.expected);
     EXPECT_EQ(probed, c.probed);
@@ -58,7 +61,12 @@ INSTANTIATE_TEST_SUITE_P(
                    false,
                    false,
                    {Backend::X11, Notice::XWaylandOnly},
-                   "wu"},
+                   "wup"},
+        ChoiceCase{"Portal", kWayland, Request::Auto, false, false, {Backend::Portal}, "wup", true},
+        ChoiceCase{
+            "PortalNotOnConsole", kConsole, Request::Auto, false, false, {Backend::X11}, "u", true},
+        ChoiceCase{"AskedPortal", kX11, Request::Portal, true, true, {Backend::Portal}, "p", true},
+        ChoiceCase{"AskedPortalMissing", kWayland, Request::Portal, true, true, kUnavailable, "p"},
         ChoiceCase{"Console", kConsole, Request::Auto, true, true, {Backend::Uinput}, "u"},
         ChoiceCase{"ConsoleNoUinput", kConsole, Request::Auto, true, false, {Backend::X11}, "u"},
         ChoiceCase{"AskedX11", kWayland, Request::X11, true, true, {Backend::X11}, ""},
@@ -105,6 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"Nothing", {}, Action::Run, Request::Auto},
         LineCase{"Equals", {"--pointer=uinput"}, Action::Run, Request::Uinput},
         LineCase{"Separate", {"--pointer", "wlroots"}, Action::Run, Request::Wlroots},
+        LineCase{"Portal", {"--pointer=portal"}, Action::Run, Request::Portal},
         LineCase{"LastCounts", {"--pointer=x11", "--pointer=auto"}, Action::Run, Request::Auto},
         LineCase{"QtOptions", {"-platform", "wayland", "--pointer=x11"}, Action::Run, Request::X11},
         LineCase{"UnknownValue", {"--pointer=mir"}, Action::Fail, Request::Auto},
@@ -119,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CommandLineTest, UsageNamesEveryValue) {
     const std::string usage = UsageText("vantrel");
-    for (const char* value : {"auto", "x11", "wlroots", "uinput"})
+    for (const char* value : {"auto", "x11", "wlroots", "uinput", "portal"})
         EXPECT_NE(usage.find(std::string("--pointer=") + value), std::string::npos) << value;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/text/BuiltInTexts.h"
 #include "core/text/LanguageFile.h"
 #include "support/TempDir.h"
 
@@ -95,6 +96,26 @@ TEST_F(LanguageFileTest, ShorterFileKeepsTheLaterEntriesOfTheEarlierOne) {
     EXPECT_EQ(texts[20], "new 20");
     EXPECT_EQ(texts[21], "old 21");
     EXPECT_EQ(texts[33], "old 33");
+}
+
+TEST_F(LanguageFileTest, AddedLinesAFileLacksAreEnglishNotThePreviousLanguage) {
+    const auto previous = [this] {
+        for (int n = 1; n <= 50; ++n) texts[n] = "previous " + std::to_string(n);
+    };
+    previous();
+    ASSERT_TRUE(Load("01=one\r\n"));  // a file from before the added lines
+    EXPECT_EQ(texts[2], "previous 2");
+    EXPECT_EQ(texts[TextId::JoystickPicture], "Picture of a joystick");
+
+    // Line 34 holds only its prefix, line 35 is empty, line 36 has words of its own.
+    std::string bytes;
+    for (int n = 1; n <= 33; ++n) bytes += "xx=" + std::to_string(n) + "\r\n";
+    previous();
+    ASSERT_TRUE(Load(bytes + "34=\r\n\r\n36=own\r\n"));
+    EXPECT_EQ(texts[TextId::XWaylandWarning], BuiltInTexts()[TextId::XWaylandWarning]);
+    EXPECT_EQ(texts[TextId::JoystickPicture], "Picture of a joystick");
+    EXPECT_EQ(texts[36], "own");
+    EXPECT_EQ(texts[50], BuiltInTexts()[50]);
 }
 
 TEST_F(LanguageFileTest, LoneLineFeedEndsALineAndLoneCarriageReturnDoesNot) {

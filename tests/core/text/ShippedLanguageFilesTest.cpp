@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/text/BuiltInTexts.h"
 #include "core/text/LanguageFile.h"
 #include "core/text/TextEncoding.h"
 
@@ -42,11 +43,18 @@ TEST_P(ShippedLanguageFile, HasFiftyNumberedCrLfLinesOfUtf8) {
     EXPECT_EQ(pos, bytes.size()) << "more than fifty lines";
 }
 
-TEST_P(ShippedLanguageFile, FillsExactlyTheEntriesInUse) {
+// Each file's own lines, without the English that stands in for added lines it lacks.
+LangText OwnLines(const std::string& bytes) {
     LangText texts;
-    ASSERT_TRUE(LoadTexts(kResources, GetParam(), texts));
-    for (int n = 1; n <= 33; ++n) EXPECT_FALSE(texts[n].empty()) << "entry " << n;
-    for (int n = 34; n <= 50; ++n) EXPECT_TRUE(texts[n].empty()) << "entry " << n;
+    ApplyLanguageLines(DecodeText(bytes), texts);
+    return texts;
+}
+
+TEST_P(ShippedLanguageFile, TranslatesEveryLineTheBuiltInEnglishHas) {
+    const LangText texts = OwnLines(Bytes());
+    for (int n = 1; n <= 35; ++n) EXPECT_FALSE(BuiltInTexts()[n].empty()) << "entry " << n;
+    for (std::size_t n = 1; n <= kLanguageLines; ++n)
+        EXPECT_EQ(texts[n].empty(), BuiltInTexts()[n].empty()) << "entry " << n;
     EXPECT_TRUE(texts[26].ends_with("...")) << texts[26];
     const std::size_t br = texts[32].find("<BR>");
     ASSERT_NE(br, std::string::npos);
@@ -72,11 +80,11 @@ std::string AccessKey(const std::string& caption) {
     return markers == 1 ? key : std::string();
 }
 
-TEST_P(ShippedLanguageFile, MenuAndButtonAccessKeysAreDistinct) {
+TEST_P(ShippedLanguageFile, MenuAndDialogAccessKeysAreDistinct) {
     LangText texts;
     ASSERT_TRUE(LoadTexts(kResources, GetParam(), texts));
-    for (const auto& group :
-         {std::vector<int>{7, 8, 9, 10, 11, 12, 13, 26, 27}, std::vector<int>{1, 2, 3}}) {
+    for (const auto& group : {std::vector<int>{7, 8, 9, 10, 11, 12, 13, 26, 27},
+                              std::vector<int>{1, 2, 3, 17, 18, 19, 20, 21, 22, 23}}) {
         std::set<std::string> keys;
         for (int n : group) {
             const std::string key = AccessKey(texts[n]);
@@ -84,6 +92,11 @@ TEST_P(ShippedLanguageFile, MenuAndButtonAccessKeysAreDistinct) {
             EXPECT_TRUE(keys.insert(key).second) << "entry " << n << " repeats key " << key;
         }
     }
+}
+
+TEST(BuiltInTexts, AreTheShippedEnglishFile) {
+    std::ifstream in(LanguageFilePath(kResources, "English.lng"), std::ios::binary);
+    EXPECT_EQ(BuiltInEnglishFile(), std::string(std::istreambuf_iterator<char>(in), {}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, ShippedLanguageFile,

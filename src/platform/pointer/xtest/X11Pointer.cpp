@@ -38,6 +38,7 @@ X11Pointer::X11Pointer() : display_(XOpenDisplay(nullptr)) {
     root_ = RootWindow(display, screen_);
     int eventBase = 0, errorBase = 0, major = 0, minor = 0;
     xtest_ = XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor) == True;
+    singleScreen_ = ScreenCount(display) == 1;
 }
 
 X11Pointer::~X11Pointer() {
@@ -53,9 +54,9 @@ bool X11Pointer::QueryPosition(ScreenPoint& point) {
     int rootX = 0, rootY = 0, windowX = 0, windowY = 0;
     unsigned int mask = 0;
     // False means the pointer is on another screen; its coordinates are then not ours.
-    if (XQueryPointer(display_.get(), root_, &root, &child, &rootX, &rootY, &windowX, &windowY,
-                      &mask) != True)
-        return false;
+    onOurScreen_ = XQueryPointer(display_.get(), root_, &root, &child, &rootX, &rootY, &windowX,
+                                 &windowY, &mask) == True;
+    if (!onOurScreen_) return false;
     point.x = rootX;
     point.y = rootY;
     return true;
@@ -98,7 +99,8 @@ bool X11Pointer::CollectPrefetch(ScreenPoint& point) {
         static_cast<xcb_query_pointer_reply_t*>(raw));
     const std::unique_ptr<xcb_generic_error_t, FreeDeleter> error(rawError);
     // As with XQueryPointer: a pointer on another screen has no coordinates of ours.
-    if (!reply || error || reply->same_screen == 0) return false;
+    onOurScreen_ = reply && !error && reply->same_screen != 0;
+    if (!onOurScreen_) return false;
     point.x = reply->root_x;
     point.y = reply->root_y;
     return true;
@@ -124,6 +126,17 @@ bool X11Pointer::PlaceAt(std::int32_t x, std::int32_t y) {
                      ProtocolCoordinate(y));
     // No flush of its own: a flush costs four system calls, the query that follows sends this
     // request along with its own.
+    return true;
+}
+
+bool X11Pointer::ShiftBy(std::int32_t dx, std::int32_t dy) {
+    if (!display_ || !xtest_ || !singleScreen_ || !onOurScreen_) return false;
+    // A distance beyond 16 bits ends at the screen's edge either way.
+    if (dx != 0 || dy != 0)
+        XTestFakeRelativeMotionEvent(display_.get(), ProtocolCoordinate(dx), ProtocolCoordinate(dy),
+                                     CurrentTime);
+    // Neither a flush nor a dropped query: the query that ends the tick carries this request,
+    // and the one pending from the last tick is only ever shown.
     return true;
 }
 

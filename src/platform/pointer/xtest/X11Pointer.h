@@ -34,6 +34,12 @@ class X11Pointer : public PointerPort, public MouseButtonPort {
     // reads the pointer after its moves) or Sync(), in one write with that request. The server
     // handles requests in order, so that query already sees the new position.
     bool PlaceAt(std::int32_t x, std::int32_t y) override;
+    // One relative XTest motion, queued like PlaceAt but keeping the pending query: the server
+    // adds it to wherever the pointer is and confines it as it confines a placement. Refused
+    // where that could differ from placing: without XTest, with several X screens (a relative
+    // motion may cross to the next one, a placement stays on ours), or while the last answer
+    // had the pointer on another screen (a placement would bring it back).
+    bool ShiftBy(std::int32_t dx, std::int32_t dy) override;
     // Left / right / middle are X buttons 1 / 3 / 2.
     void Send(MouseButtonEvent event) override;
 
@@ -65,6 +71,9 @@ class X11Pointer : public PointerPort, public MouseButtonPort {
     unsigned long root_ = 0;
     int screen_ = 0;
     bool xtest_ = false;
+    bool singleScreen_ = false;
+    // What the last answer said: the pointer was on our screen.
+    bool onOurScreen_ = false;
     std::uint64_t roundTrips_ = 0;
     std::uint64_t waits_ = 0;
     bool prefetchPending_ = false;

@@ -1,0 +1,138 @@
+#include "ProgramStartBench.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "BenchCommon.h"
+#include "support/ScriptedJoystick.h"
+#include "support/TempDir.h"
+
+extern char** environ;
+
+namespace vantrel::bench {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+long RssKiBOf(pid_t pid) {
+    std::ifstream file("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(file, line);)
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    return -1;
+}
+
+// The notification area's panel window (trayer names it "panel"), searched from `window` down.
+Window FindPanel(Display* display, Window window) {
+    char* name = nullptr;
+    if (XFetchName(display, window, &name) != 0 && name != nullptr) {
+        const bool panel = std::string(name) == "panel";
+        XFree(name);
+        if (panel) return window;
+    }
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(display, window, &root, &parent, &children, &count) == 0) return 0;
+    Window found = 0;
+    for (unsigned i = 0; i < count && found == 0; ++i) found = FindPanel(display, children[i]);
+    if (children != nullptr) XFree(children);
+    return found;
+}
+
+// True when the program's red knob shows anywhere inside `window` (the panel): the icon is
+// embedded and painted.
+bool KnobShown(Display* display, Window window) {
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(display, window, &attributes) == 0) return false;
+    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
+                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    if (image == nullptr) return false;
+    bool red = false;
+    for (int y = 0; y < image->height && !red; ++y)
+        for (int x = 0; x < image->width && !red; ++x) {
+            const unsigned long p = XGetPixel(image, x, y);
+            red = ((p >> 16) & 0xff) > 150 && ((p >> 8) & 0xff) < 110 && (p & 0xff) < 110;
+        }
+    XDestroyImage(image);
+    return red;
+}
+
+struct Start {
+    double toTrayMs = -1;
+    long rssKiB = -1;
+};
+
+// One start of `program` run from a copy of its folder: time until its icon shows in the
+// notification area, and its resident memory then.
+Start StartOnce(const fs::path& program, Display* display, Window panel) {
+    test::TempDir folder;
+    std::error_code error;
+    fs::copy(program.parent_path(), folder.path(), fs::copy_options::recursive, error);
+    const std::string copy = (folder.path() / program.filename()).string();
+    char* args[] = {const_cast<char*>(copy.c_str()), nullptr};
+    Start start;
+    const auto t0 = Clock::now();
+    pid_t child = 0;
+    if (error || posix_spawn(&child, copy.c_str(), nullptr, nullptr, args, environ) != 0)
+        return start;
+    while (Clock::now() - t0 < std::chrono::seconds(10)) {
+        if (KnobShown(display, panel)) {
+            start.toTrayMs = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+            start.rssKiB = RssKiBOf(child);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
+    }
+    kill(child, SIGTERM);
+    int status = 0;
+    waitpid(child, &status, 0);
+    // The icon must be gone before the next start looks for it.
+    while (KnobShown(display, panel)) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return start;
+}
+
+}  // namespace
+
+void ProgramStartFigures(const char* program, int runs) {
+    std::printf("== the real program %s: start to tray icon, scripted joystick, %d runs\n", program,
+                runs);
+    test::ScriptedJoystick pad;  // served from this process to the started ones
+    Display* display = XOpenDisplay(nullptr);
+    const Window panel = display != nullptr ? FindPanel(display, DefaultRootWindow(display)) : 0;
+    if (!pad.Ready() || panel == 0) {
+        std::printf("skipped: needs umockdev-wrapper and a notification area (trayer)\n");
+        if (display != nullptr) XCloseDisplay(display);
+        return;
+    }
+    std::vector<double> times, rss;
+    for (int i = 0; i < runs; ++i) {
+        const Start start = StartOnce(program, display, panel);
+        if (start.toTrayMs < 0) {
+            std::printf("  run %d: no tray icon within 10 s\n", i + 1);
+            continue;
+        }
+        times.push_back(start.toTrayMs);
+        rss.push_back(double(start.rssKiB) / 1024.0);
+    }
+    XCloseDisplay(display);
+    if (times.empty()) return;
+    std::printf("  start to tray icon on screen: min %.1f ms  median %.1f ms  max %.1f ms\n",
+                Percentile(times, 0), Percentile(times, 50), Percentile(times, 100));
+    std::printf("  VmRSS at the tray icon: min %.1f MiB  median %.1f MiB  max %.1f MiB\n",
+                Percentile(rss, 0), Percentile(rss, 50), Percentile(rss, 100));
+}
+
+}  // namespace vantrel::bench

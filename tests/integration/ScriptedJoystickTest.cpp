@@ -1,0 +1,140 @@
+// The tray application asleep and awake with a joystick SDL itself finds: a scripted evdev pad
+// (umockdev, run under umockdev-wrapper and Xvfb), the real SDL backend, the real udev wake
+// source and the real X11 pointer. Every wait is for the state the step expects.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QTimer>
+#include <memory>
+
+#include "platform/joystick/sdl/SdlJoysticks.h"
+#include "platform/pointer/xtest/X11Pointer.h"
+#include "platform/wake/udev/UdevWakeSource.h"
+#include "support/ScreenWait.h"
+#include "support/ScriptedJoystick.h"
+#include "support/TempDir.h"
+#include "support/fakes/FakeFileDialog.h"
+#include "support/fakes/FakeHttpFetch.h"
+#include "support/fakes/FakeLocale.h"
+#include "support/fakes/FakeMessageBox.h"
+#include "support/fakes/FakeOpener.h"
+#include "support/fakes/FakeProcessLauncher.h"
+#include "support/fakes/FakeRunEntry.h"
+#include "ui/TrayApplication.h"
+
+// Last: Xlib's macros clash with names in the headers above.
+#include <X11/Xlib.h>
+
+namespace vantrel {
+namespace {
+
+using test::WaitFor;
+
+constexpr int kPushed = 32767;
+
+class ScriptedJoystickTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs an X display";
+        ASSERT_TRUE(pad_.Ready()) << "run under umockdev-wrapper";
+        watcher_ = XOpenDisplay(nullptr);
+        ASSERT_NE(watcher_, nullptr);
+        std::filesystem::copy(std::filesystem::path(VANTREL_SOURCE_DIR) / "resources" / "Lang",
+                              folder_ / "Lang");
+        window_ = std::make_unique<TrayApplication>(
+            state_,
+            TrayApplicationPorts{
+                .joystick = joysticks_,
+                .pointer = pointer_,
+                .buttons = pointer_,
+                .messageBoxes = boxes_,
+                .runEntry = runEntry_,
+                .locale = locale_,
+                .fileDialog = fileDialog_,
+                .opener = opener_,
+                .http = http_,
+                .launcher = launcher_,
+                .manifestPlatform = manifestPlatform_,
+                .anotherInstanceRunning = [] { return false; },
+                .wake = &wake_,
+            },
+            ProgramLocation{.folder = folder_.path(), .executable = folder_ / "vantrel"});
+        window_->Initialize();
+        ASSERT_EQ(window_->Start(), StartOutcome::Running);
+    }
+    void TearDown() override {
+        if (window_) window_->Shutdown();
+        if (watcher_ != nullptr) XCloseDisplay(watcher_);
+    }
+
+    bool Asleep() const {
+        return window_->Scheduler().Asleep() && !window_->PollTimer()->isActive();
+    }
+    // Where the server has the pointer and whether its left button is down, asked on a
+    // connection of its own.
+    int PointerX(bool* leftDown = nullptr) {
+        Window root = 0, child = 0;
+        int x = 0, y = 0, wx = 0, wy = 0;
+        unsigned mask = 0;
+        XQueryPointer(watcher_, DefaultRootWindow(watcher_), &root, &child, &x, &y, &wx, &wy,
+                      &mask);
+        if (leftDown != nullptr) *leftDown = (mask & Button1Mask) != 0;
+        return x;
+    }
+    bool LeftDown() {
+        bool down = false;
+        PointerX(&down);
+        return down;
+    }
+
+    test::ScriptedJoystick pad_;  // before SDL starts, so its first scan finds the pad
+    test::TempDir folder_;
+    SdlJoysticks joysticks_;
+    X11Pointer pointer_;
+    UdevWakeSource wake_{[this](int id) { return joysticks_.DeviceNode(id); }, true};
+    FakeMessageBox boxes_;
+    FakeRunEntry runEntry_;
+    FakeLocale locale_{"en", "US"};
+    FakeFileDialog fileDialog_;
+    FakeOpener opener_;
+    FakeHttpFetch http_;
+    test::FakeProcessLauncher launcher_;
+    NoManifestPlatform manifestPlatform_;
+    ProgramState state_;
+    std::unique_ptr<TrayApplication> window_;
+    Display* watcher_ = nullptr;
+};
+
+TEST_F(ScriptedJoystickTest, SleepsAtRestMovesAndClicksOnEventsAndStopsWhenUnplugged) {
+    EXPECT_EQ(joysticks_.DeviceNode(0), pad_.Node());
+    ASSERT_TRUE(WaitFor([this] { return Asleep(); })) << "never fell asleep at rest";
+
+    ASSERT_TRUE(pointer_.PlaceAt(400, 300) && pointer_.Sync());
+    pad_.Report(kPushed, 0, 0);
+    ASSERT_TRUE(WaitFor([this] { return PointerX() > 420; })) << "the stick moved nothing";
+    pad_.Report(0, 0, 0);
+    ASSERT_TRUE(WaitFor([this] { return Asleep(); })) << "did not sleep again after the move";
+    const int stopped = PointerX();
+
+    pad_.Report(0, 0, 1);
+    EXPECT_TRUE(WaitFor([this] { return LeftDown(); })) << "button 1 clicked nothing";
+    EXPECT_EQ(window_->Engine().HeldButton(), "1");
+    pad_.Report(0, 0, 0);
+    EXPECT_TRUE(WaitFor([this] { return !LeftDown() && Asleep(); }));
+    EXPECT_EQ(PointerX(), stopped);
+
+    // Pulled out while pushed with the button held: the button goes up, the pointer stops and
+    // the program sleeps on, waiting for a joystick to come.
+    pad_.Report(kPushed, 0, 1);
+    ASSERT_TRUE(WaitFor([&] { return LeftDown() && PointerX() > stopped; }));
+    pad_.Unplug();
+    EXPECT_TRUE(WaitFor([this] { return !LeftDown() && Asleep(); })) << "no clean stop";
+    EXPECT_EQ(joysticks_.DeviceNode(0), std::nullopt);
+    EXPECT_EQ(window_->Engine().HeldButton(), "");
+    const int unplugged = PointerX();
+    test::Settle(50);  // asleep: nothing moves it on
+    EXPECT_EQ(PointerX(), unplugged);
+}
+
+}  // namespace
+}  // namespace vantrel
