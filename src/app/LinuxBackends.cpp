@@ -4,6 +4,7 @@
 // termination signals.
 #include <QCoreApplication>
 #include <QString>
+#include <QTimer>
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include <optional>
 
 #include "app/PlatformBackends.h"
+#include "core/engine/FallbackPointer.h"
 #include "core/settings/SettingsFile.h"
 #include "platform/desktop/xdg/XdgAutostart.h"
 #include "platform/joystick/sdl/SdlJoysticks.h"
@@ -53,31 +55,12 @@ class XTestByDistance : public RelativePointerPort, public MouseButtonPort {
     X11Pointer x11_;
 };
 
-// What the engine talks to when the output may be lost while the program runs: the portal,
-// then, once the desktop refuses or ends the session, XTest through XWayland.
-class FallbackPointer : public RelativePointerPort, public MouseButtonPort {
-  public:
-    FallbackPointer(RelativePointerPort& pointer, MouseButtonPort& buttons)
-        : pointer_(&pointer), buttons_(&buttons) {}
-    void FallBack() {
-        XTestByDistance& next = fallback_.emplace();
-        pointer_ = &next, buttons_ = &next;
-    }
-
-    bool MoveBy(std::int32_t dx, std::int32_t dy) override { return pointer_->MoveBy(dx, dy); }
-    void Send(MouseButtonEvent event) override { buttons_->Send(event); }
-
-  private:
-    std::optional<XTestByDistance> fallback_;
-    RelativePointerPort* pointer_;
-    MouseButtonPort* buttons_;
-};
-
 }  // namespace
 
 // The pointer output and the buttons: one of the four, made once and kept while the program
 // runs (the uinput device, the virtual pointer and the portal's session leave the desktop when
-// it ends).
+// it ends). The wlroots output and the portal can be lost while the program runs; the engine
+// then goes on, once, with the next output the start would have chosen.
 struct PointerOutputs {
     PointerOutputs(PointerRequest request, const std::filesystem::path& settingsFile) {
         // Each probe makes the output it asks about, so the one chosen is ready at once; the
@@ -90,8 +73,8 @@ struct PointerOutputs {
         choice = ChoosePointer(SessionFromEnvironment(), request, probes);
         switch (choice.backend) {
             case PointerBackend::Wlroots:
-                pointer.emplace(*wlroots), buttons = &*wlroots;
                 uinput.reset();
+                KeepWlroots();
                 break;
             case PointerBackend::Uinput:
                 pointer.emplace(*uinput), buttons = &*uinput;
@@ -102,7 +85,9 @@ struct PointerOutputs {
                 uinput.reset();
                 portal.emplace(settingsFile.parent_path() / "Vantrel-portal.token",
                                [this](PortalPointer::Loss loss) { OnPortalLost(loss); });
-                pointer.emplace(fallback.emplace(*portal, *portal)), buttons = &*fallback;
+                KeepWithFallback(
+                    {&*portal, &*portal}, [this] { return portalLoss.has_value(); },
+                    [this] { return NextXTest(); });
                 break;
             case PointerBackend::X11:
                 wlroots.reset();
@@ -112,18 +97,66 @@ struct PointerOutputs {
         }
     }
 
+    void KeepWithFallback(FallbackPointer::Output first, std::function<bool()> lost,
+                          std::function<FallbackPointer::Output()> next) {
+        fallback.emplace(first, FallbackPointer::Hooks{
+                                    .firstLost = std::move(lost),
+                                    .makeNext = std::move(next),
+                                    .announce = [this] { Tell(); },
+                                });
+        pointer.emplace(*fallback), buttons = &*fallback;
+    }
+
+    void KeepWlroots() {
+        KeepWithFallback(
+            {&*wlroots, &*wlroots}, [this] { return wlroots->Lost(); },
+            [this] { return NextAfterWlroots(); });
+        // While the compositor reads nothing, motion and buttons wait; the engine may fall
+        // asleep meanwhile, so this timer sends them once the compositor reads again.
+        sendWaiting.setInterval(20);
+        QObject::connect(&sendWaiting, &QTimer::timeout, [this] {
+            const bool sent = wlroots->SendWaiting();
+            static_cast<void>(sent);  // Lost() tells, and the hand-over below acts on it
+            fallback->HandOverIfLost();
+            if (!wlroots->Waiting()) sendWaiting.stop();
+        });
+        wlroots->SetWaitingHandler([this] {
+            if (!sendWaiting.isActive()) sendWaiting.start();
+        });
+    }
+
+    // The start's order after the wlroots output: uinput, else XTest (the portal serves GNOME
+    // and KDE, whose compositors have no wlroots virtual pointer to lose).
+    FallbackPointer::Output NextAfterWlroots() {
+        if (uinput.emplace().Ready()) return {&*uinput, &*uinput};
+        uinput.reset();
+        return NextXTest();
+    }
+    FallbackPointer::Output NextXTest() {
+        XTestByDistance& next = xtest.emplace();
+        return {&next, &next};
+    }
+
     void OnPortalLost(PortalPointer::Loss loss) {
-        fallback->FallBack();
-        if (fallenBack)
-            fallenBack(loss == PortalPointer::Loss::Refused ? TextId::PortalRefused
-                                                            : TextId::PortalClosed);
+        portalLoss = loss;
+        if (fallback) fallback->HandOverIfLost();
+    }
+
+    void Tell() const {
+        if (!fallenBack) return;
+        if (!portalLoss) return fallenBack(TextId::PointerOutputLost);
+        fallenBack(*portalLoss == PortalPointer::Loss::Refused ? TextId::PortalRefused
+                                                               : TextId::PortalClosed);
     }
 
     std::optional<WaylandVirtualPointer> wlroots;
     std::optional<UinputPointer> uinput;
     std::optional<X11Pointer> x11;
     std::optional<PortalPointer> portal;
+    std::optional<PortalPointer::Loss> portalLoss;
+    std::optional<XTestByDistance> xtest;
     std::optional<FallbackPointer> fallback;
+    QTimer sendWaiting;
     std::optional<PointerOutput> pointer;
     MouseButtonPort* buttons = nullptr;
     PointerChoice choice;
@@ -172,8 +205,10 @@ bool PlatformBackends::AnotherInstanceRunning() {
 void PlatformBackends::ConnectShutdown(TrayApplication& window, QCoreApplication& app) {
     parts_->unixSignals = std::make_unique<UnixSignals>();
     window.ConnectShutdown(app);
+    // exit(), not quit(): it ends the loops of open boxes too, whatever their windows say,
+    // and the main loop with them; the shutdown runs on the way out.
     QObject::connect(parts_->unixSignals.get(), &UnixSignals::received, &app,
-                     &QCoreApplication::quit);
+                     [] { QCoreApplication::exit(0); });
 }
 
 }  // namespace vantrel

@@ -58,7 +58,7 @@ class PlatformBackends {
     // The same objects seen through their ports, set by the constructor.
     struct Ports {
         JoystickPort& joystick;
-        PointerPort& pointer;
+        PointerOutput pointer;
         MouseButtonPort& buttons;
         RunEntryPort& runEntry;
         ManifestPlatformPort& manifestPlatform;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/DisplayLoss.h"
 #include "app/PlatformBackends.h"
 #include "core/info/ProgramVersion.h"
 #include "core/startup/CommandLine.h"
@@ -105,16 +106,31 @@ int main(int argc, char** argv) {
         },
         location);
 
+    // The display can go at any moment, also during the start; settings exist to be saved once
+    // the start has read them.
+    bool running = false;
+    const vantrel::DisplayLossWatch displayLoss([&] {
+        if (!running) return true;
+        const bool saved = window.SaveSettingsNow();
+        window.Engine().ReleaseHeldButton();
+        return saved;
+    });
     window.Initialize();
     const vantrel::StartOutcome outcome = window.Start();
+    running = outcome == vantrel::StartOutcome::Running;
     if (outcome != vantrel::StartOutcome::Running) return vantrel::ExitStatus(outcome);
 
+    // From here every way out saves the settings: Exit, a stop signal, the end of the session
+    // (which may only show as the display going away, see above).
     platform.ConnectShutdown(window, app);
-    // Wayland without a pointer output of its own: said once per start.
+    // Wayland without a pointer output of its own: said once per start. The box opens inside
+    // the event loop, where a stop signal ends it with the program.
     if (platform.PointerNotice() == vantrel::PointerChoice::Notice::XWaylandOnly) {
         const std::string warning = vantrel::XWaylandOnlyText(state.texts);
         std::fprintf(stderr, "%s: %s\n", programName.c_str(), warning.c_str());
-        messageBoxes.Warning(state.texts[vantrel::TextId::MessageTitle], warning);
+        QTimer::singleShot(0, &window, [&, warning] {
+            messageBoxes.Warning(state.texts[vantrel::TextId::MessageTitle], warning);
+        });
     }
     return app.exec();
 }

@@ -4,11 +4,14 @@
 // And the portal output on KWin and mutter (PortalToDesktopTest, see with-kwin and with-mutter).
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <optional>
@@ -94,6 +97,14 @@ std::vector<Motion> Positions(const std::string& text) {
     return out;
 }
 
+// Whether wev's last report is a motion by (dx, dy) from the position reported before it.
+bool LastMotionIs(const std::string& text, double dx, double dy) {
+    const std::vector<Motion> seen = Positions(text);
+    if (seen.size() < 2 || seen.back().enter) return false;
+    const Motion& before = seen[seen.size() - 2];
+    return seen.back().x - before.x == dx && seen.back().y - before.y == dy;
+}
+
 std::vector<Button> Buttons(const std::string& text) {
     static const std::regex button(
         R"(button: serial: \d+; time: \d+; button: (\d+) .*?state: (\d))");
@@ -117,11 +128,18 @@ class JoystickToWaylandTest : public ::testing::Test {
             return t.find("xdg_toplevel] configure") != std::string::npos;
         })) << wev.Text();
         ASSERT_TRUE(pointer.Ready());
-        // Into the bottom-right corner, then well inside wev's window.
+        // Into the bottom-right corner, then well inside wev's window. wev's first report may
+        // be where the pointer was before (on a quiet machine it enters the window early), so
+        // once the pointer is in, one more pixel up and left: the set-up is over when that
+        // move's own motion has arrived, and nothing older can be taken for the start.
         ASSERT_TRUE(pointer.MoveBy(5000, 5000));
         ASSERT_TRUE(pointer.MoveBy(-200, -200));
         ASSERT_TRUE(pointer.Sync());
         ASSERT_TRUE(wev.WaitFor([](const std::string& t) { return !Positions(t).empty(); }))
+            << wev.Text();
+        ASSERT_TRUE(pointer.MoveBy(-1, -1));
+        ASSERT_TRUE(pointer.Sync());
+        ASSERT_TRUE(wev.WaitFor([](const std::string& t) { return LastMotionIs(t, -1, -1); }))
             << wev.Text();
         settings.JoystickId = static_cast<std::int16_t>(pad.Index());
         engine.SetJoystickCount(CountJoysticks(joysticks));
@@ -204,11 +222,8 @@ class PortalToDesktopTest : public ::testing::Test {
         // Then one pixel down and right, after the moves above: seen as such, the pointer is
         // where they put it.
         ASSERT_TRUE(portal->MoveBy(1, 1));
-        ASSERT_TRUE(wev.WaitFor([&](const std::string& t) {
-            const std::vector<Motion> seen = Positions(t);
-            return seen.size() >= 2 && !seen.back().enter &&
-                   seen.back().x - seen.end()[-2].x == 1 && seen.back().y - seen.end()[-2].y == 1;
-        })) << wev.Text();
+        ASSERT_TRUE(wev.WaitFor([](const std::string& t) { return LastMotionIs(t, 1, 1); }))
+            << wev.Text();
     }
     test::TempDir temp;
     Wev wev{(temp.path() / "wev.log").string()};
@@ -242,6 +257,113 @@ TEST_F(PortalToDesktopTest, ButtonsArriveAsPressAndRelease) {
     ASSERT_TRUE(wev.WaitFor([](const std::string& t) { return Buttons(t).size() >= 6; }));
     EXPECT_EQ(Buttons(wev.Text()), kThreeClicks) << wev.Text();
 }
+
+// The headless sway of tests/support/with-sway, stopped (SIGSTOP) while this lives.
+struct StoppedSway {
+    pid_t pid = std::atoi(std::getenv("VANTREL_SWAY_PID"));
+    StoppedSway() { kill(pid, SIGSTOP); }
+    ~StoppedSway() { kill(pid, SIGCONT); }
+};
+
+// Sends what waited once the compositor reads again, as the program's timer does.
+bool AllSent(WaylandVirtualPointer& pointer) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (pointer.SendWaiting() && pointer.Waiting() &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return !pointer.Waiting() && pointer.Sync();
+}
+
+bool LastPositionIs(const std::string& text, double x, double y) {
+    const std::vector<Motion> seen = Positions(text);
+    return !seen.empty() && seen.back().x == x && seen.back().y == y;
+}
+
+// Long enough for the socket to fill (the old output died there, "Resource temporarily
+// unavailable"), with motion and a click coming all along: once sway runs again the cursor ends
+// where all the motion puts it and the click arrives.
+TEST_F(JoystickToWaylandTest, StoppedCompositorGetsAllMotionAndTheClickOnceItRuns) {
+    const Motion start = Positions(wev.Text()).back();
+    int dx = 0;
+    {
+        const StoppedSway stopped;
+        for (int i = 0; i < 100000 && !pointer.Waiting(); ++i) {
+            const int step = i % 2 == 0 ? 1 : -1;
+            ASSERT_TRUE(pointer.MoveBy(step, 0)) << "move " << i;
+            dx += step;
+        }
+        ASSERT_TRUE(pointer.Waiting());
+        for (int i = 0; i < 50; ++i) ASSERT_TRUE(pointer.MoveBy(1, 1));
+        pointer.Send(MouseButtonEvent::LeftDown);
+        ASSERT_TRUE(pointer.MoveBy(3, 0));
+        pointer.Send(MouseButtonEvent::LeftUp);
+    }
+    ASSERT_TRUE(AllSent(pointer));
+    ASSERT_TRUE(pointer.MoveBy(-2, -1));
+    ASSERT_TRUE(AllSent(pointer));
+    const double x = start.x + dx + 50 + 3 - 2, y = start.y + 50 - 1;
+    EXPECT_TRUE(wev.WaitFor([&](const std::string& t) { return LastPositionIs(t, x, y); }))
+        << x << ", " << y << " expected in\n"
+        << wev.Text();
+    EXPECT_TRUE(wev.WaitFor([](const std::string& t) {
+        return Buttons(t) == std::vector<Button>{{0x110, 1}, {0x110, 0}};
+    })) << wev.Text();
+}
+
+TEST_F(JoystickToWaylandTest, BrokenConnectionIsMadeAgainWithANewDevice) {
+    const Motion start = Positions(wev.Text()).back();
+    ASSERT_EQ(shutdown(pointer.SocketForTest(), SHUT_RDWR), 0);
+    ASSERT_TRUE(pointer.MoveBy(7, 5));
+    ASSERT_TRUE(pointer.Sync());
+    EXPECT_FALSE(pointer.Lost());
+    // The seat lost its pointer with the old device: wev takes the new one before any click.
+    ASSERT_TRUE(wev.WaitFor([&](const std::string& t) {
+        return LastPositionIs(t, start.x + 7, start.y + 5);
+    })) << wev.Text();
+    pointer.Send(MouseButtonEvent::RightDown);
+    pointer.Send(MouseButtonEvent::RightUp);
+    ASSERT_TRUE(pointer.Sync());
+    EXPECT_TRUE(wev.WaitFor([](const std::string& t) {
+        return Buttons(t) == std::vector<Button>{{0x111, 1}, {0x111, 0}};
+    })) << wev.Text();
+}
+
+TEST(WaylandVirtualPointerLoss, ConnectionThatCannotBeMadeAgainIsLost) {
+    if (std::getenv("WAYLAND_DISPLAY") == nullptr) GTEST_SKIP() << "needs tests/support/with-sway";
+    test::TempDir temp;
+    const std::filesystem::path link = temp.path() / "wayland-link";
+    std::filesystem::create_symlink(std::getenv("WAYLAND_DISPLAY"), link);
+    WaylandVirtualPointer pointer(link.c_str());
+    ASSERT_TRUE(pointer.Ready());
+    std::filesystem::remove(link);
+    ASSERT_EQ(shutdown(pointer.SocketForTest(), SHUT_RDWR), 0);
+    EXPECT_FALSE(pointer.MoveBy(1, 1));
+    EXPECT_TRUE(pointer.Lost() && !pointer.Ready());
+}
+
+// A compositor that does not answer while the output is probed, a socket that accepts and never
+// reads (false) or sway stopped (true): the probe gives up and counts as not offered.
+class UnansweringCompositor : public ::testing::TestWithParam<bool> {};
+
+TEST_P(UnansweringCompositor, ProbeGivesUpAndCountsAsNotOffered) {
+    if (std::getenv("WAYLAND_DISPLAY") == nullptr) GTEST_SKIP() << "needs tests/support/with-sway";
+    test::TempDir temp;
+    const std::string silent = (temp.path() / "silent").string();
+    const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{.sun_family = AF_UNIX, .sun_path = {}};
+    silent.copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 4), 0);  // connections wait in the backlog, never read
+    std::optional<StoppedSway> stopped;
+    if (GetParam()) stopped.emplace();
+    const WaylandVirtualPointer pointer(
+        GetParam() ? std::getenv("WAYLAND_DISPLAY") : silent.c_str(),
+        std::chrono::milliseconds(300));
+    EXPECT_FALSE(pointer.Ready());
+    close(listener);
+}
+
+INSTANTIATE_TEST_SUITE_P(SilentSocketOrStoppedSway, UnansweringCompositor, ::testing::Bool());
 
 }  // namespace
 }  // namespace vantrel

@@ -7,18 +7,24 @@
 
 namespace vantrel::test {
 
+// The pad every test plugs in: a game controller with 2 axes and 12 buttons.
+inline SDL_VirtualJoystickDesc PadDescription(const char* name) {
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = 2;
+    desc.nbuttons = 12;
+    desc.name = name;
+    return desc;
+}
+
 class VirtualPad {
   public:
     static constexpr int kButtons = 12;
 
     // SDL's joystick subsystem must be running (SdlJoysticks starts it).
     explicit VirtualPad(std::string name = "Vantrel Test Pad") : name_(std::move(name)) {
-        SDL_VirtualJoystickDesc desc{};
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        desc.naxes = 2;
-        desc.nbuttons = kButtons;
-        desc.name = name_.c_str();
+        const SDL_VirtualJoystickDesc desc = PadDescription(name_.c_str());
         index_ = SDL_JoystickAttachVirtualEx(&desc);
         if (index_ >= 0) handle_ = SDL_JoystickOpen(index_);
     }

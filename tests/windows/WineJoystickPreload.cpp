@@ -6,10 +6,13 @@
 #include <SDL.h>
 #include <dlfcn.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
+
+#include "integration/VirtualPad.h"
 
 namespace {
 
@@ -46,7 +49,10 @@ void Steer(SDL_Joystick* joystick, const char* fifo) {
     const auto setAxis = Find<int (*)(SDL_Joystick*, int, Sint16)>("SDL_JoystickSetVirtualAxis");
     const auto setButton = Find<int (*)(SDL_Joystick*, int, Uint8)>("SDL_JoystickSetVirtualButton");
     for (;;) {
+        // The open waits for the test's next writer; a signal that wine's process receives
+        // meanwhile interrupts it, which must not end the steering.
         FILE* commands = std::fopen(fifo, "r");
+        if (commands == nullptr && errno == EINTR) continue;
         if (commands == nullptr) return;
         char line[128];
         while (std::fgets(line, sizeof line, commands) != nullptr) {
@@ -68,12 +74,7 @@ int InitWithJoystick(Uint32 flags) {
     const char* fifo = std::getenv("VANTREL_WINE_JOYSTICK");
     if (result != 0 || attached || fifo == nullptr) return result;
     attached = true;
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = 2;
-    desc.nbuttons = 12;
-    desc.name = "Vantrel Wine Pad";
+    const SDL_VirtualJoystickDesc desc = vantrel::test::PadDescription("Vantrel Wine Pad");
     const int index =
         Find<int (*)(const SDL_VirtualJoystickDesc*)>("SDL_JoystickAttachVirtualEx")(&desc);
     SDL_Joystick* joystick =

@@ -70,6 +70,18 @@ click_at() {  # click_at X Y BUTTON
   sleep 0.2
   xdotool click "$3"
 }
+pointer_position() { xdotool getmouselocation | sed 's/x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/'; }
+pointer_at() { [ "$(pointer_position)" = "$1 $2" ] && echo yes; }
+pointer_right_of() {  # prints the position once the pointer is right of X
+  local px py
+  read -r px py < <(pointer_position)
+  [ "$px" -gt "$1" ] && echo "$px $py"
+}
+# Gives WINDOW the keyboard focus; prints it once the server says it has it.
+focus_on() {
+  xdotool windowfocus "$1" 2>/dev/null || true
+  [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && echo "$1"
+}
 
 echo "== package and prefix"
 unzip -q "$zip" -d "$tmp/unzipped"
@@ -94,8 +106,8 @@ if box=$(wait_for 60 xdotool search --onlyvisible --name "^$warning_title\$"); t
   pass "the message titled \"$warning_title\" shows"
   box=$(echo "$box" | head -n1)
   check "no tray icon while it shows" test -z "$(tray_icon)"
-  # Return presses the message box's only button.
-  xdotool windowfocus "$box" 2>/dev/null || true
+  # Return presses the message box's only button, once the box has the keyboard.
+  wait_for 10 focus_on "$box" >/dev/null || fail "the message box never took the focus"
   xdotool key Return
 else
   fail "no message titled \"$warning_title\""
@@ -175,8 +187,12 @@ if [ -z "$menu" ]; then
 fi
 read -r mx my mw mh < <(geometry "$menu")
 xdotool mousemove $((mx - 40)) $((my + mh + 40))  # off the menu: no entry highlighted
-sleep 0.5
-"$picture_tool" "$menu" "$shots/windows-tray-menu.png" >"$tmp/menu-bands" 2>/dev/null
+# The menu's rows, once it is drawn whole (a menu still being drawn shows fewer).
+menu_bands() {
+  "$picture_tool" "$menu" "$shots/windows-tray-menu.png" >"$tmp/menu-bands" 2>/dev/null
+  [ "$(wc -l <"$tmp/menu-bands")" -eq 14 ] && echo drawn
+}
+wait_for 10 menu_bands >/dev/null || true
 entries=$(awk '$3 > 3' "$tmp/menu-bands" | wc -l)
 separators=$(awk '$3 <= 3' "$tmp/menu-bands" | wc -l)
 pictures=$(awk '$3 > 3 && $4 == 1' "$tmp/menu-bands" | wc -l)
@@ -236,14 +252,13 @@ echo "  attrib: $attributes"
 check "the manifest is read-only, hidden and system" \
   sh -c "echo '$flags' | grep -q R && echo '$flags' | grep -q H && echo '$flags' | grep -q S"
 
-# The stick pushed right for a second: the X pointer moves right, not up or down.
+# The stick pushed right: the X pointer moves right, not up or down.
 xdotool mousemove 400 400
-sleep 0.3
+wait_for 5 pointer_at 400 400 >/dev/null || fail "the pointer could not be put at 400,400"
 stick axes 32767 0
-sleep 1
+moved=$(wait_for 10 pointer_right_of 420) || moved=$(pointer_position)
 stick axes 0 0
-sleep 0.3
-read -r px py < <(xdotool getmouselocation | sed 's/x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/')
+read -r px py <<<"$moved"
 check "the stick moves the X pointer right (400,400 to $px,$py)" test "$px" -gt 420 -a "$py" -eq 400
 
 # Exit from the menu: settings saved again, status 0, the icon gone.

@@ -4,8 +4,8 @@
 #include <poll.h>
 #include <wayland-client.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 
 #include "virtual-pointer-client.h"
@@ -21,83 +21,226 @@ std::uint32_t NowMilliseconds() {
         std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
+// libwayland keeps unsent requests in a buffer of 4 KiB and ends the connection when one more
+// does not fit. Events are handed to it only once it has sent everything, and at most this many
+// at a time (a motion or a button with its frame is 28 bytes), so it never overflows.
+constexpr std::size_t kEventsPerWrite = 32;
+// A merged motion stays far inside what a Wayland fixed-point number holds (24 bits).
+constexpr std::int32_t kLargestMotion = 1 << 22;
+
+std::int32_t AddClamped(std::int32_t a, std::int32_t b) {
+    const std::int64_t sum = std::int64_t{a} + b;
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(sum, -kLargestMotion, kLargestMotion));
+}
+
+// A round trip that gives up after `timeout`: a compositor that is stopped, or a socket that
+// accepts and never answers, must not hold the program.
+bool AnsweredWithin(wl_display* display, std::chrono::milliseconds timeout) {
+    bool done = false;
+    static constexpr wl_callback_listener listener{
+        .done = [](void* data, wl_callback*, std::uint32_t) { *static_cast<bool*>(data) = true; }};
+    wl_callback* callback = wl_display_sync(display);
+    wl_callback_add_listener(callback, &listener, &done);
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    const int fd = wl_display_get_fd(display);
+    while (!done && wl_display_dispatch_pending(display) >= 0 && !done) {
+        if (wl_display_prepare_read(display) != 0) continue;  // events queued: dispatch them
+        const bool unsent = wl_display_flush(display) < 0 && errno == EAGAIN;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd ready{
+            .fd = fd, .events = static_cast<short>(POLLIN | (unsent ? POLLOUT : 0)), .revents = 0};
+        const int polled = left.count() > 0 ? poll(&ready, 1, static_cast<int>(left.count())) : 0;
+        if (polled > 0 && (ready.revents & POLLIN) != 0) {
+            if (wl_display_read_events(display) < 0) break;
+            continue;
+        }
+        wl_display_cancel_read(display);
+        if (polled == 0 || (polled < 0 && errno != EINTR)) break;
+    }
+    wl_callback_destroy(callback);  // an answer that comes later finds no listener: harmless
+    return done;
+}
+
 }  // namespace
 
-void WaylandVirtualPointer::Disconnect::operator()(wl_display* display) const {
-    wl_display_disconnect(display);
-}
-void WaylandVirtualPointer::DestroyRegistry::operator()(wl_registry* registry) const {
-    wl_registry_destroy(registry);
-}
-void WaylandVirtualPointer::DestroyManager::operator()(
-    zwlr_virtual_pointer_manager_v1* manager) const {
-    zwlr_virtual_pointer_manager_v1_destroy(manager);
-}
-void WaylandVirtualPointer::DestroyPointer::operator()(zwlr_virtual_pointer_v1* pointer) const {
-    zwlr_virtual_pointer_v1_destroy(pointer);
-}
+// One connection with its virtual pointer. Declared in connection order, so the members go in
+// reverse: the device first, the connection last.
+struct WaylandVirtualPointer::Connection {
+    Connection(const char* displayName, std::chrono::milliseconds timeout);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
 
-void WaylandVirtualPointer::OnGlobal(void* self, wl_registry* registry, std::uint32_t name,
-                                     const char* interface, std::uint32_t /*version*/) {
-    auto& pointer = *static_cast<WaylandVirtualPointer*>(self);
-    if (pointer.manager_ || std::strcmp(interface, zwlr_virtual_pointer_manager_v1_interface.name))
+    bool Broken() const { return wl_display_get_error(display.get()) != 0; }
+    static void OnGlobal(void* self, wl_registry* registry, std::uint32_t name,
+                         const char* interface, std::uint32_t version);
+
+    struct Disconnect {
+        void operator()(wl_display* d) const { wl_display_disconnect(d); }
+    };
+    struct DestroyRegistry {
+        void operator()(wl_registry* r) const { wl_registry_destroy(r); }
+    };
+    struct DestroyManager {
+        void operator()(zwlr_virtual_pointer_manager_v1* m) const {
+            zwlr_virtual_pointer_manager_v1_destroy(m);
+        }
+    };
+    struct DestroyPointer {
+        void operator()(zwlr_virtual_pointer_v1* p) const { zwlr_virtual_pointer_v1_destroy(p); }
+    };
+    std::unique_ptr<wl_display, Disconnect> display;
+    std::unique_ptr<wl_registry, DestroyRegistry> registry;
+    std::unique_ptr<zwlr_virtual_pointer_manager_v1, DestroyManager> manager;
+    std::unique_ptr<zwlr_virtual_pointer_v1, DestroyPointer> pointer;
+};
+
+void WaylandVirtualPointer::Connection::OnGlobal(void* self, wl_registry* registry,
+                                                 std::uint32_t name, const char* interface,
+                                                 std::uint32_t /*version*/) {
+    auto& connection = *static_cast<Connection*>(self);
+    if (connection.manager ||
+        std::strcmp(interface, zwlr_virtual_pointer_manager_v1_interface.name) != 0)
         return;
     // Version 1 has everything used here.
-    pointer.manager_.reset(static_cast<zwlr_virtual_pointer_manager_v1*>(
+    connection.manager.reset(static_cast<zwlr_virtual_pointer_manager_v1*>(
         wl_registry_bind(registry, name, &zwlr_virtual_pointer_manager_v1_interface, 1)));
 }
 
-void WaylandVirtualPointer::OnGlobalRemove(void*, wl_registry*, std::uint32_t) {}
-
-WaylandVirtualPointer::WaylandVirtualPointer(const char* displayName)
-    : display_(wl_display_connect(displayName)) {
-    if (!display_) return;
-    static constexpr wl_registry_listener listener{.global = &OnGlobal,
-                                                   .global_remove = &OnGlobalRemove};
-    registry_.reset(wl_display_get_registry(display_.get()));
-    wl_registry_add_listener(registry_.get(), &listener, this);
-    if (wl_display_roundtrip(display_.get()) < 0 || !manager_) return;
+WaylandVirtualPointer::Connection::Connection(const char* displayName,
+                                              std::chrono::milliseconds timeout)
+    : display(wl_display_connect(displayName)) {
+    if (!display) return;
+    static constexpr wl_registry_listener listener{
+        .global = &OnGlobal, .global_remove = [](void*, wl_registry*, std::uint32_t) {}};
+    registry.reset(wl_display_get_registry(display.get()));
+    wl_registry_add_listener(registry.get(), &listener, this);
+    if (!AnsweredWithin(display.get(), timeout) || !manager) return;
     // A null seat: the compositor's default one, where the real mouse is.
-    pointer_.reset(zwlr_virtual_pointer_manager_v1_create_virtual_pointer(manager_.get(), nullptr));
+    pointer.reset(zwlr_virtual_pointer_manager_v1_create_virtual_pointer(manager.get(), nullptr));
     // Once the compositor has made the device the seat has a pointer, before the first motion.
-    if (wl_display_roundtrip(display_.get()) < 0) pointer_.reset();
+    if (!AnsweredWithin(display.get(), timeout)) pointer.reset();
 }
 
-WaylandVirtualPointer::~WaylandVirtualPointer() {
+WaylandVirtualPointer::Connection::~Connection() {
     // The destroy requests queue as the members go; send them before the connection closes, so
-    // the device leaves the seat at once. A failure means the compositor is gone anyway.
-    pointer_.reset();
-    manager_.reset();
-    if (display_) static_cast<void>(wl_display_flush(display_.get()));
+    // the device leaves the seat at once. A failure means the compositor is gone or busy anyway.
+    pointer.reset();
+    manager.reset();
+    if (display) static_cast<void>(wl_display_flush(display.get()));
 }
 
-bool WaylandVirtualPointer::Broken() const {
-    return !display_ || wl_display_get_error(display_.get()) != 0;
+WaylandVirtualPointer::WaylandVirtualPointer(const char* displayName,
+                                             std::chrono::milliseconds answerTimeout)
+    : answerTimeout_(answerTimeout),
+      connection_(std::make_unique<Connection>(displayName, answerTimeout)) {
+    if (displayName != nullptr) displayName_ = displayName;
+    if (!connection_->pointer || connection_->Broken()) connection_.reset();
 }
 
-bool WaylandVirtualPointer::Flush() {
-    wl_display* display = display_.get();
-    // A full socket (the compositor busy) keeps the rest queued for the next flush: not a failure.
-    if (wl_display_flush(display) < 0 && errno != EAGAIN) return false;
+WaylandVirtualPointer::~WaylandVirtualPointer() = default;
+
+bool WaylandVirtualPointer::Ready() const {
+    return connection_ != nullptr && !lost_;
+}
+
+int WaylandVirtualPointer::SocketForTest() const {
+    return connection_ ? wl_display_get_fd(connection_->display.get()) : -1;
+}
+
+void WaylandVirtualPointer::Queue(const Event& event) {
+    if (event.motion && !waiting_.empty() && waiting_.back().motion) {
+        waiting_.back().dx = AddClamped(waiting_.back().dx, event.dx);
+        waiting_.back().dy = AddClamped(waiting_.back().dy, event.dy);
+        return;
+    }
+    waiting_.push_back(event);
+}
+
+void WaylandVirtualPointer::Marshal(const Event& event) {
+    zwlr_virtual_pointer_v1* pointer = connection_->pointer.get();
+    if (event.motion) {
+        zwlr_virtual_pointer_v1_motion(pointer, NowMilliseconds(), wl_fixed_from_int(event.dx),
+                                       wl_fixed_from_int(event.dy));
+    } else {
+        zwlr_virtual_pointer_v1_button(
+            pointer, NowMilliseconds(), event.button,
+            event.pressed ? WL_POINTER_BUTTON_STATE_PRESSED : WL_POINTER_BUTTON_STATE_RELEASED);
+    }
+    zwlr_virtual_pointer_v1_frame(pointer);
+    unconfirmed_.push_back(event);
+}
+
+void WaylandVirtualPointer::Confirm() {
+    for (const Event& event : unconfirmed_) {
+        if (event.motion) continue;
+        std::erase(held_, event.button);
+        if (event.pressed) held_.push_back(event.button);
+    }
+    unconfirmed_.clear();
+}
+
+bool WaylandVirtualPointer::Reconnect() {
+    connection_.reset();  // the old device leaves the seat with its connection
+    auto fresh = std::make_unique<Connection>(displayName_ ? displayName_->c_str() : nullptr,
+                                              answerTimeout_);
+    if (!fresh->pointer || fresh->Broken()) {
+        lost_ = true;
+        waiting_.clear();
+        unconfirmed_.clear();
+        return false;
+    }
+    connection_ = std::move(fresh);
+    // The old device took its pressed buttons along; the new one holds them again. Events the
+    // old connection may not have sent go out again: a motion may arrive twice, a button never
+    // goes missing.
+    std::vector<Event> again;
+    for (std::uint32_t button : held_) again.push_back({false, 0, 0, button, true});
+    held_.clear();
+    again.insert(again.end(), unconfirmed_.begin(), unconfirmed_.end());
+    again.insert(again.end(), waiting_.begin(), waiting_.end());
+    unconfirmed_.clear();
+    waiting_ = std::move(again);
+    return true;
+}
+
+bool WaylandVirtualPointer::SendWaiting() {
+    if (!Ready()) return false;
+    for (;;) {
+        if (connection_->Broken() && !Reconnect()) return false;
+        if (wl_display_flush(connection_->display.get()) < 0) {
+            if (errno == EAGAIN) break;  // the compositor is busy: keep the rest for later
+            if (!Reconnect()) return false;
+            continue;
+        }
+        Confirm();
+        if (waiting_.empty()) break;
+        const std::size_t count = std::min(waiting_.size(), kEventsPerWrite);
+        for (std::size_t i = 0; i < count; ++i) Marshal(waiting_[i]);
+        waiting_.erase(waiting_.begin(), waiting_.begin() + static_cast<std::ptrdiff_t>(count));
+    }
     // Read whatever the compositor sent meanwhile (new outputs, errors) without waiting, so
     // nothing piles up in the socket over a long session.
+    wl_display* display = connection_->display.get();
     if (wl_display_prepare_read(display) == 0) {
         pollfd ready{.fd = wl_display_get_fd(display), .events = POLLIN, .revents = 0};
         if (poll(&ready, 1, 0) > 0)
-            static_cast<void>(wl_display_read_events(display));  // an error shows in Broken()
+            static_cast<void>(wl_display_read_events(display));  // an error shows as Broken
         else
             wl_display_cancel_read(display);
     }
     static_cast<void>(wl_display_dispatch_pending(display));
-    return !Broken();
+    return !connection_->Broken() || Reconnect();
 }
 
 bool WaylandVirtualPointer::MoveBy(std::int32_t dx, std::int32_t dy) {
     if (!Ready()) return false;
-    zwlr_virtual_pointer_v1_motion(pointer_.get(), NowMilliseconds(), wl_fixed_from_int(dx),
-                                   wl_fixed_from_int(dy));
-    zwlr_virtual_pointer_v1_frame(pointer_.get());
-    return Flush();
+    Queue({true, dx, dy, 0, false});
+    const bool sent = SendWaiting();
+    if (Waiting() && onWaiting_) onWaiting_();
+    return sent;
 }
 
 void WaylandVirtualPointer::Send(MouseButtonEvent event) {
@@ -105,18 +248,15 @@ void WaylandVirtualPointer::Send(MouseButtonEvent event) {
     // Evdev's codes in the order of MouseButton.
     constexpr std::uint32_t kCodes[] = {BTN_LEFT, BTN_RIGHT, BTN_MIDDLE};
     const MouseButtonChange change = ChangeOf(event);
-    const std::uint32_t button = kCodes[static_cast<std::size_t>(change.button)];
-    const bool pressed = change.pressed;
-    zwlr_virtual_pointer_v1_button(
-        pointer_.get(), NowMilliseconds(), button,
-        pressed ? WL_POINTER_BUTTON_STATE_PRESSED : WL_POINTER_BUTTON_STATE_RELEASED);
-    zwlr_virtual_pointer_v1_frame(pointer_.get());
-    const bool sent = Flush();
-    static_cast<void>(sent);  // a button port has no failure to report; Ready() tells
+    Queue({false, 0, 0, kCodes[static_cast<std::size_t>(change.button)], change.pressed});
+    const bool sent = SendWaiting();
+    static_cast<void>(sent);  // a button port has no failure to report; Lost() tells
+    if (Waiting() && onWaiting_) onWaiting_();
 }
 
 bool WaylandVirtualPointer::Sync() {
-    return Ready() && wl_display_roundtrip(display_.get()) >= 0;
+    return SendWaiting() && !Waiting() &&
+           AnsweredWithin(connection_->display.get(), answerTimeout_);
 }
 
 }  // namespace vantrel

@@ -2,63 +2,84 @@
 // of the seat, moved by distances and clicked through the wlr virtual-pointer interface.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "core/engine/MouseButtonPort.h"
 #include "core/engine/PointerPort.h"
 
-struct wl_display;
-struct wl_registry;
-struct zwlr_virtual_pointer_manager_v1;
-struct zwlr_virtual_pointer_v1;
-
 namespace vantrel {
 
-// Owns its own connection to the compositor. When that cannot be opened, or the compositor does
-// not offer virtual pointers, Ready() is false and every call fails or does nothing.
+// Owns its own connection to the compositor. When that cannot be opened, the compositor does
+// not answer within the timeout, or it does not offer virtual pointers, Ready() is false and
+// every call fails or does nothing.
+//
+// Nothing waits for a busy compositor: while its socket takes no more data, motion is summed
+// and buttons are queued, and both go out in their order once it reads again. A connection that
+// breaks anyway is made again with a new device; when that fails too the output is Lost().
 class WaylandVirtualPointer : public RelativePointerPort, public MouseButtonPort {
   public:
+    // How long the compositor may take to answer while the output connects.
+    static constexpr std::chrono::milliseconds kAnswerTimeout{2000};
+
     // `displayName` as WAYLAND_DISPLAY takes it (a socket name or path); null: WAYLAND_DISPLAY.
-    explicit WaylandVirtualPointer(const char* displayName = nullptr);
+    explicit WaylandVirtualPointer(const char* displayName = nullptr,
+                                   std::chrono::milliseconds answerTimeout = kAnswerTimeout);
     ~WaylandVirtualPointer() override;
     WaylandVirtualPointer(const WaylandVirtualPointer&) = delete;
     WaylandVirtualPointer& operator=(const WaylandVirtualPointer&) = delete;
 
-    bool Ready() const { return pointer_ != nullptr && !Broken(); }
+    bool Ready() const;
+    // The connection broke and could not be made again: the caller should use another output.
+    bool Lost() const { return lost_; }
 
-    // One motion and a frame, sent at once; compositors move the cursor by exactly (dx, dy).
+    // One motion and a frame; compositors move the cursor by exactly (dx, dy). False once Lost.
     bool MoveBy(std::int32_t dx, std::int32_t dy) override;
     // BTN_LEFT / BTN_RIGHT / BTN_MIDDLE pressed or released, each in a frame of its own.
     void Send(MouseButtonEvent event) override;
 
-    // Waits until the compositor has handled everything sent so far.
+    // True while events wait for the compositor to read.
+    bool Waiting() const { return !waiting_.empty(); }
+    // Sends what waited, as far as the compositor takes it; false once Lost.
+    bool SendWaiting();
+    // Called when a move or a button leaves events waiting: the caller then calls SendWaiting
+    // again later, since the engine may sleep meanwhile and a waiting release must still arrive.
+    void SetWaitingHandler(std::function<void()> handler) { onWaiting_ = std::move(handler); }
+
+    // Waits until the compositor has handled everything sent so far (within the timeout).
     bool Sync();
+    // The connection's socket, for tests that break it; -1 without one.
+    int SocketForTest() const;
 
   private:
-    bool Broken() const;
-    bool Flush();
-    static void OnGlobal(void* self, wl_registry* registry, std::uint32_t name,
-                         const char* interface, std::uint32_t version);
-    static void OnGlobalRemove(void* self, wl_registry* registry, std::uint32_t name);
+    struct Connection;
+    struct Event {
+        bool motion;
+        std::int32_t dx, dy;   // motion
+        std::uint32_t button;  // evdev code
+        bool pressed;
+    };
+    void Queue(const Event& event);
+    bool Reconnect();
+    void Marshal(const Event& event);
+    // Everything marshalled has left the program: its buttons count as held or released.
+    void Confirm();
 
-    struct Disconnect {
-        void operator()(wl_display* display) const;
-    };
-    struct DestroyRegistry {
-        void operator()(wl_registry* registry) const;
-    };
-    struct DestroyManager {
-        void operator()(zwlr_virtual_pointer_manager_v1* manager) const;
-    };
-    struct DestroyPointer {
-        void operator()(zwlr_virtual_pointer_v1* pointer) const;
-    };
-    // Declared in connection order, so they go in reverse: the device first, the connection last.
-    std::unique_ptr<wl_display, Disconnect> display_;
-    std::unique_ptr<wl_registry, DestroyRegistry> registry_;
-    std::unique_ptr<zwlr_virtual_pointer_manager_v1, DestroyManager> manager_;
-    std::unique_ptr<zwlr_virtual_pointer_v1, DestroyPointer> pointer_;
+    std::optional<std::string> displayName_;
+    std::chrono::milliseconds answerTimeout_;
+    std::unique_ptr<Connection> connection_;
+    std::vector<Event> waiting_;
+    // Handed to libwayland but not yet known to be written to the socket.
+    std::vector<Event> unconfirmed_;
+    // Buttons pressed on the current device: a new device gets them pressed again.
+    std::vector<std::uint32_t> held_;
+    bool lost_ = false;
+    std::function<void()> onWaiting_;
 };
 
 }  // namespace vantrel

@@ -2,8 +2,10 @@
 // umockdev-wrapper): the kernel here has no joystick.
 #include "platform/wake/udev/UdevWakeSource.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/input.h>
+#include <poll.h>
 #include <umockdev.h>
 #include <unistd.h>
 
@@ -28,6 +30,7 @@ struct Testbed {
     std::unique_ptr<UMockdevTestbed, decltype(&g_object_unref)> bed{umockdev_testbed_new(),
                                                                     g_object_unref};
     int deviceEnd = -1;
+    int watcherEnd = -1;  // the test's own reader of the node, to see what has arrived there
 
     Testbed() {
         GError* error = nullptr;
@@ -39,24 +42,33 @@ struct Testbed {
         EXPECT_TRUE(added) << (error != nullptr ? error->message : "");
         if (error != nullptr) g_error_free(error);
         deviceEnd = umockdev_testbed_get_dev_fd(bed.get(), kNode);
+        watcherEnd = open(kNode, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        EXPECT_GE(watcherEnd, 0);
     }
-    // The device reports button A going down (or up), then a report end.
+    ~Testbed() {
+        if (watcherEnd >= 0) close(watcherEnd);
+    }
+    // The device reports button A going down (or up), then a report end. The stand-in's node
+    // is a terminal, which passes written bytes on a moment later: returns once they are there.
     void Press(bool down) {
         const input_event events[] = {{{}, EV_KEY, BTN_SOUTH, down ? 1 : 0}, {{}, EV_SYN, 0, 0}};
         ASSERT_EQ(write(deviceEnd, events, sizeof events), static_cast<ssize_t>(sizeof events));
+        pollfd arrived{watcherEnd, POLLIN, 0};
+        ASSERT_EQ(poll(&arrived, 1, 5000), 1) << "the input never reached the node";
     }
     void Uevent(const char* action) { umockdev_testbed_uevent(bed.get(), kSysPath, action); }
 };
 
-// Runs the event loop until `done` or half a second has passed; true when done.
+// Runs the event loop until `done` or five seconds have passed; true when done.
 template <typename Done>
 bool LoopUntil(Done done) {
-    QDeadlineTimer deadline(500);
+    QDeadlineTimer deadline(5000);
     while (!done() && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     return done();
 }
-// Runs the event loop for a while, for things that must not happen.
+// Runs the event loop for a while, for things that must not happen: the input they would
+// react to is already on the node (Press), so the first pass of the loop would see it.
 void LoopFor(int ms) {
     QDeadlineTimer deadline(ms);
     while (!deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
