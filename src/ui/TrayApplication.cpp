@@ -40,7 +40,6 @@ TrayApplication::TrayApplication(ProgramState& state, const TrayApplicationPorts
     layout->addWidget(heldButtonLabel_);
     layout->addWidget(positionLabel_);
 
-    ProgramState& state = run_.State();
     OptionsServices services{
         .readJoystickCaps =
             [this](JoystickInfo& caps) {
