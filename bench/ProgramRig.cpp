@@ -1,5 +1,8 @@
 #include "ProgramRig.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QEventLoop>
 
 #include <QGuiApplication>
@@ -10,6 +13,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "BenchCommon.h"
 #include "CountingPointer.h"
 #include "core/settings/SettingsFile.h"
 #include "integration/VirtualPad.h"
@@ -157,6 +161,19 @@ unsigned long ProgramRig::EmulatedReads() const {
 
 std::uint64_t ProgramRig::Placements() const {
     return parts_->pointer.placements;
+}
+
+double ProgramRig::WakeUpsPerEmulatedRead() {
+    if (!parts_->scripted) return 0;
+    const int fd = open(parts_->scripted->Node().c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return 0;
+    constexpr int kReads = 400;
+    char buffer[24 * 64];
+    const long before = MainThreadContextSwitches();
+    for (int i = 0; i < kReads; ++i) static_cast<void>(read(fd, buffer, sizeof buffer));
+    const long switches = MainThreadContextSwitches() - before;
+    close(fd);
+    return double(switches) / kReads;
 }
 
 bool ProgramRig::Asleep() {

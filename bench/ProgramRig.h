@@ -53,6 +53,9 @@ class ProgramRig {
     // Reads of the scripted joystick's node so far (0 for the virtual one): round trips to
     // umockdev's handler that a kernel node does not cost.
     unsigned long EmulatedReads() const;
+    // What one such read costs the calling thread in wake-ups, measured on a descriptor of the
+    // node's own (0 for the virtual joystick).
+    double WakeUpsPerEmulatedRead();
     // Pointer placements the window made so far.
     std::uint64_t Placements() const;
     // True while the poll timer sleeps.

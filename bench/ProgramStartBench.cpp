@@ -7,11 +7,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -57,8 +61,19 @@ Window FindPanel(Display* display, Window window) {
 bool KnobShown(Display* display, Window window) {
     XWindowAttributes attributes{};
     if (XGetWindowAttributes(display, window, &attributes) == 0) return false;
-    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
-                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    // Read from the root window: the panel's own contents may not be readable as a drawable.
+    const Window root = DefaultRootWindow(display);
+    int x = 0, y = 0;
+    Window child = 0;
+    if (XTranslateCoordinates(display, window, root, 0, 0, &x, &y, &child) == 0) return false;
+    // Only the part on the screen can be read.
+    const int right = std::min(x + attributes.width, DisplayWidth(display, 0));
+    const int bottom = std::min(y + attributes.height, DisplayHeight(display, 0));
+    x = std::max(x, 0);
+    y = std::max(y, 0);
+    if (right <= x || bottom <= y) return false;
+    XImage* image = XGetImage(display, root, x, y, static_cast<unsigned>(right - x),
+                              static_cast<unsigned>(bottom - y), AllPlanes, ZPixmap);
     if (image == nullptr) return false;
     bool red = false;
     for (int y = 0; y < image->height && !red; ++y)
@@ -73,7 +88,33 @@ bool KnobShown(Display* display, Window window) {
 struct Start {
     double toTrayMs = -1;
     long rssKiB = -1;
+    std::vector<std::pair<long, std::string>> largest;  // resident KiB per mapped file
 };
+
+// Where the resident pages are, from /proc/PID/smaps: per file (anonymous memory and the heap
+// under their own names), largest first.
+std::vector<std::pair<long, std::string>> ResidentByFile(pid_t pid) {
+    std::ifstream file("/proc/" + std::to_string(pid) + "/smaps");
+    std::map<std::string, long> kib;
+    std::string current;
+    for (std::string line; std::getline(file, line);) {
+        if (line.rfind("Rss:", 0) == 0) {
+            kib[current] += std::stol(line.substr(4));
+        } else if (!line.empty() && std::isxdigit(static_cast<unsigned char>(line[0])) &&
+                   line.find('-') < line.find(' ')) {
+            // "start-end perms offset dev inode   path"
+            std::istringstream fields(line);
+            std::string skip, path;
+            for (int i = 0; i < 5; ++i) fields >> skip;
+            std::getline(fields >> std::ws, path);
+            current = path.empty() ? "[anonymous]" : path;
+        }
+    }
+    std::vector<std::pair<long, std::string>> sorted;
+    for (const auto& [path, size] : kib) sorted.emplace_back(size, path);
+    std::sort(sorted.rbegin(), sorted.rend());
+    return sorted;
+}
 
 // One start of `program` run from a copy of its folder: time until its icon shows in the
 // notification area, and its resident memory then.
@@ -92,6 +133,7 @@ Start StartOnce(const fs::path& program, Display* display, Window panel) {
         if (KnobShown(display, panel)) {
             start.toTrayMs = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
             start.rssKiB = RssKiBOf(child);
+            start.largest = ResidentByFile(child);
             break;
         }
         std::this_thread::sleep_for(std::chrono::microseconds(500));
@@ -111,6 +153,8 @@ void ProgramStartFigures(const char* program, int runs) {
                 runs);
     test::ScriptedJoystick pad;  // served from this process to the started ones
     Display* display = XOpenDisplay(nullptr);
+    // A window that goes away while it is looked at is no reason to stop.
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     const Window panel = display != nullptr ? FindPanel(display, DefaultRootWindow(display)) : 0;
     if (!pad.Ready() || panel == 0) {
         std::printf("skipped: needs umockdev-wrapper and a notification area (trayer)\n");
@@ -120,6 +164,12 @@ void ProgramStartFigures(const char* program, int runs) {
     std::vector<double> times, rss;
     for (int i = 0; i < runs; ++i) {
         const Start start = StartOnce(program, display, panel);
+        if (i == 0 && !start.largest.empty()) {
+            std::printf("  resident at the tray icon, first run, largest first:\n");
+            for (std::size_t k = 0; k < std::min<std::size_t>(14, start.largest.size()); ++k)
+                std::printf("    %6ld KiB  %s\n", start.largest[k].first,
+                            start.largest[k].second.c_str());
+        }
         if (start.toTrayMs < 0) {
             std::printf("  run %d: no tray icon within 10 s\n", i + 1);
             continue;

@@ -144,6 +144,7 @@ std::vector<double> MoveDelays(ProgramRig& rig, Signal signal, int trials) {
 // thread's wake-ups (less the scripted node's emulated reads) and the X replies it waited for.
 template <class Signal>
 void MovingFigures(ProgramRig& rig, Signal signal, double seconds) {
+    const double perRead = rig.WakeUpsPerEmulatedRead();
     const auto ticks0 = rig.Ticks();
     const auto waits0 = rig.PointerWaits();
     const auto reads0 = rig.EmulatedReads();
@@ -161,10 +162,10 @@ void MovingFigures(ProgramRig& rig, Signal signal, double seconds) {
     const double reads = double(rig.EmulatedReads() - reads0);
     PrintWindow("stick held, pointer moving", w);
     std::printf("  per moving tick (%.0f ticks): %.2f wake-ups of the event loop thread", ticks,
-                (switches - reads) / ticks);
+                (switches - reads * perRead) / ticks);
     if (reads > 0)
-        std::printf(" (%.2f before taking off %.2f emulated reads)", switches / ticks,
-                    reads / ticks);
+        std::printf(" (%.2f before taking off %.2f emulated reads of %.2f wake-ups each)",
+                    switches / ticks, reads / ticks, perRead);
     std::printf(", %.2f X replies waited for\n", double(rig.PointerWaits() - waits0) / ticks);
     rig.MoveStick(0, 0);
     signal();

@@ -3,6 +3,7 @@
 // RemoteDesktop portal), the XDG autostart entry, a lock file for the instance test and the Unix
 // termination signals.
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QString>
 #include <QTimer>
 
@@ -15,6 +16,7 @@
 #include "core/engine/FallbackPointer.h"
 #include "core/settings/SettingsFile.h"
 #include "platform/desktop/xdg/XdgAutostart.h"
+#include "platform/desktop/xdg/XdgUserFolders.h"
 #include "platform/joystick/sdl/SdlJoysticks.h"
 #include "platform/pointer/portal/PortalPointer.h"
 #include "platform/pointer/uinput/UinputPointer.h"
@@ -41,6 +43,15 @@ PointerSession SessionFromEnvironment() {
             .hasWaylandDisplay = VariableSet("WAYLAND_DISPLAY")};
 }
 
+// Qt's own X connection, when Qt runs on X11: the XTest output opens the same display, which
+// may have come from -display rather than DISPLAY.
+_XDisplay* QtX11Display() {
+    const auto* x11 = qGuiApp != nullptr
+                          ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
+                          : nullptr;
+    return x11 != nullptr ? x11->display() : nullptr;
+}
+
 // XTest moved by distances, for an engine that has been sending distances to an output that
 // was lost: each move reads the pointer, places it and waits until the server has done so.
 class XTestByDistance : public RelativePointerPort, public MouseButtonPort {
@@ -52,10 +63,18 @@ class XTestByDistance : public RelativePointerPort, public MouseButtonPort {
     void Send(MouseButtonEvent event) override { x11_.Send(event); }
 
   private:
-    X11Pointer x11_;
+    X11Pointer x11_{QtX11Display()};
 };
 
 }  // namespace
+
+FileLocations PlatformFileLocations(const std::filesystem::path& programFolder) {
+    // A packaged program never writes its folder, not even run by root: the package manager
+    // owns every file there and would leave a stranger behind at removal.
+    constexpr bool kSystemInstall = VANTREL_SYSTEM_INSTALL;
+    const bool writable = !kSystemInstall && FolderWritable(programFolder);
+    return ChooseFileLocations(programFolder, writable, XdgUserFolders());
+}
 
 // The pointer output and the buttons: one of the four, made once and kept while the program
 // runs (the uinput device, the virtual pointer and the portal's session leave the desktop when
@@ -69,6 +88,7 @@ struct PointerOutputs {
             .virtualPointerOffered = [this] { return wlroots.emplace().Ready(); },
             .uinputWritable = [this] { return uinput.emplace().Ready(); },
             .portalOffered = [] { return PortalPointerOffered(); },
+            .x11 = [this] { return x11.emplace(QtX11Display()).Reach(); },
         };
         choice = ChoosePointer(SessionFromEnvironment(), request, probes);
         switch (choice.backend) {
@@ -92,7 +112,8 @@ struct PointerOutputs {
             case PointerBackend::X11:
                 wlroots.reset();
                 uinput.reset();
-                pointer.emplace(x11.emplace()), buttons = &*x11;
+                if (!x11) x11.emplace(QtX11Display());
+                pointer.emplace(*x11), buttons = &*x11;
                 break;
         }
     }
@@ -165,7 +186,7 @@ struct PointerOutputs {
 
 struct PlatformBackends::Parts {
     Parts(const ProgramLocation& location, PointerRequest request)
-        : outputs(request, SettingsPath(location.folder)),
+        : outputs(request, location.Files().SettingsFile()),
           wake([this](int id) { return joysticks.DeviceNode(id); },
                UdevWakeSource::DeviceManagerRunning()),
           instanceLock(QString::fromStdString(location.BaseName())) {}
@@ -189,6 +210,12 @@ PlatformBackends::PlatformBackends(const ProgramLocation& location, PointerReque
                                                                  parts_->wake} {}
 
 PlatformBackends::~PlatformBackends() = default;
+
+bool PlatformBackends::DisplayReachable(const DisplayCandidates& candidates,
+                                        const std::string& x11Display) {
+    return candidates.other || (candidates.x11 && X11Pointer::DisplayAnswers(x11Display)) ||
+           (candidates.wayland && WaylandVirtualPointer::CompositorReachable());
+}
 
 PointerChoice::Notice PlatformBackends::PointerNotice() const {
     return parts_->outputs.choice.notice;

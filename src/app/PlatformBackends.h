@@ -2,14 +2,18 @@
 // platform, chosen by src/app/CMakeLists.txt: LinuxBackends.cpp and WindowsBackends.cpp.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "core/engine/JoystickPort.h"
 #include "core/engine/MouseButtonPort.h"
 #include "core/engine/PointerPort.h"
 #include "core/engine/WakePorts.h"
 #include "core/program/ProgramLocation.h"
+#include "core/settings/FileLocations.h"
+#include "core/startup/DisplayCheck.h"
 #include "core/startup/ManifestPlatformPort.h"
 #include "core/startup/PointerChoice.h"
 #include "core/startup/RunEntryPort.h"
@@ -21,10 +25,15 @@ namespace vantrel {
 
 class TrayApplication;
 
+// Where the program running from `programFolder` keeps its settings and finds language files:
+// beside itself when it may write there, else in the user's folders of this platform.
+FileLocations PlatformFileLocations(const std::filesystem::path& programFolder);
+
 class PlatformBackends {
   public:
     // `pointer`: the --pointer option; Linux picks the pointer output with it (ChoosePointer),
-    // Windows has one output and ignores it.
+    // Windows has one output and ignores it. Made after the QApplication: the X11 output opens
+    // the display Qt opened.
     explicit PlatformBackends(const ProgramLocation& location,
                               PointerRequest pointer = PointerRequest::Auto);
     ~PlatformBackends();
@@ -39,6 +48,10 @@ class PlatformBackends {
     // What the user must be told about the pointer output chosen: on Linux, a Wayland session
     // where only XTest was left, or an output asked for that could not start.
     PointerChoice::Notice PointerNotice() const;
+    // Before the QApplication: whether one of the displays Qt may open answers. `x11Display`:
+    // Qt's -display, empty for DISPLAY. Windows always has its desktop.
+    static bool DisplayReachable(const DisplayCandidates& candidates,
+                                 const std::string& x11Display);
     // `tell` hears, with the line to show, when the pointer output was lost while the program
     // ran and the next one took over (on Linux: the portal refused or closed, XTest now).
     void OnPointerFallback(std::function<void(TextId)> tell);

@@ -10,9 +10,14 @@
 #include "platform/windows/WinInstanceLock.h"
 #include "platform/windows/WinManifestPlatform.h"
 #include "platform/windows/WinRunEntry.h"
+#include "platform/windows/WinUserFolders.h"
 #include "ui/TrayApplication.h"
 
 namespace vantrel {
+
+FileLocations PlatformFileLocations(const std::filesystem::path& programFolder) {
+    return ChooseFileLocations(programFolder, FolderWritable(programFolder), WinUserFolders());
+}
 
 struct PlatformBackends::Parts {
     // The wide name: a narrow one would pass through the system code page.
@@ -34,6 +39,11 @@ PlatformBackends::PlatformBackends(const ProgramLocation& location, PointerReque
                                                         parts_->manifestPlatform, parts_->wake} {}
 
 PlatformBackends::~PlatformBackends() = default;
+
+bool PlatformBackends::DisplayReachable(const DisplayCandidates& /*candidates*/,
+                                        const std::string& /*x11Display*/) {
+    return true;
+}
 
 PointerChoice::Notice PlatformBackends::PointerNotice() const {
     return PointerChoice::Notice::None;

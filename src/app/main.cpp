@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,6 +16,9 @@
 #include "app/PlatformBackends.h"
 #include "core/info/ProgramVersion.h"
 #include "core/startup/CommandLine.h"
+#include "core/startup/DisplayCheck.h"
+#include "core/startup/RunEntry.h"
+#include "core/text/LangText.h"
 #include "platform/desktop/qt/QtFileDialog.h"
 #include "platform/desktop/qt/QtHttpFetch.h"
 #include "platform/desktop/qt/QtLocale.h"
@@ -27,7 +31,12 @@ namespace {
 
 // Exit statuses of the command line, as sysexits.h names them.
 constexpr int kUsageError = 64;
-constexpr int kOutputUnavailable = 69;
+constexpr int kOutputUnavailable = 69;  // no display, or the output asked for cannot start
+
+std::string Variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
 
 }  // namespace
 
@@ -53,22 +62,35 @@ int main(int argc, char** argv) {
             break;
     }
 
+    // Qt aborts when it finds no display; tell the user in one line instead.
+    if (!vantrel::PlatformBackends::DisplayReachable(
+            vantrel::QtDisplayCandidates(commandLine.qtPlatform, Variable("QT_QPA_PLATFORM")),
+            commandLine.qtDisplay)) {
+        std::fprintf(stderr, "%s: %s\n", programName.c_str(), vantrel::NoDisplayText().c_str());
+        return kOutputUnavailable;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vantrel");
     QApplication::setQuitOnLastWindowClosed(false);  // closing a dialog never ends the program
 
     // Qt hands out paths with "/"; the program's paths (the logon entry among them) are native.
-    const vantrel::ProgramLocation location{
+    vantrel::ProgramLocation location{
         .folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdU16String(),
         .executable =
             QDir::toNativeSeparators(QCoreApplication::applicationFilePath()).toStdU16String(),
     };
+    location.files = vantrel::PlatformFileLocations(location.folder);
+    // VANTREL_LAUNCHER: the link a system install puts on PATH; empty for every other build.
+    location.logonCommand = vantrel::LogonCommand(location.executable, VANTREL_LAUNCHER);
 
     vantrel::PlatformBackends platform(location, commandLine.pointer);
     // An output asked for by --pointer that cannot start ends the program at once.
-    if (platform.PointerNotice() == vantrel::PointerChoice::Notice::RequestedUnavailable) {
-        std::fprintf(stderr, "%s: %s\n", programName.c_str(),
-                     vantrel::RequestedUnavailableText(commandLine.pointer).c_str());
+    if (vantrel::StopsTheProgram(platform.PointerNotice())) {
+        std::fprintf(
+            stderr, "%s: %s\n", programName.c_str(),
+            vantrel::RequestedUnavailableText(commandLine.pointer, platform.PointerNotice())
+                .c_str());
         return kOutputUnavailable;
     }
     vantrel::QtMessageBox messageBoxes;
@@ -123,10 +145,12 @@ int main(int argc, char** argv) {
     // From here every way out saves the settings: Exit, a stop signal, the end of the session
     // (which may only show as the display going away, see above).
     platform.ConnectShutdown(window, app);
-    // Wayland without a pointer output of its own: said once per start. The box opens inside
-    // the event loop, where a stop signal ends it with the program.
-    if (platform.PointerNotice() == vantrel::PointerChoice::Notice::XWaylandOnly) {
-        const std::string warning = vantrel::XWaylandOnlyText(state.texts);
+    // An output that works only in part (XTest through XWayland, or without XTEST): said once
+    // per start. The box opens inside the event loop, where a stop signal ends it with the
+    // program.
+    if (const std::string warning =
+            vantrel::PartialOutputText(platform.PointerNotice(), state.texts);
+        !warning.empty()) {
         std::fprintf(stderr, "%s: %s\n", programName.c_str(), warning.c_str());
         QTimer::singleShot(0, &window, [&, warning] {
             messageBoxes.Warning(state.texts[vantrel::TextId::MessageTitle], warning);

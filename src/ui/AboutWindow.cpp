@@ -51,7 +51,7 @@ AboutWindow::AboutWindow(OpenerPort& opener)
     auto* title = AddLabel(this, "imgTitle", 0, 0, 1155, 1125);
     title->setPixmap(RenderPicture(kAboutTitlePicture, title->size(), ratio, PictureFit::Fill));
 
-    auto* name = AddLabel(this, "titleLabel", 1140, 330, 3240, 375);
+    auto* name = AddLabel(this, "titleLabel", 1155, 330, 3240, 375);  // right of the picture
     name->setFont(LookFont("Verdana", 15.75, true));
     SetTextColour(name, kTitleBlue);
     name->setText(QString::fromUtf8(kAboutProductTitle.data(), kAboutProductTitle.size()));
@@ -146,7 +146,8 @@ QLabel* AboutWindow::AddLabel(QWidget* parent, const char* name, int left, int t
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setTextFormat(Qt::PlainText);  // texts come from files and may hold "<"
-    label->setGeometry(Px(left), Px(top), Px(width), Px(height));
+    // Edges, not sizes, are rounded: boxes that meet in twips meet in pixels at any scale.
+    label->setGeometry(Px(left), Px(top), Px(left + width) - Px(left), Px(top + height) - Px(top));
     return label;
 }
 

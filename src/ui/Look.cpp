@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QPainter>
 #include <QPalette>
 #include <QScreen>
@@ -18,6 +19,23 @@ static void InitResourcesOnce() {
 
 namespace vantrel {
 
+namespace {
+
+// Pictures are read as PNG by name: left to guess, QIcon::addFile and QImage load every
+// image-format plugin there is (SVG and Qt Svg among them, megabytes at start-up) to ask each
+// whether it knows the file. An "@2x" file comes out marked as such.
+QImage PngImage(const QString& path) {
+    QImageReader reader(path, "PNG");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+QPixmap Png(const QString& path) {
+    return QPixmap::fromImage(PngImage(path));
+}
+
+}  // namespace
+
 void InitResources() {
     InitResourcesOnce();
 }
@@ -25,9 +43,8 @@ void InitResources() {
 QIcon ProgramIcon() {
     InitResources();
     QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        icon.addFile(QStringLiteral(":/icons/vantrel-%1.png").arg(size), QSize(size, size));
-    }
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(Png(QStringLiteral(":/icons/vantrel-%1.png").arg(size)));
     return icon;
 }
 
@@ -57,9 +74,13 @@ QIcon MenuPictureIcon(MenuPicture picture) {
             break;
     }
     if (name == nullptr) return QIcon();
-    // addFile also picks up the "@2x" file beside it.
+    // The 13-pixel picture and its "@2x" partner for screens at twice the density.
+    const QString base = QStringLiteral(":/icons/menu-%1").arg(QLatin1String(name));
     QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/menu-%1.png").arg(QLatin1String(name)), QSize(13, 13));
+    for (const QString& file : {base + QStringLiteral(".png"), base + QStringLiteral("@2x.png")}) {
+        const QPixmap picture = Png(file);
+        if (!picture.isNull()) icon.addPixmap(picture);
+    }
     return icon;
 }
 
@@ -69,7 +90,8 @@ QPixmap RenderPicture(const char* resource, QSize box, qreal pixelRatio, Picture
     QPixmap picture(target);
     picture.fill(Qt::transparent);
     const QString name = QString::fromLatin1(resource);
-    QImage image(pixelRatio > 1 ? name + QStringLiteral("@2x.png") : name + QStringLiteral(".png"));
+    QImage image =
+        PngImage(pixelRatio > 1 ? name + QStringLiteral("@2x.png") : name + QStringLiteral(".png"));
     if (!image.isNull()) {
         // Qt marks an "@2x" file as 2x; here it is drawn pixel for pixel into the picture.
         image.setDevicePixelRatio(1);
@@ -86,9 +108,16 @@ QPixmap RenderPicture(const char* resource, QSize box, qreal pixelRatio, Picture
     return picture;
 }
 
+double TextScale() {
+    // Desktops ship 9 to 11 points; only a font the user made larger than that enlarges.
+    constexpr double kUsualPoints = 11.0;
+    const double points = QGuiApplication::font().pointSizeF();
+    return points > kUsualPoints ? points / kUsualPoints : 1.0;
+}
+
 QFont LookFont(const char* family, qreal points, bool bold) {
     QFont font(QString::fromLatin1(family));
-    font.setPointSizeF(points);
+    font.setPointSizeF(points * TextScale());
     font.setBold(bold);
     return font;
 }
@@ -116,12 +145,12 @@ const QScreen* ScreenOf(const QWidget& widget) {
 
 double DotsPerInchX(const QWidget& widget) {
     const QScreen* shown = ScreenOf(widget);
-    return shown ? shown->logicalDotsPerInchX() : 96.0;
+    return (shown ? shown->logicalDotsPerInchX() : 96.0) * TextScale();
 }
 
 double DotsPerInchY(const QWidget& widget) {
     const QScreen* shown = ScreenOf(widget);
-    return shown ? shown->logicalDotsPerInchY() : 96.0;
+    return (shown ? shown->logicalDotsPerInchY() : 96.0) * TextScale();
 }
 
 }  // namespace vantrel

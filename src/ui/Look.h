@@ -43,7 +43,12 @@ enum class PictureFit { Fill, KeepAspect };
 // picture is missing.
 QPixmap RenderPicture(const char* resource, QSize box, qreal pixelRatio, PictureFit fit);
 
-// A font of `family` at `points`.
+// How much larger than usual the user's text is: the application font's size over the usual
+// desktop size (11 points), and never below 1. The windows' fonts and layouts grow by it, so a
+// large desktop font gives the same look, only larger.
+double TextScale();
+
+// A font of `family` at `points`, enlarged by TextScale().
 QFont LookFont(const char* family, qreal points, bool bold = false);
 
 // The windows are white; texts and links have colours of their own.
@@ -57,7 +62,8 @@ inline int TwipsToPixels(int twips, double dotsPerInch) {
 }
 
 // The logical dots per inch of the screen `widget` shows on (the primary screen before it is
-// shown; 96 without any screen).
+// shown; 96 without any screen), enlarged by TextScale() so that layouts in twips grow with the
+// text.
 double DotsPerInchX(const QWidget& widget);
 double DotsPerInchY(const QWidget& widget);
 

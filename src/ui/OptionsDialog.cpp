@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,11 +29,13 @@ void ShrinkToFit(QLabel* label) {
     const QVariant designed = label->property("designedFont");
     if (!designed.isValid()) label->setProperty("designedFont", label->font());
     QFont font = designed.isValid() ? designed.value<QFont>() : label->font();
-    const int room = label->contentsRect().width();
-    while (font.pointSizeF() - 0.5 >= kSmallestPoints &&
-           QFontMetrics(font).horizontalAdvance(label->text()) > room)
-        font.setPointSizeF(font.pointSizeF() - 0.5);
+    const int room = label->width();
     label->setFont(font);
+    while (font.pointSizeF() - 0.5 >= kSmallestPoints * TextScale() &&
+           label->sizeHint().width() > room) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        label->setFont(font);
+    }
 }
 
 // Positions and sizes in twips (1/1440 inch) of the client area.
@@ -165,8 +166,11 @@ void OptionsDialog::PlaceWidgets() {
     const double dpiX = DotsPerInchX(*this);
     const double dpiY = DotsPerInchY(*this);
     const auto px = TwipsToPixels;
+    // Edges, not sizes, are rounded: boxes that meet in twips meet in pixels at any scale.
     const auto rect = [&](const TwipRect& r) {
-        return QRect(px(r.left, dpiX), px(r.top, dpiY), px(r.width, dpiX), px(r.height, dpiY));
+        const int left = px(r.left, dpiX), top = px(r.top, dpiY);
+        return QRect(left, top, px(r.left + r.width, dpiX) - left,
+                     px(r.top + r.height, dpiY) - top);
     };
 
     setFixedSize(px(kClientWidth, dpiX), px(kClientHeight, dpiY));
@@ -181,9 +185,8 @@ void OptionsDialog::PlaceWidgets() {
     QLabel* rowLabels[5] = {labels_[0], labels_[1], labels_[2], labels_[3], labels_[5]};
     for (std::size_t row = 0; row < 5; ++row) {
         const int centre = px(kRowCentres[row], dpiY);
-        const int labelHeight = px(kRowLabelHeight, dpiY);
-        rowLabels[row]->setGeometry(px(kRowLabelLeft, dpiX), centre - labelHeight / 2,
-                                    px(kRowLabelWidth, dpiX), labelHeight);
+        rowLabels[row]->setGeometry(rect({kRowLabelLeft, kRowCentres[row] - kRowLabelHeight / 2,
+                                          kRowLabelWidth, kRowLabelHeight}));
         QComboBox* combo = combos_[row];
         const int height = combo->sizeHint().height();
         combo->setGeometry(px(kListLeft, dpiX), centre - height / 2,

@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <cstdio>
+
 #include "core/engine/JoystickDiscovery.h"
 #include "core/info/Documents.h"
 #include "core/language/LanguageChoice.h"
@@ -163,16 +165,18 @@ void TrayApplication::chooseLanguage() {
     ChooseLanguageFromMenu(LanguageMenuContext{
         .settings = state.settings,
         .texts = state.texts,
-        .programFolder = run_.Location().folder,
+        .languageRoots = run_.Files().languageRoots,
+        .dialogRoot = run_.Files().dialogLanguageRoot,
         .fileDialog = run_.Ports().fileDialog,
         .loadTexts =
-            [this](const std::filesystem::path& folder, const std::string& name, LangText& texts) {
-                return LoadTextsOrLocaleLanguage(folder, name, run_.Ports().locale, texts);
+            [this](const std::vector<std::filesystem::path>& roots, const std::string& name,
+                   LangText& texts) {
+                return LoadTextsOrLocaleLanguage(roots, name, run_.Ports().locale, texts);
             },
         .unloadOptionsDialog = [this] { options_->Unload(); },
         .applyMenuTexts = [this] { tray_->ApplyMenuTexts(run_.State().texts); },
-        // A failed save keeps the old file; the choice still holds for this run.
-        .saveSettings = [this] { static_cast<void>(run_.SaveSettingsNow()); },
+        // A failed save keeps the old file and says so; the choice still holds for this run.
+        .saveSettings = [this] { static_cast<void>(run_.SaveSettingsOrWarn()); },
     });
 }
 

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/menu/TrayMenu.h"

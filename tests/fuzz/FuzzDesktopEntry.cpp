@@ -1,6 +1,7 @@
 // Fuzzes the autostart entry's Exec key: for any path, undoing the desktop-file string escapes
 // and then the Exec quoting, as a strict reader of the Desktop Entry rules does, gives back
-// exactly one argument, the path; the key stays on one line with nothing a reader would trim.
+// exactly one argument, the path; the key stays on one line with nothing a reader would trim;
+// TryExec unescapes to the path.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -135,14 +136,21 @@ void CheckWholeEntry(const std::string& path) {
         lines.push_back(rest.substr(0, end));
         rest.remove_prefix(end + 1);
     }
-    Check(lines.size() == 7 && lines[0] == "[Desktop Entry]", "entry has other lines", text);
+    Check(lines.size() == 8 && lines[0] == "[Desktop Entry]", "entry has other lines", text);
     int execLines = 0;
+    int tryExecLines = 0;
     for (const std::string_view line : lines) {
+        if (line.substr(0, 8) == "TryExec=") {
+            // TryExec is a plain string, not Exec syntax: it unescapes to the path itself.
+            ++tryExecLines;
+            Check(line.find('\r') == std::string_view::npos, "TryExec holds a CR", text);
+            Check(UnescapeString(line.substr(8)) == path, "TryExec differs from the path", text);
+        }
         if (line.substr(0, 5) != "Exec=") continue;
         ++execLines;
         CheckExecValue(path, std::string(line.substr(5)));
     }
-    Check(execLines == 1, "not one Exec line", text);
+    Check(execLines == 1 && tryExecLines == 1, "not one Exec and one TryExec line", text);
 }
 
 }  // namespace

@@ -9,16 +9,7 @@ build="$2"
 
 tmp=$(mktemp -d)
 trap 'chmod -R u+w "$tmp" 2>/dev/null; rm -rf "$tmp"' EXIT
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-check() {  # check DESCRIPTION COMMAND...
-  local what="$1"
-  shift
-  "$@" || fail "$what"
-}
+source "$src/tests/support/checks.sh"
 
 # A HOME whose path the menu entry has to quote: a blank, a dollar, a percent and a quote.
 export HOME="$tmp/home dir \$x %f 'q'"
@@ -207,8 +198,4 @@ left=$(files_below "$XDG_DATA_HOME"; files_below "$XDG_CONFIG_HOME"; files_below
 [ -z "$left" ] || fail "uninstall with XDG folders left: $left"
 [ ! -e "$data/applications/vantrel.desktop" ] || fail "menu entry left in XDG_DATA_HOME"
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures check(s) failed" >&2
-  exit 1
-fi
-echo "install and uninstall: all checks passed"
+checks_done "install and uninstall"

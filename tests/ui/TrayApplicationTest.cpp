@@ -19,6 +19,7 @@
 
 #include "core/info/Documents.h"
 #include "core/settings/SettingsFile.h"
+#include "core/text/BuiltInTexts.h"
 #include "core/text/LanguageFile.h"
 #include "platform/unix/UnixSignals.h"
 #include "support/TempDir.h"
@@ -412,6 +413,43 @@ TEST(TrayApplicationFaults, LanguageFileDeletedWhileRunningFallsBackAndKeepsTheR
     ASSERT_NE(rig.window->About().Window(), nullptr);
     rig.window->exitProgram();
     EXPECT_TRUE(fs::exists(rig.SettingsFile()));
+}
+
+// No language file can be read, or the one read is empty: the built-in English words stay.
+TEST(TrayApplicationFaults, WithoutReadableWordsMenuAndMessagesSpeakBuiltInEnglish) {
+    for (const bool emptyFile : {false, true}) {
+        Rig rig;  // an Italian locale: Italiano.lng first, then English.lng
+        fs::remove_all(rig.folder / "Lang");
+        if (emptyFile) test::WriteFile(rig.folder / "Lang" / "Italiano.lng", "");
+        rig.joystick.Unplug(0);
+        rig.joystick.Unplug(3);
+        ASSERT_EQ(rig.Start(), StartOutcome::NoJoystick);
+        const LangText& english = BuiltInTexts();
+        for (const MenuEntry& entry : TrayMenuEntries())
+            if (!entry.IsSeparator()) EXPECT_EQ(rig.Caption(entry.name), english[entry.text]);
+        ASSERT_EQ(rig.boxes.shown.size(), 1u);
+        EXPECT_EQ(rig.boxes.shown[0].title, english[TextId::MessageTitle]);
+        EXPECT_EQ(rig.boxes.shown[0].text, NoJoystickText(english));
+    }
+}
+
+// A folder in the settings file's place: Apply, OK and a language choice cannot save.
+TEST(TrayApplicationFaults, FailedSaveIsSaidOnceInTheUsersLanguageUntilOneWorks) {
+    Rig rig;  // an Italian locale
+    ASSERT_EQ(rig.Start(), StartOutcome::Running);
+    const std::size_t before = rig.boxes.shown.size();
+    const auto pressOkWhileSaving = [&](bool blocked) {
+        fs::remove_all(rig.SettingsFile());
+        if (blocked) fs::create_directories(rig.SettingsFile() / "inside");
+        rig.window->openOptions();
+        rig.window->Options().Dialog()->findChild<QPushButton*>("okButton")->click();
+        return rig.boxes.shown.size() - before;
+    };
+    EXPECT_EQ(pressOkWhileSaving(true), 1u);
+    EXPECT_TRUE(rig.boxes.shown.back().text.starts_with("Impossibile salvare"));
+    EXPECT_EQ(pressOkWhileSaving(true), 1u);
+    EXPECT_EQ(pressOkWhileSaving(false), 1u);
+    EXPECT_EQ(pressOkWhileSaving(true), 2u);
 }
 
 }  // namespace

@@ -148,7 +148,7 @@ open_menu() {
   before=$(program_windows | sort)
   read -r ix iy iw ih < <(geometry "$icon")
   click_at $((ix + iw / 2)) $((iy + ih / 2)) 3
-  for _ in $(seq 50); do
+  for _ in $(seq 300); do  # up to 30 s: a loaded machine takes its time
     menu=$(comm -13 <(echo "$before") <(program_windows | sort) | head -n1)
     [ -n "$menu" ] && break
     sleep 0.1

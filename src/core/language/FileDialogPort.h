@@ -27,7 +27,9 @@ struct FileDialogRequest {
     std::string defaultExtension;  // without the dot, added to a name typed without one
     std::string fileName;          // the name shown at start
     std::string title;             // empty: the platform's own title
-    bool open = false;             // true: an Open dialog; false: a Save dialog
+    // Further folders offered for a quick jump (the dialog's side bar), besides the initial one.
+    std::vector<std::string> places;
+    bool open = false;  // true: an Open dialog; false: a Save dialog
 };
 
 class FileDialogPort {

@@ -60,15 +60,15 @@ void ChooseLanguageFromLocale(Settings& settings, LocalePort& locale) {
         LanguageFileForKey(LocaleKey(locale.TerritoryIsoCode(), locale.EnglishCountryName()));
 }
 
-bool LoadTextsOrLocaleLanguage(const std::filesystem::path& programFolder,
+bool LoadTextsOrLocaleLanguage(const std::vector<std::filesystem::path>& languageRoots,
                                const std::string& languageFile, LocalePort& locale,
                                LangText& texts) {
-    if (LoadTexts(programFolder, languageFile, texts)) return true;
+    if (LoadTextsFromRoots(languageRoots, languageFile, texts)) return true;
     const std::string localeFile =
         LanguageFileForKey(LocaleKey(locale.TerritoryIsoCode(), locale.EnglishCountryName()));
-    if (LoadTexts(programFolder, localeFile, texts)) return true;
+    if (LoadTextsFromRoots(languageRoots, localeFile, texts)) return true;
     const std::string english = LanguageFileForKey("");  // the file of every other region
-    return localeFile != english && LoadTexts(programFolder, english, texts);
+    return localeFile != english && LoadTextsFromRoots(languageRoots, english, texts);
 }
 
 }  // namespace vantrel

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/language/LocalePort.h"
 #include "core/settings/Settings.h"
@@ -25,11 +26,11 @@ bool IsBlank(std::string_view text);
 // Sets settings.LanguageFile from the locale when it is blank; a stored name is kept.
 void ChooseLanguageFromLocale(Settings& settings, LocalePort& locale);
 
-// Reads Lang/`languageFile` into `texts`; when that cannot be read (deleted, mistyped, refused),
-// the file a first start would pick for the locale, then English.lng, so the menu and windows
-// always have texts. The stored name is the caller's and stays as it is. False when none of them
-// could be read.
-bool LoadTextsOrLocaleLanguage(const std::filesystem::path& programFolder,
+// Reads Lang/`languageFile` from the first of `languageRoots` that has it into `texts`; when that
+// cannot be read (deleted, mistyped, refused), the file a first start would pick for the locale,
+// then English.lng, so the menu and windows always have texts. The stored name is the caller's and
+// stays as it is. False when none of them could be read.
+bool LoadTextsOrLocaleLanguage(const std::vector<std::filesystem::path>& languageRoots,
                                const std::string& languageFile, LocalePort& locale,
                                LangText& texts);
 

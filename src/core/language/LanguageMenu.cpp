@@ -1,6 +1,7 @@
 #include "core/language/LanguageMenu.h"
 
 #include <cstdint>
+#include <system_error>
 #include <vector>
 
 #include "core/language/FileDialog.h"
@@ -21,9 +22,12 @@ std::string LanguageFilterDescription(const LangText& texts) {
 }
 
 FileDialogRequest LanguageDialogRequest(const LangText& texts,
-                                        const std::filesystem::path& programFolder) {
+                                        const std::filesystem::path& dialogRoot,
+                                        const std::vector<std::filesystem::path>& roots) {
     FileDialogRequest request;
-    request.initialFolder = PathToUtf8(LanguageFolder(programFolder));
+    request.initialFolder = PathToUtf8(LanguageFolder(dialogRoot));
+    for (const std::filesystem::path& root : roots)
+        if (root != dialogRoot) request.places.push_back(PathToUtf8(LanguageFolder(root)));
     request.filters = {{LanguageFilterDescription(texts), "*.lng"}};
     request.defaultExtension = "lng";
     request.title = texts[TextId::Credit];
@@ -41,15 +45,19 @@ std::optional<std::string> LanguageFileFromPath(std::string_view path, char sepa
 void ChooseLanguageFromMenu(const LanguageMenuContext& context) {
     // A typed name of a missing file would be stored and then fail to load at every start.
     std::uint32_t flags = kDialogFileMustExist;
+    std::error_code ignored;  // without the folder the dialog opens elsewhere; that is all
+    if (!context.dialogRoot.empty())
+        std::filesystem::create_directories(LanguageFolder(context.dialogRoot), ignored);
     const std::vector<std::string> paths = ShowFileDialog(
-        context.fileDialog, LanguageDialogRequest(context.texts, context.programFolder), &flags);
+        context.fileDialog,
+        LanguageDialogRequest(context.texts, context.dialogRoot, context.languageRoots), &flags);
     if (!paths.empty()) {
         if (std::optional<std::string> name = LanguageFileFromPath(paths.front()))
             context.settings.LanguageFile = std::move(*name);
-        // The file is read from the program's own Lang folder whatever folder it was picked
-        // in; the loader decides what stands in when it cannot be read, and the name stays.
+        // The name is looked up in the language folders whatever folder it was picked in; the
+        // loader decides what stands in when it cannot be read, and the name stays.
         if (context.loadTexts)
-            (void)context.loadTexts(context.programFolder, context.settings.LanguageFile,
+            (void)context.loadTexts(context.languageRoots, context.settings.LanguageFile,
                                     context.texts);
     }
     // The rest runs after a cancel too, so the settings file is always written.

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/language/FileDialogPort.h"
 #include "core/settings/Settings.h"
@@ -23,9 +24,11 @@ inline constexpr std::string_view kLanguageMenuCaption = "&Lingua";
 // likewise stripped, when that leaves nothing.
 std::string LanguageFilterDescription(const LangText& texts);
 
-// The language dialog: Open, on the program's Lang folder, "*.lng" files, titled with entry 15.
+// The language dialog: Open, on the Lang folder of `dialogRoot`, "*.lng" files, titled with entry
+// 15; the Lang folders of the other `roots` are offered as places to go.
 FileDialogRequest LanguageDialogRequest(const LangText& texts,
-                                        const std::filesystem::path& programFolder);
+                                        const std::filesystem::path& dialogRoot,
+                                        const std::vector<std::filesystem::path>& roots = {});
 
 // What follows the last `separator` "Lang" `separator` in `path` (exact case), or nullopt when
 // the path has no such folder.
@@ -37,18 +40,21 @@ std::optional<std::string> LanguageFileFromPath(
 struct LanguageMenuContext {
     Settings& settings;
     LangText& texts;
-    std::filesystem::path programFolder;
+    // Folders holding a Lang/ folder, in lookup order, and the one the dialog opens.
+    std::vector<std::filesystem::path> languageRoots;
+    std::filesystem::path dialogRoot;
     FileDialogPort& fileDialog;
-    std::function<bool(const std::filesystem::path&, const std::string&, LangText&)> loadTexts =
-        LoadTexts;
+    std::function<bool(const std::vector<std::filesystem::path>&, const std::string&, LangText&)>
+        loadTexts = LoadTextsFromRoots;
     std::function<void()> unloadOptionsDialog;
     std::function<void()> applyMenuTexts;
     std::function<void()> saveSettings;
 };
 
-// Shows the language dialog (existing files only). On a choice: takes the name below "Lang" into
-// settings.LanguageFile and reads that file from the program's own Lang folder. Then, after a
-// cancel too: unloads the options dialog, applies the menu texts and saves the settings.
+// Shows the language dialog (existing files only), making its Lang folder first when missing so
+// the user has a place to put files. On a choice: takes the name below "Lang" into
+// settings.LanguageFile and reads that file from the language folders. Then, after a cancel too:
+// unloads the options dialog, applies the menu texts and saves the settings.
 void ChooseLanguageFromMenu(const LanguageMenuContext& context);
 
 }  // namespace vantrel

@@ -1,5 +1,6 @@
 #include "core/program/ProgramRun.h"
 
+#include <cstdio>
 #include <utility>
 
 #include "core/engine/JoystickDiscovery.h"
@@ -16,6 +17,7 @@ ProgramRun::ProgramRun(ProgramState& state, const ProgramPorts& ports, ProgramLo
     : state_(state),
       ports_(ports),
       location_(std::move(location)),
+      files_(location_.Files()),
       view_(view),
       engine_(ports.joystick, ports.pointer, ports.buttons, state.settings),
       scheduler_(engine_, ports.joystick, *this, ports.wake ? *ports.wake : noWakeSource_),
@@ -30,15 +32,21 @@ void ProgramRun::Shutdown() {
 
 bool ProgramRun::ApplySettings() {
     scheduler_.OnSettingsChanged();
-    return SaveSettingsNow();
+    return SaveSettingsOrWarn();
 }
 
-bool ProgramRun::SaveSettingsNow() {
-    return SaveSettings(state_.settings);
+bool ProgramRun::SaveSettingsOrWarn() {
+    const bool saved = SaveSettingsIn(files_, state_.settings);
+    // Said once: again only after a save has worked in between.
+    if (!saved && !saveFailureShown_)
+        ports_.messageBoxes.Warning(state_.texts[TextId::MessageTitle],
+                                    state_.texts[TextId::SettingsNotSaved]);
+    saveFailureShown_ = !saved;
+    return saved;
 }
 
 bool ProgramRun::SyncRunEntryNow() {
-    return vantrel::SyncRunEntry(ports_.runEntry, state_.settings, location_.executable);
+    return vantrel::SyncRunEntry(ports_.runEntry, state_.settings, location_.LogonCommand());
 }
 
 void ProgramRun::EndAtOnce() {
@@ -52,6 +60,9 @@ void ProgramRun::EndAtOnce() {
 // --- start-up and shutdown steps ---
 
 void ProgramRun::WriteManifest() {
+    // The manifest works only beside the executable; a program folder that is not the program's
+    // to write (a package's) gets none rather than a file its owner does not know.
+    if (!files_.programFolderWritable) return;
     // Start-up goes on whatever happened; the next start tries again.
     static_cast<void>(
         vantrel::WriteManifest(location_.folder, location_.BaseName(), ports_.manifestPlatform));
@@ -64,7 +75,7 @@ int ProgramRun::CountJoysticks() {
 }
 
 SettingsLoad ProgramRun::LoadSettings(Settings& settings) {
-    return vantrel::LoadSettings(SettingsPath(location_.folder), settings);
+    return vantrel::LoadSettings(files_.SettingsFileToRead(), settings);
 }
 
 void ProgramRun::ChooseLanguageFromLocale(Settings& settings) {
@@ -74,12 +85,13 @@ void ProgramRun::ChooseLanguageFromLocale(Settings& settings) {
 void ProgramRun::LoadTexts(const std::string& languageFile, LangText& texts) {
     // When not even English can be read the built-in texts stay; the run goes on.
     static_cast<void>(
-        LoadTextsOrLocaleLanguage(location_.folder, languageFile, ports_.locale, texts));
+        LoadTextsOrLocaleLanguage(files_.languageRoots, languageFile, ports_.locale, texts));
 }
 
 void ProgramRun::SyncRunEntry(const Settings& settings) {
     // Failures leave the entry as it was; there is nobody to tell.
-    static_cast<void>(vantrel::SyncRunEntry(ports_.runEntry, settings, location_.executable));
+    static_cast<void>(
+        vantrel::SyncRunEntry(ports_.runEntry, settings, location_.LogonCommand()));
 }
 
 bool ProgramRun::AnotherInstanceRunning() {
@@ -110,7 +122,13 @@ void ProgramRun::CheckForUpdates() {
 }
 
 bool ProgramRun::SaveSettings(const Settings& settings) {
-    return vantrel::SaveSettings(SettingsPath(location_.folder), settings);
+    const bool saved = SaveSettingsIn(files_, settings);
+    // The program is ending, perhaps with the session: a box would hold that up, a line on
+    // standard error (the session's log) does not.
+    if (!saved)
+        std::fprintf(stderr, "%s: %s\n", location_.BaseName().c_str(),
+                     state_.texts[TextId::SettingsNotSaved].c_str());
+    return saved;
 }
 
 }  // namespace vantrel

@@ -62,10 +62,14 @@ class ProgramRun : private StartupSteps, private PollTimerPort {
     // The poll timer fired.
     void OnPollTick() { scheduler_.OnTimer(); }
     // Apply and OK: a sleeping engine takes the new values now, and the settings file is
-    // written; false when that failed.
+    // written (SaveSettingsOrWarn); false when that failed.
     bool ApplySettings();
-    // Writes the settings file from the current settings; false when that failed.
-    bool SaveSettingsNow();
+    // Writes the settings file from the current settings, as at the end of the program: false
+    // when that failed, which goes to standard error only.
+    bool SaveSettingsNow() { return SaveSettings(state_.settings); }
+    // The same for a choice the user just made: a failure is told in a message box, once until
+    // a save works again.
+    bool SaveSettingsOrWarn();
     // Brings the run-at-logon entry into line with the current settings; false on failure.
     bool SyncRunEntryNow();
     // True once the update offer was accepted: the program ends without the shutdown sequence.
@@ -74,6 +78,7 @@ class ProgramRun : private StartupSteps, private PollTimerPort {
     ProgramState& State() { return state_; }
     const ProgramPorts& Ports() const { return ports_; }
     const ProgramLocation& Location() const { return location_; }
+    const FileLocations& Files() const { return files_; }
     PollEngine& Engine() { return engine_; }
     PollScheduler& Scheduler() { return scheduler_; }
 
@@ -106,6 +111,7 @@ class ProgramRun : private StartupSteps, private PollTimerPort {
     ProgramState& state_;
     ProgramPorts ports_;
     ProgramLocation location_;
+    FileLocations files_;
     ProgramView& view_;
     PollEngine engine_;
     NoWakeSource noWakeSource_;
@@ -113,6 +119,7 @@ class ProgramRun : private StartupSteps, private PollTimerPort {
     int pollIntervalMs_ = 0;
     Startup startup_;
     bool endedAtOnce_ = false;
+    bool saveFailureShown_ = false;  // the last save failed and the user was told
 };
 
 }  // namespace vantrel

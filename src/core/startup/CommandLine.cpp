@@ -1,6 +1,7 @@
 #include "core/startup/CommandLine.h"
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 #include <utility>
 
@@ -25,16 +26,77 @@ bool ParsePointer(std::string_view value, PointerRequest& request) {
     return false;
 }
 
+// Qt's own options, which Qt also takes with two dashes. Those with a value take the next
+// argument; style, stylesheet and qmljsdebugger also take it as "-name=value".
+enum class QtValue : std::uint8_t { None, Next, NextOrEquals };
+struct QtOption {
+    std::string_view name;
+    QtValue value;
+};
+constexpr std::array<QtOption, 23> kQtOptions{{
+    {"platform", QtValue::Next},
+    {"platformpluginpath", QtValue::Next},
+    {"platformtheme", QtValue::Next},
+    {"plugin", QtValue::Next},
+    {"qwindowgeometry", QtValue::Next},
+    {"geometry", QtValue::Next},
+    {"qwindowtitle", QtValue::Next},
+    {"title", QtValue::Next},
+    {"qwindowicon", QtValue::Next},
+    {"icon", QtValue::Next},
+    {"session", QtValue::Next},
+    {"display", QtValue::Next},
+    {"name", QtValue::Next},
+    {"visual", QtValue::Next},
+    {"style", QtValue::NextOrEquals},
+    {"stylesheet", QtValue::NextOrEquals},
+    {"qmljsdebugger", QtValue::NextOrEquals},
+    {"reverse", QtValue::None},
+    {"testability", QtValue::None},
+    {"widgetcount", QtValue::None},
+    {"nograb", QtValue::None},
+    {"dograb", QtValue::None},
+    {"sync", QtValue::None},
+}};
+
+// "-name" or "--name", or "-name=value" where Qt takes that.
+const QtOption* FindQtOption(std::string_view argument) {
+    argument.remove_prefix(argument.starts_with("--") ? 2 : 1);
+    const std::size_t equals = argument.find('=');
+    const std::string_view name = argument.substr(0, equals);
+    for (const QtOption& option : kQtOptions)
+        if (option.name == name &&
+            (equals == std::string_view::npos || option.value == QtValue::NextOrEquals))
+            return &option;
+    return nullptr;
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine line;
     constexpr std::string_view kPointer = "--pointer";
-    bool help = false, version = false;
+    bool help = false, version = false, optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
-        if (argument == "--help" || argument == "-h") {
+        if (!optionsEnded && (argument == "--help" || argument == "-h")) {
             help = true;
+        } else if (!argument.starts_with('-') || argument == "-") {
+            // Not an option: Qt leaves such words alone, and so do we.
+        } else if (const QtOption* qt = FindQtOption(argument)) {
+            // The value is Qt's, even when it starts with "--"; the display and platform
+            // are remembered, so the program checks the display Qt is going to open.
+            std::string_view value;
+            if (const auto equals = argument.find('='); equals != std::string_view::npos)
+                value = argument.substr(equals + 1);
+            else if (qt->value != QtValue::None && i + 1 < arguments.size())
+                value = arguments[++i];
+            if (qt->name == "display") line.qtDisplay = value;
+            if (qt->name == "platform") line.qtPlatform = value;
+        } else if (optionsEnded || !argument.starts_with("--")) {
+            // Single-dash words Qt does not know it ignores too; after "--" nothing is ours.
+        } else if (argument == "--") {
+            optionsEnded = true;
         } else if (argument == "--version") {
             version = true;
         } else if (argument == kPointer || argument.starts_with("--pointer=")) {
@@ -54,6 +116,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
                 line.error = "--pointer: unknown value \"" + std::string(value) +
                              "\" (auto, x11, wlroots, uinput or portal)";
             }
+        } else {
+            line.action = CommandLine::Action::Fail;
+            line.error = "unknown option " + std::string(argument);
         }
     }
     // Asking for help or the version never fails: that is how a wrong option gets looked up.

@@ -1,5 +1,6 @@
-// The program's own command-line options (--pointer, --help, --version) and their texts;
-// everything else on the command line is left to Qt.
+// The program's own command-line options (--pointer, --help, --version) and their texts. Qt's
+// options are left to Qt; any other option with two dashes is refused, so a misspelt one is
+// noticed.
 #pragma once
 
 #include <cstdint>
@@ -15,10 +16,14 @@ struct CommandLine {
     Action action = Action::Run;
     PointerRequest pointer = PointerRequest::Auto;
     std::string error;  // for Fail: what was wrong, one line
+    // Qt's -display and -platform (or --display, --platform); empty when not given.
+    std::string qtDisplay;
+    std::string qtPlatform;
 };
 
 // `arguments` without the program name. --help / -h and --version win over everything else;
-// --pointer=VALUE or --pointer VALUE, the last one counting.
+// --pointer=VALUE or --pointer VALUE, the last one counting. After "--" only Qt's options are
+// read.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 std::string UsageText(const std::string& programName);

@@ -62,6 +62,9 @@ std::string AutostartDesktopEntry(const std::filesystem::path& executable) {
     text += "Name=Vantrel\n";
     text += "Comment=Drive the mouse pointer with a joystick\n";
     text += "Exec=" + EscapeDesktopString(QuoteDesktopExecArgument(executable.string())) + "\n";
+    // Once the program is gone (a removed package keeps the user's files) the desktop skips
+    // the entry instead of failing to start it at every logon.
+    text += "TryExec=" + EscapeDesktopString(executable.string()) + "\n";
     text += "Terminal=false\n";
     text += "X-GNOME-Autostart-enabled=true\n";
     return text;

@@ -21,6 +21,10 @@ bool Probe(const std::function<bool()>& probe) {
     return probe && probe();
 }
 
+X11Reach ProbeX11(const PointerProbes& probes) {
+    return probes.x11 ? probes.x11() : X11Reach::NoDisplay;
+}
+
 }  // namespace
 
 PointerChoice ChoosePointer(const PointerSession& session, PointerRequest request,
@@ -28,7 +32,15 @@ PointerChoice ChoosePointer(const PointerSession& session, PointerRequest reques
     using Notice = PointerChoice::Notice;
     switch (request) {
         case PointerRequest::X11:
-            return {PointerBackend::X11, Notice::None};
+            switch (ProbeX11(probes)) {
+                case X11Reach::Ready:
+                    return {PointerBackend::X11, Notice::None};
+                case X11Reach::NoXTest:
+                    return {PointerBackend::X11, Notice::RequestedWithoutXTest};
+                case X11Reach::NoDisplay:
+                    return {PointerBackend::X11, Notice::RequestedUnavailable};
+            }
+            break;
         case PointerRequest::Wlroots:
             if (Probe(probes.virtualPointerOffered)) return {PointerBackend::Wlroots, Notice::None};
             return {PointerBackend::X11, Notice::RequestedUnavailable};
@@ -41,7 +53,10 @@ PointerChoice ChoosePointer(const PointerSession& session, PointerRequest reques
         case PointerRequest::Auto:
             break;
     }
-    if (IsX11Session(session)) return {PointerBackend::X11, Notice::None};
+    if (IsX11Session(session)) {
+        const bool xtest = ProbeX11(probes) != X11Reach::NoXTest;
+        return {PointerBackend::X11, xtest ? Notice::None : Notice::XTestMissing};
+    }
     if (IsWaylandSession(session)) {
         if (Probe(probes.virtualPointerOffered)) return {PointerBackend::Wlroots, Notice::None};
         if (Probe(probes.uinputWritable)) return {PointerBackend::Uinput, Notice::None};
@@ -57,7 +72,21 @@ std::string XWaylandOnlyText(const LangText& texts) {
     return ParagraphBreaks(texts[TextId::XWaylandWarning]);
 }
 
-std::string RequestedUnavailableText(PointerRequest request) {
+std::string PartialOutputText(PointerChoice::Notice notice, const LangText& texts) {
+    switch (notice) {
+        case PointerChoice::Notice::XWaylandOnly:
+            return XWaylandOnlyText(texts);
+        case PointerChoice::Notice::XTestMissing:
+            return texts[TextId::XTestMissing];
+        default:
+            return {};
+    }
+}
+
+std::string RequestedUnavailableText(PointerRequest request, PointerChoice::Notice notice) {
+    if (notice == PointerChoice::Notice::RequestedWithoutXTest)
+        return "--pointer=x11: the X server lacks the XTEST extension, so no mouse button "
+               "could be clicked.";
     switch (request) {
         case PointerRequest::Wlroots:
             return "--pointer=wlroots: the compositor offers no virtual pointer "
@@ -69,6 +98,7 @@ std::string RequestedUnavailableText(PointerRequest request) {
             return "--pointer=portal: the session bus has no RemoteDesktop portal that offers a "
                    "pointer (org.freedesktop.portal.Desktop).";
         case PointerRequest::X11:
+            return "--pointer=x11: no X display can be opened (DISPLAY, or Qt's -display).";
         case PointerRequest::Auto:
             break;
     }

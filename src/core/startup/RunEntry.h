@@ -14,4 +14,10 @@ namespace vantrel {
 bool SyncRunEntry(RunEntryPort& port, const Settings& settings,
                   const std::filesystem::path& executable);
 
+// What the entry starts: `launcher` (the link a package puts on PATH, /usr/bin/vantrel) when it
+// leads to `executable`, so the entry names the command people know and outlives a move of the
+// program folder; the executable itself otherwise (a copy elsewhere, no launcher).
+std::filesystem::path LogonCommand(const std::filesystem::path& executable,
+                                   const std::filesystem::path& launcher);
+
 }  // namespace vantrel

@@ -99,4 +99,11 @@ bool LoadTexts(const std::filesystem::path& programFolder, const std::string& la
     return true;
 }
 
+bool LoadTextsFromRoots(const std::vector<std::filesystem::path>& roots,
+                        const std::string& languageFile, LangText& texts) {
+    for (const std::filesystem::path& root : roots)
+        if (LoadTexts(root, languageFile, texts)) return true;
+    return false;
+}
+
 }  // namespace vantrel

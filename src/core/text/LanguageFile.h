@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/text/LangText.h"
 
@@ -35,5 +36,10 @@ void ApplyLanguageText(std::string_view text, LangText& texts);
 // file, or the name is absolute or has a ".." part (subfolders of Lang/ are allowed).
 bool LoadTexts(const std::filesystem::path& programFolder, const std::string& languageFile,
                LangText& texts);
+
+// LoadTexts from the first of `roots` (folders holding a Lang/ folder) that has a readable file
+// of that name. False when none has.
+bool LoadTextsFromRoots(const std::vector<std::filesystem::path>& roots,
+                        const std::string& languageFile, LangText& texts);
 
 }  // namespace vantrel

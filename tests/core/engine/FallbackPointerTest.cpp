@@ -20,44 +20,34 @@ struct LosableOutput : test::FakeRelativePointer {
     }
 };
 
-struct Rig {
-    LosableOutput first;
-    test::FakeMouseButtons firstButtons, nextButtons;
-    test::FakeRelativePointer next;
-    bool nextExists = true;
-    int made = 0, announced = 0;
-    FallbackPointer output{{&first, &firstButtons},
-                           {.firstLost = [this] { return first.lost; },
-                            .makeNext =
-                                [this] {
-                                    return ++made,
-                                           nextExists ? FallbackPointer::Output{&next, &nextButtons}
-                                                      : FallbackPointer::Output{};
-                                },
-                            .announce = [this] { ++announced; }}};
-};
+// With a next output (true) and with none to hand over to (false).
+class FallbackPointerTest : public ::testing::TestWithParam<bool> {};
 
-TEST(FallbackPointer, LostOutputHandsOverOnceWithTheDroppedMotionAndTheHeldButton) {
-    for (const bool nextExists : {true, false}) {
-        Rig rig;
-        rig.nextExists = nextExists;
-        EXPECT_TRUE(rig.output.MoveBy(2, 3));
-        rig.output.Send(LeftDown);
-        rig.first.lost = true;
-        EXPECT_EQ(rig.output.MoveBy(4, 5), nextExists);
-        rig.output.Send(LeftUp);
-        EXPECT_EQ(rig.output.MoveBy(6, 7), nextExists);
-        EXPECT_EQ(rig.first.moves, (std::vector<Move>{{2, 3}}));
-        EXPECT_EQ(rig.firstButtons.events, (std::vector<MouseButtonEvent>{LeftDown}));
-        EXPECT_EQ(rig.next.moves,
-                  nextExists ? (std::vector<Move>{{4, 5}, {6, 7}}) : std::vector<Move>{});
-        EXPECT_EQ(rig.nextButtons.events, nextExists
-                                              ? (std::vector<MouseButtonEvent>{LeftDown, LeftUp})
-                                              : std::vector<MouseButtonEvent>{});
-        EXPECT_EQ(rig.made, 1);
-        EXPECT_EQ(rig.announced, 1);
-    }
+TEST_P(FallbackPointerTest, LostOutputHandsOverOnceWithTheDroppedMotionAndTheHeldButton) {
+    LosableOutput first, next;
+    test::FakeMouseButtons firstButtons, nextButtons;
+    int made = 0, announced = 0;
+    const FallbackPointer::Output nextOutput =
+        GetParam() ? FallbackPointer::Output{&next, &nextButtons} : FallbackPointer::Output{};
+    FallbackPointer output({&first, &firstButtons}, {.firstLost = [&] { return first.lost; },
+                                                     .makeNext = [&] { return ++made, nextOutput; },
+                                                     .announce = [&] { ++announced; }});
+    EXPECT_TRUE(output.MoveBy(2, 3));
+    output.Send(LeftDown);
+    first.lost = true;
+    EXPECT_EQ(output.MoveBy(4, 5), GetParam());
+    output.Send(LeftUp);
+    EXPECT_EQ(output.MoveBy(6, 7), GetParam());
+    EXPECT_EQ(first.moves, (std::vector<Move>{{2, 3}}));
+    EXPECT_EQ(firstButtons.events, (std::vector<MouseButtonEvent>{LeftDown}));
+    if (GetParam()) EXPECT_EQ(next.moves, (std::vector<Move>{{4, 5}, {6, 7}}));
+    if (GetParam())
+        EXPECT_EQ(nextButtons.events, (std::vector<MouseButtonEvent>{LeftDown, LeftUp}));
+    EXPECT_EQ(made, 1);
+    EXPECT_EQ(announced, 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(NextOrNone, FallbackPointerTest, ::testing::Bool());
 
 }  // namespace
 }  // namespace vantrel

@@ -72,13 +72,14 @@ class LanguageMenuTest : public ::testing::Test {
         return LanguageMenuContext{
             .settings = settings,
             .texts = texts,
-            .programFolder = folder.path(),
+            .languageRoots = roots,
+            .dialogRoot = dialogRoot,
             .fileDialog = dialog,
             .loadTexts =
-                [this](const std::filesystem::path& programFolder, const std::string& name,
+                [this](const std::vector<std::filesystem::path>& lookIn, const std::string& name,
                        LangText& table) {
                     steps.push_back("load " + name);
-                    return LoadTexts(programFolder, name, table);
+                    return LoadTextsFromRoots(lookIn, name, table);
                 },
             .unloadOptionsDialog = [this] { steps.push_back("unload"); },
             .applyMenuTexts = [this] { steps.push_back("apply " + texts[7]); },
@@ -87,6 +88,8 @@ class LanguageMenuTest : public ::testing::Test {
     }
 
     test::TempDir folder;
+    std::vector<std::filesystem::path> roots{folder.path()};
+    std::filesystem::path dialogRoot = folder.path();
     Settings settings;
     LangText texts;
     FakeFileDialog dialog;
@@ -133,6 +136,24 @@ TEST_F(LanguageMenuTest, PathWithoutLangFolderReadsTheCurrentFileAgain) {
     EXPECT_EQ(settings.LanguageFile, "English.lng");
     EXPECT_EQ(steps, (std::vector<std::string>{"load English.lng", "unload", "apply &Options...",
                                                "save English.lng"}));
+}
+
+// A read-only program folder: the dialog opens the user's Lang folder (made for the purpose),
+// offers the program's, and a name found in both is read from the user's.
+TEST_F(LanguageMenuTest, UsersFolderOpensFirstAndWins) {
+    test::TempDir user;
+    roots = {user.path(), folder.path()};
+    dialogRoot = user.path();
+    dialog.answer = std::vector<std::string>{(folder / "Lang/Italiano.lng").string()};
+    ChooseLanguageFromMenu(Context());
+    EXPECT_TRUE(std::filesystem::is_directory(user / "Lang"));
+    EXPECT_EQ(std::filesystem::path(dialog.request.initialFolder), user / "Lang");
+    EXPECT_EQ(dialog.request.places, std::vector<std::string>{(folder / "Lang").string()});
+    EXPECT_EQ(texts[7], "&Opzioni...");  // only the program's has it now
+
+    user.Write("Lang/Italiano.lng", "01=&OK\r\n\r\n\r\n\r\n\r\n\r\n07=&Opzioni mie...\r\n");
+    ChooseLanguageFromMenu(Context());
+    EXPECT_EQ(texts[7], "&Opzioni mie...");
 }
 
 TEST_F(LanguageMenuTest, ShortEntry26StillOpensTheDialog) {

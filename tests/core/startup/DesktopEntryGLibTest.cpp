@@ -40,6 +40,10 @@ TEST_P(DesktopEntryThroughGLib, ExecGivesBackThePathAsOneArgument) {
     ASSERT_NE(exec, nullptr) << (error ? error->message : "");
     EXPECT_STREQ(type, "Application");
     EXPECT_STREQ(name, "Vantrel");
+    // The desktop skips the entry once this file is gone.
+    gchar* tryExec = g_key_file_get_string(file, "Desktop Entry", "TryExec", nullptr);
+    EXPECT_STREQ(tryExec, path.c_str());
+    g_free(tryExec);
 
     gint argc = 0;
     gchar** argv = nullptr;

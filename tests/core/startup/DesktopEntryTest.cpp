@@ -47,6 +47,8 @@ TEST(AutostartDesktopEntry, WholeFileForAPathWithSpacesQuotesDollarAndBackslash)
               "Comment=Drive the mouse pointer with a joystick\n"
               R"(Exec="/home/u/My \\"Apps\\"/\\$HOME/back\\\\slash/vantrel")"
               "\n"
+              R"(TryExec=/home/u/My "Apps"/$HOME/back\\slash/vantrel)"
+              "\n"
               "Terminal=false\n"
               "X-GNOME-Autostart-enabled=true\n");
 }

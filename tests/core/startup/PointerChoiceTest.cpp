@@ -19,7 +19,7 @@ struct ChoiceCase {
     Request request;
     bool offered, writable;
     PointerChoice expected;
-    const char* probed;  // the probes asked, in order: "w" wlroots, "u" uinput, "p" portal
+    const char* probed;  // the probes asked, in order: "w" wlroots, "u" uinput, "p" portal, "x" X11
     bool portal = false;
 };
 
@@ -40,6 +40,7 @@ TEST_P(PointerChoiceTest, PicksTheOutputAndAsksOnlyWhatItNeeds) {
         .virtualPointerOffered = [&] { return probed += 'w', c.offered; },
         .uinputWritable = [&] { return probed += 'u', c.writable; },
         .portalOffered = [&] { return probed += 'p', c.portal; },
+        .x11 = [&] { return probed += 'x', X11Reach::Ready; },
     };
     EXPECT_EQ(ChoosePointer(c.session, c.request, probes), c.expected);
     EXPECT_EQ(probed, c.probed);
@@ -48,9 +49,9 @@ TEST_P(PointerChoiceTest, PicksTheOutputAndAsksOnlyWhatItNeeds) {
 INSTANTIATE_TEST_SUITE_P(
     Sessions, PointerChoiceTest,
     ::testing::Values(
-        ChoiceCase{"X11", kX11, Request::Auto, true, true, {Backend::X11}, ""},
-        ChoiceCase{"DisplayOnly", kNoTypeX, Request::Auto, true, true, {Backend::X11}, ""},
-        ChoiceCase{"X11TypeWins", kX11Typed, Request::Auto, true, true, {Backend::X11}, ""},
+        ChoiceCase{"X11", kX11, Request::Auto, true, true, {Backend::X11}, "x"},
+        ChoiceCase{"DisplayOnly", kNoTypeX, Request::Auto, true, true, {Backend::X11}, "x"},
+        ChoiceCase{"X11TypeWins", kX11Typed, Request::Auto, true, true, {Backend::X11}, "x"},
         ChoiceCase{"Wlroots", kWayland, Request::Auto, true, true, {Backend::Wlroots}, "w"},
         ChoiceCase{
             "WaylandDisplayOnly", kNoType, Request::Auto, true, false, {Backend::Wlroots}, "w"},
@@ -69,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
         ChoiceCase{"AskedPortalMissing", kWayland, Request::Portal, true, true, kUnavailable, "p"},
         ChoiceCase{"Console", kConsole, Request::Auto, true, true, {Backend::Uinput}, "u"},
         ChoiceCase{"ConsoleNoUinput", kConsole, Request::Auto, true, false, {Backend::X11}, "u"},
-        ChoiceCase{"AskedX11", kWayland, Request::X11, true, true, {Backend::X11}, ""},
+        ChoiceCase{"AskedX11", kWayland, Request::X11, true, true, {Backend::X11}, "x"},
         ChoiceCase{"AskedUinputOnX11", kX11, Request::Uinput, true, true, {Backend::Uinput}, "u"},
         ChoiceCase{"AskedUinputMissing",
                    kWayland,
@@ -120,11 +121,25 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"CaseMatters", {"--pointer=X11"}, Action::Fail, Request::Auto},
         LineCase{"EmptyValue", {"--pointer="}, Action::Fail, Request::Auto},
         LineCase{"MissingValue", {"--pointer"}, Action::Fail, Request::Auto},
-        LineCase{"NotAPrefix", {"--pointers=x11"}, Action::Run, Request::Auto},
+        LineCase{"NotAPrefix", {"--pointers=x11"}, Action::Fail, Request::Auto},
+        LineCase{"Misspelt", {"--pointr=wlroots"}, Action::Fail, Request::Auto},
+        LineCase{"QtTwoDashes",
+                 {"--platform", "x", "--style=y", "--reverse"},
+                 Action::Run,
+                 Request::Auto},
+        LineCase{"QtValue", {"-title", "--odd", "--pointer=x11"}, Action::Run, Request::X11},
+        LineCase{"QtFlagHasNoValue", {"--reverse=yes"}, Action::Fail, Request::Auto},
+        LineCase{"QtTakesNoEquals", {"--display=:2"}, Action::Fail, Request::Auto},
+        LineCase{"AfterDoubleDash", {"--", "--anything"}, Action::Run, Request::Auto},
         LineCase{"Help", {"--pointer=bad", "-h"}, Action::ShowHelp, Request::Auto},
         LineCase{"HelpBeforeVersion", {"--version", "--help"}, Action::ShowHelp, Request::Auto},
         LineCase{"Version", {"--version"}, Action::ShowVersion, Request::Auto}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PointerChoiceTest, X11SessionWithoutXTestWarns) {
+    const PointerProbes probes{{}, {}, {}, [] { return X11Reach::NoXTest; }};
+    EXPECT_EQ(ChoosePointer(kX11, Request::Auto, probes).notice, Notice::XTestMissing);
+}
 
 TEST(CommandLineTest, UsageNamesEveryValue) {
     const std::string usage = UsageText("vantrel");

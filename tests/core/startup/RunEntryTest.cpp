@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/startup/RunEntry.h"
+#include "support/TempDir.h"
 #include "support/fakes/FakeRunEntry.h"
 
 namespace vantrel {
@@ -52,6 +53,23 @@ TEST(SyncRunEntry, FailuresAreReportedNotThrown) {
     EXPECT_FALSE(SyncRunEntry(port, WithStart(0), kExe));
     EXPECT_EQ(port.writes.size(), 1u);
     EXPECT_EQ(port.removes, 1);
+}
+
+// The package's launcher /usr/bin/vantrel goes into the entry only when it leads to this program.
+TEST(LogonCommand, LauncherOnlyWhenItLeadsToTheExecutable) {
+    test::TempDir folder;
+    folder.Write("lib/vantrel", "program");
+    folder.Write("other/vantrel", "another copy");
+    std::filesystem::create_directories(folder / "bin");
+    std::error_code ec;
+    std::filesystem::create_symlink("../lib/vantrel", folder / "bin/vantrel", ec);
+    if (ec) GTEST_SKIP() << "no symbolic links here: " << ec.message();
+    const std::filesystem::path exe = folder / "lib/vantrel";
+    EXPECT_EQ(LogonCommand(exe, folder / "bin/vantrel"), folder / "bin/vantrel");
+    EXPECT_EQ(LogonCommand(folder / "other/vantrel", folder / "bin/vantrel"),
+              folder / "other/vantrel");
+    EXPECT_EQ(LogonCommand(exe, folder / "missing"), exe);
+    EXPECT_EQ(LogonCommand(exe, ""), exe);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QStringList>
+#include <QUrl>
 
 #include "platform/desktop/qt/FrontWindow.h"
 
@@ -48,6 +49,12 @@ void QtFileDialog::Configure(QFileDialog& dialog, const FileDialogRequest& reque
 
     if (!request.initialFolder.empty())
         dialog.setDirectory(QString::fromStdString(request.initialFolder));
+    if (!request.places.empty()) {
+        QList<QUrl> sidebar = dialog.sidebarUrls();
+        for (const std::string& place : request.places)
+            sidebar << QUrl::fromLocalFile(QString::fromStdString(place));
+        dialog.setSidebarUrls(sidebar);
+    }
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
     if (!request.fileName.empty()) dialog.selectFile(QString::fromStdString(request.fileName));
     // Left alone, Qt gives the dialog its own "Open" / "Save As" title.

@@ -1,37 +1,20 @@
 #include "platform/desktop/xdg/XdgAutostart.h"
 
-#include <cstdlib>
 #include <string>
 #include <system_error>
 #include <utility>
 
 #include "core/settings/AtomicFile.h"
 #include "core/startup/DesktopEntry.h"
+#include "platform/desktop/xdg/XdgUserFolders.h"
 
 namespace vantrel {
-
-namespace {
-
-std::optional<std::filesystem::path> AbsoluteFromEnvironment(const char* name) {
-    const char* value = std::getenv(name);
-    if (value == nullptr || *value == '\0') return std::nullopt;
-    std::filesystem::path folder(value);
-    // The XDG base directory rules make relative values invalid: they are ignored.
-    if (!folder.is_absolute()) return std::nullopt;
-    return folder;
-}
-
-}  // namespace
 
 XdgAutostart::XdgAutostart(std::filesystem::path entryFile) : entryFile_(std::move(entryFile)) {}
 
 std::optional<std::filesystem::path> XdgAutostart::DefaultEntryPath() {
-    std::optional<std::filesystem::path> config = AbsoluteFromEnvironment("XDG_CONFIG_HOME");
-    if (!config) {
-        const auto home = AbsoluteFromEnvironment("HOME");
-        if (!home) return std::nullopt;
-        config = *home / ".config";
-    }
+    const auto config = XdgBaseFolder("XDG_CONFIG_HOME", ".config");
+    if (!config) return std::nullopt;
     return *config / "autostart" / "Vantrel.desktop";
 }
 

@@ -11,8 +11,10 @@
 #include <QDBusVariant>
 #include <QTimer>
 
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <utility>
 
 #include "core/settings/AtomicFile.h"
@@ -175,6 +177,9 @@ void PortalPointer::OnStarted(const QVariantMap& results) {
         // Without it the desktop asks again next time; nothing else changes.
         std::filesystem::path temp = tokenFile_;
         temp += ".tmp";
+        // Beside the settings, whose folder (the user's, for a package) a first start lacks.
+        std::error_code ignored;
+        std::filesystem::create_directories(tokenFile_.parent_path(), ignored);
         static_cast<void>(ReplaceFileAtomically(tokenFile_, temp, token.toStdString() + "\n"));
     }
     state_ = State::Settling;

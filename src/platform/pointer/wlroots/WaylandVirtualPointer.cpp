@@ -124,6 +124,13 @@ WaylandVirtualPointer::Connection::Connection(const char* displayName,
     if (!AnsweredWithin(display.get(), timeout)) pointer.reset();
 }
 
+bool WaylandVirtualPointer::CompositorReachable() {
+    wl_display* display = wl_display_connect(nullptr);
+    if (display == nullptr) return false;
+    wl_display_disconnect(display);
+    return true;
+}
+
 WaylandVirtualPointer::Connection::~Connection() {
     // The destroy requests queue as the members go; send them before the connection closes, so
     // the device leaves the seat at once. A failure means the compositor is gone or busy anyway.

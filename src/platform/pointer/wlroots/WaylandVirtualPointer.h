@@ -56,6 +56,10 @@ class WaylandVirtualPointer : public RelativePointerPort, public MouseButtonPort
     // The connection's socket, for tests that break it; -1 without one.
     int SocketForTest() const;
 
+    // Whether a compositor's socket takes a connection (WAYLAND_DISPLAY, else wayland-0); no
+    // round trip, so a stalled compositor cannot hold the caller.
+    static bool CompositorReachable();
+
   private:
     struct Connection;
     struct Event {

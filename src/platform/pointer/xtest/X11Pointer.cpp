@@ -31,7 +31,8 @@ void X11Pointer::Closer::operator()(_XDisplay* display) const {
     XCloseDisplay(display);
 }
 
-X11Pointer::X11Pointer() : display_(XOpenDisplay(nullptr)) {
+X11Pointer::X11Pointer(_XDisplay* sameServerAs)
+    : display_(XOpenDisplay(sameServerAs != nullptr ? DisplayString(sameServerAs) : nullptr)) {
     if (!display_) return;
     Display* display = display_.get();
     screen_ = DefaultScreen(display);
@@ -43,6 +44,17 @@ X11Pointer::X11Pointer() : display_(XOpenDisplay(nullptr)) {
 
 X11Pointer::~X11Pointer() {
     DropPrefetch();
+}
+
+X11Reach X11Pointer::Reach() const {
+    if (!display_) return X11Reach::NoDisplay;
+    return xtest_ ? X11Reach::Ready : X11Reach::NoXTest;
+}
+
+bool X11Pointer::DisplayAnswers(const std::string& name) {
+    const std::unique_ptr<_XDisplay, Closer> display(
+        XOpenDisplay(name.empty() ? nullptr : name.c_str()));
+    return display != nullptr;
 }
 
 bool X11Pointer::QueryPosition(ScreenPoint& point) {

@@ -4,24 +4,32 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "core/engine/MouseButtonPort.h"
 #include "core/engine/PointerPort.h"
+#include "core/startup/PointerChoice.h"
 
 struct _XDisplay;
 
 namespace vantrel {
 
-// Owns its own connection to the display named by DISPLAY. When that cannot be opened every
-// call fails (returns false or does nothing).
+// Owns its own connection to the display named by DISPLAY, or to the server of `sameServerAs`
+// (Qt's connection, which may have come from -display). When that cannot be opened every call
+// fails (returns false or does nothing).
 class X11Pointer : public PointerPort, public MouseButtonPort {
   public:
-    X11Pointer();
+    explicit X11Pointer(_XDisplay* sameServerAs = nullptr);
     ~X11Pointer() override;
     X11Pointer(const X11Pointer&) = delete;
     X11Pointer& operator=(const X11Pointer&) = delete;
 
     bool Connected() const { return display_ != nullptr; }
+    // Without XTEST the pointer is still placed (by warping), but no button can be clicked.
+    X11Reach Reach() const;
+
+    // Whether an X display answers: `name` as DISPLAY takes it, empty for DISPLAY itself.
+    static bool DisplayAnswers(const std::string& name);
 
     // One round trip to the server, waited for.
     bool QueryPosition(ScreenPoint& point) override;
