@@ -426,7 +426,9 @@ TEST(TrayApplicationFaults, WithoutReadableWordsMenuAndMessagesSpeakBuiltInEngli
         ASSERT_EQ(rig.Start(), StartOutcome::NoJoystick);
         const LangText& english = BuiltInTexts();
         for (const MenuEntry& entry : TrayMenuEntries())
-            if (!entry.IsSeparator()) EXPECT_EQ(rig.Caption(entry.name), english[entry.text]);
+            if (!entry.IsSeparator()) {
+                EXPECT_EQ(rig.Caption(entry.name), english[entry.text]);
+            }
         ASSERT_EQ(rig.boxes.shown.size(), 1u);
         EXPECT_EQ(rig.boxes.shown[0].title, english[TextId::MessageTitle]);
         EXPECT_EQ(rig.boxes.shown[0].text, NoJoystickText(english));
