@@ -23,17 +23,10 @@
 #include "core/text/LanguageFile.h"
 #include "platform/unix/UnixSignals.h"
 #include "support/TempDir.h"
-#include "support/fakes/FakeFileDialog.h"
-#include "support/fakes/FakeHttpFetch.h"
+#include "support/fakes/FakeDesktop.h"
 #include "support/fakes/FakeJoystick.h"
-#include "support/fakes/FakeLocale.h"
-#include "support/fakes/FakeManifestPlatform.h"
-#include "support/fakes/FakeMessageBox.h"
 #include "support/fakes/FakeMouseButtons.h"
-#include "support/fakes/FakeOpener.h"
 #include "support/fakes/FakePointer.h"
-#include "support/fakes/FakeProcessLauncher.h"
-#include "support/fakes/FakeRunEntry.h"
 #include "support/fakes/FakeWake.h"
 #include "ui/AboutWindow.h"
 #include "ui/OptionsDialog.h"
@@ -45,20 +38,11 @@ namespace {
 namespace fs = std::filesystem;
 
 // A program folder with the shipped language files and documents, and a window over fakes.
-struct Rig {
+struct Rig : test::FakeDesktop {
     test::TempDir folder;
     test::FakeJoystick joystick;
     test::FakePointer pointer;
     test::FakeMouseButtons buttons;
-    FakeMessageBox boxes;
-    FakeRunEntry runEntry;
-    FakeLocale locale{"it", "Italy"};
-    FakeFileDialog fileDialog;
-    FakeOpener opener;
-    FakeHttpFetch http;
-    test::FakeProcessLauncher launcher;
-    FakeManifestPlatform manifestPlatform;
-    bool otherInstance = false;
     test::FakeWakeSource wake;
     bool withWake = false;  // false: no wake source, the timer never stops
     ProgramState state;
@@ -75,23 +59,8 @@ struct Rig {
 
     TrayApplication& Make() {
         window = std::make_unique<TrayApplication>(
-            state,
-            TrayApplicationPorts{
-                .joystick = joystick,
-                .pointer = pointer,
-                .buttons = buttons,
-                .messageBoxes = boxes,
-                .runEntry = runEntry,
-                .locale = locale,
-                .fileDialog = fileDialog,
-                .opener = opener,
-                .http = http,
-                .launcher = launcher,
-                .manifestPlatform = manifestPlatform,
-                .anotherInstanceRunning = [this] { return otherInstance; },
-                .wake = withWake ? &wake : nullptr,
-            },
-            ProgramLocation{.folder = folder.path(), .executable = folder / "vantrel"});
+            state, Ports(joystick, pointer, buttons, withWake ? &wake : nullptr),
+            test::LocationIn(folder.path()));
         return *window;
     }
     StartOutcome Start() {

@@ -8,17 +8,10 @@
 
 #include "core/settings/SettingsFile.h"
 #include "support/TempDir.h"
-#include "support/fakes/FakeFileDialog.h"
-#include "support/fakes/FakeHttpFetch.h"
+#include "support/fakes/FakeDesktop.h"
 #include "support/fakes/FakeJoystick.h"
-#include "support/fakes/FakeLocale.h"
-#include "support/fakes/FakeManifestPlatform.h"
-#include "support/fakes/FakeMessageBox.h"
 #include "support/fakes/FakeMouseButtons.h"
-#include "support/fakes/FakeOpener.h"
 #include "support/fakes/FakePointer.h"
-#include "support/fakes/FakeProcessLauncher.h"
-#include "support/fakes/FakeRunEntry.h"
 #include "support/fakes/FakeWake.h"
 
 namespace vantrel {
@@ -38,36 +31,15 @@ struct RecordingView : ProgramView {
     void RequestEnd(int status) override { endStatus = status; }
 };
 
-struct Rig {
+struct Rig : test::FakeDesktop {
     test::TempDir folder;
     test::FakeJoystick joystick;
     test::FakePointer pointer;
     test::FakeMouseButtons buttons;
-    FakeMessageBox boxes;
-    FakeRunEntry runEntry;
-    FakeLocale locale{"it", "Italy"};
-    FakeFileDialog fileDialog;
-    FakeOpener opener;
-    FakeHttpFetch http;
-    test::FakeProcessLauncher launcher;
-    FakeManifestPlatform manifestPlatform;
     test::FakeWakeSource wake;
     ProgramState state;
     RecordingView view;
-    ProgramRun run{state,
-                   ProgramPorts{.joystick = joystick,
-                                .pointer = pointer,
-                                .buttons = buttons,
-                                .messageBoxes = boxes,
-                                .runEntry = runEntry,
-                                .locale = locale,
-                                .fileDialog = fileDialog,
-                                .opener = opener,
-                                .http = http,
-                                .launcher = launcher,
-                                .manifestPlatform = manifestPlatform,
-                                .wake = &wake},
-                   ProgramLocation{.folder = folder.path(), .executable = folder / "vantrel"},
+    ProgramRun run{state, Ports(joystick, pointer, buttons, &wake), test::LocationIn(folder.path()),
                    view};
 
     Rig() { joystick.Plug(0); }
