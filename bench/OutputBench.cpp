@@ -46,7 +46,7 @@ Settings StepOne(const test::VirtualPad& pad) {
 // A moving tick, step 1 without acceleration, the stick reversed every run so that an absolute
 // pointer never rests at a screen edge.
 void MovingTick(const char* what, SdlJoysticks& joysticks, test::VirtualPad& pad,
-                PointerPort& pointer, MouseButtonPort& buttons) {
+                PointerOutput pointer, MouseButtonPort& buttons) {
     const Settings settings = StepOne(pad);
     PollEngine engine(joysticks, pointer, buttons, settings);
     engine.SetJoystickCount(pad.Index() + 1);

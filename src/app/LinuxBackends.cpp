@@ -98,7 +98,7 @@ struct PointerOutputs {
                 KeepWlroots();
                 break;
             case PointerBackend::Uinput:
-                pointer = &*uinput, buttons = &*uinput;
+                pointer.emplace(*uinput), buttons = &*uinput;
                 wlroots.reset();
                 break;
             case PointerBackend::Portal:
@@ -114,7 +114,7 @@ struct PointerOutputs {
                 wlroots.reset();
                 uinput.reset();
                 if (!x11) x11.emplace(QtX11Display());
-                pointer = &*x11, buttons = &*x11;
+                pointer.emplace(*x11), buttons = &*x11;
                 break;
         }
     }
@@ -126,7 +126,7 @@ struct PointerOutputs {
                                     .makeNext = std::move(next),
                                     .announce = [this] { Tell(); },
                                 });
-        pointer = &*fallback, buttons = &*fallback;
+        pointer.emplace(*fallback), buttons = &*fallback;
     }
 
     void KeepWlroots() {
@@ -179,7 +179,7 @@ struct PointerOutputs {
     std::optional<XTestByDistance> xtest;
     std::optional<FallbackPointer> fallback;
     QTimer sendWaiting;
-    PointerPort* pointer = nullptr;
+    std::optional<PointerOutput> pointer;
     MouseButtonPort* buttons = nullptr;
     PointerChoice choice;
     std::function<void(TextId)> fallenBack;

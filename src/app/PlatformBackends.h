@@ -11,9 +11,10 @@
 #include "core/engine/MouseButtonPort.h"
 #include "core/engine/PointerPort.h"
 #include "core/engine/WakePorts.h"
+#include "core/program/ProgramLocation.h"
 #include "core/settings/FileLocations.h"
-#include "core/shell/ManifestPlatformPort.h"
 #include "core/startup/DisplayCheck.h"
+#include "core/startup/ManifestPlatformPort.h"
 #include "core/startup/PointerChoice.h"
 #include "core/startup/RunEntryPort.h"
 #include "core/text/LangText.h"
@@ -23,7 +24,6 @@ class QCoreApplication;
 namespace vantrel {
 
 class TrayApplication;
-struct ProgramLocation;
 
 // Where the program running from `programFolder` keeps its settings and finds language files:
 // beside itself when it may write there, else in the user's folders of this platform.
@@ -41,7 +41,7 @@ class PlatformBackends {
     PlatformBackends& operator=(const PlatformBackends&) = delete;
 
     JoystickPort& Joystick() { return ports_.joystick; }
-    PointerPort& Pointer() { return ports_.pointer; }
+    PointerOutput Pointer() { return ports_.pointer; }
     MouseButtonPort& Buttons() { return ports_.buttons; }
     RunEntryPort& RunEntry() { return ports_.runEntry; }
     ManifestPlatformPort& ManifestPlatform() { return ports_.manifestPlatform; }
@@ -74,7 +74,7 @@ class PlatformBackends {
     // The same objects seen through their ports, set by the constructor.
     struct Ports {
         JoystickPort& joystick;
-        PointerPort& pointer;
+        PointerOutput pointer;
         MouseButtonPort& buttons;
         RunEntryPort& runEntry;
         ManifestPlatformPort& manifestPlatform;

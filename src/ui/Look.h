@@ -10,7 +10,7 @@
 #include <QString>
 #include <cmath>
 
-#include "core/shell/TrayMenu.h"
+#include "core/menu/TrayMenu.h"
 
 class QWidget;
 

@@ -10,13 +10,8 @@
 
 #include "core/engine/JoystickDiscovery.h"
 #include "core/info/Documents.h"
-#include "core/info/UpdateCheck.h"
 #include "core/language/LanguageChoice.h"
 #include "core/language/LanguageMenu.h"
-#include "core/settings/SettingsFile.h"
-#include "core/shell/Manifest.h"
-#include "core/startup/RunEntry.h"
-#include "core/text/LanguageFile.h"
 #include "ui/AboutWindow.h"
 #include "ui/Look.h"
 #include "ui/OptionsDialog.h"
@@ -27,14 +22,8 @@ namespace vantrel {
 TrayApplication::TrayApplication(ProgramState& state, const TrayApplicationPorts& ports,
                                  ProgramLocation location, QWidget* parent)
     : QWidget(parent),
-      state_(state),
-      ports_(ports),
-      location_(std::move(location)),
-      files_(location_.Files()),
-      engine_(ports.joystick, ports.pointer, ports.buttons, state.settings),
-      scheduler_(engine_, ports.joystick, *this, ports.wake ? *ports.wake : noWakeSource_),
-      startup_(state, *this, location_.BaseName()),
-      tray_(std::make_unique<TrayIcon>(this)) {
+      tray_(std::make_unique<TrayIcon>(this)),
+      run_(state, ports, std::move(location), *this) {
     setObjectName("Vantrel");
     setWindowTitle("Vantrel");
     setWindowIcon(ProgramIcon());
@@ -48,8 +37,7 @@ TrayApplication::TrayApplication(ProgramState& state, const TrayApplicationPorts
     updateCheckTimer_ = new QTimer(this);
     updateCheckTimer_->setObjectName("updateCheckTimer");
     updateCheckTimer_->setSingleShot(true);
-    updateCheckTimer_->setInterval(kUpdateCheckDelay);
-    connect(updateCheckTimer_, &QTimer::timeout, this, &TrayApplication::StartUpdateCheck);
+    connect(updateCheckTimer_, &QTimer::timeout, this, [this] { run_.OnUpdateCheckDue(); });
 
     heldButtonLabel_ = new QLabel(this);
     heldButtonLabel_->setObjectName("heldButtonLabel");
@@ -62,20 +50,16 @@ TrayApplication::TrayApplication(ProgramState& state, const TrayApplicationPorts
     OptionsServices services{
         .readJoystickCaps =
             [this](JoystickInfo& caps) {
-                vantrel::ReadJoystickInfo(ports_.joystick, state_.settings, caps);
+                vantrel::ReadJoystickInfo(run_.Ports().joystick, run_.State().settings, caps);
             },
-        .joystickCount = [this] { return state_.joystickCount; },
-        .syncRunEntry = [this] { return SyncCurrentRunEntry(); },
-        .saveSettings =
-            [this] {
-                // Apply and OK come here: a sleeping engine takes the new values now.
-                scheduler_.OnSettingsChanged();
-                return SaveCurrentSettings();
-            },
+        .joystickCount = [this] { return run_.State().joystickCount; },
+        .syncRunEntry = [this] { return run_.SyncRunEntryNow(); },
+        // Apply and OK come here.
+        .saveSettings = [this] { return run_.ApplySettings(); },
     };
-    options_ = std::make_unique<OptionsDialogHost>(state_.settings, state_.texts,
-                                                   std::move(services), ports_.launcher, this);
-    about_ = std::make_unique<AboutWindowHost>(ports_.opener);
+    options_ = std::make_unique<OptionsDialogHost>(state.settings, state.texts, std::move(services),
+                                                   run_.Ports().launcher, this);
+    about_ = std::make_unique<AboutWindowHost>(run_.Ports().opener);
 
     connect(tray_.get(), &TrayIcon::menuChosen, this, &TrayApplication::OnMenuChosen);
 }
@@ -84,22 +68,6 @@ TrayApplication::TrayApplication(ProgramState& state, const TrayApplicationPorts
 TrayApplication::~TrayApplication() {
     about_.reset();
     options_.reset();
-}
-
-void TrayApplication::Initialize() {
-    startup_.Initialize();
-}
-
-StartOutcome TrayApplication::Start() {
-    return startup_.Start();
-}
-
-void TrayApplication::Shutdown() {
-    if (endedAtOnce_) return;
-    updateCheckTimer_->stop();  // an ending program asks about no update
-    scheduler_.Stop();
-    engine_.ReleaseHeldButton();
-    startup_.Shutdown();
 }
 
 void TrayApplication::ConnectShutdown(QCoreApplication& app) {
@@ -114,90 +82,32 @@ void TrayApplication::ConnectShutdown(QCoreApplication& app) {
 }
 
 void TrayApplication::OnPollTick() {
-    scheduler_.OnTimer();
+    run_.OnPollTick();
     ShowEngineState();
 }
 
 void TrayApplication::ShowEngineState() {
-    if (engine_.HeldButton() != shownHeld_) {
-        shownHeld_ = engine_.HeldButton();
+    const PollEngine& engine = run_.Engine();
+    if (engine.HeldButton() != shownHeld_) {
+        shownHeld_ = engine.HeldButton();
         heldButtonLabel_->setText(QString::fromStdString(shownHeld_));
     }
     // Only ticks refresh the position: while the engine sleeps at rest this shows where the
     // pointer was at the last tick, however the real mouse has moved since.
-    if (engine_.PositionText() != shownPosition_) {
-        shownPosition_ = engine_.PositionText();
+    if (engine.PositionText() != shownPosition_) {
+        shownPosition_ = engine.PositionText();
         positionLabel_->setText(QString::fromStdString(shownPosition_));
     }
 }
 
-// --- start-up and shutdown steps ---
-
-void TrayApplication::WriteManifest() {
-    // The manifest works only beside the executable; a program folder that is not the program's
-    // to write (a package's) gets none rather than a file its owner does not know.
-    if (!files_.programFolderWritable) return;
-    // Start-up goes on whatever happened; the next start tries again.
-    static_cast<void>(
-        vantrel::WriteManifest(location_.folder, location_.BaseName(), ports_.manifestPlatform));
-}
+// --- what the run asks of the window ---
 
 void TrayApplication::SetMenuBitmaps() {
     tray_->SetMenuBitmaps();
 }
 
-int TrayApplication::CountJoysticks() {
-    const int count = vantrel::CountJoysticks(ports_.joystick);
-    engine_.SetJoystickCount(count);
-    return count;
-}
-
-SettingsLoad TrayApplication::LoadSettings(Settings& settings) {
-    return vantrel::LoadSettings(files_.SettingsFileToRead(), settings);
-}
-
-void TrayApplication::ChooseLanguageFromLocale(Settings& settings) {
-    vantrel::ChooseLanguageFromLocale(settings, ports_.locale);
-}
-
-void TrayApplication::LoadTexts(const std::string& languageFile, LangText& texts) {
-    // When not even English can be read the built-in texts stay; the run goes on.
-    static_cast<void>(
-        LoadTextsOrLocaleLanguage(files_.languageRoots, languageFile, ports_.locale, texts));
-}
-
 void TrayApplication::ApplyMenuTexts(const LangText& texts) {
     tray_->ApplyMenuTexts(texts);
-}
-
-void TrayApplication::SyncRunEntry(const Settings& settings) {
-    // Failures leave the entry as it was; there is nobody to tell.
-    static_cast<void>(vantrel::SyncRunEntry(ports_.runEntry, settings, location_.LogonCommand()));
-}
-
-bool TrayApplication::AnotherInstanceRunning() {
-    return ports_.anotherInstanceRunning && ports_.anotherInstanceRunning();
-}
-
-void TrayApplication::ReadJoystickInfo(const Settings& settings, JoystickInfo& caps) {
-    vantrel::ReadJoystickInfo(ports_.joystick, settings, caps);
-}
-
-void TrayApplication::ShowWarning(const std::string& title, const std::string& text) {
-    ports_.messageBoxes.Warning(title, text);
-}
-
-void TrayApplication::StartPolling(int intervalMs) {
-    pollIntervalMs_ = intervalMs;
-    scheduler_.Start();
-}
-
-void TrayApplication::StartTicking() {
-    pollTimer_->start(pollIntervalMs_);
-}
-
-void TrayApplication::StopTicking() {
-    pollTimer_->stop();
 }
 
 void TrayApplication::AddTrayIcon() {
@@ -212,50 +122,24 @@ void TrayApplication::HideWindow() {
     hide();
 }
 
-void TrayApplication::CheckForUpdates() {
-    updateCheckTimer_->start();
+void TrayApplication::StartPollTimer(int intervalMs) {
+    pollTimer_->start(intervalMs);
 }
 
-void TrayApplication::StartUpdateCheck() {
-    vantrel::CheckForUpdates(UpdateCheckPorts{
-        .http = ports_.http,
-        .boxes = ports_.messageBoxes,
-        .opener = ports_.opener,
-        .texts = state_.texts,
-        .endAtOnce = [this] { EndAtOnce(); },
-    });
+void TrayApplication::StopPollTimer() {
+    pollTimer_->stop();
 }
 
-bool TrayApplication::SaveSettings(const Settings& settings) {
-    const bool saved = SaveSettingsIn(files_, settings);
-    // The program is ending, perhaps with the session: a box would hold that up, a line on
-    // standard error (the session's log) does not.
-    if (!saved)
-        std::fprintf(stderr, "%s: %s\n", location_.BaseName().c_str(),
-                     state_.texts[TextId::SettingsNotSaved].c_str());
-    return saved;
+void TrayApplication::StartUpdateCheckTimer(std::chrono::milliseconds delay) {
+    updateCheckTimer_->start(delay);
 }
 
-bool TrayApplication::SaveCurrentSettings() {
-    const bool saved = SaveSettingsIn(files_, state_.settings);
-    // Said once: again only after a save has worked in between.
-    if (!saved && !saveFailureShown_)
-        ports_.messageBoxes.Warning(state_.texts[TextId::MessageTitle],
-                                    state_.texts[TextId::SettingsNotSaved]);
-    saveFailureShown_ = !saved;
-    return saved;
+void TrayApplication::StopUpdateCheckTimer() {
+    updateCheckTimer_->stop();
 }
 
-bool TrayApplication::SyncCurrentRunEntry() {
-    return vantrel::SyncRunEntry(ports_.runEntry, state_.settings, location_.LogonCommand());
-}
-
-void TrayApplication::EndAtOnce() {
-    // Nothing is saved, but no mouse button may stay pressed behind the program.
-    scheduler_.Stop();
-    engine_.ReleaseHeldButton();
-    endedAtOnce_ = true;
-    emit endRequested(0);
+void TrayApplication::RequestEnd(int status) {
+    emit endRequested(status);
 }
 
 // --- the tray menu ---
@@ -290,46 +174,47 @@ void TrayApplication::openOptions() {
 }
 
 void TrayApplication::chooseLanguage() {
+    ProgramState& state = run_.State();
     ChooseLanguageFromMenu(LanguageMenuContext{
-        .settings = state_.settings,
-        .texts = state_.texts,
-        .languageRoots = files_.languageRoots,
-        .dialogRoot = files_.dialogLanguageRoot,
-        .fileDialog = ports_.fileDialog,
+        .settings = state.settings,
+        .texts = state.texts,
+        .languageRoots = run_.Files().languageRoots,
+        .dialogRoot = run_.Files().dialogLanguageRoot,
+        .fileDialog = run_.Ports().fileDialog,
         .loadTexts =
             [this](const std::vector<std::filesystem::path>& roots, const std::string& name,
                    LangText& texts) {
-                return LoadTextsOrLocaleLanguage(roots, name, ports_.locale, texts);
+                return LoadTextsOrLocaleLanguage(roots, name, run_.Ports().locale, texts);
             },
         .unloadOptionsDialog = [this] { options_->Unload(); },
-        .applyMenuTexts = [this] { tray_->ApplyMenuTexts(state_.texts); },
+        .applyMenuTexts = [this] { tray_->ApplyMenuTexts(run_.State().texts); },
         // A failed save keeps the old file and says so; the choice still holds for this run.
-        .saveSettings = [this] { static_cast<void>(SaveCurrentSettings()); },
+        .saveSettings = [this] { static_cast<void>(run_.SaveSettingsOrWarn()); },
     });
 }
 
 void TrayApplication::getMoreLanguages() {
-    OpenPage(ports_.opener, WebPage::Languages);
+    OpenPage(run_.Ports().opener, WebPage::Languages);
 }
 
 void TrayApplication::openDonationPage() {
-    OpenPage(ports_.opener, WebPage::Donation);
+    OpenPage(run_.Ports().opener, WebPage::Donation);
 }
 
 void TrayApplication::openUpdatesPage() {
-    OpenPage(ports_.opener, WebPage::Product);
+    OpenPage(run_.Ports().opener, WebPage::Product);
 }
 
 void TrayApplication::openLicense() {
-    OpenLicense(ports_.opener, location_.folder, state_.settings.LanguageFile);
+    OpenLicense(run_.Ports().opener, run_.Location().folder, run_.State().settings.LanguageFile);
 }
 
 void TrayApplication::openVersionHistory() {
-    OpenVersionHistory(ports_.opener, location_.folder);
+    OpenVersionHistory(run_.Ports().opener, run_.Location().folder);
 }
 
 void TrayApplication::openAbout() {
-    about_->Show(state_.texts);
+    about_->Show(run_.State().texts);
 }
 
 void TrayApplication::exitProgram() {

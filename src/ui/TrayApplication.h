@@ -1,32 +1,15 @@
-// The tray application: the hidden window "Vantrel" that owns the run.
-// holds the poll timer with the two state labels, the tray icon with its menu, and the options
-// and about windows opened from that menu.
+// The tray application: the hidden window "Vantrel" that shows the program's run (ProgramRun).
+// It holds the poll timer with the two state labels, the tray icon with its menu, and the
+// options and about windows opened from that menu.
 #pragma once
 
 #include <QWidget>
-#include <filesystem>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "core/engine/JoystickPort.h"
-#include "core/engine/MouseButtonPort.h"
-#include "core/engine/PointerPort.h"
-#include "core/engine/PollEngine.h"
-#include "core/engine/PollScheduler.h"
-#include "core/engine/WakePorts.h"
-#include "core/info/HttpFetchPort.h"
-#include "core/info/OpenerPort.h"
-#include "core/language/FileDialogPort.h"
-#include "core/language/LocalePort.h"
-#include "core/options/ProcessLauncherPort.h"
-#include "core/settings/FileLocations.h"
-#include "core/shell/ManifestPlatformPort.h"
-#include "core/shell/TrayMenu.h"
-#include "core/startup/MessageBoxPort.h"
-#include "core/startup/RunEntryPort.h"
-#include "core/startup/Startup.h"
+#include "core/menu/TrayMenu.h"
+#include "core/program/ProgramRun.h"
 
 class QCoreApplication;
 class QLabel;
@@ -38,43 +21,10 @@ class AboutWindowHost;
 class OptionsDialogHost;
 class TrayIcon;
 
-// Everything the window reaches the platform through. All of it must outlive the window.
-struct TrayApplicationPorts {
-    JoystickPort& joystick;
-    PointerPort& pointer;
-    MouseButtonPort& buttons;
-    MessageBoxPort& messageBoxes;
-    RunEntryPort& runEntry;
-    LocalePort& locale;
-    FileDialogPort& fileDialog;
-    OpenerPort& opener;
-    HttpFetchPort& http;
-    ProcessLauncherPort& launcher;
-    ManifestPlatformPort& manifestPlatform;
-    // The previous-instance test; asked once, at start-up.
-    std::function<bool()> anotherInstanceRunning;
-    // What wakes the program while the poll timer sleeps; none: the timer never stops.
-    WakeSourcePort* wake = nullptr;
-};
+// The window takes the ports the run takes.
+using TrayApplicationPorts = ProgramPorts;
 
-// Where the program runs from: the folder holds Lang/ and the documents, and the settings file
-// unless `files` says otherwise.
-struct ProgramLocation {
-    std::filesystem::path folder;
-    std::filesystem::path executable;
-    // Where settings and added language files live; unset: everything beside the program.
-    std::optional<FileLocations> files;
-    // What start at logon runs; empty: the executable.
-    std::filesystem::path logonCommand;
-    // The executable's name without extension, as the second-instance message names it.
-    std::string BaseName() const { return executable.stem().string(); }
-    FileLocations Files() const { return files.value_or(FilesBesideProgram(folder)); }
-    const std::filesystem::path& LogonCommand() const {
-        return logonCommand.empty() ? executable : logonCommand;
-    }
-};
-
-class TrayApplication : public QWidget, private StartupSteps, private PollTimerPort {
+class TrayApplication : public QWidget, private ProgramView {
     Q_OBJECT
 
   public:
@@ -84,26 +34,26 @@ class TrayApplication : public QWidget, private StartupSteps, private PollTimerP
     ~TrayApplication() override;
 
     // Before Start: the manifest beside the program.
-    void Initialize();
+    void Initialize() { run_.Initialize(); }
     // The start-up sequence. On an early end the caller stops the program with
     // ExitStatus(outcome) and does not call Shutdown.
-    StartOutcome Start();
+    StartOutcome Start() { return run_.Start(); }
     // Shutdown: saves the settings, releases a mouse button still held, removes the tray icon.
     // Runs once; later calls do nothing.
-    void Shutdown();
+    void Shutdown() { run_.Shutdown(); }
     // Ties the end of the run to `app`'s event loop: endRequested ends the loop with its status;
     // the end of the desktop session saves the settings; any way out of the loop runs the
     // shutdown first (unless the program ended at once). Call after a Running start.
     void ConnectShutdown(QCoreApplication& app);
-    // Writes the settings file from the current settings, as at the end of the program: false
-    // when that failed, which goes to standard error only.
-    bool SaveSettingsNow() { return SaveSettings(state_.settings); }
+    // Writes the settings file from the current settings; false when that failed.
+    bool SaveSettingsNow() { return run_.SaveSettingsNow(); }
     // True once the update offer was accepted: the program ends without the shutdown sequence.
-    bool EndedAtOnce() const { return endedAtOnce_; }
+    bool EndedAtOnce() const { return run_.EndedAtOnce(); }
 
-    ProgramState& State() { return state_; }
-    PollEngine& Engine() { return engine_; }
-    PollScheduler& Scheduler() { return scheduler_; }
+    ProgramRun& Run() { return run_; }
+    ProgramState& State() { return run_.State(); }
+    PollEngine& Engine() { return run_.Engine(); }
+    PollScheduler& Scheduler() { return run_.Scheduler(); }
     TrayIcon& Tray() { return *tray_; }
     OptionsDialogHost& Options() { return *options_; }
     AboutWindowHost& About() { return *about_; }
@@ -139,53 +89,28 @@ class TrayApplication : public QWidget, private StartupSteps, private PollTimerP
     void exitProgram();
 
   private:
-    // The steps of start-up and shutdown, in the order Startup calls them.
-    void WriteManifest() override;
+    // What the run asks of the window.
     void SetMenuBitmaps() override;
-    int CountJoysticks() override;
-    SettingsLoad LoadSettings(Settings& settings) override;
-    void ChooseLanguageFromLocale(Settings& settings) override;
-    void LoadTexts(const std::string& languageFile, LangText& texts) override;
     void ApplyMenuTexts(const LangText& texts) override;
-    void SyncRunEntry(const Settings& settings) override;
-    bool AnotherInstanceRunning() override;
-    void ReadJoystickInfo(const Settings& settings, JoystickInfo& caps) override;
-    void ShowWarning(const std::string& title, const std::string& text) override;
-    void StartPolling(int intervalMs) override;
     void AddTrayIcon() override;
     void RemoveTrayIcon() override;
     void HideWindow() override;
-    void CheckForUpdates() override;
-    bool SaveSettings(const Settings& settings) override;
+    void StartPollTimer(int intervalMs) override;
+    void StopPollTimer() override;
+    void StartUpdateCheckTimer(std::chrono::milliseconds delay) override;
+    void StopUpdateCheckTimer() override;
+    void RequestEnd(int status) override;
 
-    // The poll timer, as the scheduler starts and stops it.
-    void StartTicking() override;
-    void StopTicking() override;
-
-    bool SaveCurrentSettings();
-    bool SyncCurrentRunEntry();
-    void EndAtOnce();
-    void StartUpdateCheck();
     void ShowEngineState();
 
     QTimer* pollTimer_ = nullptr;         // owned by this widget
     QTimer* updateCheckTimer_ = nullptr;  // owned by this widget
     QLabel* heldButtonLabel_ = nullptr;   // owned by this widget
     QLabel* positionLabel_ = nullptr;     // owned by this widget
-    ProgramState& state_;
-    TrayApplicationPorts ports_;
-    ProgramLocation location_;
-    FileLocations files_;
-    PollEngine engine_;
-    NoWakeSource noWakeSource_;
-    PollScheduler scheduler_;
-    int pollIntervalMs_ = 0;
-    Startup startup_;
     std::unique_ptr<TrayIcon> tray_;
+    ProgramRun run_;
     std::unique_ptr<OptionsDialogHost> options_;
     std::unique_ptr<AboutWindowHost> about_;
-    bool endedAtOnce_ = false;
-    bool saveFailureShown_ = false;  // the last save failed and the user was told
     std::string shownHeld_;
     std::string shownPosition_;
 };

@@ -9,7 +9,7 @@
 #include <array>
 #include <cstddef>
 
-#include "core/shell/TrayMenu.h"
+#include "core/menu/TrayMenu.h"
 #include "core/text/LangText.h"
 #include "ui/Look.h"
 

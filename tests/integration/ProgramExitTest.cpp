@@ -39,7 +39,9 @@ TEST_P(ProgramExit, EndsAtOnceWithItsStatusAndOneLine) {
     const std::string firstLine = text.substr(0, text.find('\n'));
     EXPECT_NE(firstLine.find(c.firstLine), std::string::npos) << text;
     // A failure to start says one thing; only a wrong option adds the usage text.
-    if (c.status != 64) EXPECT_EQ(firstLine.size() + 1, text.size()) << text;
+    if (c.status != 64) {
+        EXPECT_EQ(firstLine.size() + 1, text.size()) << text;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

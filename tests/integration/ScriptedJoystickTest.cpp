@@ -13,13 +13,7 @@
 #include "support/ScreenWait.h"
 #include "support/ScriptedJoystick.h"
 #include "support/TempDir.h"
-#include "support/fakes/FakeFileDialog.h"
-#include "support/fakes/FakeHttpFetch.h"
-#include "support/fakes/FakeLocale.h"
-#include "support/fakes/FakeMessageBox.h"
-#include "support/fakes/FakeOpener.h"
-#include "support/fakes/FakeProcessLauncher.h"
-#include "support/fakes/FakeRunEntry.h"
+#include "support/fakes/FakeDesktop.h"
 #include "ui/TrayApplication.h"
 
 // Last: Xlib's macros clash with names in the headers above.
@@ -41,24 +35,10 @@ class ScriptedJoystickTest : public ::testing::Test {
         ASSERT_NE(watcher_, nullptr);
         std::filesystem::copy(std::filesystem::path(VANTREL_SOURCE_DIR) / "resources" / "Lang",
                               folder_ / "Lang");
+        desktop_.locale = FakeLocale("en", "US");
         window_ = std::make_unique<TrayApplication>(
-            state_,
-            TrayApplicationPorts{
-                .joystick = joysticks_,
-                .pointer = pointer_,
-                .buttons = pointer_,
-                .messageBoxes = boxes_,
-                .runEntry = runEntry_,
-                .locale = locale_,
-                .fileDialog = fileDialog_,
-                .opener = opener_,
-                .http = http_,
-                .launcher = launcher_,
-                .manifestPlatform = manifestPlatform_,
-                .anotherInstanceRunning = [] { return false; },
-                .wake = &wake_,
-            },
-            ProgramLocation{.folder = folder_.path(), .executable = folder_ / "vantrel"});
+            state_, desktop_.Ports(joysticks_, pointer_, pointer_, &wake_),
+            test::LocationIn(folder_.path()));
         window_->Initialize();
         ASSERT_EQ(window_->Start(), StartOutcome::Running);
     }
@@ -92,14 +72,7 @@ class ScriptedJoystickTest : public ::testing::Test {
     SdlJoysticks joysticks_;
     X11Pointer pointer_;
     UdevWakeSource wake_{[this](int id) { return joysticks_.DeviceNode(id); }, true};
-    FakeMessageBox boxes_;
-    FakeRunEntry runEntry_;
-    FakeLocale locale_{"en", "US"};
-    FakeFileDialog fileDialog_;
-    FakeOpener opener_;
-    FakeHttpFetch http_;
-    test::FakeProcessLauncher launcher_;
-    NoManifestPlatform manifestPlatform_;
+    test::FakeDesktop desktop_;
     ProgramState state_;
     std::unique_ptr<TrayApplication> window_;
     Display* watcher_ = nullptr;

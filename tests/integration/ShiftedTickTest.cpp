@@ -84,8 +84,9 @@ class ShiftedTickTest : public ::testing::Test {
         EXPECT_TRUE(mouse.PlaceAt(kStart.x, kStart.y) && mouse.Sync());
         Session run;
         for (const Stretch& stretch : kSession) {
-            if (stretch.mouseTo.x >= 0)
+            if (stretch.mouseTo.x >= 0) {
                 EXPECT_TRUE(mouse.PlaceAt(stretch.mouseTo.x, stretch.mouseTo.y) && mouse.Sync());
+            }
             settings.PointerSpeed = stretch.speed;
             settings.Acceleration = stretch.acceleration ? 1 : 0;
             joystick.SetAxes(stretch.x, stretch.y);

@@ -31,13 +31,7 @@
 #include "support/ScreenWait.h"
 #include "support/TempDir.h"
 #include "support/XInput.h"
-#include "support/fakes/FakeFileDialog.h"
-#include "support/fakes/FakeHttpFetch.h"
-#include "support/fakes/FakeLocale.h"
-#include "support/fakes/FakeMessageBox.h"
-#include "support/fakes/FakeOpener.h"
-#include "support/fakes/FakeProcessLauncher.h"
-#include "support/fakes/FakeRunEntry.h"
+#include "support/fakes/FakeDesktop.h"
 #include "ui/AboutWindow.h"
 #include "ui/OptionsDialog.h"
 #include "ui/TrayApplication.h"
@@ -68,24 +62,10 @@ class TrayApplicationTray : public ::testing::TestWithParam<Language> {
         ASSERT_TRUE(WaitFor([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000))
             << "no notification area: run under scripts/with-xvfb";
         fs::copy(fs::path(VANTREL_SOURCE_DIR) / "resources" / "Lang", folder_ / "Lang");
-        locale_ = std::make_unique<FakeLocale>(GetParam().isoCode, GetParam().country);
+        desktop_.locale = FakeLocale(GetParam().isoCode, GetParam().country);
         window_ = std::make_unique<TrayApplication>(
-            state_,
-            TrayApplicationPorts{
-                .joystick = joysticks_,
-                .pointer = pointer_,
-                .buttons = pointer_,
-                .messageBoxes = boxes_,
-                .runEntry = runEntry_,
-                .locale = *locale_,
-                .fileDialog = fileDialog_,
-                .opener = opener_,
-                .http = http_,
-                .launcher = launcher_,
-                .manifestPlatform = manifestPlatform_,
-                .anotherInstanceRunning = [] { return false; },
-            },
-            ProgramLocation{.folder = folder_.path(), .executable = folder_ / "vantrel"});
+            state_, desktop_.Ports(joysticks_, pointer_, pointer_, nullptr),
+            test::LocationIn(folder_.path()));
         window_->Initialize();
         ASSERT_EQ(window_->Start(), StartOutcome::Running);
         ASSERT_TRUE(WaitFor([this] {
@@ -106,14 +86,7 @@ class TrayApplicationTray : public ::testing::TestWithParam<Language> {
     SdlJoysticks joysticks_;
     test::VirtualPad pad_;
     X11Pointer pointer_;
-    FakeMessageBox boxes_;
-    FakeRunEntry runEntry_;
-    std::unique_ptr<FakeLocale> locale_;
-    FakeFileDialog fileDialog_;
-    FakeOpener opener_;
-    FakeHttpFetch http_;
-    test::FakeProcessLauncher launcher_;
-    NoManifestPlatform manifestPlatform_;
+    test::FakeDesktop desktop_;
     ProgramState state_;
     std::unique_ptr<TrayApplication> window_;
 };
@@ -187,8 +160,8 @@ TEST_P(TrayApplicationTray, OptionsAboutAndLanguageOpenFromTheMenu) {
     about->close();
 
     ASSERT_TRUE(ChooseFromTheMenu(*window_, "language"));
-    EXPECT_EQ(fileDialog_.calls, 1);
-    EXPECT_EQ(fileDialog_.request.initialFolder, (folder_ / "Lang").string());
+    EXPECT_EQ(desktop_.fileDialog.calls, 1);
+    EXPECT_EQ(desktop_.fileDialog.request.initialFolder, (folder_ / "Lang").string());
 }
 
 TEST_P(TrayApplicationTray, TheStickDrivesThePointerThroughTheWindowsTimer) {

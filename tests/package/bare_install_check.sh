@@ -46,10 +46,12 @@ inside() {
   useradd -m tester
   exec 3>/tmp/display
   Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp >/tmp/xvfb.log 2>&1 &
+  xvfb=$!
   for _ in $(seq 100); do [ -s /tmp/display ] && break; sleep 0.1; done
   export DISPLAY=":$(head -n1 /tmp/display)"
   trayer --edge top --align right --widthtype request --height 24 --transparent false \
     >/tmp/trayer.log 2>&1 &
+  trayer=$!
   wait_for 20 sh -c 'xwininfo -root -tree | grep "\"panel\""' >/dev/null || fail "trayer shows no panel"
   install -d -o tester -m 700 /tmp/run-tester
   setpriv --reuid=tester --regid=tester --init-groups -- env -i HOME=/home/tester \
@@ -124,7 +126,10 @@ inside() {
 }
 if [ "${1:-}" = --inside ]; then
   inside
-  exit
+  status=$?
+  # Nothing of the check may outlive it: a server left in the chroot keeps its /dev mounted.
+  for pid in ${vantrel:-} ${trayer:-} ${xvfb:-}; do kill "$pid" 2>/dev/null; done
+  exit $status
 fi
 [ "$(id -u)" -eq 0 ] || { echo "bare_install_check: run as root"; exit 2; }
 project="$(cd "$(dirname "$0")/../.." && pwd)"

@@ -88,7 +88,9 @@ void ExpectRead(const QString& title,
                 order.end());
     EXPECT_EQ(tabRound, order);
     for (const Control& control : controls)
-        if (control.role == "link") EXPECT_EQ(control.firstAction, "Press");
+        if (control.role == "link") {
+            EXPECT_EQ(control.firstAction, "Press");
+        }
 }
 
 class AccessibilityBusTest : public ::testing::TestWithParam<const char*> {

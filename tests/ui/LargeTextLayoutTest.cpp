@@ -54,9 +54,10 @@ void ExpectLaidOut(const QWidget* parent) {
         ExpectTextFits(children[a]);
         ExpectLaidOut(children[a]);
         for (qsizetype b = a + 1; b < children.size(); ++b)
-            if (children[b]->isVisible() && !children[b]->isWindow())
+            if (children[b]->isVisible() && !children[b]->isWindow()) {
                 EXPECT_FALSE(children[a]->geometry().intersects(children[b]->geometry()))
                     << Described(children[a]) << " overlaps " << Described(children[b]);
+            }
     }
 }
 

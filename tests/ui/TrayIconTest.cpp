@@ -30,7 +30,9 @@ TEST(TrayIconMenu, MirrorsTheMenuModel) {
         EXPECT_EQ(tray.Entry(i), action);
         EXPECT_EQ(action->objectName().toStdString(), entry.name);
         EXPECT_EQ(action->isSeparator(), entry.IsSeparator());
-        if (!entry.IsSeparator()) EXPECT_EQ(action->text().toStdString(), entry.builtInCaption);
+        if (!entry.IsSeparator()) {
+            EXPECT_EQ(action->text().toStdString(), entry.builtInCaption);
+        }
         EXPECT_TRUE(action->icon().isNull()) << "no picture before they are attached";
     }
     EXPECT_EQ(tray.Entry(14), nullptr);
@@ -124,7 +126,9 @@ TEST_P(TrayIconActivation, LeftAndRightClicksOpenTheMenuAtThePointer) {
     emit tray.SystemTrayIcon().activated(GetParam().reason);
     QCoreApplication::processEvents();
     EXPECT_EQ(tray.Menu().isVisible(), GetParam().opens);
-    if (GetParam().opens) EXPECT_EQ(tray.Menu().pos(), pointer);
+    if (GetParam().opens) {
+        EXPECT_EQ(tray.Menu().pos(), pointer);
+    }
     tray.Menu().hide();
 }
 

@@ -1,7 +1,6 @@
-// Joystick names cut to the length a device record holds.
-#include <algorithm>
+#include "core/engine/JoystickInfo.h"
 
-#include "core/engine/JoystickPort.h"
+#include <algorithm>
 
 namespace vantrel {
 

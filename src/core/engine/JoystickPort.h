@@ -1,23 +1,11 @@
 // What the engine needs from a joystick library: presence, capabilities and the current state.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <string>
-#include <string_view>
+
+#include "core/engine/JoystickInfo.h"
 
 namespace vantrel {
-
-// What a joystick tells of itself: its name, as the system reports it, and its button count.
-struct JoystickInfo {
-    std::string name;  // at most kMaxNameBytes bytes of UTF-8
-    std::uint32_t buttonCount = 0;
-
-    // The longest name a device record holds: 31 bytes and the closing NUL.
-    static constexpr std::size_t kMaxNameBytes = 31;
-    // Stores `text` cut to kMaxNameBytes (on a UTF-8 character boundary).
-    void SetName(std::string_view text);
-};
 
 // One reading of a joystick: main axes on the 0..65535 scale (rest near 32767) and the
 // button mask, bit n-1 for button n.

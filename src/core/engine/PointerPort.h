@@ -1,18 +1,18 @@
 // What the engine needs from the window system to move the pointer: read and place it (X11,
-// Windows), or only push it by a distance (Wayland, uinput).
+// Windows), or only push it by a distance (Wayland, uinput). A platform hands the engine one
+// PointerOutput, which is either kind.
 #pragma once
 
 #include <cstdint>
 
 namespace vantrel {
 
-class RelativePointerPort;
-
 struct ScreenPoint {
     std::int32_t x = 0;
     std::int32_t y = 0;
 };
 
+// An output that reads and places the pointer in screen pixels.
 class PointerPort {
   public:
     virtual ~PointerPort() = default;
@@ -30,22 +30,31 @@ class PointerPort {
     // this output cannot do that now: the engine then reads and places. (0, 0) sends nothing
     // and only answers whether it could.
     virtual bool ShiftBy(std::int32_t, std::int32_t) { return false; }
-    // Non-null for an output that can only move the pointer by a distance; the engine then
-    // never reads or places it.
-    virtual RelativePointerPort* Relative() { return nullptr; }
 };
 
 // An output that nobody may ask for the pointer's position (Wayland) and that can only push it.
-// It is a PointerPort so that everything handing pointers around stays as it is.
-class RelativePointerPort : public PointerPort {
+class RelativePointerPort {
   public:
+    virtual ~RelativePointerPort() = default;
     // Moves by (dx, dy) pixels in one report, so a diagonal step is one motion; false when the
     // report could not be sent.
     virtual bool MoveBy(std::int32_t dx, std::int32_t dy) = 0;
+};
 
-    bool QueryPosition(ScreenPoint&) final { return false; }
-    bool PlaceAt(std::int32_t, std::int32_t) final { return false; }
-    RelativePointerPort* Relative() final { return this; }
+// The pointer output a platform chose, of either kind. Both ports convert to it, so whatever
+// hands the output around does not ask which kind it holds; the engine asks once.
+class PointerOutput {
+  public:
+    PointerOutput(PointerPort& absolute) : absolute_(&absolute) {}          // NOLINT(implicit)
+    PointerOutput(RelativePointerPort& relative) : relative_(&relative) {}  // NOLINT(implicit)
+
+    // Exactly one of the two is set.
+    PointerPort* Absolute() const { return absolute_; }
+    RelativePointerPort* Relative() const { return relative_; }
+
+  private:
+    PointerPort* absolute_ = nullptr;
+    RelativePointerPort* relative_ = nullptr;
 };
 
 }  // namespace vantrel

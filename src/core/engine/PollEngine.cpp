@@ -1,9 +1,7 @@
 #include "core/engine/PollEngine.h"
 
 #include <charconv>
-#include <cmath>
 #include <cstdint>
-#include <limits>
 
 #include "core/settings/PointerSpeed.h"
 
@@ -17,24 +15,6 @@ bool ButtonIsMask(std::int16_t number, std::int32_t mask) {
     return number >= 1 && number <= 31 && mask == (std::int32_t{1} << (number - 1));
 }
 
-// Steps one axis of the kept position by `delta`, rounded as Mouse::SetX rounds, and returns the
-// whole pixels it moved. Past 2^30 the kept value drops back by 2^30 first: that keeps its parity
-// (so ties still go the same way) and keeps a stick held for weeks from running out of 32-bit
-// room and freezing the pointer. A step with no 32-bit result moves nothing, as in absolute mode.
-std::int32_t StepKept(std::int32_t& kept, double delta) {
-    constexpr std::int32_t kRebase = std::int32_t{1} << 30;
-    if (kept >= kRebase) kept -= kRebase;
-    if (kept <= -kRebase) kept += kRebase;
-    std::int32_t target = 0;
-    if (!RoundToInt32(static_cast<double>(kept) + delta, target)) return 0;
-    const std::int64_t moved = std::int64_t{target} - kept;
-    if (moved < std::numeric_limits<std::int32_t>::min() ||
-        moved > std::numeric_limits<std::int32_t>::max())
-        return 0;
-    kept = target;
-    return static_cast<std::int32_t>(moved);
-}
-
 // Writes `value` with a leading blank when not negative; returns the end of the written text.
 char* WriteSigned(char* out, char* end, std::int32_t value) {
     if (value >= 0) *out++ = ' ';
@@ -43,13 +23,12 @@ char* WriteSigned(char* out, char* end, std::int32_t value) {
 
 }  // namespace
 
-PollEngine::PollEngine(JoystickPort& joystick, PointerPort& pointer, MouseButtonPort& buttons,
+PollEngine::PollEngine(JoystickPort& joystick, PointerOutput pointer, MouseButtonPort& buttons,
                        const Settings& settings)
     : joystick_(joystick),
       buttons_(buttons),
       settings_(settings),
-      mouse_(pointer),
-      relative_(pointer.Relative()) {
+      motion_(MakePointerMotion(pointer)) {
     // Room for the longest position text, so later updates never allocate.
     positionText_.reserve(32);
     parsedSpeed_.reserve(16);
@@ -86,10 +65,10 @@ void PollEngine::Tick() {
 
     // 2, 3. Motion.
     const bool moved = push.Moves();
-    if (moved) relative_ != nullptr ? MoveAxesBy(*relative_, push) : MoveAxes(push);
+    if (moved) motion_->Move(push, pointerStep_);
 
     // 4. Status text.
-    RefreshPositionText(moved);
+    RefreshPositionText(motion_->Shown(moved));
 
     // 5. Acceleration.
     Accelerate(moved);
@@ -98,62 +77,7 @@ void PollEngine::Tick() {
     HandleButtons(static_cast<std::int32_t>(joy_.buttons));
 }
 
-void PollEngine::MoveAxes(StickPush push) {
-    const double stepX = push.x * static_cast<double>(pointerStep_);
-    const double stepY = push.y * static_cast<double>(pointerStep_);
-    shifted_ = ShiftAxes(stepX, stepY);
-    if (shifted_) return;
-    // Read and place, one axis after the other, each from a fresh read. A write whose target
-    // has no 32-bit value fails and moves nothing; the tick goes on.
-    if (push.x != 0) {
-        const bool ok = mouse_.SetX(static_cast<double>(mouse_.X()) + stepX);
-        static_cast<void>(ok);
-    }
-    if (push.y != 0) {
-        const bool ok = mouse_.SetY(static_cast<double>(mouse_.Y()) + stepY);
-        static_cast<void>(ok);
-    }
-}
-
-bool PollEngine::ShiftAxes(double stepX, double stepY) {
-    // Reading and placing puts the pointer at round(p + step). For a whole p that is
-    // p + round(step) - a distance that needs no read - unless the step ends in exactly .5: then
-    // the tie goes to the even pixel, and which one that is depends on p. Positions are window
-    // system pixels (16 bits on X), far too small for p + step to round inexactly.
-    const auto distance = [](double step, std::int32_t& pixels) {
-        if (step - std::floor(step) == 0.5 || !(std::fabs(step) < kLargestShift)) return false;
-        return RoundToInt32(step, pixels);
-    };
-    std::int32_t dx = 0, dy = 0;
-    if (!distance(stepX, dx) || !distance(stepY, dy) || !mouse_.ShiftBy(0, 0)) return false;
-    // One request per axis, x first, as the placements go: the server confines each in turn,
-    // which on screens of different sizes can differ from one diagonal move. Both leave with
-    // the tick's one write; a refusal now (the connection lost) is the next tick's to find.
-    if (dx != 0) static_cast<void>(mouse_.ShiftBy(dx, 0));
-    if (dy != 0) static_cast<void>(mouse_.ShiftBy(0, dy));
-    return true;
-}
-
-void PollEngine::MoveAxesBy(RelativePointerPort& output, StickPush push) {
-    const double step = pointerStep_;
-    // The same steps and rounding as MoveAxes, from the kept position instead of a read one.
-    const std::int32_t dx = push.x != 0 ? StepKept(kept_.x, push.x * step) : 0;
-    const std::int32_t dy = push.y != 0 ? StepKept(kept_.y, push.y * step) : 0;
-    if (dx != 0 || dy != 0) {
-        // A lost report is not repeated: the next tick moves on from where this one meant to be.
-        const bool sent = output.MoveBy(dx, dy);
-        static_cast<void>(sent);
-    }
-}
-
-void PollEngine::RefreshPositionText(bool moved) {
-    // At rest the text only follows the real mouse, so a position read one tick ago will do and
-    // spares the backend a wait for the window system on every idle tick. After a move the text
-    // shows where this tick put the pointer.
-    // A shifted pointer was not read either: its text comes the same way, a tick late at most.
-    const ScreenPoint position = relative_ != nullptr ? kept_
-                                 : moved && !shifted_ ? mouse_.Position()
-                                                      : mouse_.PositionForDisplay();
+void PollEngine::RefreshPositionText(ScreenPoint position) {
     if (positionShown_ && position.x == shownPosition_.x && position.y == shownPosition_.y) return;
     char text[32];
     char* end = text + sizeof text;

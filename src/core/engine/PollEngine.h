@@ -6,11 +6,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <string>
 
 #include "core/engine/JoystickPort.h"
-#include "core/engine/Mouse.h"
 #include "core/engine/MouseButtonPort.h"
+#include "core/engine/PointerMotion.h"
 #include "core/engine/PointerPort.h"
 #include "core/engine/StickPush.h"
 #include "core/settings/Settings.h"
@@ -25,7 +26,7 @@ constexpr std::int32_t NextMoveTicks(std::int32_t moveTicks) {
 
 class PollEngine {
   public:
-    PollEngine(JoystickPort& joystick, PointerPort& pointer, MouseButtonPort& buttons,
+    PollEngine(JoystickPort& joystick, PointerOutput pointer, MouseButtonPort& buttons,
                const Settings& settings);
 
     // Joysticks found at start; JoystickId is followed only when it names one of them.
@@ -61,12 +62,7 @@ class PollEngine {
     bool AtRest() const;
 
   private:
-    void MoveAxes(StickPush push);
-    // Moves by the steps' distances where they do not depend on the position (see the .cpp);
-    // false when the tick must read and place instead.
-    bool ShiftAxes(double stepX, double stepY);
-    void MoveAxesBy(RelativePointerPort& output, StickPush push);
-    void RefreshPositionText(bool moved);
+    void RefreshPositionText(ScreenPoint position);
     void Accelerate(bool moved);
     float StepFromSpeed();
     void HandleButtons(std::int32_t mask);
@@ -75,15 +71,7 @@ class PollEngine {
     JoystickPort& joystick_;
     MouseButtonPort& buttons_;
     const Settings& settings_;
-    Mouse mouse_;
-    // Set for an output that only moves by a distance: the tick then steps kept_, the position
-    // it would have computed from a start at (0, 0), and sends the difference.
-    RelativePointerPort* relative_ = nullptr;
-    ScreenPoint kept_{};
-    // Beyond this a step is left to reading and placing, whose rounding is exact at any size.
-    static constexpr double kLargestShift = 1 << 24;
-    // The last moving tick moved by distances, so no position was read.
-    bool shifted_ = false;
+    std::unique_ptr<PointerMotion> motion_;
     int joystickCount_ = 0;
     bool started_ = false;
 

@@ -11,9 +11,9 @@
 #include "core/info/HttpFetchPort.h"
 #include "core/info/OpenerPort.h"
 #include "core/info/ProgramVersion.h"
-#include "core/startup/MessageBoxPort.h"
 #include "core/text/CaptionText.h"
 #include "core/text/LangText.h"
+#include "core/text/MessageBoxPort.h"
 
 namespace vantrel {
 

@@ -2,7 +2,7 @@
 // controls registered before the first window.
 #pragma once
 
-#include "core/shell/ManifestPlatformPort.h"
+#include "core/startup/ManifestPlatformPort.h"
 
 namespace vantrel {
 

@@ -2,6 +2,7 @@
 // earlier read, but every read a move is computed from must be a fresh one.
 #include <gtest/gtest.h>
 
+#include "core/engine/Mouse.h"
 #include "core/engine/PollEngine.h"
 #include "support/fakes/FakeJoystick.h"
 #include "support/fakes/FakeMouseButtons.h"

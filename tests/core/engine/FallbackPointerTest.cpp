@@ -40,9 +40,12 @@ TEST_P(FallbackPointerTest, LostOutputHandsOverOnceWithTheDroppedMotionAndTheHel
     EXPECT_EQ(output.MoveBy(6, 7), GetParam());
     EXPECT_EQ(first.moves, (std::vector<Move>{{2, 3}}));
     EXPECT_EQ(firstButtons.events, (std::vector<MouseButtonEvent>{LeftDown}));
-    if (GetParam()) EXPECT_EQ(next.moves, (std::vector<Move>{{4, 5}, {6, 7}}));
-    if (GetParam())
+    if (GetParam()) {
+        EXPECT_EQ(next.moves, (std::vector<Move>{{4, 5}, {6, 7}}));
+    }
+    if (GetParam()) {
         EXPECT_EQ(nextButtons.events, (std::vector<MouseButtonEvent>{LeftDown, LeftUp}));
+    }
     EXPECT_EQ(made, 1);
     EXPECT_EQ(announced, 1);
 }

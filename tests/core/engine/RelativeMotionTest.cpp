@@ -26,7 +26,7 @@ struct Rig {
     Settings settings = DefaultSettings();
     PollEngine engine;
 
-    Rig(PointerPort& pointer, const std::string& speed)
+    Rig(PointerOutput pointer, const std::string& speed)
         : engine(joystick, pointer, buttons, settings) {
         settings.PointerSpeed = speed;
         joystick.Plug(0);

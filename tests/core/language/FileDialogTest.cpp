@@ -9,46 +9,7 @@
 namespace vantrel {
 namespace {
 
-using namespace std::string_literals;
 using Paths = std::vector<std::string>;
-
-TEST(StripAtNul, CutsAtTheFirstNul) {
-    EXPECT_EQ(StripAtNul("C:\\Lang\\a.lng"), "C:\\Lang\\a.lng");
-    EXPECT_EQ(StripAtNul("C:\\a.lng\0\0old name"s), "C:\\a.lng");
-    EXPECT_EQ(StripAtNul("\0rest"s), "");
-    EXPECT_EQ(StripAtNul(""), "");
-}
-
-TEST(AddBackslash, AddsTheSeparatorOnlyWhenMissing) {
-    EXPECT_EQ(AddBackslash("C:\\Lang"), "C:\\Lang\\");
-    EXPECT_EQ(AddBackslash("C:\\"), "C:\\");
-    EXPECT_EQ(AddBackslash(""), "\\");
-    EXPECT_EQ(AddBackslash("/home/u", '/'), "/home/u/");
-    EXPECT_EQ(AddBackslash("/", '/'), "/");
-    EXPECT_EQ(AddBackslash("C:/x", '\\'), "C:/x\\");
-}
-
-struct SplitCase {
-    std::string buffer;
-    Paths expected;
-};
-
-class SplitMultiSelectionTest : public ::testing::TestWithParam<SplitCase> {};
-
-TEST_P(SplitMultiSelectionTest, FolderAndNamesBecomeFullPaths) {
-    EXPECT_EQ(SplitMultiSelection(GetParam().buffer), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Buffers, SplitMultiSelectionTest,
-    ::testing::Values(SplitCase{"C:\\P\\Lang\\a.lng\0\0\0\0"s, {"C:\\P\\Lang\\a.lng"}},
-                      SplitCase{"C:\\P\\Lang\0a.lng\0b.lng\0\0\0"s,
-                                {"C:\\P\\Lang\\a.lng", "C:\\P\\Lang\\b.lng"}},
-                      SplitCase{"C:\\\0a.lng\0b.lng\0\0"s, {"C:\\a.lng", "C:\\b.lng"}},
-                      // A longer initial name leaves bytes behind the closing double NUL.
-                      SplitCase{"C:\\P\0a\0\0initial-name.lng\0\0"s, {"C:\\P\\a"}},
-                      SplitCase{"C:\\P\0a\0b"s, {"C:\\P\\a", "C:\\P\\b"}}, SplitCase{"\0\0\0"s, {}},
-                      SplitCase{""s, {}}));
 
 TEST(ShowFileDialog, CancelGivesNothingAndLeavesTheFlags) {
     FakeFileDialog dialog;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/shell/Manifest.h"
+#include "core/startup/Manifest.h"
 #include "platform/windows/WinManifestPlatform.h"
 #include "support/TempDir.h"
 

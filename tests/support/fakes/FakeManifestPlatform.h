@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "core/shell/ManifestPlatformPort.h"
+#include "core/startup/ManifestPlatformPort.h"
 
 namespace vantrel {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/startup/MessageBoxPort.h"
+#include "core/text/MessageBoxPort.h"
 
 namespace vantrel {
 

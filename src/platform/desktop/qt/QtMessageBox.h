@@ -1,7 +1,7 @@
 // Modal message boxes shown with QMessageBox.
 #pragma once
 
-#include "core/startup/MessageBoxPort.h"
+#include "core/text/MessageBoxPort.h"
 
 namespace vantrel {
 

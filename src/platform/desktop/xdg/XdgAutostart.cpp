@@ -1,10 +1,10 @@
 #include "platform/desktop/xdg/XdgAutostart.h"
 
-#include <fstream>
 #include <string>
 #include <system_error>
 #include <utility>
 
+#include "core/settings/AtomicFile.h"
 #include "core/startup/DesktopEntry.h"
 #include "platform/desktop/xdg/XdgUserFolders.h"
 
@@ -32,25 +32,9 @@ bool XdgAutostart::Write(const std::filesystem::path& executable) {
 
     // A session manager reading a half-written entry could start something else; replace the
     // file in one step. The temporary name does not end in ".desktop", so it is never read.
-    std::filesystem::path temp = file->parent_path() / ("." + file->filename().string() + ".tmp");
-    const std::string content = AutostartDesktopEntry(executable);
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(content.data(), static_cast<std::streamsize>(content.size()));
-        out.close();
-        if (!out) {
-            std::filesystem::remove(temp, ec);
-            return false;
-        }
-    }
-    std::filesystem::rename(temp, *file, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        return false;
-    }
-    return true;
+    const std::filesystem::path temp =
+        file->parent_path() / ("." + file->filename().string() + ".tmp");
+    return ReplaceFileAtomically(*file, temp, AutostartDesktopEntry(executable));
 }
 
 bool XdgAutostart::Remove() {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/shell/ManifestPlatformPort.h"
+#include "core/startup/ManifestPlatformPort.h"
 
 namespace vantrel {
 

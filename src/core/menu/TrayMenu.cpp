@@ -1,4 +1,4 @@
-#include "core/shell/TrayMenu.h"
+#include "core/menu/TrayMenu.h"
 
 #include <algorithm>
 

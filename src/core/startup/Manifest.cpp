@@ -1,4 +1,4 @@
-#include "core/shell/Manifest.h"
+#include "core/startup/Manifest.h"
 
 #include <fstream>
 #include <system_error>

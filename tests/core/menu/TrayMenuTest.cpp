@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/shell/TrayMenu.h"
+#include "core/menu/TrayMenu.h"
 
 namespace vantrel {
 namespace {

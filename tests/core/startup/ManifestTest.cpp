@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "core/shell/Manifest.h"
+#include "core/startup/Manifest.h"
 #include "support/TempDir.h"
 #include "support/fakes/FakeManifestPlatform.h"
 
@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 std::string ExpectedBytes() {
     return test::ReadFile(fs::path(VANTREL_SOURCE_DIR) /
-                          "tests/core/shell/data/expected.exe.manifest");
+                          "tests/core/startup/data/expected.exe.manifest");
 }
 
 TEST(Manifest, TextMatchesTheReferenceCopyByteForByte) {

@@ -1,0 +1,127 @@
+// The program's run without its windows: the engine and its scheduler, the start-up and
+// shutdown steps, and what Apply changes. The tray window shows it and forwards the events of
+// the event loop to it; a test drives it with fakes.
+#pragma once
+
+#include <functional>
+
+#include "core/engine/JoystickPort.h"
+#include "core/engine/MouseButtonPort.h"
+#include "core/engine/PointerPort.h"
+#include "core/engine/PollEngine.h"
+#include "core/engine/PollScheduler.h"
+#include "core/engine/WakePorts.h"
+#include "core/info/HttpFetchPort.h"
+#include "core/info/OpenerPort.h"
+#include "core/language/FileDialogPort.h"
+#include "core/language/LocalePort.h"
+#include "core/options/ProcessLauncherPort.h"
+#include "core/program/ProgramLocation.h"
+#include "core/program/ProgramView.h"
+#include "core/startup/ManifestPlatformPort.h"
+#include "core/startup/RunEntryPort.h"
+#include "core/startup/Startup.h"
+#include "core/text/MessageBoxPort.h"
+
+namespace vantrel {
+
+// Everything the program reaches the platform through. All of it must outlive the run.
+struct ProgramPorts {
+    JoystickPort& joystick;
+    PointerOutput pointer;
+    MouseButtonPort& buttons;
+    MessageBoxPort& messageBoxes;
+    RunEntryPort& runEntry;
+    LocalePort& locale;
+    FileDialogPort& fileDialog;
+    OpenerPort& opener;
+    HttpFetchPort& http;
+    ProcessLauncherPort& launcher;
+    ManifestPlatformPort& manifestPlatform;
+    // The previous-instance test; asked once, at start-up.
+    std::function<bool()> anotherInstanceRunning;
+    // What wakes the program while the poll timer sleeps; none: the timer never stops.
+    WakeSourcePort* wake = nullptr;
+};
+
+class ProgramRun : private StartupSteps, private PollTimerPort {
+  public:
+    // `state`, the ports and the view must outlive the run; the view is first asked for
+    // anything in Initialize.
+    ProgramRun(ProgramState& state, const ProgramPorts& ports, ProgramLocation location,
+               ProgramView& view);
+
+    // Before Start: the manifest beside the program.
+    void Initialize() { startup_.Initialize(); }
+    // The start-up sequence. On an early end the caller stops the program with
+    // ExitStatus(outcome) and does not call Shutdown.
+    StartOutcome Start() { return startup_.Start(); }
+    // Saves the settings, releases a mouse button still held, removes the tray icon. Runs once;
+    // later calls, and calls after the update offer ended the program, do nothing.
+    void Shutdown();
+    // The poll timer fired.
+    void OnPollTick() { scheduler_.OnTimer(); }
+    // The update check's timer fired: the check starts now, with the tray icon up.
+    void OnUpdateCheckDue();
+    // Apply and OK: a sleeping engine takes the new values now, and the settings file is
+    // written (SaveSettingsOrWarn); false when that failed.
+    bool ApplySettings();
+    // Writes the settings file from the current settings, as at the end of the program: false
+    // when that failed, which goes to standard error only.
+    bool SaveSettingsNow() { return SaveSettings(state_.settings); }
+    // The same for a choice the user just made: a failure is told in a message box, once until
+    // a save works again.
+    bool SaveSettingsOrWarn();
+    // Brings the run-at-logon entry into line with the current settings; false on failure.
+    bool SyncRunEntryNow();
+    // True once the update offer was accepted: the program ends without the shutdown sequence.
+    bool EndedAtOnce() const { return endedAtOnce_; }
+
+    ProgramState& State() { return state_; }
+    const ProgramPorts& Ports() const { return ports_; }
+    const ProgramLocation& Location() const { return location_; }
+    const FileLocations& Files() const { return files_; }
+    PollEngine& Engine() { return engine_; }
+    PollScheduler& Scheduler() { return scheduler_; }
+
+  private:
+    // The steps of start-up and shutdown, in the order Startup calls them.
+    void WriteManifest() override;
+    void SetMenuBitmaps() override { view_.SetMenuBitmaps(); }
+    int CountJoysticks() override;
+    SettingsLoad LoadSettings(Settings& settings) override;
+    void ChooseLanguageFromLocale(Settings& settings) override;
+    void LoadTexts(const std::string& languageFile, LangText& texts) override;
+    void ApplyMenuTexts(const LangText& texts) override { view_.ApplyMenuTexts(texts); }
+    void SyncRunEntry(const Settings& settings) override;
+    bool AnotherInstanceRunning() override;
+    void ReadJoystickInfo(const Settings& settings, JoystickInfo& caps) override;
+    void ShowWarning(const std::string& title, const std::string& text) override;
+    void StartPolling(int intervalMs) override;
+    void AddTrayIcon() override { view_.AddTrayIcon(); }
+    void RemoveTrayIcon() override { view_.RemoveTrayIcon(); }
+    void HideWindow() override { view_.HideWindow(); }
+    void CheckForUpdates() override;
+    bool SaveSettings(const Settings& settings) override;
+
+    // The poll timer, as the scheduler starts and stops it.
+    void StartTicking() override { view_.StartPollTimer(pollIntervalMs_); }
+    void StopTicking() override { view_.StopPollTimer(); }
+
+    void EndAtOnce();
+
+    ProgramState& state_;
+    ProgramPorts ports_;
+    ProgramLocation location_;
+    FileLocations files_;
+    ProgramView& view_;
+    PollEngine engine_;
+    NoWakeSource noWakeSource_;
+    PollScheduler scheduler_;
+    int pollIntervalMs_ = 0;
+    Startup startup_;
+    bool endedAtOnce_ = false;
+    bool saveFailureShown_ = false;  // the last save failed and the user was told
+};
+
+}  // namespace vantrel

@@ -1,0 +1,94 @@
+// The program's run without a widget: start-up, ticks, Apply and shutdown over fakes, with a
+// view that only records what it was asked.
+#include "core/program/ProgramRun.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/info/UpdateCheck.h"
+#include "core/settings/SettingsFile.h"
+#include "support/TempDir.h"
+#include "support/fakes/FakeDesktop.h"
+#include "support/fakes/FakeJoystick.h"
+#include "support/fakes/FakeMouseButtons.h"
+#include "support/fakes/FakePointer.h"
+#include "support/fakes/FakeWake.h"
+
+namespace vantrel {
+namespace {
+
+struct RecordingView : ProgramView {
+    bool trayIcon = false, hidden = false, menuTexts = false;
+    int timerMs = 0;                             // 0: stopped
+    std::chrono::milliseconds updateCheckIn{0};  // 0: not started
+    int endStatus = -1;
+    void SetMenuBitmaps() override {}
+    void ApplyMenuTexts(const LangText&) override { menuTexts = true; }
+    void AddTrayIcon() override { trayIcon = true; }
+    void RemoveTrayIcon() override { trayIcon = false; }
+    void HideWindow() override { hidden = true; }
+    void StartPollTimer(int intervalMs) override { timerMs = intervalMs; }
+    void StopPollTimer() override { timerMs = 0; }
+    void StartUpdateCheckTimer(std::chrono::milliseconds delay) override { updateCheckIn = delay; }
+    void StopUpdateCheckTimer() override { updateCheckIn = {}; }
+    void RequestEnd(int status) override { endStatus = status; }
+};
+
+struct Rig : test::FakeDesktop {
+    test::TempDir folder;
+    test::FakeJoystick joystick;
+    test::FakePointer pointer;
+    test::FakeMouseButtons buttons;
+    test::FakeWakeSource wake;
+    ProgramState state;
+    RecordingView view;
+    ProgramRun run{state, Ports(joystick, pointer, buttons, &wake), test::LocationIn(folder.path()),
+                   view};
+
+    Rig() { joystick.Plug(0); }
+};
+
+TEST(ProgramRun, StartsMovesClicksAndShutsDownThroughItsView) {
+    Rig rig;
+    rig.run.Initialize();
+    ASSERT_EQ(rig.run.Start(), StartOutcome::Running);
+    EXPECT_TRUE(rig.view.trayIcon && rig.view.hidden && rig.view.menuTexts);
+    EXPECT_EQ(rig.view.timerMs, kPollIntervalMs);
+    // The update check waits for the tray icon to be up.
+    EXPECT_EQ(rig.view.updateCheckIn, kUpdateCheckDelay);
+    EXPECT_TRUE(rig.http.requests.empty());
+    rig.run.OnUpdateCheckDue();
+    EXPECT_EQ(rig.http.requests.size(), 1u);
+
+    rig.joystick.SetAxes(65535, 32767);
+    rig.joystick.SetButtons(1);
+    const std::int32_t startX = rig.pointer.position.x;
+    rig.run.OnPollTick();
+    EXPECT_GT(rig.pointer.position.x, startX);
+    EXPECT_EQ(rig.run.Engine().HeldButton(), "1");
+
+    rig.run.Shutdown();
+    EXPECT_EQ(rig.buttons.events.back(), MouseButtonEvent::LeftUp);
+    EXPECT_FALSE(rig.view.trayIcon);
+    EXPECT_EQ(rig.view.timerMs, 0);
+    EXPECT_EQ(rig.view.updateCheckIn.count(), 0);
+    EXPECT_TRUE(std::filesystem::exists(SettingsPath(rig.folder.path())));
+}
+
+TEST(ProgramRun, ApplyWakesTheSleepingEngineAndSaves) {
+    Rig rig;
+    ASSERT_EQ(rig.run.Start(), StartOutcome::Running);
+    rig.run.OnPollTick();  // at rest: the timer stops, the wake source watches
+    ASSERT_TRUE(rig.run.Scheduler().Asleep());
+
+    rig.state.settings.PointerSpeed = "7";
+    EXPECT_TRUE(rig.run.ApplySettings());
+    EXPECT_EQ(rig.run.Engine().PointerStep(), 7.0f);
+    Settings saved;
+    ASSERT_EQ(LoadSettings(SettingsPath(rig.folder.path()), saved), SettingsLoad::Found);
+    EXPECT_EQ(saved.PointerSpeed, "7");
+}
+
+}  // namespace
+}  // namespace vantrel
