@@ -51,14 +51,12 @@ TEST(InstanceLock, LockOfACrashedCopyIsTakenOver) {
     EXPECT_FALSE(next.AnotherInstanceRunning());
 }
 
-// Older copies of the program lock with QLockFile.
-TEST(InstanceLock, CopiesLockingWithQLockFileAndThisOneSeeEachOther) {
+TEST(InstanceLock, CopiesLockingWithQLockFileAndThisOneSeeEachOther) {  // the older copies
     QTemporaryDir crashDir;
     CrashWithTheLock(crashDir.path());
     QLockFile afterCrash(QtInstanceLock("vantrel", crashDir.path()).FilePath());
     afterCrash.setStaleLockTime(0);
     EXPECT_TRUE(afterCrash.tryLock(0)) << "the file names a process that is gone";
-
     QTemporaryDir dir;
     QtInstanceLock lock("vantrel", dir.path());
     {
