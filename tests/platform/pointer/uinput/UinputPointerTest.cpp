@@ -13,6 +13,7 @@
 #include <fstream>
 #include <mutex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/pointer/uinput/UinputPointer.h"
@@ -171,31 +172,23 @@ TEST_F(UinputPointerTest, WritesOneReportPerMoveAndASyncAfterEachButton) {
     EXPECT_TRUE(pointer.MoveBy(3, -4));
     EXPECT_TRUE(pointer.MoveBy(0, 9));
     EXPECT_TRUE(pointer.MoveBy(-2, 0));
-    pointer.Send(MouseButtonEvent::LeftDown);
-    pointer.Send(MouseButtonEvent::LeftUp);
-    pointer.Send(MouseButtonEvent::RightDown);
-    pointer.Send(MouseButtonEvent::RightUp);
-    pointer.Send(MouseButtonEvent::MiddleDown);
-    pointer.Send(MouseButtonEvent::MiddleUp);
-    EXPECT_EQ(TakeEvents(), (std::vector<Event>{{EV_REL, REL_X, 3},
-                                                {EV_REL, REL_Y, -4},
-                                                {EV_SYN, SYN_REPORT, 0},
-                                                {EV_REL, REL_Y, 9},
-                                                {EV_SYN, SYN_REPORT, 0},
-                                                {EV_REL, REL_X, -2},
-                                                {EV_SYN, SYN_REPORT, 0},
-                                                {EV_KEY, BTN_LEFT, 1},
-                                                {EV_SYN, SYN_REPORT, 0},
-                                                {EV_KEY, BTN_LEFT, 0},
-                                                {EV_SYN, SYN_REPORT, 0},
-                                                {EV_KEY, BTN_RIGHT, 1},
-                                                {EV_SYN, SYN_REPORT, 0},
-                                                {EV_KEY, BTN_RIGHT, 0},
-                                                {EV_SYN, SYN_REPORT, 0},
-                                                {EV_KEY, BTN_MIDDLE, 1},
-                                                {EV_SYN, SYN_REPORT, 0},
-                                                {EV_KEY, BTN_MIDDLE, 0},
-                                                {EV_SYN, SYN_REPORT, 0}}));
+    const Event report{EV_SYN, SYN_REPORT, 0};
+    std::vector<Event> expected{{EV_REL, REL_X, 3},
+                                {EV_REL, REL_Y, -4},
+                                report,
+                                {EV_REL, REL_Y, 9},
+                                report,
+                                {EV_REL, REL_X, -2},
+                                report};
+    for (const auto& [down, up, code] :
+         {std::tuple{MouseButtonEvent::LeftDown, MouseButtonEvent::LeftUp, BTN_LEFT},
+          std::tuple{MouseButtonEvent::RightDown, MouseButtonEvent::RightUp, BTN_RIGHT},
+          std::tuple{MouseButtonEvent::MiddleDown, MouseButtonEvent::MiddleUp, BTN_MIDDLE}}) {
+        pointer.Send(down);
+        pointer.Send(up);
+        expected.insert(expected.end(), {{EV_KEY, code, 1}, report, {EV_KEY, code, 0}, report});
+    }
+    EXPECT_EQ(TakeEvents(), expected);
 }
 
 // Whether UinputWritable and the pointer accept `node` for an unprivileged user: root may write
