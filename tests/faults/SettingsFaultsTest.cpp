@@ -34,16 +34,8 @@ Settings First() {
 
 // Differs from First() in every field, and is longer, so a torn file cannot pass for either.
 Settings Second() {
-    Settings s;
-    s.LeftButton = -32768;
-    s.RightButton = 32767;
-    s.MiddleButton = 12;
-    s.PointerSpeed = "0.125";
-    s.Acceleration = 0;
-    s.StartAtLogon = 0;
-    s.JoystickId = 7;
-    s.LanguageFile = "a rather long, quoted name for a language file.lng";
-    return s;
+    return {-32768, 32767, 12, "0.125",
+            0,      0,     7,  "a rather long, quoted name for a language file.lng"};
 }
 
 std::set<std::string> Names(const fs::path& folder) {

@@ -361,15 +361,7 @@ TEST_F(OptionsModelTest, ApplyWritesEveryFieldThenSyncsThenSaves) {
     model.Pick(Choice::Joystick, 1);
     model.Apply();
 
-    Settings expected = settings;
-    expected.LeftButton = 4;
-    expected.RightButton = 2;
-    expected.MiddleButton = 3;
-    expected.PointerSpeed = "0.5";
-    expected.Acceleration = 0;
-    expected.StartAtLogon = 0;
-    expected.JoystickId = 1;
-    expected.LanguageFile = "English.lng";
+    const Settings expected{4, 2, 3, "0.5", 0, 0, 1, "English.lng"};
     EXPECT_EQ(settings, expected);
     EXPECT_EQ(calls, (std::vector<std::string>{"sync", "save"}));
     EXPECT_EQ(atSync, expected);  // the run entry follows the new StartAtLogon
