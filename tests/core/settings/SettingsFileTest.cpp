@@ -1,10 +1,9 @@
 #include "core/settings/SettingsFile.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 namespace vantrel {
 namespace {
@@ -123,19 +122,6 @@ TEST(SettingsSave, PlainFilesStayByteIdentical) {
     EXPECT_EQ(FormatSettings(ParseSettings(plain)), plain);
 }
 
-// Saves from a process without root's right to ignore folder permissions.
-bool SaveAsUnprivilegedUser(const std::filesystem::path& file, const Settings& s) {
-    if (geteuid() != 0) return SaveSettings(file, s);
-    const pid_t child = fork();
-    if (child == 0) {
-        if (setgid(65534) != 0 || setuid(65534) != 0) _exit(2);
-        _exit(SaveSettings(file, s) ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 TEST(SettingsSave, ReadOnlyFolderFailsQuietlyAndKeepsTheOldFile) {
     TempDir dir;
     const auto file = SettingsPath(dir.path());
@@ -146,7 +132,10 @@ TEST(SettingsSave, ReadOnlyFolderFailsQuietlyAndKeepsTheOldFile) {
                                     fs::perms::group_read | fs::perms::group_exec);
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read |
                               fs::perms::others_write);
-    EXPECT_FALSE(SaveAsUnprivilegedUser(file, Settings{4, 5, 6, "1", 0, 0, 0, ""}));
+    EXPECT_EQ(test::ExitStatusWithoutPrivileges([&] {
+                  return SaveSettings(file, Settings{4, 5, 6, "1", 0, 0, 0, ""}) ? 0 : 1;
+              }),
+              1);
     EXPECT_EQ(ReadFile(file), "1\r\n2\r\n3\r\n2\r\n1\r\n1\r\n0\r\n\r\n");
 }
 
