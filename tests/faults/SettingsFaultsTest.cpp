@@ -17,6 +17,7 @@
 #include "core/settings/PointerSpeed.h"
 #include "core/settings/SettingsFile.h"
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 namespace vantrel {
 namespace {
@@ -34,16 +35,8 @@ Settings First() {
 
 // Differs from First() in every field, and is longer, so a torn file cannot pass for either.
 Settings Second() {
-    Settings s;
-    s.LeftButton = -32768;
-    s.RightButton = 32767;
-    s.MiddleButton = 12;
-    s.PointerSpeed = "0.125";
-    s.Acceleration = 0;
-    s.StartAtLogon = 0;
-    s.JoystickId = 7;
-    s.LanguageFile = "a rather long, quoted name for a language file.lng";
-    return s;
+    return {-32768, 32767, 12, "0.125",
+            0,      0,     7,  "a rather long, quoted name for a language file.lng"};
 }
 
 std::set<std::string> Names(const fs::path& folder) {
@@ -147,19 +140,6 @@ TEST(SettingsKilledWhileSaving, LeftoverTemporariesAreClearedOnceStale) {
     EXPECT_EQ(read, Second());
 }
 
-// Runs SaveSettings in a child without root's right to ignore permissions; its result.
-bool SaveWithoutPrivileges(const fs::path& file, const Settings& s) {
-    const pid_t child = fork();
-    if (child == 0) {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
-        _exit(SaveSettings(file, s) ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 2) << "could not drop privileges";
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 TEST(SettingsSaveFails, ReadOnlyProgramFolderLeavesOnlyTheOldFile) {
     TempDir dir;
     const fs::path file = SettingsPath(dir.path());
@@ -170,7 +150,8 @@ TEST(SettingsSaveFails, ReadOnlyProgramFolderLeavesOnlyTheOldFile) {
                                     fs::perms::group_read | fs::perms::group_exec |
                                     fs::perms::others_read | fs::perms::others_exec);
     fs::permissions(file, fs::perms::all);
-    EXPECT_FALSE(SaveWithoutPrivileges(file, Second()));
+    EXPECT_EQ(
+        test::ExitStatusWithoutPrivileges([&] { return SaveSettings(file, Second()) ? 0 : 1; }), 1);
     EXPECT_EQ(ReadFile(file), before);
     EXPECT_EQ(Names(dir.path()), std::set<std::string>{"Vantrel.ini"});
 }

@@ -15,6 +15,7 @@
 #include "integration/VirtualPad.h"
 #include "platform/joystick/sdl/SdlJoysticks.h"
 #include "platform/pointer/xtest/X11Pointer.h"
+#include "support/AccelerationRun.h"
 
 // Last: Xlib defines macros (None, Bool, ...) that clash with names in the headers above.
 #include <X11/Xlib.h>
@@ -96,11 +97,20 @@ class JoystickToPointerTest : public ::testing::Test {
         settings = DefaultSettings();
     }
 
-    // The engine reads the pad's device id, as start-up would after counting.
-    PollEngine& EngineFor(const VirtualPad& pad) {
-        settings.JoystickId = static_cast<std::int16_t>(pad.Index());
+    // A pad plugged in, whose device id the engine reads, as start-up would after counting.
+    bool PlugPad() {
+        pad = std::make_unique<VirtualPad>();
+        if (!pad->Attached()) return false;
+        settings.JoystickId = static_cast<std::int16_t>(pad->Index());
         engine.SetJoystickCount(CountJoysticks(joysticks));
-        return engine;
+        return true;
+    }
+    // A pad plugged in, and the pointer placed at (x, y) with two ticks at rest after it: the
+    // text has caught up with it.
+    bool PadAtRestAt(int x, int y) {
+        if (!PlugPad() || !pointer.PlaceAt(x, y)) return false;
+        Ticks(2);
+        return true;
     }
     void Ticks(int n) {
         for (int i = 0; i < n; ++i) engine.Tick();
@@ -112,6 +122,7 @@ class JoystickToPointerTest : public ::testing::Test {
     }
 
     SdlJoysticks joysticks;
+    std::unique_ptr<VirtualPad> pad;
     X11Pointer pointer;
     Settings settings;
     PollEngine engine{joysticks, pointer, pointer, settings};
@@ -119,11 +130,9 @@ class JoystickToPointerTest : public ::testing::Test {
 
 TEST_F(JoystickToPointerTest, DiscoveryReportsTheVirtualPad) {
     const int before = SDL_NumJoysticks();
-    VirtualPad pad;
-    ASSERT_TRUE(pad.Attached());
+    ASSERT_TRUE(PlugPad());
     EXPECT_EQ(CountJoysticks(joysticks), std::min(before + 1, 11));
 
-    settings.JoystickId = static_cast<std::int16_t>(pad.Index());
     JoystickInfo caps;
     ReadJoystickInfo(joysticks, settings, caps);
     EXPECT_EQ(caps.name, "Vantrel Test Pad");
@@ -144,17 +153,13 @@ TEST_F(JoystickToPointerTest, DiscoveryReportsTheVirtualPad) {
 TEST_F(JoystickToPointerTest, StickMovesThePointerWhereTheArithmeticSays) {
     EventWindow watcher(0, 0, 1, 1);
     ASSERT_TRUE(watcher.Ready());
-    VirtualPad pad;
-    ASSERT_TRUE(pad.Attached());
-    EngineFor(pad);
-    ASSERT_TRUE(pointer.PlaceAt(640, 512));
-    Ticks(1);  // at rest
+    ASSERT_TRUE(PadAtRestAt(640, 512));
 
-    ASSERT_TRUE(pad.SetAxes(kAxisMin, 0));
+    ASSERT_TRUE(pad->SetAxes(kAxisMin, 0));
     Ticks(25);  // 20 ticks of 2 pixels, then 5 of 2.8 (3 whole pixels)
     EXPECT_EQ(Where().x, 640 - 20 * 2 - 5 * 3);
 
-    ASSERT_TRUE(pad.SetAxes(0, kAxisMax));
+    ASSERT_TRUE(pad->SetAxes(0, kAxisMax));
     Ticks(11);  // the y axis keeps the run going: moving ticks 26 to 36 move 2.8 (3 pixels)
     const ScreenPoint end = Where();
     EXPECT_EQ(end.x, 585);
@@ -164,28 +169,24 @@ TEST_F(JoystickToPointerTest, StickMovesThePointerWhereTheArithmeticSays) {
     EXPECT_EQ(watcher.Pointer().x, 585);
     EXPECT_EQ(watcher.Pointer().y, 545);
     // Moving ticks show the position a query asked at the tick before; at rest it catches up.
-    ASSERT_TRUE(pad.SetAxes(0, 0));
+    ASSERT_TRUE(pad->SetAxes(0, 0));
     Ticks(1);
     EXPECT_EQ(engine.PositionText(), " 585 -  545");
 
     // The server confines the pointer to the screen.
     ASSERT_TRUE(pointer.PlaceAt(3, 300));
-    ASSERT_TRUE(pad.SetAxes(0, 0));
+    ASSERT_TRUE(pad->SetAxes(0, 0));
     Ticks(1);
-    ASSERT_TRUE(pad.SetAxes(kAxisMin, 0));
+    ASSERT_TRUE(pad->SetAxes(kAxisMin, 0));
     Ticks(5);
     EXPECT_EQ(engine.PositionText(), " 0 -  300");
 }
 
 TEST_F(JoystickToPointerTest, RoundGateDiagonalMovesUpRightWithTheWholeAccelerationRun) {
-    VirtualPad pad;
-    ASSERT_TRUE(pad.Attached());
-    EngineFor(pad);
-    ASSERT_TRUE(pointer.PlaceAt(200, 900));
-    Ticks(1);                                 // at rest
-    ASSERT_TRUE(pad.SetAxes(23170, -23170));  // pushed fully at 45 degrees in a round gate
+    ASSERT_TRUE(PadAtRestAt(200, 900));
+    ASSERT_TRUE(pad->SetAxes(23170, -23170));  // pushed fully at 45 degrees in a round gate
     int moved = 0;
-    for (const int step : {2, 3, 4, 6, 9}) {
+    for (const int step : test::kSpeedTwoRunSteps) {
         Ticks(1);  // the first tick of the run moves by its step, on both axes
         EXPECT_EQ(Where().x, 200 + moved + step) << "step " << step;
         EXPECT_EQ(Where().y, 900 - moved - step) << "step " << step;
@@ -197,16 +198,12 @@ TEST_F(JoystickToPointerTest, RoundGateDiagonalMovesUpRightWithTheWholeAccelerat
 TEST_F(JoystickToPointerTest, JoystickButtonClicksTheWindowUnderThePointer) {
     EventWindow target(200, 200, 300, 200);
     ASSERT_TRUE(target.Ready());
-    VirtualPad pad;
-    ASSERT_TRUE(pad.Attached());
-    EngineFor(pad);
-    ASSERT_TRUE(pointer.PlaceAt(350, 300));
-    Ticks(1);
+    ASSERT_TRUE(PadAtRestAt(350, 300));
     ASSERT_TRUE(pointer.Sync());
     ASSERT_TRUE(target.Take().empty());
 
     using Click = EventWindow::Click;
-    ASSERT_TRUE(pad.SetButton(0, true));
+    ASSERT_TRUE(pad->SetButton(0, true));
     Ticks(1);
     ASSERT_TRUE(pointer.Sync());
     EXPECT_EQ(target.Take(), (std::vector<Click>{{ButtonPress, 1}}));
@@ -216,20 +213,20 @@ TEST_F(JoystickToPointerTest, JoystickButtonClicksTheWindowUnderThePointer) {
     ASSERT_TRUE(pointer.Sync());
     EXPECT_TRUE(target.Take().empty());
 
-    ASSERT_TRUE(pad.SetButton(0, false));
+    ASSERT_TRUE(pad->SetButton(0, false));
     Ticks(3);
     ASSERT_TRUE(pointer.Sync());
     EXPECT_EQ(target.Take(), (std::vector<Click>{{ButtonRelease, 1}}));
     EXPECT_EQ(engine.HeldButton(), "");
 
     // Right and middle go to X buttons 3 and 2.
-    ASSERT_TRUE(pad.SetButton(1, true));
+    ASSERT_TRUE(pad->SetButton(1, true));
     Ticks(1);
-    ASSERT_TRUE(pad.SetButton(1, false));
+    ASSERT_TRUE(pad->SetButton(1, false));
     Ticks(1);
-    ASSERT_TRUE(pad.SetButton(2, true));
+    ASSERT_TRUE(pad->SetButton(2, true));
     Ticks(1);
-    ASSERT_TRUE(pad.SetButton(2, false));
+    ASSERT_TRUE(pad->SetButton(2, false));
     Ticks(1);
     ASSERT_TRUE(pointer.Sync());
     EXPECT_EQ(target.Take(),
@@ -240,12 +237,8 @@ TEST_F(JoystickToPointerTest, JoystickButtonClicksTheWindowUnderThePointer) {
 TEST_F(JoystickToPointerTest, UnplugReleasesTheButtonAndReplugResumesMotion) {
     EventWindow target(200, 200, 600, 200);
     ASSERT_TRUE(target.Ready());
-    auto pad = std::make_unique<VirtualPad>();
-    ASSERT_TRUE(pad->Attached());
+    ASSERT_TRUE(PadAtRestAt(300, 300));
     const int index = pad->Index();
-    EngineFor(*pad);
-    ASSERT_TRUE(pointer.PlaceAt(300, 300));
-    Ticks(1);
 
     ASSERT_TRUE(pad->SetAxes(kAxisMax, 0));
     ASSERT_TRUE(pad->SetButton(0, true));
@@ -272,13 +265,9 @@ TEST_F(JoystickToPointerTest, UnplugReleasesTheButtonAndReplugResumesMotion) {
 // The text at rest comes from a query sent one tick earlier; another client's move shows
 // after two ticks at the latest, and no idle tick waits for the server.
 TEST_F(JoystickToPointerTest, AtRestTheTextFollowsAnotherClientsMoveWithinTwoTicks) {
-    VirtualPad pad;
-    ASSERT_TRUE(pad.Attached());
-    EngineFor(pad);
     X11Pointer other;
     ASSERT_TRUE(other.Connected());
-    ASSERT_TRUE(pointer.PlaceAt(400, 300));
-    Ticks(2);
+    ASSERT_TRUE(PadAtRestAt(400, 300));
     EXPECT_EQ(engine.PositionText(), " 400 -  300");
 
     // One round trip per idle tick, none waited for: the syncs let each reply arrive in time.
@@ -298,9 +287,9 @@ TEST_F(JoystickToPointerTest, AtRestTheTextFollowsAnotherClientsMoveWithinTwoTic
     EXPECT_EQ(engine.PositionText(), " 123 -  234");
 
     // A click drops the query sent before it: the next tick asks afresh and waits.
-    ASSERT_TRUE(pad.SetButton(0, true));
+    ASSERT_TRUE(pad->SetButton(0, true));
     Ticks(1);
-    ASSERT_TRUE(pad.SetButton(0, false));
+    ASSERT_TRUE(pad->SetButton(0, false));
     Ticks(1);
     ASSERT_TRUE(pointer.Sync());  // a query still pending would now have its reply
     const auto waitsBefore = pointer.Waits();
@@ -309,31 +298,23 @@ TEST_F(JoystickToPointerTest, AtRestTheTextFollowsAnotherClientsMoveWithinTwoTic
 }
 
 TEST_F(JoystickToPointerTest, MovesNeverStartFromTheQuerySentAtRest) {
-    VirtualPad pad;
-    ASSERT_TRUE(pad.Attached());
-    EngineFor(pad);
     X11Pointer other;
     ASSERT_TRUE(other.Connected());
-    ASSERT_TRUE(pointer.PlaceAt(400, 300));
-    Ticks(2);
+    ASSERT_TRUE(PadAtRestAt(400, 300));
     ASSERT_TRUE(pointer.Sync());  // the query sent at rest has its answer: (400, 300)
 
     ASSERT_TRUE(other.PlaceAt(500, 250));
     ASSERT_TRUE(other.Sync());
-    ASSERT_TRUE(pad.SetAxes(kAxisMin, 0));
+    ASSERT_TRUE(pad->SetAxes(kAxisMin, 0));
     Ticks(1);
     EXPECT_EQ(Where().x, 498);
     EXPECT_EQ(Where().y, 250);
 }
 
 TEST_F(JoystickToPointerTest, AnAnswerLeftOverFromLongAgoIsNotShown) {
-    VirtualPad pad;
-    ASSERT_TRUE(pad.Attached());
-    EngineFor(pad);
     X11Pointer other;
     ASSERT_TRUE(other.Connected());
-    ASSERT_TRUE(pointer.PlaceAt(400, 300));
-    Ticks(2);
+    ASSERT_TRUE(PadAtRestAt(400, 300));
     ASSERT_TRUE(pointer.Sync());
     ASSERT_TRUE(other.PlaceAt(222, 111));
     ASSERT_TRUE(other.Sync());

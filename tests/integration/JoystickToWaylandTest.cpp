@@ -26,6 +26,7 @@
 #include "platform/joystick/sdl/SdlJoysticks.h"
 #include "platform/pointer/portal/PortalPointer.h"
 #include "platform/pointer/wlroots/WaylandVirtualPointer.h"
+#include "support/AccelerationRun.h"
 #include "support/ScreenWait.h"
 #include "support/TempDir.h"
 
@@ -172,33 +173,37 @@ class JoystickToWaylandTest : public ::testing::Test {
     PollEngine engine{joysticks, pointer, pointer, settings};
 };
 
-TEST_F(JoystickToWaylandTest, StickRunArrivesInTheAccelerationTableSteps) {
+// The stick held at (x, y) for `ticks` moving ticks, pushing the way of (sx, sy).
+struct StickRun {
+    Sint16 x, y;
+    std::size_t ticks;
+    int sx, sy;
+};
+
+class StickRunOnWayland : public JoystickToWaylandTest,
+                          public ::testing::WithParamInterface<StickRun> {};
+
+TEST_P(StickRunOnWayland, EachTickArrivesAsOneMotionByTheAccelerationTableStep) {
+    const StickRun run = GetParam();
     const std::size_t before = Positions(wev.Text()).size();
-    const Motion start = Positions(wev.Text()).back();
-    ASSERT_TRUE(pad.SetAxes(-32768, 0));
-    const std::vector<Motion> seen = TicksSeen(100, before, 100);
-    ASSERT_EQ(seen.size(), 100u) << wev.Text();
-    double x = start.x;
+    Motion last = Positions(wev.Text()).back();
+    ASSERT_TRUE(pad.SetAxes(run.x, run.y));
+    const std::vector<Motion> seen = TicksSeen(static_cast<int>(run.ticks), before, run.ticks);
+    ASSERT_EQ(seen.size(), run.ticks) << wev.Text();
     for (std::size_t tick = 1; tick <= seen.size(); ++tick) {
         SCOPED_TRACE("moving tick " + std::to_string(tick));
-        EXPECT_FALSE(seen[tick - 1].enter);
-        const int step = tick <= 20 ? 2 : tick <= 40 ? 3 : tick <= 60 ? 4 : tick <= 80 ? 6 : 9;
-        EXPECT_EQ(x - seen[tick - 1].x, step);
-        EXPECT_EQ(seen[tick - 1].y, start.y);
-        x = seen[tick - 1].x;
+        const Motion& now = seen[tick - 1];
+        EXPECT_FALSE(now.enter);
+        EXPECT_EQ(now.x - last.x, run.sx * test::SpeedTwoStep(tick));
+        EXPECT_EQ(now.y - last.y, run.sy * test::SpeedTwoStep(tick));
+        last = now;
     }
 }
 
-TEST_F(JoystickToWaylandTest, DiagonalTickIsOneMotion) {
-    const std::size_t before = Positions(wev.Text()).size();
-    const Motion start = Positions(wev.Text()).back();
-    ASSERT_TRUE(pad.SetAxes(-32768, -32768));
-    const std::vector<Motion> seen = TicksSeen(1, before, 1);
-    ASSERT_EQ(seen.size(), 1u) << wev.Text();
-    EXPECT_FALSE(seen[0].enter);
-    EXPECT_EQ(seen[0].x, start.x - 2);
-    EXPECT_EQ(seen[0].y, start.y - 2);
-}
+// Along an axis through the whole table; a diagonal tick is one motion, not one per axis.
+INSTANTIATE_TEST_SUITE_P(AlongAndAcross, StickRunOnWayland,
+                         ::testing::Values(StickRun{-32768, 0, 100, -1, 0},
+                                           StickRun{-32768, -32768, 1, -1, -1}));
 
 TEST_F(JoystickToWaylandTest, JoystickButtonsPressAndReleaseLeftRightMiddle) {
     for (int button = 0; button < 3; ++button) {
@@ -245,7 +250,7 @@ TEST_F(PortalToDesktopTest, StepsOfTheAccelerationTableArriveExactly) {
     // Back and forth, so that the pointer stays in the window; each step once the one before
     // has arrived, as ticks 5 ms apart do.
     for (std::size_t tick = 1; tick <= 100; ++tick) {
-        const int step = tick <= 20 ? 2 : tick <= 40 ? 3 : tick <= 60 ? 4 : tick <= 80 ? 6 : 9;
+        const int step = test::SpeedTwoStep(tick);
         const int dx = tick <= 40 || (tick > 80 && tick <= 90) ? -step : step;
         ASSERT_TRUE(portal->MoveBy(dx, 0));
         ASSERT_TRUE(

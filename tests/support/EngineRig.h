@@ -1,9 +1,10 @@
 // The engine over fakes, for the engine's tests: a joystick plugged at id 0 and counted, the
-// pointer at (640, 512) on a 1280x1024 screen, the default settings (buttons 1/2/3, speed "2",
-// acceleration on), and the ends and middle of an axis.
+// pointer at (640, 512) on a 1280x1024 screen (or another output the test brings), the default
+// settings (buttons 1/2/3, speed "2", acceleration on), and the ends and middle of an axis.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "core/engine/PollEngine.h"
 #include "core/settings/Settings.h"
@@ -22,9 +23,10 @@ struct EngineRig {
     FakePointer pointer;
     FakeMouseButtons buttons;
     Settings settings = DefaultSettings();
-    PollEngine engine{joystick, pointer, buttons, settings};
+    PollEngine engine;
 
-    EngineRig() {
+    explicit EngineRig(std::optional<PointerOutput> output = std::nullopt)
+        : engine(joystick, output.value_or(pointer), buttons, settings) {
         joystick.Plug(0);
         engine.SetJoystickCount(1);
     }

@@ -16,8 +16,6 @@
 #include <QScreen>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "core/settings/SettingsFile.h"
 #include "core/startup/RunEntry.h"
@@ -37,13 +35,7 @@ namespace vantrel {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using test::ReadFile;
 
 class OptionsDialogTest : public ::testing::Test {
   protected:

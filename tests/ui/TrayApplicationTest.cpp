@@ -18,16 +18,10 @@
 #include <gtest/gtest.h>
 
 #include "core/info/Documents.h"
-#include "core/settings/SettingsFile.h"
 #include "core/text/BuiltInTexts.h"
 #include "core/text/LanguageFile.h"
 #include "platform/unix/UnixSignals.h"
-#include "support/TempDir.h"
 #include "support/fakes/FakeDesktop.h"
-#include "support/fakes/FakeJoystick.h"
-#include "support/fakes/FakeMouseButtons.h"
-#include "support/fakes/FakePointer.h"
-#include "support/fakes/FakeWake.h"
 #include "ui/AboutWindow.h"
 #include "ui/OptionsDialog.h"
 #include "ui/TrayIcon.h"
@@ -38,12 +32,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // A program folder with the shipped language files and documents, and a window over fakes.
-struct Rig : test::FakeDesktop {
-    test::TempDir folder;
-    test::FakeJoystick joystick;
-    test::FakePointer pointer;
-    test::FakeMouseButtons buttons;
-    test::FakeWakeSource wake;
+struct Rig : test::FakeProgram {
     bool withWake = false;  // false: no wake source, the timer never stops
     ProgramState state;
     std::unique_ptr<TrayApplication> window;
@@ -53,14 +42,11 @@ struct Rig : test::FakeDesktop {
         for (const auto& doc :
              fs::directory_iterator(fs::path(VANTREL_SOURCE_DIR) / "resources" / "docs"))
             fs::copy(doc.path(), folder / doc.path().filename().string());
-        joystick.Plug(0);
         joystick.Plug(3);
     }
 
     TrayApplication& Make() {
-        window = std::make_unique<TrayApplication>(
-            state, Ports(joystick, pointer, buttons, withWake ? &wake : nullptr),
-            test::LocationIn(folder.path()));
+        window = std::make_unique<TrayApplication>(state, FakePorts(withWake), Location());
         return *window;
     }
     StartOutcome Start() {
@@ -76,7 +62,16 @@ struct Rig : test::FakeDesktop {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
         return !http.requests.empty();
     }
-    fs::path SettingsFile() const { return SettingsPath(folder.path()); }
+    // Types `speed` into the options dialog and presses Apply.
+    void ApplySpeedInOptions(const char* speed) {
+        window->openOptions();
+        OptionsDialog* dialog = window->Options().Dialog();
+        ASSERT_NE(dialog, nullptr);
+        QLineEdit* edit = dialog->findChild<QComboBox*>("speedList")->lineEdit();
+        edit->selectAll();
+        QTest::keyClicks(edit, speed);
+        dialog->findChild<QPushButton*>("applyButton")->click();
+    }
     std::string Caption(std::string_view name) {
         return window->Tray().Entry(*TrayMenuPosition(name))->text().toStdString();
     }
@@ -191,8 +186,7 @@ TEST(TrayApplicationEnd, ExitSavesReleasesTheButtonAndRemovesTheIconOnce) {
     EXPECT_EQ(rig.buttons.Take(), std::vector<MouseButtonEvent>{MouseButtonEvent::LeftUp});
     EXPECT_FALSE(rig.window->PollTimer()->isActive());
     EXPECT_FALSE(rig.window->Tray().SystemTrayIcon().isVisible());
-    Settings saved;
-    ASSERT_EQ(LoadSettings(rig.SettingsFile(), saved), SettingsLoad::Found);
+    const Settings saved = rig.Saved();
     EXPECT_EQ(saved.PointerSpeed, "7");
     EXPECT_EQ(saved.LanguageFile, "Italiano.lng");
 
@@ -278,25 +272,15 @@ TEST(TrayApplicationMenu, LanguageChangeRefreshesMenuUnloadsOptionsAndSaves) {
     EXPECT_EQ(rig.Caption("exit"), rig.state.texts[13]);
     QCoreApplication::processEvents();
     EXPECT_EQ(rig.window->Options().Dialog(), nullptr);
-    Settings saved;
-    ASSERT_EQ(LoadSettings(rig.SettingsFile(), saved), SettingsLoad::Found);
-    EXPECT_EQ(saved.LanguageFile, "French.lng");
+    EXPECT_EQ(rig.Saved().LanguageFile, "French.lng");
 }
 
 TEST(TrayApplicationMenu, OptionsApplyTakesEffectOnTheNextTickAndIsSaved) {
     Rig rig;
     ASSERT_EQ(rig.Start(), StartOutcome::Running);
-    rig.window->openOptions();
-    OptionsDialog* dialog = rig.window->Options().Dialog();
-    ASSERT_NE(dialog, nullptr);
-    QLineEdit* speed = dialog->findChild<QComboBox*>("speedList")->lineEdit();
-    speed->selectAll();
-    QTest::keyClicks(speed, "9");
-    dialog->findChild<QPushButton*>("applyButton")->click();
+    ASSERT_NO_FATAL_FAILURE(rig.ApplySpeedInOptions("9"));
 
-    Settings saved;
-    ASSERT_EQ(LoadSettings(rig.SettingsFile(), saved), SettingsLoad::Found);
-    EXPECT_EQ(saved.PointerSpeed, "9");
+    EXPECT_EQ(rig.Saved().PointerSpeed, "9");
     rig.window->OnPollTick();  // at rest: the new speed becomes the step
     rig.joystick.SetAxes(65535, 32767);
     rig.window->OnPollTick();
@@ -311,13 +295,7 @@ TEST(TrayApplicationWake, TimerSleepsAtRestAndApplyTicksTheSleepingEngine) {
     rig.window->OnPollTick();
     EXPECT_FALSE(rig.window->PollTimer()->isActive());
 
-    rig.window->openOptions();
-    OptionsDialog* dialog = rig.window->Options().Dialog();
-    ASSERT_NE(dialog, nullptr);
-    QLineEdit* speed = dialog->findChild<QComboBox*>("speedList")->lineEdit();
-    speed->selectAll();
-    QTest::keyClicks(speed, "9");
-    dialog->findChild<QPushButton*>("applyButton")->click();
+    ASSERT_NO_FATAL_FAILURE(rig.ApplySpeedInOptions("9"));
     EXPECT_FALSE(rig.window->PollTimer()->isActive());
 
     rig.joystick.SetAxes(65535, 32767);
@@ -358,9 +336,7 @@ TEST_P(TrayApplicationUnreadableLanguage, StartShowsTheLocaleLanguageAndKeepsThe
     EXPECT_EQ(rig.state.texts, TextsOf(rig.folder.path(), GetParam().shownFile));
     EXPECT_EQ(rig.Caption("exit"), rig.state.texts[13]);
     rig.window->exitProgram();
-    Settings saved;
-    ASSERT_EQ(LoadSettings(rig.SettingsFile(), saved), SettingsLoad::Found);
-    EXPECT_EQ(saved.LanguageFile, GetParam().storedName);
+    EXPECT_EQ(rig.Saved().LanguageFile, GetParam().storedName);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -39,33 +39,26 @@ TEST(TrayIconMenu, MirrorsTheMenuModel) {
 }
 
 TEST(TrayIconMenu, LanguageTextsReplaceTheCaptions) {
+    // Each entry's language line and the caption it holds.
+    const std::map<std::string, std::pair<int, std::string>> captions = {
+        {"options", {7, "&Options..."}},
+        {"language", {26, "&Language..."}},
+        {"moreLanguages", {27, "Add a language && more..."}},
+        {"donation", {8, "Make a &donation..."}},
+        {"updates", {9, "&Check for updates..."}},
+        {"license", {10, "Licence..."}},
+        {"versionHistory", {11, "Program &versions..."}},
+        {"about", {12, "&About..."}},
+        {"exit", {13, "E&xit"}},
+    };
     TrayIcon tray;
     LangText texts;
-    texts[7] = "&Options...";
-    texts[8] = "Make a &donation...";
-    texts[9] = "&Check for updates...";
-    texts[10] = "Licence...";
-    texts[11] = "Program &versions...";
-    texts[12] = "&About...";
-    texts[13] = "E&xit";
-    texts[26] = "&Language...";
-    texts[27] = "Add a language && more...";
+    for (const auto& [name, caption] : captions) texts[caption.first] = caption.second;
     tray.ApplyMenuTexts(texts);
-
-    const std::map<std::string, std::string> expected = {
-        {"options", "&Options..."},
-        {"language", "&Language..."},
-        {"moreLanguages", "Add a language && more..."},
-        {"donation", "Make a &donation..."},
-        {"updates", "&Check for updates..."},
-        {"license", "Licence..."},
-        {"versionHistory", "Program &versions..."},
-        {"about", "&About..."},
-        {"exit", "E&xit"},
-    };
     for (QAction* action : tray.Menu().actions()) {
         if (action->isSeparator()) continue;
-        EXPECT_EQ(action->text().toStdString(), expected.at(action->objectName().toStdString()));
+        EXPECT_EQ(action->text().toStdString(),
+                  captions.at(action->objectName().toStdString()).second);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -9,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/AccelerationRun.h"
 #include "support/EngineRig.h"
 #include "support/fakes/FakeJoystick.h"
 #include "support/fakes/FakeMouseButtons.h"
@@ -119,18 +121,9 @@ TEST(PollEngineTest, AccelerationRunGrowsTheStepAfter20_40_60_80MovingTicks) {
         rig.engine.Tick();
         moved.push_back(before - rig.pointer.position.x);
     }
-    for (const auto& [tick, pixels] : std::vector<std::pair<int, int>>{{1, 2},
-                                                                       {20, 2},
-                                                                       {21, 3},
-                                                                       {40, 3},
-                                                                       {41, 4},
-                                                                       {60, 4},
-                                                                       {61, 6},
-                                                                       {80, 6},
-                                                                       {81, 9},
-                                                                       {100, 9}}) {
+    for (int tick = 1; tick <= 100; ++tick) {
         SCOPED_TRACE("moving tick " + std::to_string(tick));
-        EXPECT_EQ(moved[tick - 1], pixels);
+        EXPECT_EQ(moved[tick - 1], test::SpeedTwoStep(tick));
     }
     EXPECT_EQ(rig.engine.MoveTicks(), 100);
     EXPECT_FLOAT_EQ(rig.engine.PointerStep(), 9.4395f);
@@ -310,8 +303,8 @@ struct Step {
 };
 struct ButtonCase {
     const char* name;
-    std::int16_t left, right, middle;
     std::vector<Step> steps;
+    std::array<std::int16_t, 3> mapped{1, 2, 3};  // the left, right and middle buttons
 };
 
 class HeldButtonTest : public ::testing::TestWithParam<ButtonCase> {};
@@ -319,9 +312,9 @@ class HeldButtonTest : public ::testing::TestWithParam<ButtonCase> {};
 TEST_P(HeldButtonTest, SendsTheExpectedEvents) {
     const ButtonCase& c = GetParam();
     Rig rig;
-    rig.settings.LeftButton = c.left;
-    rig.settings.RightButton = c.right;
-    rig.settings.MiddleButton = c.middle;
+    rig.settings.LeftButton = c.mapped[0];
+    rig.settings.RightButton = c.mapped[1];
+    rig.settings.MiddleButton = c.mapped[2];
     int tick = 0;
     for (const Step& step : c.steps) {
         SCOPED_TRACE(::testing::Message() << "tick " << ++tick << " mask " << step.mask);
@@ -339,36 +332,24 @@ INSTANTIATE_TEST_SUITE_P(
     Table, HeldButtonTest,
     ::testing::Values(
         ButtonCase{"PressHoldRelease",
-                   1,
-                   2,
-                   3,
                    {{1, {E::LeftDown}, "1"},
                     {1, kNone, "1"},
                     {1, kNone, "1"},
                     {0, {E::LeftUp}, ""},
                     {0, kNone, ""}}},
         ButtonCase{"RightAndMiddle",
-                   1,
-                   2,
-                   3,
                    {{2, {E::RightDown}, "2"},
                     {0, {E::RightUp}, ""},
                     {4, {E::MiddleDown}, "3"},
                     {0, {E::MiddleUp}, ""}}},
         // The left button, pressed first, must not stay down once everything is let go.
         ButtonCase{"OverlapReleasesEveryButtonPressed",
-                   1,
-                   2,
-                   3,
                    {{1, {E::LeftDown}, "1"},
                     {3, kNone, "1"},
                     {2, {E::RightDown}, "2"},
                     {0, {E::RightUp, E::LeftUp}, ""},
                     {0, kNone, ""}}},
         ButtonCase{"PressedAgainBeforeTheReleaseGoesUpOnce",
-                   1,
-                   2,
-                   3,
                    {{1, {E::LeftDown}, "1"},
                     {3, kNone, "1"},
                     {2, {E::RightDown}, "2"},
@@ -376,52 +357,36 @@ INSTANTIATE_TEST_SUITE_P(
                     {1, {E::LeftDown}, "1"},
                     {0, {E::RightUp, E::LeftUp}, ""}}},
         ButtonCase{"ChordPressesNothingUntilOneIsLetGo",
-                   1,
-                   2,
-                   3,
                    {{3, kNone, ""}, {3, kNone, ""}, {1, {E::LeftDown}, "1"}, {0, {E::LeftUp}, ""}}},
-        ButtonCase{"UnmappedButton", 1, 2, 3, {{8, kNone, ""}, {0, kNone, ""}}},
+        ButtonCase{"UnmappedButton", {{8, kNone, ""}, {0, kNone, ""}}},
         ButtonCase{
             "Button32AloneIsNoButton",
-            1,
-            2,
-            3,
             {{1, {E::LeftDown}, "1"}, {0x80000000u, {E::LeftUp}, ""}, {0x80000000u, kNone, ""}}},
-        ButtonCase{"Button32WithAnotherIsNoButtonEither", 1, 2, 3, {{0x80000001u, kNone, ""}}},
+        ButtonCase{"Button32WithAnotherIsNoButtonEither", {{0x80000001u, kNone, ""}}},
         ButtonCase{"OneButtonMappedTwice",
-                   1,
-                   1,
-                   3,
                    {{1, {E::LeftDown, E::RightDown}, "2"},
                     {1, kNone, "2"},
-                    {0, {E::RightUp, E::LeftUp}, ""}}},
+                    {0, {E::RightUp, E::LeftUp}, ""}},
+                   {1, 1, 3}},
         ButtonCase{"MappedThreeTimes",
-                   5,
-                   5,
-                   5,
                    {{16, {E::LeftDown, E::RightDown, E::MiddleDown}, "3"},
-                    {0, {E::MiddleUp, E::RightUp, E::LeftUp}, ""}}},
+                    {0, {E::MiddleUp, E::RightUp, E::LeftUp}, ""}},
+                   {5, 5, 5}},
         // Buttons 16 to 31 press once, not on every tick.
         ButtonCase{"HighButtonPressesOnce",
-                   17,
-                   2,
-                   31,
                    {{0x10000, {E::LeftDown}, "1"},
                     {0x10000, kNone, "1"},
                     {0, {E::LeftUp}, ""},
                     {0x40000000, {E::MiddleDown}, "3"},
                     {0x40000000, kNone, "3"},
-                    {0, {E::MiddleUp}, ""}}},
+                    {0, {E::MiddleUp}, ""}},
+                   {17, 2, 31}},
         ButtonCase{"ImpossibleNumbersNeverMatch",
-                   -32768,
-                   0,
-                   33,
-                   {{1, kNone, ""}, {0x80000000u, kNone, ""}, {2, kNone, ""}, {0, kNone, ""}}},
+                   {{1, kNone, ""}, {0x80000000u, kNone, ""}, {2, kNone, ""}, {0, kNone, ""}},
+                   {-32768, 0, 33}},
         ButtonCase{"NegativeNumberNeverMatches",
-                   -1,
-                   32,
-                   -32767,
-                   {{1, kNone, ""}, {0x7FFFFFFF, kNone, ""}}}),
+                   {{1, kNone, ""}, {0x7FFFFFFF, kNone, ""}},
+                   {-1, 32, -32767}}),
     [](const ::testing::TestParamInfo<ButtonCase>& info) { return std::string(info.param.name); });
 
 TEST(PollEngineTest, PositionTextShowsThePositionAfterTheMoves) {

@@ -49,8 +49,8 @@ struct Reading {
 };
 struct TimerCase {
     const char* name;
-    std::int16_t leftButton;
     std::vector<Reading> ticks;
+    std::int16_t leftButton = 1;
 };
 
 class TimerStopTest : public ::testing::TestWithParam<TimerCase> {};
@@ -74,29 +74,26 @@ TEST_P(TimerStopTest, StopsAfterTheFirstTickThatFindsRest) {
 INSTANTIATE_TEST_SUITE_P(
     Table, TimerStopTest,
     ::testing::Values(
-        TimerCase{"RestFromTheStart", 1, {{kRest, kRest, 0, false}}},
-        TimerCase{"DeadZoneEdgesAreRest", 1, {{63850, kRest, 0, false}, {kRest, 63850, 0, false}}},
-        TimerCase{"OnePastTheEdgeMoves", 1, {{149, kRest, 0, true}, {kRest, 63851, 0, true}}},
+        TimerCase{"RestFromTheStart", {{kRest, kRest, 0, false}}},
+        TimerCase{"DeadZoneEdgesAreRest", {{63850, kRest, 0, false}, {kRest, 63850, 0, false}}},
+        TimerCase{"OnePastTheEdgeMoves", {{149, kRest, 0, true}, {kRest, 63851, 0, true}}},
         // The tick that lets go of the stick ends the run and reloads the step: nothing is left.
         TimerCase{"AfterAMoveTheFirstRestTick",
-                  1,
                   {{kLow, kRest, 0, true}, {kLow, kLow, 0, true}, {kRest, kRest, 0, false}}},
         // The release goes out on the tick that finds the button up; then nothing is left.
         TimerCase{"HeldButtonUntilItsRelease",
-                  1,
                   {{kRest, kRest, 1, true}, {kRest, kRest, 1, true}, {kRest, kRest, 0, false}}},
         // An unmapped button still counts: an Apply may map it while it is held.
-        TimerCase{"UnmappedButtonHeld", 1, {{kRest, kRest, 8, true}, {kRest, kRest, 0, false}}},
+        TimerCase{"UnmappedButtonHeld", {{kRest, kRest, 8, true}, {kRest, kRest, 0, false}}},
         TimerCase{"HighButtonHeld",
-                  17,
                   {{kRest, kRest, 0x10000, true},
                    {kRest, kRest, 0x10000, true},
                    {kRest, kRest, 0x10000, true},
-                   {kRest, kRest, 0, false}}},
+                   {kRest, kRest, 0, false}},
+                  17},
         // Button 32 acts as no button, on every tick: nothing for a tick to do.
-        TimerCase{"Button32Alone", 1, {{kRest, kRest, 0x80000000u, false}}},
+        TimerCase{"Button32Alone", {{kRest, kRest, 0x80000000u, false}}},
         TimerCase{"Button32AfterAPress",
-                  1,
                   {{kRest, kRest, 1, true}, {kRest, kRest, 0x80000001u, false}}}),
     [](const ::testing::TestParamInfo<TimerCase>& info) { return std::string(info.param.name); });
 

@@ -5,40 +5,24 @@
 #include <vector>
 
 #include "core/engine/PollEngine.h"
-#include "support/fakes/FakeJoystick.h"
-#include "support/fakes/FakeMouseButtons.h"
-#include "support/fakes/FakePointer.h"
+#include "support/AccelerationRun.h"
+#include "support/EngineRig.h"
 #include "support/fakes/FakeRelativePointer.h"
 
 namespace vantrel {
 namespace {
 
 using Move = test::FakeRelativePointer::Move;
-
-constexpr std::uint32_t kRest = 32767;
-constexpr std::uint32_t kLow = 0;
-constexpr std::uint32_t kHigh = 65535;
-
-// The engine over a fake joystick at id 0 and the given pointer output.
-struct Rig {
-    test::FakeJoystick joystick;
-    test::FakeMouseButtons buttons;
-    Settings settings = DefaultSettings();
-    PollEngine engine;
-
-    Rig(PointerOutput pointer, const std::string& speed)
-        : engine(joystick, pointer, buttons, settings) {
-        settings.PointerSpeed = speed;
-        joystick.Plug(0);
-        engine.SetJoystickCount(1);
-    }
-};
+using test::kHigh;
+using test::kLow;
+using test::kRest;
 
 // The moves a relative output receives for `ticks` ticks of the stick at (x, y).
 std::vector<Move> RelativeMoves(const std::string& speed, std::uint32_t x, std::uint32_t y,
                                 int ticks) {
     test::FakeRelativePointer pointer;
-    Rig rig(pointer, speed);
+    test::EngineRig rig(pointer);
+    rig.settings.PointerSpeed = speed;
     rig.joystick.SetAxes(x, y);
     for (int i = 0; i < ticks; ++i) rig.engine.Tick();
     return pointer.moves;
@@ -48,17 +32,16 @@ std::vector<Move> RelativeMoves(const std::string& speed, std::uint32_t x, std::
 // ticks that place nothing new leave no entry.
 std::vector<Move> AbsoluteMoves(const std::string& speed, std::uint32_t x, std::uint32_t y,
                                 int ticks) {
-    test::FakePointer pointer;
-    pointer.minX = pointer.minY = -1000000;
-    pointer.maxX = pointer.maxY = 1000000;
-    pointer.position = {0, 0};
-    Rig rig(pointer, speed);
+    test::EngineRig rig;
+    rig.WideScreen();
+    rig.pointer.position = {0, 0};
+    rig.settings.PointerSpeed = speed;
     rig.joystick.SetAxes(x, y);
     std::vector<Move> moves;
     for (int i = 0; i < ticks; ++i) {
-        const ScreenPoint before = pointer.position;
+        const ScreenPoint before = rig.pointer.position;
         rig.engine.Tick();
-        const Move move{pointer.position.x - before.x, pointer.position.y - before.y};
+        const Move move{rig.pointer.position.x - before.x, rig.pointer.position.y - before.y};
         if (move != Move{}) moves.push_back(move);
     }
     return moves;
@@ -89,8 +72,7 @@ TEST(RelativeMotionTest, SpeedTwoSendsTheAccelerationTableOneReportPerTick) {
     ASSERT_EQ(moves.size(), 100u);
     for (int tick = 1; tick <= 100; ++tick) {
         SCOPED_TRACE("moving tick " + std::to_string(tick));
-        const int expected = tick <= 20 ? 2 : tick <= 40 ? 3 : tick <= 60 ? 4 : tick <= 80 ? 6 : 9;
-        EXPECT_EQ(moves[tick - 1], (Move{expected, 0}));
+        EXPECT_EQ(moves[tick - 1], (Move{test::SpeedTwoStep(tick), 0}));
     }
 }
 
@@ -101,7 +83,8 @@ TEST(RelativeMotionTest, HalfPixelStepMovesNothingUntilItGrows) {
 
 TEST(RelativeMotionTest, DiagonalIsOneReportAndRestSendsNone) {
     test::FakeRelativePointer pointer;
-    Rig rig(pointer, "3");
+    test::EngineRig rig(pointer);
+    rig.settings.PointerSpeed = "3";
     rig.engine.Tick();  // at rest
     rig.joystick.SetAxes(kHigh, kLow);
     rig.engine.Tick();
@@ -117,7 +100,8 @@ TEST(RelativeMotionTest, HugeStepsKeepMovingPastThe32BitRange) {
     // The largest step (speed 1000, fully accelerated: 4720 px) passes 2^31 after about 455000
     // ticks, some 38 minutes of holding the stick; the kept position must not freeze there.
     test::FakeRelativePointer pointer;
-    Rig rig(pointer, "1000");
+    test::EngineRig rig(pointer);
+    rig.settings.PointerSpeed = "1000";
     rig.joystick.SetAxes(kHigh, kRest);
     for (int i = 0; i < 80; ++i) rig.engine.Tick();
     pointer.moves.clear();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,14 @@ class OptionsModelTest : public ::testing::Test {
         model.Open();
     }
     std::string Text(Choice c) const { return model.List(c).text; }
+    // What the three button lists show, left, right, middle.
+    std::array<std::string, 3> Shown() const {
+        return {Text(Choice::Left), Text(Choice::Right), Text(Choice::Middle)};
+    }
+    // The three button settings, left, right, middle.
+    std::array<std::int16_t, 3> ButtonSettings() const {
+        return {settings.LeftButton, settings.RightButton, settings.MiddleButton};
+    }
     std::optional<int> Position(Choice c) const { return model.List(c).position; }
 
     Settings settings = [] {
@@ -137,16 +146,12 @@ TEST_F(OptionsModelTest, DuplicateButtonsAtLoadLeaveTheEarlierListEmpty) {
     EXPECT_FALSE(model.ApplyEnabled());
 
     model.Ok();
-    EXPECT_EQ(settings.LeftButton, 0);
-    EXPECT_EQ(settings.RightButton, 1);
-    EXPECT_EQ(settings.MiddleButton, 3);
+    EXPECT_EQ(ButtonSettings(), (std::array<std::int16_t, 3>{0, 1, 3}));
 }
 
 TEST_F(OptionsModelTest, ThreeEqualButtonsAtLoadKeepOnlyTheMiddle) {
     LoadWith(2, 2, 2);
-    EXPECT_EQ(Text(Choice::Left), "");
-    EXPECT_EQ(Text(Choice::Right), "");
-    EXPECT_EQ(Text(Choice::Middle), "Button 2");
+    EXPECT_EQ(Shown(), (std::array<std::string, 3>{"", "", "Button 2"}));
 }
 
 class ButtonOutsideListTest : public OptionsModelTest,
@@ -159,9 +164,7 @@ TEST_P(ButtonOutsideListTest, ShowsNothingAndAppliesZero) {
     EXPECT_FALSE(model.ApplyEnabled());
 
     model.Apply();
-    EXPECT_EQ(settings.LeftButton, 0);
-    EXPECT_EQ(settings.RightButton, 2);
-    EXPECT_EQ(settings.MiddleButton, 3);
+    EXPECT_EQ(ButtonSettings(), (std::array<std::int16_t, 3>{0, 2, 3}));
 }
 
 // 0 means none assigned; 5 is past a four-button pad; the rest are past either end.
@@ -179,9 +182,7 @@ TEST_F(OptionsModelTest, FailedCapabilityReadGivesEmptyListsAndNameInTitle) {
     EXPECT_EQ(model.Caps().buttonCount, 0u);
 
     model.Apply();
-    EXPECT_EQ(settings.LeftButton, 0);
-    EXPECT_EQ(settings.RightButton, 0);
-    EXPECT_EQ(settings.MiddleButton, 0);
+    EXPECT_EQ(ButtonSettings(), (std::array<std::int16_t, 3>{0, 0, 0}));
 }
 
 TEST_F(OptionsModelTest, PadWithoutButtonsGivesEmptyListsWithItsName) {
@@ -267,9 +268,7 @@ TEST_F(OptionsModelTest, TypedButtonTextStoresZeroAndStillClearsAnEqualChoice) {
     EXPECT_TRUE(model.ApplyEnabled());
 
     model.Apply();
-    EXPECT_EQ(settings.LeftButton, 0);
-    EXPECT_EQ(settings.RightButton, 0);
-    EXPECT_EQ(settings.MiddleButton, 3);
+    EXPECT_EQ(ButtonSettings(), (std::array<std::int16_t, 3>{0, 0, 3}));
 }
 
 TEST_F(OptionsModelTest, TypingAfterPickingDropsThePosition) {
@@ -284,20 +283,18 @@ TEST_F(OptionsModelTest, TypingAfterPickingDropsThePosition) {
 
 struct PickCase {
     const char* name;
-    std::int16_t left, right, middle;           // settings at load
     std::vector<std::pair<Choice, int>> picks;  // in order
-    std::string shownLeft, shownRight, shownMiddle;
+    std::array<std::string, 3> shown;           // left, right, middle
+    std::array<std::int16_t, 3> loaded{1, 2, 3};
 };
 
 class UniquenessTest : public OptionsModelTest, public ::testing::WithParamInterface<PickCase> {};
 
 TEST_P(UniquenessTest, PickingClearsTheChoiceShowingTheSameItem) {
     const PickCase& c = GetParam();
-    LoadWith(c.left, c.right, c.middle);
+    LoadWith(c.loaded[0], c.loaded[1], c.loaded[2]);
     for (const auto& [choice, index] : c.picks) model.Pick(choice, index);
-    EXPECT_EQ(Text(Choice::Left), c.shownLeft);
-    EXPECT_EQ(Text(Choice::Right), c.shownRight);
-    EXPECT_EQ(Text(Choice::Middle), c.shownMiddle);
+    EXPECT_EQ(Shown(), c.shown);
     EXPECT_TRUE(model.ApplyEnabled());
     // Whatever is cleared has no position left either.
     for (const Choice ch : {Choice::Left, Choice::Right, Choice::Middle}) {
@@ -308,38 +305,22 @@ TEST_P(UniquenessTest, PickingClearsTheChoiceShowingTheSameItem) {
 INSTANTIATE_TEST_SUITE_P(
     Orders, UniquenessTest,
     ::testing::Values(
-        PickCase{"RightTakesLeftItem", 1, 2, 3, {{Choice::Right, 0}}, "", "Button 1", "Button 3"},
+        PickCase{"RightTakesLeftItem", {{Choice::Right, 0}}, {"", "Button 1", "Button 3"}},
         PickCase{"ThenMiddleTakesRightItem",
-                 1,
-                 2,
-                 3,
                  {{Choice::Right, 0}, {Choice::Middle, 0}},
-                 "",
-                 "",
-                 "Button 1"},
-        PickCase{"LeftTakesMiddleItem", 1, 2, 3, {{Choice::Left, 2}}, "Button 3", "Button 2", ""},
-        PickCase{"LeftTakesRightItem", 1, 2, 3, {{Choice::Left, 1}}, "Button 2", "", "Button 3"},
-        PickCase{"MiddleTakesLeftItem", 1, 2, 3, {{Choice::Middle, 0}}, "", "Button 2", "Button 1"},
-        PickCase{"FreeItemClearsNothing",
-                 1,
-                 2,
-                 3,
-                 {{Choice::Middle, 3}},
-                 "Button 1",
-                 "Button 2",
-                 "Button 4"},
-        PickCase{"SameItemAgainKeepsIt",
-                 1,
-                 2,
-                 3,
-                 {{Choice::Left, 0}},
-                 "Button 1",
-                 "Button 2",
-                 "Button 3"},
-        // Two empty choices are equal; clearing one of them must not spread or loop.
+                 {"", "", "Button 1"}},
+        PickCase{"LeftTakesMiddleItem", {{Choice::Left, 2}}, {"Button 3", "Button 2", ""}},
+        PickCase{"LeftTakesRightItem", {{Choice::Left, 1}}, {"Button 2", "", "Button 3"}},
+        PickCase{"MiddleTakesLeftItem", {{Choice::Middle, 0}}, {"", "Button 2", "Button 1"}},
         PickCase{
-            "ClearingBesideEmptyDoesNotSpread", 0, 2, 3, {{Choice::Middle, 1}}, "", "", "Button 2"},
-        PickCase{"AllButOneEmpty", 0, 0, 3, {{Choice::Left, 2}}, "Button 3", "", ""}),
+            "FreeItemClearsNothing", {{Choice::Middle, 3}}, {"Button 1", "Button 2", "Button 4"}},
+        PickCase{"SameItemAgainKeepsIt", {{Choice::Left, 0}}, {"Button 1", "Button 2", "Button 3"}},
+        // Two empty choices are equal; clearing one of them must not spread or loop.
+        PickCase{"ClearingBesideEmptyDoesNotSpread",
+                 {{Choice::Middle, 1}},
+                 {"", "", "Button 2"},
+                 {0, 2, 3}},
+        PickCase{"AllButOneEmpty", {{Choice::Left, 2}}, {"Button 3", "", ""}, {0, 0, 3}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(OptionsModelTest, PickOutsideTheListChangesNothing) {
@@ -380,15 +361,7 @@ TEST_F(OptionsModelTest, ApplyWritesEveryFieldThenSyncsThenSaves) {
     model.Pick(Choice::Joystick, 1);
     model.Apply();
 
-    Settings expected = settings;
-    expected.LeftButton = 4;
-    expected.RightButton = 2;
-    expected.MiddleButton = 3;
-    expected.PointerSpeed = "0.5";
-    expected.Acceleration = 0;
-    expected.StartAtLogon = 0;
-    expected.JoystickId = 1;
-    expected.LanguageFile = "English.lng";
+    const Settings expected{4, 2, 3, "0.5", 0, 0, 1, "English.lng"};
     EXPECT_EQ(settings, expected);
     EXPECT_EQ(calls, (std::vector<std::string>{"sync", "save"}));
     EXPECT_EQ(atSync, expected);  // the run entry follows the new StartAtLogon

@@ -7,13 +7,7 @@
 #include <filesystem>
 
 #include "core/info/UpdateCheck.h"
-#include "core/settings/SettingsFile.h"
-#include "support/TempDir.h"
 #include "support/fakes/FakeDesktop.h"
-#include "support/fakes/FakeJoystick.h"
-#include "support/fakes/FakeMouseButtons.h"
-#include "support/fakes/FakePointer.h"
-#include "support/fakes/FakeWake.h"
 
 namespace vantrel {
 namespace {
@@ -35,18 +29,10 @@ struct RecordingView : ProgramView {
     void RequestEnd(int status) override { endStatus = status; }
 };
 
-struct Rig : test::FakeDesktop {
-    test::TempDir folder;
-    test::FakeJoystick joystick;
-    test::FakePointer pointer;
-    test::FakeMouseButtons buttons;
-    test::FakeWakeSource wake;
+struct Rig : test::FakeProgram {
     ProgramState state;
     RecordingView view;
-    ProgramRun run{state, Ports(joystick, pointer, buttons, &wake), test::LocationIn(folder.path()),
-                   view};
-
-    Rig() { joystick.Plug(0); }
+    ProgramRun run{state, FakePorts(true), Location(), view};
 };
 
 TEST(ProgramRun, StartsMovesClicksAndShutsDownThroughItsView) {
@@ -73,7 +59,7 @@ TEST(ProgramRun, StartsMovesClicksAndShutsDownThroughItsView) {
     EXPECT_FALSE(rig.view.trayIcon);
     EXPECT_EQ(rig.view.timerMs, 0);
     EXPECT_EQ(rig.view.updateCheckIn.count(), 0);
-    EXPECT_TRUE(std::filesystem::exists(SettingsPath(rig.folder.path())));
+    EXPECT_TRUE(std::filesystem::exists(rig.SettingsFile()));
 }
 
 TEST(ProgramRun, ApplyWakesTheSleepingEngineAndSaves) {
@@ -85,9 +71,7 @@ TEST(ProgramRun, ApplyWakesTheSleepingEngineAndSaves) {
     rig.state.settings.PointerSpeed = "7";
     EXPECT_TRUE(rig.run.ApplySettings());
     EXPECT_EQ(rig.run.Engine().PointerStep(), 7.0f);
-    Settings saved;
-    ASSERT_EQ(LoadSettings(SettingsPath(rig.folder.path()), saved), SettingsLoad::Found);
-    EXPECT_EQ(saved.PointerSpeed, "7");
+    EXPECT_EQ(rig.Saved().PointerSpeed, "7");
 }
 
 }  // namespace

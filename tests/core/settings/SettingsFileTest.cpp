@@ -1,10 +1,9 @@
 #include "core/settings/SettingsFile.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 namespace vantrel {
 namespace {
@@ -13,25 +12,12 @@ using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
 
-Settings Make(std::int16_t l, std::int16_t r, std::int16_t m, std::string speed, std::int16_t acc,
-              std::int16_t start, std::int16_t joy, std::string lang) {
-    Settings s;
-    s.LeftButton = l;
-    s.RightButton = r;
-    s.MiddleButton = m;
-    s.PointerSpeed = std::move(speed);
-    s.Acceleration = acc;
-    s.StartAtLogon = start;
-    s.JoystickId = joy;
-    s.LanguageFile = std::move(lang);
-    return s;
-}
-
+// Settings{left, right, middle, speed, acceleration, logon, joystick, language}: the file's order.
 TEST(SettingsLoad, MissingFileGivesDefaultsAndCreatesNothing) {
     TempDir dir;
-    Settings s = Make(9, 9, 9, "x", 9, 9, 9, "Old.lng");
+    Settings s{9, 9, 9, "x", 9, 9, 9, "Old.lng"};
     EXPECT_EQ(LoadSettings(SettingsPath(dir.path()), s), SettingsLoad::Missing);
-    EXPECT_EQ(s, Make(1, 2, 3, "2", 1, 1, 0, ""));
+    EXPECT_EQ(s, (Settings{1, 2, 3, "2", 1, 1, 0, ""}));
     EXPECT_FALSE(std::filesystem::exists(SettingsPath(dir.path())));
 }
 
@@ -42,7 +28,7 @@ TEST(SettingsLoad, ByteOrderMarkBeforeTheFirstLineIsSkipped) {
               "4\r\n5\r\n6\r\n3\r\n0\r\n0\r\n1\r\nFrench.lng\r\n");
     Settings s;
     ASSERT_EQ(LoadSettings(SettingsPath(dir.path()), s), SettingsLoad::Found);
-    EXPECT_EQ(s, Make(4, 5, 6, "3", 0, 0, 1, "French.lng"));
+    EXPECT_EQ(s, (Settings{4, 5, 6, "3", 0, 0, 1, "French.lng"}));
 }
 
 struct ParseCase {
@@ -61,56 +47,56 @@ INSTANTIATE_TEST_SUITE_P(
     Files, SettingsParse,
     ::testing::Values(
         ParseCase{"full", "1\r\n2\r\n3\r\n2\r\n1\r\n1\r\n0\r\nItaliano.lng\r\n",
-                  Make(1, 2, 3, "2", 1, 1, 0, "Italiano.lng")},
+                  Settings{1, 2, 3, "2", 1, 1, 0, "Italiano.lng"}},
         // No defaults on this path: missing lines stay zero / empty.
-        ParseCase{"three_lines", "1\r\n2\r\n3\r\n", Make(1, 2, 3, "", 0, 0, 0, "")},
+        ParseCase{"three_lines", "1\r\n2\r\n3\r\n", Settings{1, 2, 3, "", 0, 0, 0, ""}},
         ParseCase{"letters_in_numeric_line",
                   "4\r\n5\r\n6\r\n1.5\r\nabc\r\n1\r\n2\r\nFrench.lng\r\n",
-                  Make(4, 5, 6, "1.5", 0, 1, 2, "French.lng")},
+                  Settings{4, 5, 6, "1.5", 0, 1, 2, "French.lng"}},
         // A comma ends a field, so every later field takes the value one place early.
         ParseCase{"comma_inside_line", "1\r\n2,7\r\n3\r\n2\r\n1\r\n1\r\n0\r\nEnglish.lng\r\n",
-                  Make(1, 2, 7, "3", 2, 1, 1, "0")},
+                  Settings{1, 2, 7, "3", 2, 1, 1, "0"}},
         ParseCase{"empty_eighth_line", "1\r\n2\r\n3\r\n2\r\n1\r\n1\r\n0\r\n\r\n",
-                  Make(1, 2, 3, "2", 1, 1, 0, "")},
+                  Settings{1, 2, 3, "2", 1, 1, 0, ""}},
         ParseCase{"blanks_around_language",
                   "1\r\n2\r\n3\r\n2\r\n1\r\n1\r\n0\r\n   Italiano.lng  \r\n",
-                  Make(1, 2, 3, "2", 1, 1, 0, "Italiano.lng")},
+                  Settings{1, 2, 3, "2", 1, 1, 0, "Italiano.lng"}},
         ParseCase{"lone_lf_lines", "3\n2\n1\n0.5\n0\n0\n1\nTurkish.lng\n",
-                  Make(3, 2, 1, "0.5", 0, 0, 1, "Turkish.lng")},
+                  Settings{3, 2, 1, "0.5", 0, 0, 1, "Turkish.lng"}},
         ParseCase{"out_of_range_and_negative", "32768\r\n-32768\r\n-1\r\n\r\n2.5\r\n3.5\r\n1e2\r\n",
-                  Make(0, -32768, -1, "", 2, 4, 0, "")},
+                  Settings{0, -32768, -1, "", 2, 4, 0, ""}},
         ParseCase{"quoted_fields",
                   "\"1\"\r\n2\r\n3\r\n\" 1,5 \"\r\n1\r\n1\r\n0\r\n\"A, B.lng\"\r\n",
-                  Make(1, 2, 3, " 1,5 ", 1, 1, 0, "A, B.lng")},
+                  Settings{1, 2, 3, " 1,5 ", 1, 1, 0, "A, B.lng"}},
         ParseCase{"windows_1252_name",
                   std::string("1\r\n2\r\n3\r\n2\r\n1\r\n1\r\n0\r\nFran\xE7") + "ais.lng\r\n",
-                  Make(1, 2, 3, "2", 1, 1, 0,
-                       "Fran\xC3\xA7"
-                       "ais.lng")},
-        ParseCase{"empty_file", "", Make(0, 0, 0, "", 0, 0, 0, "")}),
+                  Settings{1, 2, 3, "2", 1, 1, 0,
+                           "Fran\xC3\xA7"
+                           "ais.lng"}},
+        ParseCase{"empty_file", "", Settings{0, 0, 0, "", 0, 0, 0, ""}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingsSave, DefaultsGiveEightCrLfLinesWithEmptyLast) {
-    EXPECT_EQ(FormatSettings(Make(1, 2, 3, "2", 1, 1, 0, "")),
+    EXPECT_EQ(FormatSettings(Settings{1, 2, 3, "2", 1, 1, 0, ""}),
               "1\r\n2\r\n3\r\n2\r\n1\r\n1\r\n0\r\n\r\n");
-    EXPECT_EQ(FormatSettings(Make(-5, 0, 32767, " 1.5 ", 0, 2, -1, "Italiano.lng")),
+    EXPECT_EQ(FormatSettings(Settings{-5, 0, 32767, " 1.5 ", 0, 2, -1, "Italiano.lng"}),
               "-5\r\n0\r\n32767\r\n1.5\r\n0\r\n2\r\n-1\r\nItaliano.lng\r\n");
 }
 
 TEST(SettingsSave, NoFieldSpillsIntoTheNext) {
     // A speed that is no plain number is written as the number the engine reads from it.
-    EXPECT_EQ(ParseSettings(FormatSettings(Make(1, 2, 3, "1,5", 1, 1, 0, "x"))).PointerSpeed, "1");
-    EXPECT_EQ(ParseSettings(FormatSettings(Make(1, 2, 3, "fast", 1, 1, 0, "x"))).PointerSpeed, "0");
-    EXPECT_EQ(ParseSettings(FormatSettings(Make(1, 2, 3, "1 .7", 1, 1, 0, "x"))).PointerSpeed,
-              "1.7");
-    EXPECT_EQ(ParseSettings(FormatSettings(Make(1, 2, 3, "", 1, 1, 0, "x"))).PointerSpeed, "");
-    const Settings comma = Make(1, 2, 3, "2", 1, 1, 0, "Mine, v2.lng");
+    for (const auto& [typed, written] : std::vector<std::pair<std::string, std::string>>{
+             {"1,5", "1"}, {"fast", "0"}, {"1 .7", "1.7"}, {"", ""}}) {
+        const Settings read = ParseSettings(FormatSettings(Settings{1, 2, 3, typed, 1, 1, 0, "x"}));
+        EXPECT_EQ(read.PointerSpeed, written) << typed;
+    }
+    const Settings comma{1, 2, 3, "2", 1, 1, 0, "Mine, v2.lng"};
     EXPECT_EQ(FormatSettings(comma).substr(FormatSettings(comma).rfind("0\r\n") + 3),
               "\"Mine, v2.lng\"\r\n");
     EXPECT_EQ(ParseSettings(FormatSettings(comma)), comma);
     // Names a plain line would change on reading come back unchanged too.
     for (const char* name : {" x.lng", "x.lng\t", "two\r\nlines.lng"}) {
-        const Settings odd = Make(1, 2, 3, "2", 1, 1, 0, name);
+        const Settings odd{1, 2, 3, "2", 1, 1, 0, name};
         EXPECT_EQ(ParseSettings(FormatSettings(odd)), odd) << name;
     }
 }
@@ -118,9 +104,9 @@ TEST(SettingsSave, NoFieldSpillsIntoTheNext) {
 TEST(SettingsSave, RoundTripThroughTheFile) {
     TempDir dir;
     const auto file = SettingsPath(dir.path());
-    const Settings cases[] = {Make(1, 2, 3, "2", 1, 1, 0, ""),
-                              Make(12, -1, 0, "0.5", 0, 0, 3, "Italiano.lng"),
-                              Make(-32768, 32767, 5, "3", 2, 1, -1, "Brazilian.lng")};
+    const Settings cases[] = {Settings{1, 2, 3, "2", 1, 1, 0, ""},
+                              Settings{12, -1, 0, "0.5", 0, 0, 3, "Italiano.lng"},
+                              Settings{-32768, 32767, 5, "3", 2, 1, -1, "Brazilian.lng"}};
     for (const Settings& s : cases) {
         ASSERT_TRUE(SaveSettings(file, s));
         Settings back;
@@ -136,37 +122,27 @@ TEST(SettingsSave, PlainFilesStayByteIdentical) {
     EXPECT_EQ(FormatSettings(ParseSettings(plain)), plain);
 }
 
-// Saves from a process without root's right to ignore folder permissions.
-bool SaveAsUnprivilegedUser(const std::filesystem::path& file, const Settings& s) {
-    if (geteuid() != 0) return SaveSettings(file, s);
-    const pid_t child = fork();
-    if (child == 0) {
-        if (setgid(65534) != 0 || setuid(65534) != 0) _exit(2);
-        _exit(SaveSettings(file, s) ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 TEST(SettingsSave, ReadOnlyFolderFailsQuietlyAndKeepsTheOldFile) {
     TempDir dir;
     const auto file = SettingsPath(dir.path());
-    ASSERT_TRUE(SaveSettings(file, Make(1, 2, 3, "2", 1, 1, 0, "")));
+    ASSERT_TRUE(SaveSettings(file, Settings{1, 2, 3, "2", 1, 1, 0, ""}));
     namespace fs = std::filesystem;
     fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec |
                                     fs::perms::others_read | fs::perms::others_exec |
                                     fs::perms::group_read | fs::perms::group_exec);
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read |
                               fs::perms::others_write);
-    EXPECT_FALSE(SaveAsUnprivilegedUser(file, Make(4, 5, 6, "1", 0, 0, 0, "")));
+    EXPECT_EQ(test::ExitStatusWithoutPrivileges([&] {
+                  return SaveSettings(file, Settings{4, 5, 6, "1", 0, 0, 0, ""}) ? 0 : 1;
+              }),
+              1);
     EXPECT_EQ(ReadFile(file), "1\r\n2\r\n3\r\n2\r\n1\r\n1\r\n0\r\n\r\n");
 }
 
 TEST(SettingsSave, MissingFolderFailsQuietly) {
     TempDir dir;
     EXPECT_FALSE(
-        SaveSettings(dir / "no-such-folder" / "Vantrel.ini", Make(1, 2, 3, "2", 1, 1, 0, "")));
+        SaveSettings(dir / "no-such-folder" / "Vantrel.ini", Settings{1, 2, 3, "2", 1, 1, 0, ""}));
 }
 
 }  // namespace

@@ -17,7 +17,11 @@ class LoggingSteps : public StartupSteps {
     Settings fileSettings = DefaultSettings();
     bool otherInstance = false;
     std::string localeFile = "Italiano.lng";
-    LangText fileTexts;
+    LangText fileTexts = [] {  // "T1" to "T50"
+        LangText t;
+        for (int i = 1; i <= 50; ++i) t[i] = "T" + std::to_string(i);
+        return t;
+    }();
     std::string warningTitle, warningText;
 
     void WriteManifest() override { log.push_back("manifest"); }
@@ -70,17 +74,16 @@ class LoggingSteps : public StartupSteps {
 
 using Log = std::vector<std::string>;
 
-LangText Texts() {
-    LangText t;
-    for (int i = 1; i <= 50; ++i) t[i] = "T" + std::to_string(i);
-    return t;
-}
-
-TEST(Startup, RunsTheStepsInOrder) {
+// A start-up over the logging steps; each test sets the steps' answers up before it starts.
+class StartupTest : public ::testing::Test {
+  protected:
     LoggingSteps steps;
-    steps.fileSettings.LanguageFile = "French.lng";
     ProgramState state;
-    Startup startup(state, steps, "vantrel");
+    Startup startup{state, steps, "vantrel"};
+};
+
+TEST_F(StartupTest, RunsTheStepsInOrder) {
+    steps.fileSettings.LanguageFile = "French.lng";
     startup.Initialize();
     EXPECT_EQ(startup.Start(), StartOutcome::Running);
     EXPECT_EQ(steps.log,
@@ -89,12 +92,8 @@ TEST(Startup, RunsTheStepsInOrder) {
     EXPECT_EQ(state.joystickCount, 1);
 }
 
-TEST(Startup, NoJoystickWarnsAndEndsWithoutIconOrSave) {
-    LoggingSteps steps;
+TEST_F(StartupTest, NoJoystickWarnsAndEndsWithoutIconOrSave) {
     steps.joysticks = 0;
-    steps.fileTexts = Texts();
-    ProgramState state;
-    Startup startup(state, steps, "vantrel");
     const StartOutcome outcome = startup.Start();
     EXPECT_EQ(outcome, StartOutcome::NoJoystick);
     EXPECT_NE(ExitStatus(outcome), 0);
@@ -109,13 +108,9 @@ TEST(Startup, NoJoystickWarnsAndEndsWithoutIconOrSave) {
     }
 }
 
-TEST(Startup, SecondInstanceNamesTheProgramAndEndsBeforeTheJoystickCheck) {
-    LoggingSteps steps;
+TEST_F(StartupTest, SecondInstanceNamesTheProgramAndEndsBeforeTheJoystickCheck) {
     steps.otherInstance = true;
     steps.joysticks = 0;
-    steps.fileTexts = Texts();
-    ProgramState state;
-    Startup startup(state, steps, "vantrel");
     const StartOutcome outcome = startup.Start();
     EXPECT_EQ(outcome, StartOutcome::SecondInstance);
     EXPECT_NE(ExitStatus(outcome), 0);
@@ -126,12 +121,9 @@ TEST(Startup, SecondInstanceNamesTheProgramAndEndsBeforeTheJoystickCheck) {
     EXPECT_EQ(Log(steps.log.end() - 3, steps.log.end()), (Log{"run:1", "instance", "warning"}));
 }
 
-TEST(Startup, FirstStartTakesDefaultsAndLocaleLanguageButLeavesTheLogonEntry) {
-    LoggingSteps steps;
+TEST_F(StartupTest, FirstStartTakesDefaultsAndLocaleLanguageButLeavesTheLogonEntry) {
     steps.settingsFound = false;
     steps.localeFile = "Turkish.lng";
-    ProgramState state;
-    Startup startup(state, steps, "vantrel");
     EXPECT_EQ(startup.Start(), StartOutcome::Running);
     Settings expected = DefaultSettings();
     expected.LanguageFile = "Turkish.lng";
@@ -140,21 +132,15 @@ TEST(Startup, FirstStartTakesDefaultsAndLocaleLanguageButLeavesTheLogonEntry) {
                               "instance", "caps", "poll:5", "tray+", "hide", "update"}));
 }
 
-TEST(Startup, EmptyStoredLanguageIsChosenFromTheLocaleAndSavedAtExit) {
-    LoggingSteps steps;
+TEST_F(StartupTest, EmptyStoredLanguageIsChosenFromTheLocaleAndSavedAtExit) {
     steps.fileSettings.LanguageFile = "   ";
-    ProgramState state;
-    Startup startup(state, steps, "vantrel");
     startup.Start();
     EXPECT_EQ(state.settings.LanguageFile, "Italiano.lng");
     startup.Shutdown();
     EXPECT_EQ(Log(steps.log.end() - 2, steps.log.end()), (Log{"save:Italiano.lng", "tray-"}));
 }
 
-TEST(Startup, UnloadSavesThenRemovesTheIconOnce) {
-    LoggingSteps steps;
-    ProgramState state;
-    Startup startup(state, steps, "vantrel");
+TEST_F(StartupTest, UnloadSavesThenRemovesTheIconOnce) {
     startup.Start();
     steps.log.clear();
     startup.Shutdown();

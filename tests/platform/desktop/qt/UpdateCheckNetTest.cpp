@@ -143,8 +143,13 @@ class UpdateCheckNetTest : public ::testing::Test {
         texts[33] = "Update";
     }
 
+    // The version file answers with `status` and `body`.
+    void Serve(const QByteArray& status, const QByteArray& body) {
+        server.On("/ver_vantrel.txt", [=](QSslSocket* s) { HttpsServer::Reply(s, status, body); });
+    }
     // Starts the check; returns how long the call itself took.
-    std::chrono::milliseconds Check(const char* path, std::chrono::milliseconds timeout = 3s) {
+    std::chrono::milliseconds Check(const char* path = "/ver_vantrel.txt",
+                                    std::chrono::milliseconds timeout = 3s) {
         QElapsedTimer clock;
         clock.start();
         CheckForUpdates({fetch, boxes, opener, texts, [this] { ++ends; }},
@@ -169,9 +174,8 @@ class UpdateCheckNetTest : public ::testing::Test {
 };
 
 TEST_F(UpdateCheckNetTest, NewerVersionAsks) {
-    server.On("/ver_vantrel.txt",
-              [](QSslSocket* s) { HttpsServer::Reply(s, "200 OK", "001004000"); });
-    Check("/ver_vantrel.txt");
+    Serve("200 OK", "001004000");
+    Check();
     ASSERT_TRUE(WaitForAnswer());
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].title, "Update");
@@ -184,17 +188,15 @@ TEST_F(UpdateCheckNetTest, NewerVersionAsks) {
 }
 
 TEST_F(UpdateCheckNetTest, EqualVersionDoesNotAsk) {
-    server.On("/ver_vantrel.txt",
-              [](QSslSocket* s) { HttpsServer::Reply(s, "200 OK", "001003001"); });
-    Check("/ver_vantrel.txt");
+    Serve("200 OK", "001003001");
+    Check();
     ASSERT_TRUE(WaitForAnswer());
     EXPECT_EQ(fetch.result, std::optional<std::string>("001003001"));
     ExpectSilent();
 }
 
 TEST_F(UpdateCheckNetTest, YesOpensTheProductPageThenEndsAtOnce) {
-    server.On("/ver_vantrel.txt",
-              [](QSslSocket* s) { HttpsServer::Reply(s, "200 OK", "002000000"); });
+    Serve("200 OK", "002000000");
     boxes.answerYes = true;
     std::vector<std::string> order;
     struct OrderedOpener : FakeOpener {
@@ -217,8 +219,7 @@ TEST_F(UpdateCheckNetTest, RedirectIsFollowed) {
             s, "301 Moved Permanently", "",
             "Location: " + QByteArray::fromStdString(server.Url("/ver_vantrel.txt")) + "\r\n");
     });
-    server.On("/ver_vantrel.txt",
-              [](QSslSocket* s) { HttpsServer::Reply(s, "200 OK", "001003002"); });
+    Serve("200 OK", "001003002");
     Check("/old");
     ASSERT_TRUE(WaitForAnswer());
     EXPECT_EQ(boxes.shown.size(), 1u);
@@ -227,8 +228,7 @@ TEST_F(UpdateCheckNetTest, RedirectIsFollowed) {
 
 TEST_F(UpdateCheckNetTest, UntrustedCertificateStaysSilent) {
     ObservedFetch untrusting{false};
-    server.On("/ver_vantrel.txt",
-              [](QSslSocket* s) { HttpsServer::Reply(s, "200 OK", "009000000"); });
+    Serve("200 OK", "009000000");
     CheckForUpdates({untrusting, boxes, opener, texts, [this] { ++ends; }},
                     {server.Url("/ver_vantrel.txt"), 3s, ProgramVersion{1, 3, 1}});
     ASSERT_TRUE(QTest::qWaitFor([&] { return untrusting.answered; }, 10000));
@@ -238,17 +238,16 @@ TEST_F(UpdateCheckNetTest, UntrustedCertificateStaysSilent) {
 }
 
 TEST_F(UpdateCheckNetTest, ErrorPageStaysSilentEvenWithNineDigits) {
-    server.On("/ver_vantrel.txt",
-              [](QSslSocket* s) { HttpsServer::Reply(s, "404 Not Found", "009000000"); });
-    Check("/ver_vantrel.txt");
+    Serve("404 Not Found", "009000000");
+    Check();
     ASSERT_TRUE(WaitForAnswer());
     EXPECT_FALSE(fetch.result.has_value());
     ExpectSilent();
 }
 
 TEST_F(UpdateCheckNetTest, EmptyBodyStaysSilent) {
-    server.On("/ver_vantrel.txt", [](QSslSocket* s) { HttpsServer::Reply(s, "200 OK", ""); });
-    Check("/ver_vantrel.txt");
+    Serve("200 OK", "");
+    Check();
     ASSERT_TRUE(WaitForAnswer());
     EXPECT_EQ(fetch.result, std::optional<std::string>(""));
     ExpectSilent();
@@ -274,7 +273,7 @@ TEST_F(UpdateCheckNetTest, PollTimerKeepsTickingWhileTheServerIsSlow) {
     QObject::connect(&poll, &QTimer::timeout, [&] { ++ticks; });
     poll.start(5);
 
-    const auto callTook = Check("/ver_vantrel.txt");
+    const auto callTook = Check();
     EXPECT_LT(callTook, 500ms);  // the check returns at once
     int ticksBeforeAnswer = -1;
     ASSERT_TRUE(QTest::qWaitFor(
@@ -305,7 +304,7 @@ TEST_F(UpdateCheckNetTest, EndlessBodyStopsBeingRead) {
         QObject::connect(s, &QSslSocket::disconnected, [&clientLeft] { clientLeft = true; });
         more();
     });
-    Check("/ver_vantrel.txt");
+    Check();
     ASSERT_TRUE(WaitForAnswer(20000));
     ASSERT_TRUE(fetch.result.has_value());
     EXPECT_EQ(fetch.result->size(), 10u);  // what it kept: enough to see it is not a version

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "platform/pointer/portal/PortalPointer.h"
+#include "support/AccelerationRun.h"
 #include "support/EngineRig.h"
 #include "support/ScreenWait.h"
 #include "support/TempDir.h"
@@ -76,8 +77,8 @@ TEST_F(PortalPointerTest, AsksForAPointerAndSendsTheEngineStepsAndButtons) {
     // Each tick once the one before was taken, as ticks 5 ms apart are.
     for (std::size_t tick = 1; tick <= 100; ++tick) {
         engine.Tick();
-        const int step = tick <= 20 ? 2 : tick <= 40 ? 3 : tick <= 60 ? 4 : tick <= 80 ? 6 : 9;
-        expected.push_back("Motion -" + std::to_string(step) + ".0 " + std::to_string(step) + ".0");
+        const std::string step = std::to_string(test::SpeedTwoStep(tick));
+        expected.push_back("Motion -" + step + ".0 " + step + ".0");
         ASSERT_EQ(Received("^Motion", tick).size(), tick);
     }
     rig.joystick.SetAxes(test::kRest, test::kRest);

@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 #include <linux/uinput.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <umockdev.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -18,6 +16,7 @@
 
 #include "platform/pointer/uinput/UinputPointer.h"
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 namespace vantrel {
 namespace {
@@ -191,21 +190,14 @@ TEST_F(UinputPointerTest, WritesOneReportPerMoveAndASyncAfterEachButton) {
     EXPECT_EQ(TakeEvents(), expected);
 }
 
-// Whether UinputWritable and the pointer accept `node` for an unprivileged user: root may write
-// anything, so a root test asks in a child that has dropped to `nobody`.
+// Whether UinputWritable and the pointer accept `node` for an unprivileged user.
 bool AcceptedWithoutPrivileges(const std::string& node) {
-    const pid_t child = fork();
-    if (child == 0) {
-        if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+    const int status = test::ExitStatusWithoutPrivileges([&] {
         UinputPointer pointer(node);
-        _exit(UinputWritable(node) ? 1 : pointer.Ready() ? 3 : 0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status));
-    EXPECT_NE(WEXITSTATUS(status), 2) << "could not drop privileges";
-    EXPECT_NE(WEXITSTATUS(status), 3) << "pointer ready on a node not writable";
-    return WEXITSTATUS(status) == 1;
+        return UinputWritable(node) ? 1 : pointer.Ready() ? 3 : 0;
+    });
+    EXPECT_NE(status, 3) << "pointer ready on a node not writable";
+    return status == 1;
 }
 
 TEST(UinputNodeTest, MissingOrReadOnlyNodeIsNotUsable) {
