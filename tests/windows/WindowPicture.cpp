@@ -1,9 +1,13 @@
 // Test tool for the wine run of scripts/test-windows: saves an X window's picture as PNG and
 // describes its rows, so a menu drawn by a Windows program can be checked from outside.
 //   vantrel_window_picture <window id> <file.png> [picture columns]
+//   vantrel_window_picture <window id> --look X Y W H   (a hash of that rectangle's pixels, so
+//                                                       a script can wait for a control's look
+//                                                       to change: hovered, pressed)
 // Prints one line per band of rows that differ from the window's background (the frame's
 // outer 3 pixels left out): "band <top> <height> <picture>", picture = 1 when the band has
 // something drawn within the first picture columns (default 30), where a menu shows pictures.
+#include <QByteArray>
 #include <QGuiApplication>
 #include <QHash>
 #include <QImage>
@@ -47,6 +51,17 @@ int main(int argc, char** argv) {
         return 2;
     }
     const WId window = std::strtoull(argv[1], nullptr, 0);
+    if (argc == 7 && QByteArray(argv[2]) == "--look") {
+        const QImage part = QGuiApplication::primaryScreen()
+                                ->grabWindow(window, std::atoi(argv[3]), std::atoi(argv[4]),
+                                             std::atoi(argv[5]), std::atoi(argv[6]))
+                                .toImage()
+                                .convertToFormat(QImage::Format_RGB32);
+        if (part.isNull()) return 1;
+        std::printf("%08x\n",
+                    static_cast<unsigned>(qHashBits(part.constBits(), part.sizeInBytes())));
+        return 0;
+    }
     const int pictureColumns = argc > 3 ? std::atoi(argv[3]) : 30;
     const QImage image =
         QGuiApplication::primaryScreen()->grabWindow(window).toImage().convertToFormat(

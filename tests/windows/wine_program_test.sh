@@ -213,10 +213,20 @@ sleep 0.5
 check "no Run value before the options are confirmed" test -z "$(logon_value)"
 click_at $(client_at "$dialog" 192 42) 1
 sleep 0.3
+# The joystick's button is held until OK looks pressed: a busy machine may keep the program
+# from reading the joystick for longer than any fixed press.
+ok_look() {  # the look of OK's middle, in the dialog's window pixels
+  local dx dy dw dh border
+  read -r dx dy dw dh < <(geometry "$dialog")
+  border=$(((dw - 492) / 2))
+  "$picture_tool" "$dialog" --look $((border + 276)) $((dh - 306 - border + 279)) 24 12
+}
+look_other_than() { local now; now=$(ok_look) && [ "$now" != "$1" ] && echo "$now"; }
+stable_look() { local a; a=$(ok_look) && sleep 0.2 && [ "$(ok_look)" = "$a" ] && echo "$a"; }
 xdotool mousemove $(client_at "$dialog" 288 285)
-sleep 0.3
+released=$(wait_for 10 stable_look) || released=$(ok_look)
 stick button 0 1
-sleep 0.3
+check "the joystick's button presses OK" wait_for 10 look_other_than "$released"
 stick button 0 0
 ini="$program/Vantrel.ini"
 if wait_for 10 sh -c "test -f '$ini' && echo yes" >/dev/null; then
