@@ -28,6 +28,7 @@ class CountingPointer : public PointerPort {
         return inner_.PlaceAt(x, y);
     }
     bool ShiftBy(std::int32_t dx, std::int32_t dy) override {
+        if (readAndPlace) return false;
         const bool shifted = inner_.ShiftBy(dx, dy);
         if (shifted && (dx != 0 || dy != 0)) ++placements;
         return shifted;
@@ -38,6 +39,9 @@ class CountingPointer : public PointerPort {
     // Answers display queries with fresh ones, as the program did before it pipelined them:
     // the A side of an A/B comparison in one process.
     bool freshForDisplay = false;
+    // Refuses relative motion, so every moving tick reads and places the pointer as the program
+    // did before it sent relative motions: the A side of that comparison in one process.
+    bool readAndPlace = false;
     // Placements and relative motions: the moves sent to the window system.
     std::uint64_t placements = 0;
 

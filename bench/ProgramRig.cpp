@@ -144,6 +144,10 @@ void ProgramRig::SetFreshDisplayReads(bool fresh) {
     parts_->pointer.freshForDisplay = fresh;
 }
 
+void ProgramRig::SetReadAndPlace(bool readAndPlace) {
+    parts_->pointer.readAndPlace = readAndPlace;
+}
+
 void ProgramRig::MoveStick(int x, int y) {
     if (parts_->pad)
         static_cast<void>(parts_->pad->SetAxes(static_cast<Sint16>(x), static_cast<Sint16>(y)));

@@ -46,6 +46,8 @@ class ProgramRig {
     std::uint64_t PointerWaits() const;
     // True: the position text at rest is read with a fresh query instead of a pipelined one.
     void SetFreshDisplayReads(bool fresh);
+    // True: moving ticks read and place the pointer instead of sending relative motions.
+    void SetReadAndPlace(bool readAndPlace);
     // Moves the joystick's stick (SDL values, -32768..32767).
     void MoveStick(int x, int y);
     // Poll-timer ticks so far.

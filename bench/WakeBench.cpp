@@ -15,6 +15,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "BenchCommon.h"
@@ -140,10 +141,16 @@ std::vector<double> MoveDelays(ProgramRig& rig, Signal signal, int trials) {
     return delays;
 }
 
-// The stick held for `seconds`, the pointer running back and forth: per tick, the event loop
-// thread's wake-ups (less the scripted node's emulated reads) and the X replies it waited for.
+// One window of the stick held for `seconds` at (x, y) and back, turning every second so the
+// pointer runs back and forth: the CPU, and per tick the event loop thread's wake-ups (less the
+// scripted node's emulated reads) and the X replies it waited for.
+struct Moving {
+    Window w;
+    double ticks, wakeUps, readsPerTick, perRead, replies;
+};
+
 template <class Signal>
-void MovingFigures(ProgramRig& rig, Signal signal, double seconds) {
+Moving MovingWindow(ProgramRig& rig, Signal signal, double seconds, int x, int y) {
     const double perRead = rig.WakeUpsPerEmulatedRead();
     const auto ticks0 = rig.Ticks();
     const auto waits0 = rig.PointerWaits();
@@ -152,7 +159,7 @@ void MovingFigures(ProgramRig& rig, Signal signal, double seconds) {
     int direction = 1;
     const Window w = Measure(seconds, [&](int ms) {
         for (int done = 0; done < ms; done += 1000, direction = -direction) {
-            rig.MoveStick(direction * 32767, 0);
+            rig.MoveStick(direction * x, direction * y);
             signal();
             RunLoop(std::min(1000, ms - done));
         }
@@ -160,16 +167,30 @@ void MovingFigures(ProgramRig& rig, Signal signal, double seconds) {
     const double ticks = std::max<double>(1, double(rig.Ticks() - ticks0));
     const double switches = double(MainThreadContextSwitches() - switches0);
     const double reads = double(rig.EmulatedReads() - reads0);
-    PrintWindow("stick held, pointer moving", w);
-    std::printf("  per moving tick (%.0f ticks): %.2f wake-ups of the event loop thread", ticks,
-                (switches - reads * perRead) / ticks);
-    if (reads > 0)
-        std::printf(" (%.2f before taking off %.2f emulated reads of %.2f wake-ups each)",
-                    switches / ticks, reads / ticks, perRead);
-    std::printf(", %.2f X replies waited for\n", double(rig.PointerWaits() - waits0) / ticks);
     rig.MoveStick(0, 0);
     signal();
     RunLoop(100);
+    return {w,
+            ticks,
+            (switches - reads * perRead) / ticks,
+            reads / ticks,
+            perRead,
+            double(rig.PointerWaits() - waits0) / ticks};
+}
+
+void PrintMoving(const char* what, const Moving& m) {
+    PrintWindow(what, m.w);
+    std::printf("  per moving tick (%.0f ticks): %.2f wake-ups of the event loop thread", m.ticks,
+                m.wakeUps);
+    if (m.readsPerTick > 0)
+        std::printf(" (%.2f before taking off %.2f emulated reads of %.2f wake-ups each)",
+                    m.wakeUps + m.readsPerTick * m.perRead, m.readsPerTick, m.perRead);
+    std::printf(", %.2f X replies waited for\n", m.replies);
+}
+
+template <class Signal>
+void MovingFigures(ProgramRig& rig, Signal signal, double seconds) {
+    PrintMoving("stick held, pointer moving", MovingWindow(rig, signal, seconds, 32767, 0));
 }
 
 // One configuration: at rest, event-to-move delay, moving.
@@ -187,6 +208,39 @@ void ConfigurationFigures(const char* name, ProgramRig& rig, Signal signal, doub
 }
 
 }  // namespace
+
+void MovingPathFigures(double seconds, int pairs) {
+    std::printf(
+        "== moving: reading and placing (before) against relative motion (after), %d "
+        "pairs of %.0f s windows, ABBA order; stand-in joystick, asleep between runs\n",
+        pairs, seconds);
+    EventFdWake wake;
+    ProgramRig rig(&wake);
+    if (!StartRig(rig)) return;
+    RunLoop(200);
+    const auto signal = [&wake] { wake.Signal(); };
+    for (const auto& [what, x, y] :
+         {std::tuple{"one axis", 32767, 0}, std::tuple{"diagonal", 32767, 32767}}) {
+        std::printf("-- stick held on %s\n", what);
+        std::vector<double> ratios;
+        for (int pair = 0; pair < pairs; ++pair) {
+            Moving before{}, after{};
+            for (const bool readFirst : {pair % 2 == 0, pair % 2 != 0}) {
+                rig.SetReadAndPlace(readFirst);
+                (readFirst ? before : after) = MovingWindow(rig, signal, seconds, x, y);
+            }
+            rig.SetReadAndPlace(false);
+            PrintMoving("before: read and place", before);
+            PrintMoving("after: relative motion", after);
+            const double sumBefore = before.w.cpuPercent + before.w.serverCpuPercent;
+            const double sumAfter = after.w.cpuPercent + after.w.serverCpuPercent;
+            ratios.push_back(sumBefore > 0 ? sumAfter / sumBefore : 0);
+            std::printf("  program + X server CPU, after / before: %.2f\n", ratios.back());
+        }
+        std::printf("  after / before over %d pairs: median %.2f, min %.2f, max %.2f\n", pairs,
+                    Percentile(ratios, 50), Percentile(ratios, 0), Percentile(ratios, 100));
+    }
+}
 
 void WakeFigures(double seconds) {
     std::printf("== at rest: polling against sleeping between wake-ups, %.0f s windows\n", seconds);

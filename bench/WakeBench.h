@@ -7,5 +7,8 @@ namespace vantrel::bench {
 
 // Needs a QApplication on a display; `seconds` per measured window.
 void WakeFigures(double seconds);
+// The moving tick's two paths on X11 in alternated windows of one process: reading and placing
+// the pointer against one relative motion per axis.
+void MovingPathFigures(double seconds, int pairs);
 
 }  // namespace vantrel::bench

@@ -17,6 +17,7 @@
 #include "core/settings/SettingsFile.h"
 #include "platform/desktop/xdg/XdgAutostart.h"
 #include "platform/desktop/xdg/XdgUserFolders.h"
+#include "platform/http/qt/ModuleHttpFetch.h"
 #include "platform/joystick/sdl/SdlJoysticks.h"
 #include "platform/pointer/portal/PortalPointer.h"
 #include "platform/pointer/uinput/UinputPointer.h"
@@ -190,7 +191,8 @@ struct PlatformBackends::Parts {
         : outputs(request, location.Files().SettingsFile()),
           wake([this](int id) { return joysticks.DeviceNode(id); },
                UdevWakeSource::DeviceManagerRunning()),
-          instanceLock(QString::fromStdString(location.BaseName())) {}
+          instanceLock(QString::fromStdString(location.BaseName())),
+          http(QString::fromStdU16String(location.folder.u16string())) {}
 
     SdlJoysticks joysticks;
     PointerOutputs outputs;
@@ -198,6 +200,7 @@ struct PlatformBackends::Parts {
     XdgAutostart autostart;
     NoManifestPlatform manifestPlatform;
     QtInstanceLock instanceLock;
+    ModuleHttpFetch http;
     // Made only once the program runs: until then a signal ends it the default way.
     std::unique_ptr<UnixSignals> unixSignals;
 };
@@ -228,6 +231,10 @@ PointerChoice::Notice PlatformBackends::PointerNotice() const {
 
 void PlatformBackends::OnPointerFallback(std::function<void(TextId)> tell) {
     parts_->outputs.fallenBack = std::move(tell);
+}
+
+HttpFetchPort& PlatformBackends::Http() {
+    return parts_->http;
 }
 
 bool PlatformBackends::AnotherInstanceRunning() {

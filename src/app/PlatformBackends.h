@@ -11,6 +11,7 @@
 #include "core/engine/MouseButtonPort.h"
 #include "core/engine/PointerPort.h"
 #include "core/engine/WakePorts.h"
+#include "core/info/HttpFetchPort.h"
 #include "core/program/ProgramLocation.h"
 #include "core/settings/FileLocations.h"
 #include "core/startup/DisplayCheck.h"
@@ -60,6 +61,8 @@ class PlatformBackends {
     void OnPointerFallback(std::function<void(TextId)> tell);
     // What wakes the program while the poll timer sleeps; on Windows nothing does.
     WakeSourcePort& Wake() { return ports_.wake; }
+    // The update check's fetcher; on Linux it loads the network libraries at its first fetch.
+    HttpFetchPort& Http();
     // The previous-instance test, per user and named after the executable: takes the lock on
     // the first call and holds it while this object lives.
     bool AnotherInstanceRunning();

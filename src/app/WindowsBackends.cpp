@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 
 #include "app/PlatformBackends.h"
+#include "platform/http/qt/QtHttpFetch.h"
 #include "platform/joystick/winmm/WinJoysticks.h"
 #include "platform/pointer/win32/WinMouseButtons.h"
 #include "platform/pointer/win32/WinPointer.h"
@@ -31,6 +32,7 @@ struct PlatformBackends::Parts {
     WinManifestPlatform manifestPlatform;
     NoWakeSource wake;  // the multimedia joystick tells of no change
     WinInstanceLock instanceLock;
+    QtHttpFetch http;
 };
 
 PlatformBackends::PlatformBackends(const ProgramLocation& location, PointerRequest /*pointer*/)
@@ -53,6 +55,10 @@ PointerChoice::Notice PlatformBackends::PointerNotice() const {
 
 void PlatformBackends::OnPointerFallback(std::function<void(TextId)>) {
     // One output that is never lost: nothing to tell.
+}
+
+HttpFetchPort& PlatformBackends::Http() {
+    return parts_->http;
 }
 
 bool PlatformBackends::AnotherInstanceRunning() {

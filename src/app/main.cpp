@@ -20,7 +20,6 @@
 #include "core/startup/RunEntry.h"
 #include "core/text/LangText.h"
 #include "platform/desktop/qt/QtFileDialog.h"
-#include "platform/desktop/qt/QtHttpFetch.h"
 #include "platform/desktop/qt/QtLocale.h"
 #include "platform/desktop/qt/QtMessageBox.h"
 #include "platform/desktop/qt/QtOpener.h"
@@ -107,7 +106,6 @@ int main(int argc, char** argv) {
     vantrel::QtLocale locale;
     vantrel::QtFileDialog fileDialog(nullptr);
     vantrel::QtOpener opener;
-    vantrel::QtHttpFetch http;
     vantrel::QtProcessLauncher launcher;
 
     vantrel::TrayApplication window(
@@ -121,7 +119,7 @@ int main(int argc, char** argv) {
             .locale = locale,
             .fileDialog = fileDialog,
             .opener = opener,
-            .http = http,
+            .http = platform.Http(),
             .launcher = launcher,
             .manifestPlatform = platform.ManifestPlatform(),
             .anotherInstanceRunning = [&] { return platform.AnotherInstanceRunning(); },

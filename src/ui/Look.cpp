@@ -1,12 +1,19 @@
 #include "ui/Look.h"
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QIconEngine>
 #include <QImage>
 #include <QImageReader>
 #include <QPainter>
 #include <QPalette>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOption>
 #include <QWidget>
+#include <algorithm>
+#include <map>
+#include <utility>
 
 // Q_INIT_RESOURCE declares a function of the global namespace, so it cannot be used inside one.
 static void InitResourcesOnce() {
@@ -34,6 +41,64 @@ QPixmap Png(const QString& path) {
     return QPixmap::fromImage(PngImage(path));
 }
 
+// The program icon's sizes, each decoded from its PNG only when first drawn: a tray icon needs
+// one or two of the eight, and the largest alone takes 256 KiB decoded.
+class PngSizesEngine final : public QIconEngine {
+  public:
+    explicit PngSizesEngine(QList<int> sizes) : sizes_(std::move(sizes)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        const qreal ratio =
+            painter->device() != nullptr ? painter->device()->devicePixelRatio() : 1;
+        painter->drawPixmap(rect, scaledPixmap(rect.size() * ratio, mode, state, ratio));
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return scaledPixmap(size, mode, state, 1);
+    }
+    // `size` in device pixels (Qt 6.4's QIcon::pixmap asks so and sets the ratio itself). Like
+    // Qt's own engine: the smallest picture at least as large, else the largest, shrunk to fit,
+    // never enlarged.
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal) override {
+        QPixmap picture = Decoded(BestSide(std::max(size.width(), size.height())));
+        if (picture.width() > size.width() || picture.height() > size.height())
+            picture = picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        if (mode != QIcon::Normal && QApplication::style() != nullptr) {
+            QStyleOption option;
+            picture = QApplication::style()->generatedIconPixmap(mode, picture, &option);
+        }
+        return picture;
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = std::min(
+            {size.width(), size.height(), BestSide(std::max(size.width(), size.height()))});
+        return {side, side};
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> result;
+        for (const int side : sizes_) result.push_back({side, side});
+        return result;
+    }
+    QIconEngine* clone() const override { return new PngSizesEngine(*this); }
+    QString key() const override { return QStringLiteral("VantrelPngSizes"); }
+    bool isNull() override { return sizes_.isEmpty(); }
+
+  private:
+    int BestSide(int wanted) const {
+        for (const int side : sizes_)
+            if (side >= wanted) return side;
+        return sizes_.back();
+    }
+    QPixmap Decoded(int side) {
+        QPixmap& picture = decoded_[side];
+        if (picture.isNull()) picture = Png(QStringLiteral(":/icons/vantrel-%1.png").arg(side));
+        return picture;
+    }
+
+    QList<int> sizes_;  // ascending
+    std::map<int, QPixmap> decoded_;
+};
+
 }  // namespace
 
 void InitResources() {
@@ -42,10 +107,7 @@ void InitResources() {
 
 QIcon ProgramIcon() {
     InitResources();
-    QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        icon.addPixmap(Png(QStringLiteral(":/icons/vantrel-%1.png").arg(size)));
-    return icon;
+    return QIcon(new PngSizesEngine({16, 22, 24, 32, 48, 64, 128, 256}));  // the icon owns it
 }
 
 QIcon MenuPictureIcon(MenuPicture picture) {

@@ -36,6 +36,7 @@ done
 # What the program folder must hold, taken from the sources.
 expected_program_files() {
   echo vantrel
+  echo libvantrel-http.so
   for f in "$src"/resources/Lang/*.lng; do echo "Lang/$(basename "$f")"; done
   for f in "$src"/resources/docs/*.txt; do basename "$f"; done
   echo icons/hicolor/scalable/apps/vantrel.svg

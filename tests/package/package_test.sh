@@ -57,6 +57,7 @@ dirs_bad=$(grep '^d' "$tmp/entries" | grep -v '^drwxr-xr-x root/root ' || true)
 expected_files() {
   local f size
   echo "-rwxr-xr-x root/root ./usr/lib/vantrel/vantrel"
+  echo "-rw-r--r-- root/root ./usr/lib/vantrel/libvantrel-http.so"
   for f in "$src"/resources/Lang/*.lng; do
     echo "-rw-r--r-- root/root ./usr/lib/vantrel/Lang/$(basename "$f")"
   done
@@ -93,7 +94,8 @@ check "the rule opens uinput to the person at the desktop" \
 check "the menu entry validates" desktop-file-validate "$root/usr/share/applications/vantrel.desktop"
 check "the menu entry starts the launcher" \
   grep -qx 'Exec=vantrel' "$root/usr/share/applications/vantrel.desktop"
-check "the program is stripped" sh -c "! file -L '$root/usr/lib/vantrel/vantrel' | grep -q 'not stripped'"
+check "the program and its module are stripped" sh -c "! file -L '$root/usr/lib/vantrel/vantrel' \
+  '$root/usr/lib/vantrel/libvantrel-http.so' | grep -q 'not stripped'"
 check "the man page names every exit status" \
   sh -c "zcat '$root/usr/share/man/man1/vantrel.1.gz' | grep -c '^\.B [0-9]' | grep -qx 5"
 check "the changelog names this version" \

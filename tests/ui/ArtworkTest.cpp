@@ -22,6 +22,8 @@ TEST(Artwork, ProgramIconAtTheUsualSizes) {
         EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size)));
         const QImage image = icon.pixmap(size, size).toImage();
         EXPECT_EQ(image.size(), QSize(size, size));
+        const QImage file(QStringLiteral(":/icons/vantrel-%1.png").arg(size));
+        EXPECT_EQ(image, file.convertToFormat(image.format())) << "not the picture of its size";
         // Not blank: some pixels opaque, some clear.
         int opaque = 0;
         for (int y = 0; y < size; ++y)
@@ -29,6 +31,15 @@ TEST(Artwork, ProgramIconAtTheUsualSizes) {
         EXPECT_GT(opaque, size * size / 5);
         EXPECT_LT(opaque, size * size);
     }
+}
+
+TEST(Artwork, ProgramIconBetweenSizesAndAtTwiceTheDensity) {
+    const QIcon icon = ProgramIcon();
+    EXPECT_EQ(icon.pixmap(40, 40).size(), QSize(40, 40));  // the 48 shrunk, never the 32 enlarged
+    EXPECT_EQ(icon.actualSize(QSize(512, 512)), QSize(256, 256));
+    const QPixmap sharp = icon.pixmap(QSize(22, 22), 2.0);
+    EXPECT_EQ(sharp.size(), QSize(44, 44));
+    EXPECT_EQ(sharp.devicePixelRatio(), 2.0);
 }
 
 TEST(Artwork, SixDifferentMenuPicturesOfThirteenPixels) {

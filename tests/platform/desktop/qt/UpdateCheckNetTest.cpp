@@ -18,7 +18,7 @@
 
 #include "core/info/Documents.h"
 #include "core/info/UpdateCheck.h"
-#include "platform/desktop/qt/QtHttpFetch.h"
+#include "platform/http/qt/QtHttpFetch.h"
 #include "support/fakes/FakeMessageBox.h"
 #include "support/fakes/FakeOpener.h"
 

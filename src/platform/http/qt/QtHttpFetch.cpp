@@ -1,4 +1,4 @@
-#include "platform/desktop/qt/QtHttpFetch.h"
+#include "platform/http/qt/QtHttpFetch.h"
 
 #include <QByteArray>
 #include <QMetaObject>

@@ -1,0 +1,36 @@
+// A fetcher that loads the HTTP module from a folder at its first fetch, so that the network
+// libraries cost a start nothing until the update check runs.
+#pragma once
+
+#include <QLibrary>
+#include <QObject>
+#include <QString>
+#include <memory>
+
+#include "core/info/HttpFetchPort.h"
+
+namespace vantrel {
+
+class ModuleHttpFetch : public HttpFetchPort {
+  public:
+    // `folder`: where the module lies (the program's folder).
+    explicit ModuleHttpFetch(const QString& folder);
+    ~ModuleHttpFetch() override;
+    ModuleHttpFetch(const ModuleHttpFetch&) = delete;
+    ModuleHttpFetch& operator=(const ModuleHttpFetch&) = delete;
+
+    // Without the module every fetch fails (said once on standard error), answering later from
+    // the event loop as a network failure does.
+    void Start(const HttpRequest& request, HttpDone done) override;
+
+  private:
+    HttpFetchPort* Loaded();
+
+    QLibrary library_;  // never unloaded: the fetcher's code lives in it
+    std::unique_ptr<HttpFetchPort> fetch_;
+    bool tried_ = false;
+    // Failures are answered through it, so none is answered after this fetcher is gone.
+    QObject answers_;
+};
+
+}  // namespace vantrel
