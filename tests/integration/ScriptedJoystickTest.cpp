@@ -13,11 +13,9 @@
 #include "support/ScreenWait.h"
 #include "support/ScriptedJoystick.h"
 #include "support/TempDir.h"
+#include "support/XInput.h"
 #include "support/fakes/FakeDesktop.h"
 #include "ui/TrayApplication.h"
-
-// Last: Xlib's macros clash with names in the headers above.
-#include <X11/Xlib.h>
 
 namespace vantrel {
 namespace {
@@ -31,8 +29,6 @@ class ScriptedJoystickTest : public ::testing::Test {
     void SetUp() override {
         if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs an X display";
         ASSERT_TRUE(pad_.Ready()) << "run under umockdev-wrapper";
-        watcher_ = XOpenDisplay(nullptr);
-        ASSERT_NE(watcher_, nullptr);
         std::filesystem::copy(std::filesystem::path(VANTREL_SOURCE_DIR) / "resources" / "Lang",
                               folder_ / "Lang");
         desktop_.locale = FakeLocale("en", "US");
@@ -44,28 +40,14 @@ class ScriptedJoystickTest : public ::testing::Test {
     }
     void TearDown() override {
         if (window_) window_->Shutdown();
-        if (watcher_ != nullptr) XCloseDisplay(watcher_);
     }
 
     bool Asleep() const {
         return window_->Scheduler().Asleep() && !window_->PollTimer()->isActive();
     }
-    // Where the server has the pointer and whether its left button is down, asked on a
-    // connection of its own.
-    int PointerX(bool* leftDown = nullptr) {
-        Window root = 0, child = 0;
-        int x = 0, y = 0, wx = 0, wy = 0;
-        unsigned mask = 0;
-        XQueryPointer(watcher_, DefaultRootWindow(watcher_), &root, &child, &x, &y, &wx, &wy,
-                      &mask);
-        if (leftDown != nullptr) *leftDown = (mask & Button1Mask) != 0;
-        return x;
-    }
-    bool LeftDown() {
-        bool down = false;
-        PointerX(&down);
-        return down;
-    }
+    // Where the server has the pointer and whether its left button is down.
+    static int PointerX() { return test::XPointer().x; }
+    static bool LeftDown() { return test::XPointer().leftDown; }
 
     test::ScriptedJoystick pad_;  // before SDL starts, so its first scan finds the pad
     test::TempDir folder_;
@@ -75,7 +57,6 @@ class ScriptedJoystickTest : public ::testing::Test {
     test::FakeDesktop desktop_;
     ProgramState state_;
     std::unique_ptr<TrayApplication> window_;
-    Display* watcher_ = nullptr;
 };
 
 TEST_F(ScriptedJoystickTest, SleepsAtRestMovesAndClicksOnEventsAndStopsWhenUnplugged) {

@@ -22,4 +22,18 @@ bool XClick(int x, int y, int button, int clicks) {
     return ok;
 }
 
+ServerPointer XPointer() {
+    ServerPointer pointer;
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return pointer;
+    Window root = 0, child = 0;
+    int windowX = 0, windowY = 0;
+    unsigned mask = 0;
+    XQueryPointer(display, DefaultRootWindow(display), &root, &child, &pointer.x, &pointer.y,
+                  &windowX, &windowY, &mask);
+    pointer.leftDown = (mask & Button1Mask) != 0;
+    XCloseDisplay(display);
+    return pointer;
+}
+
 }  // namespace vantrel::test

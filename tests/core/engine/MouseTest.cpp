@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "support/fakes/FakePointer.h"
 
@@ -18,42 +19,25 @@ struct WriteCase {
     std::int32_t expected;  // when ok
 };
 
-class MouseWriteTest : public ::testing::TestWithParam<WriteCase> {};
+// A write on the X axis (false) or the Y axis (true).
+class MouseWriteTest : public ::testing::TestWithParam<std::tuple<bool, WriteCase>> {};
 
-TEST_P(MouseWriteTest, SetXRoundsToNearestEvenOrFailsWithoutMoving) {
-    const WriteCase c = GetParam();
+TEST_P(MouseWriteTest, RoundsToNearestEvenOrFailsWithoutMoving) {
+    const auto [onY, c] = GetParam();
     FakePointer pointer;
-    pointer.minX = std::numeric_limits<std::int32_t>::min();
-    pointer.maxX = std::numeric_limits<std::int32_t>::max();
+    pointer.minX = pointer.minY = std::numeric_limits<std::int32_t>::min();
+    pointer.maxX = pointer.maxY = std::numeric_limits<std::int32_t>::max();
     pointer.position = {640, 512};
     Mouse mouse(pointer);
 
-    EXPECT_EQ(mouse.SetX(c.value), c.ok);
+    EXPECT_EQ(onY ? mouse.SetY(c.value) : mouse.SetX(c.value), c.ok);
     if (c.ok) {
         ASSERT_EQ(pointer.Placements().size(), 1u);
-        EXPECT_EQ(pointer.Placements()[0].x, c.expected);
-        EXPECT_EQ(pointer.Placements()[0].y, 512);
+        EXPECT_EQ(pointer.Placements()[0].x, onY ? 640 : c.expected);
+        EXPECT_EQ(pointer.Placements()[0].y, onY ? c.expected : 512);
     } else {
         EXPECT_TRUE(pointer.Placements().empty());
         EXPECT_EQ(pointer.position.x, 640);
-    }
-}
-
-TEST_P(MouseWriteTest, SetYRoundsToNearestEvenOrFailsWithoutMoving) {
-    const WriteCase c = GetParam();
-    FakePointer pointer;
-    pointer.minY = std::numeric_limits<std::int32_t>::min();
-    pointer.maxY = std::numeric_limits<std::int32_t>::max();
-    pointer.position = {640, 512};
-    Mouse mouse(pointer);
-
-    EXPECT_EQ(mouse.SetY(c.value), c.ok);
-    if (c.ok) {
-        ASSERT_EQ(pointer.Placements().size(), 1u);
-        EXPECT_EQ(pointer.Placements()[0].x, 640);
-        EXPECT_EQ(pointer.Placements()[0].y, c.expected);
-    } else {
-        EXPECT_TRUE(pointer.Placements().empty());
         EXPECT_EQ(pointer.position.y, 512);
     }
 }
@@ -61,18 +45,17 @@ TEST_P(MouseWriteTest, SetYRoundsToNearestEvenOrFailsWithoutMoving) {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-INSTANTIATE_TEST_SUITE_P(Values, MouseWriteTest,
-                         ::testing::Values(WriteCase{97.2, true, 97}, WriteCase{99.5, true, 100},
-                                           WriteCase{100.5, true, 100}, WriteCase{101.5, true, 102},
-                                           WriteCase{-0.5, true, 0}, WriteCase{-1.5, true, -2},
-                                           WriteCase{-2.5, true, -2}, WriteCase{-0.4, true, 0},
-                                           WriteCase{-97.7, true, -98},
-                                           WriteCase{2147483647.4, true, 2147483647},
-                                           WriteCase{2147483647.5, false, 0},
-                                           WriteCase{-2147483648.5, true, -2147483647 - 1},
-                                           WriteCase{-2147483648.6, false, 0},
-                                           WriteCase{1e300, false, 0}, WriteCase{kNaN, false, 0},
-                                           WriteCase{-kInf, false, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Values, MouseWriteTest,
+    ::testing::Combine(
+        ::testing::Bool(),
+        ::testing::Values(
+            WriteCase{97.2, true, 97}, WriteCase{99.5, true, 100}, WriteCase{100.5, true, 100},
+            WriteCase{101.5, true, 102}, WriteCase{-0.5, true, 0}, WriteCase{-1.5, true, -2},
+            WriteCase{-2.5, true, -2}, WriteCase{-0.4, true, 0}, WriteCase{-97.7, true, -98},
+            WriteCase{2147483647.4, true, 2147483647}, WriteCase{2147483647.5, false, 0},
+            WriteCase{-2147483648.5, true, -2147483647 - 1}, WriteCase{-2147483648.6, false, 0},
+            WriteCase{1e300, false, 0}, WriteCase{kNaN, false, 0}, WriteCase{-kInf, false, 0})));
 
 TEST(MouseTest, WriteKeepsTheOtherAxisWhereThePointerIsNow) {
     FakePointer pointer;

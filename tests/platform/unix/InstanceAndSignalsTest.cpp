@@ -15,6 +15,7 @@
 #include "platform/unix/QtInstanceLock.h"
 #include "platform/unix/SessionBus.h"
 #include "platform/unix/UnixSignals.h"
+#include "support/ScopedEnv.h"
 
 namespace vantrel {
 namespace {
@@ -72,21 +73,6 @@ TEST(InstanceLock, CopiesLockingWithQLockFileAndThisOneSeeEachOther) {  // the o
     EXPECT_FALSE(older.tryLock(0));
 }
 
-std::optional<std::string> Variable(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
-}
-
-// Sets or clears a variable for one scope.
-struct ScopedVariable {
-    ScopedVariable(const char* n, const std::optional<std::string>& v) : name(n), old(Variable(n)) {
-        v ? ::setenv(n, v->c_str(), 1) : ::unsetenv(n);
-    }
-    ~ScopedVariable() { old ? ::setenv(name, old->c_str(), 1) : ::unsetenv(name); }
-    const char* name;
-    std::optional<std::string> old;
-};
-
 TEST(SessionBus, LaunchIsSkippedOnlyWhereNoBusCanBeFoundOrStarted) {
     QTemporaryDir runtime, tools;
     QFile launcher(tools.filePath("dbus-launch"));
@@ -103,13 +89,13 @@ TEST(SessionBus, LaunchIsSkippedOnlyWhereNoBusCanBeFoundOrStarted) {
         {std::nullopt, std::nullopt, none},  // nothing to find or start a bus with
     };
     for (const auto& c : cases) {
-        const ScopedVariable address("DBUS_SESSION_BUS_ADDRESS", c.address);
-        const ScopedVariable runtimeDir("XDG_RUNTIME_DIR", c.runtimeDir);
-        const ScopedVariable path("PATH", c.path);
+        const test::ScopedEnv address("DBUS_SESSION_BUS_ADDRESS", c.address);
+        const test::ScopedEnv runtimeDir("XDG_RUNTIME_DIR", c.runtimeDir);
+        const test::ScopedEnv path("PATH", c.path);
         const bool hopeless = &c == &cases[3];
         if (hopeless && ::access("/usr/bin/dbus-launch", X_OK) == 0) continue;  // installed here
         EXPECT_EQ(SkipHopelessBusLaunch(), hopeless);
-        EXPECT_EQ(Variable("DBUS_SESSION_BUS_ADDRESS"), hopeless ? "disabled:" : c.address);
+        EXPECT_EQ(test::EnvValue("DBUS_SESSION_BUS_ADDRESS"), hopeless ? "disabled:" : c.address);
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include "core/startup/DesktopEntry.h"
 #include "platform/desktop/xdg/XdgAutostart.h"
+#include "support/ScopedEnv.h"
 #include "support/TempDir.h"
 
 namespace vantrel {
@@ -16,31 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sets or clears an environment variable for one test and puts the old value back afterwards.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value) {
-            setenv(name, value, 1);
-        } else {
-            unsetenv(name);
-        }
-    }
-    ~ScopedEnv() {
-        if (old_) {
-            setenv(name_, old_->c_str(), 1);
-        } else {
-            unsetenv(name_);
-        }
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
+using test::ScopedEnv;
 
 struct EnvCase {
     const char* configHome;  // nullptr: unset
