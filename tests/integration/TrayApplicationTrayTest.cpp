@@ -174,6 +174,16 @@ TEST_P(TrayApplicationTray, TheStickDrivesThePointerThroughTheWindowsTimer) {
     EXPECT_EQ(QCursor::pos().y(), start.y());
     EXPECT_FALSE(window_->PositionLabel()->text().isEmpty());
 
+    // A round gate holds a stick pushed fully at 45 degrees inside both axes' ends: it moves
+    // all the same, by equal steps up and right.
+    const QPoint corner = QCursor::pos();
+    ASSERT_TRUE(pad_.SetAxes(23170, -23170));
+    ASSERT_TRUE(WaitFor([&corner] { return QCursor::pos().y() < corner.y() - 40; }));
+    ASSERT_TRUE(pad_.SetAxes(0, 0));
+    const QPoint moved = QCursor::pos() - corner;
+    EXPECT_GT(moved.x(), 30);
+    EXPECT_LE(std::abs(moved.x() + moved.y()), 9);  // the last step's y may still be on its way
+
     // At rest the label follows a pointer moved by another client within two ticks.
     window_->OnPollTick();
     X11Pointer other;
