@@ -69,11 +69,17 @@ inside() {
   else
     fail "no tray icon"; cat /tmp/vantrel.log; return 1
   fi
-  open_menu() {  # right click on the icon; a menu grabs the keyboard
+  program_windows() {
+    xdotool search --onlyvisible --maxdepth 1 --classname '^vantrel$' 2>/dev/null | sort || true
+  }
+  windows_before=
+  new_window() { comm -13 <(echo "$windows_before") <(program_windows) | head -n1; }
+  open_menu() {  # right click on the icon, until its menu shows: the menu grabs the keyboard
+    windows_before=$(program_windows)
     read -r x y w h < <(xwininfo -id "$icon" | awk '/Absolute upper-left X/ {x=$NF}
       /Absolute upper-left Y/ {y=$NF} /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}')
     xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 3
-    sleep 1
+    wait_for 30 new_window >/dev/null || fail "no menu after a right click on the icon"
   }
   options_dialog() {
     xdotool search --onlyvisible --name 'Vantrel Package Test Pad' 2>/dev/null | head -n1
@@ -94,6 +100,9 @@ inside() {
   else
     fail "no $ini after OK"
   fi
+  # The file is written before the dialog goes; until it has gone, it keeps the tray's clicks.
+  dialog_gone() { [ -n "$(options_dialog)" ] || echo gone; }
+  wait_for 20 dialog_gone >/dev/null || fail "the options dialog stays after OK"
   eight_lines() { [ "$(wc -l <"$1")" -eq 8 ] && [ "$(grep -c $'\r$' "$1")" -eq 8 ]; }
   check "Vantrel.ini: eight lines ending in CR LF" eight_lines "$ini"
   check "Vantrel.ini belongs to the user" test "$(stat -c %U "$ini")" = tester
@@ -152,8 +161,18 @@ if [ ! -f "$cache/base.ok" ]; then
 fi
 
 chroot_dir="$cache/root"
-unmount() { for m in dev/pts dev proc sys; do umount "$chroot_dir/$m" 2>/dev/null; done; }
+# A busy mount is detached lazily: whatever still holds it must not keep it in place for the
+# rm -rf below, which would then reach into the host's /dev and /sys.
+unmount() {
+  for m in dev/pts dev proc sys; do
+    umount "$chroot_dir/$m" 2>/dev/null || umount -l "$chroot_dir/$m" 2>/dev/null
+  done
+}
 unmount
+if grep -qF " $chroot_dir/" /proc/mounts; then
+  echo "bare install check: something is still mounted below $chroot_dir; not removing it" >&2
+  exit 1
+fi
 rm -rf "$chroot_dir"
 cp -a "$cache/base" "$chroot_dir"
 cp /etc/resolv.conf "$chroot_dir/etc/resolv.conf"
