@@ -13,11 +13,6 @@ namespace vantrel {
 ModuleHttpFetch::ModuleHttpFetch(const QString& folder)
     : library_(QDir(folder).filePath(QString::fromLatin1(kHttpModuleFile))) {}
 
-// The fetcher goes first; pending answers go with it.
-ModuleHttpFetch::~ModuleHttpFetch() {
-    fetch_.reset();
-}
-
 HttpFetchPort* ModuleHttpFetch::Loaded() {
     if (tried_) return fetch_.get();
     tried_ = true;

@@ -15,7 +15,8 @@ class ModuleHttpFetch : public HttpFetchPort {
   public:
     // `folder`: where the module lies (the program's folder).
     explicit ModuleHttpFetch(const QString& folder);
-    ~ModuleHttpFetch() override;
+    // The fetcher, declared after the library, goes before it; pending answers go with it.
+    ~ModuleHttpFetch() override = default;
     ModuleHttpFetch(const ModuleHttpFetch&) = delete;
     ModuleHttpFetch& operator=(const ModuleHttpFetch&) = delete;
 
