@@ -67,8 +67,8 @@ class PlatformBackends {
     // the first call and holds it while this object lives.
     bool AnotherInstanceRunning();
     // window.ConnectShutdown with the platform's own requests to end: on Unix SIGTERM, SIGINT
-    // and SIGHUP; Windows ends a session through the application's session signals, which
-    // ConnectShutdown already handles.
+    // and SIGHUP; on Windows the setup's end request (WinEndRequest), besides the session's
+    // signals, which ConnectShutdown already handles.
     void ConnectShutdown(TrayApplication& window, QCoreApplication& app);
 
   private:

@@ -1,13 +1,15 @@
 // The Windows backends (src/platform/pointer/win32, joystick/winmm, windows): multimedia
 // joysticks, cursor placement, SendInput buttons, the Run value, a named mutex for the instance
-// test and the manifest's attributes.
+// test, the event that asks the program to end, and the manifest's attributes.
 #include <QCoreApplication>
+#include <QWinEventNotifier>
 
 #include "app/PlatformBackends.h"
 #include "platform/http/qt/QtHttpFetch.h"
 #include "platform/joystick/winmm/WinJoysticks.h"
 #include "platform/pointer/win32/WinMouseButtons.h"
 #include "platform/pointer/win32/WinPointer.h"
+#include "platform/windows/WinEndRequest.h"
 #include "platform/windows/WinInstanceLock.h"
 #include "platform/windows/WinManifestPlatform.h"
 #include "platform/windows/WinRunEntry.h"
@@ -21,9 +23,12 @@ FileLocations PlatformFileLocations(const std::filesystem::path& programFolder) 
 }
 
 struct PlatformBackends::Parts {
-    // The wide name: a narrow one would pass through the system code page.
     explicit Parts(const ProgramLocation& location)
-        : instanceLock(location.executable.stem().wstring()) {}
+        : programName(location.executable.stem().wstring()), instanceLock(programName) {}
+
+    // Names the mutex and the end request. The wide name: a narrow one would pass through the
+    // system code page.
+    std::wstring programName;
 
     WinJoysticks joysticks;
     WinPointer pointer;
@@ -33,6 +38,9 @@ struct PlatformBackends::Parts {
     NoWakeSource wake;  // the multimedia joystick tells of no change
     WinInstanceLock instanceLock;
     QtHttpFetch http;
+    // Made once the program runs; the notifier goes before the event it watches.
+    std::unique_ptr<WinEndRequest> endRequest;
+    std::unique_ptr<QWinEventNotifier> endNotifier;
 };
 
 PlatformBackends::PlatformBackends(const ProgramLocation& location, PointerRequest /*pointer*/)
@@ -69,6 +77,14 @@ void PlatformBackends::ConnectShutdown(TrayApplication& window, QCoreApplication
     // Logoff and shutdown arrive as the session's commitDataRequest and, when the system ends
     // the program, aboutToQuit: both are tied up here.
     window.ConnectShutdown(app);
+    // The setup's request to end (before it updates or removes the program) ends it as Exit
+    // does; exit(), as on Unix, also ends the loops of open boxes. Only the copy that runs
+    // watches: a second copy ends at its start, before it gets here.
+    parts_->endRequest = std::make_unique<WinEndRequest>(parts_->programName);
+    if (parts_->endRequest->Handle() == nullptr) return;  // the setup then asks the user
+    parts_->endNotifier = std::make_unique<QWinEventNotifier>(parts_->endRequest->Handle());
+    QObject::connect(parts_->endNotifier.get(), &QWinEventNotifier::activated, &app,
+                     [] { QCoreApplication::exit(0); });
 }
 
 }  // namespace vantrel

@@ -30,12 +30,16 @@ std::wstring CurrentUserSid() {
     return sid;
 }
 
-WinInstanceLock::WinInstanceLock(std::wstring baseName) {
-    name_ = L"Local\\" + std::move(baseName);
+std::wstring InstanceMutexName(std::wstring baseName) {
+    std::wstring name = L"Local\\" + std::move(baseName);
     // Without a SID the session's namespace still keeps the test per session.
     const std::wstring sid = CurrentUserSid();
-    if (!sid.empty()) name_ += L"-" + sid;
+    if (!sid.empty()) name += L"-" + sid;
+    return name;
 }
+
+WinInstanceLock::WinInstanceLock(std::wstring baseName)
+    : name_(InstanceMutexName(std::move(baseName))) {}
 
 bool WinInstanceLock::AnotherInstanceRunning() {
     if (decided_) return other_;

@@ -33,6 +33,9 @@ class WinInstanceLock {
     bool other_ = false;
 };
 
+// "Local\<base name>-<user SID>", the name the lock takes (see above).
+std::wstring InstanceMutexName(std::wstring baseName);
+
 // The current user's SID as text ("S-1-5-21-..."); empty when the token cannot be read.
 std::wstring CurrentUserSid();
 

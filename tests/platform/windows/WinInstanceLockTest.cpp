@@ -1,5 +1,6 @@
 // The previous-instance test: a second lock, in this process or another, sees the first; the
-// name is free again once the holder has ended, also when it was killed.
+// name is free again once the holder has ended, also when it was killed. The end request is
+// seen once the setup sets it by the name it builds.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -7,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/windows/WinEndRequest.h"
 #include "platform/windows/WinInstanceLock.h"
 
 namespace vantrel {
@@ -118,6 +120,20 @@ TEST(WinInstanceLock, AKilledHolderLeavesTheNameFree) {
     holder.Kill();
     WinInstanceLock next(base);
     EXPECT_FALSE(next.AnotherInstanceRunning());
+}
+
+TEST(WinEndRequest, IsSeenOnceTheSetupSetsTheEventItNames) {
+    const std::wstring base = UniqueBase();
+    WinEndRequest request(base);
+    ASSERT_NE(request.Handle(), nullptr);
+    EXPECT_EQ(WaitForSingleObject(request.Handle(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    // The name the setup builds: the instance mutex's and "-end".
+    const std::wstring name = L"Local\\" + base + L"-" + CurrentUserSid() + L"-end";
+    const std::unique_ptr<void, decltype(&CloseHandle)> setup(
+        OpenEventW(EVENT_MODIFY_STATE, FALSE, name.c_str()), &CloseHandle);
+    ASSERT_TRUE(setup);
+    ASSERT_TRUE(SetEvent(setup.get()));
+    EXPECT_EQ(WaitForSingleObject(request.Handle(), 0), static_cast<DWORD>(WAIT_OBJECT_0));
 }
 
 }  // namespace
