@@ -11,65 +11,11 @@ set -euo pipefail
 zip=$(realpath "$1")
 preload=$(realpath "$2")
 picture_tool=$(realpath "$3")
-: "${DISPLAY:?run inside scripts/with-xvfb}"
 
-tmp=$(mktemp -d "${TMPDIR:-/tmp}/vantrel-wine-program.XXXXXX")
-export WINEPREFIX="$tmp/prefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-shots=${VANTREL_SCREENSHOTS:-$tmp}
-cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
+shots=${VANTREL_SCREENSHOTS:-}
+source "$(dirname "$0")/../support/wine_rig.sh"
+shots=${shots:-$tmp}
 
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
-pass() { echo "ok: $*"; }
-check() {  # check DESCRIPTION COMMAND...
-  local what="$1"
-  shift
-  if "$@"; then pass "$what"; else fail "$what"; fi
-}
-# Polls COMMAND... every 0.1 s for up to SECONDS; its output is the result.
-wait_for() {  # wait_for SECONDS COMMAND...
-  local tries=$(($1 * 10))
-  shift
-  local out
-  for _ in $(seq "$tries"); do
-    if out=$("$@" 2>/dev/null) && [ -n "$out" ]; then
-      echo "$out"
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
-}
-
-# Visible top-level windows of the program, by wine's window class.
-program_windows() {
-  xdotool search --onlyvisible --maxdepth 1 --class '^vantrel\.exe$' 2>/dev/null || true
-}
-# The window docked in trayer's panel (two levels below it), if any.
-tray_icon() {
-  local panel
-  panel=$(xdotool search --maxdepth 1 --name '^panel$' 2>/dev/null | head -n1) || return 0
-  xwininfo -id "$panel" -tree 2>/dev/null |
-    awk '/^        0x[0-9a-f]+ / && $0 !~ / 1x1\+/ { print $1; exit }'
-}
-geometry() {  # geometry WINDOW -> "x y width height"
-  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
-                           /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
-}
-click_at() {  # click_at X Y BUTTON
-  xdotool mousemove "$1" "$2"
-  sleep 0.2
-  xdotool click "$3"
-}
 pointer_position() { xdotool getmouselocation | sed 's/x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/'; }
 pointer_at() { [ "$(pointer_position)" = "$1 $2" ] && echo yes; }
 pointer_right_of() {  # prints the position once the pointer is right of X
@@ -77,26 +23,12 @@ pointer_right_of() {  # prints the position once the pointer is right of X
   read -r px py < <(pointer_position)
   [ "$px" -gt "$1" ] && echo "$px $py"
 }
-# Gives WINDOW the keyboard focus; prints it once the server says it has it.
-focus_on() {
-  xdotool windowfocus "$1" 2>/dev/null || true
-  [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && echo "$1"
-}
 
 echo "== package and prefix"
 unzip -q "$zip" -d "$tmp/unzipped"
 program="$tmp/unzipped/Vantrel"
 check "the package holds a program folder with Vantrel.exe" test -f "$program/Vantrel.exe"
-wineboot --init >/dev/null 2>&1
-wine winecfg -v win10 >/dev/null 2>&1
-cp /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
-# The windows ask for Arial and Verdana, which wine lacks: Tahoma stands in, not a serif font.
-for family in Arial Verdana; do
-  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$family" /d Tahoma /f >/dev/null 2>&1
-done
-wineserver -k >/dev/null 2>&1 || true
-wineserver -w
-run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+prepare_prefix
 
 echo "== without a joystick"
 wine "$program/Vantrel.exe" >"$tmp/no-joystick.log" 2>&1 &
@@ -112,24 +44,13 @@ if box=$(wait_for 60 xdotool search --onlyvisible --name "^$warning_title\$"); t
 else
   fail "no message titled \"$warning_title\""
 fi
-status=0
-timeout 30 tail --pid="$vantrel" -f /dev/null || kill "$vantrel" 2>/dev/null || true
-wait "$vantrel" || status=$?
+wait_exit "$vantrel" 30
 check "exit status 2 without a joystick (was $status)" test "$status" -eq 2
 wineserver -k >/dev/null 2>&1 || true
 wineserver -w
 
 echo "== with a joystick"
-mkfifo "$tmp/joystick"
-# The device bus starts with the session: the session is started with the joystick's library.
-wineserver -p
-LD_PRELOAD="$preload" VANTREL_WINE_JOYSTICK="$tmp/joystick" wineboot >/dev/null 2>&1
-# The bus lists the joystick's HID device once it has taken it in.
-for _ in $(seq 30); do
-  wine reg query 'HKLM\System\CurrentControlSet\Enum\HID' 2>/dev/null |
-    grep -q 'VID_0000&PID_0000' && break
-  sleep 1
-done
+start_joystick_session "$preload"
 started=$(date +%s%N)
 wine "$program/Vantrel.exe" >"$tmp/joystick.log" 2>&1 &
 vantrel=$!
@@ -174,10 +95,6 @@ client_at() {  # client_at DIALOG X Y -> screen position of client pixel X, Y
   border=$(((dw - 492) / 2))
   echo $((dx + border + $2)) $((dy + dh - 306 - border + $3))
 }
-logon_value() {
-  wine reg query "$run_key" /v Vantrel 2>/dev/null | tr -d '\r' | grep REG_SZ || true
-}
-stick() { timeout 10 sh -c "echo '$*' >'$tmp/joystick'"; }
 
 # The menu of fourteen positions: nine entries, six of them with pictures, and five separators.
 menu=$(open_menu)
@@ -282,15 +199,9 @@ written=$(stat -c %y "$ini")
 sleep 1.1
 menu=$(open_menu)
 if [ -n "$menu" ]; then click_entry "$menu" 9; else fail "no menu for Exit"; fi
-status=0
-timeout 30 tail --pid="$vantrel" -f /dev/null || kill "$vantrel" 2>/dev/null || true
-wait "$vantrel" || status=$?
+wait_exit "$vantrel" 30
 check "Exit ends the program with status 0 (was $status)" test "$status" -eq 0
 check "Exit saves the settings" test "$(stat -c %y "$ini")" != "$written"
 check "no tray icon after Exit" test -z "$(tray_icon)"
 
-if [ "$failures" -ne 0 ]; then
-  echo "wine program test: $failures failed" >&2
-  exit 1
-fi
-echo "wine program test: all passed"
+report "wine program test"

@@ -1,0 +1,36 @@
+; The setup's own texts, beyond those Modern UI brings, in the languages of Lang/.
+LangString SectionProgram ${LANG_ENGLISH} "Vantrel (required)"
+LangString SectionProgram ${LANG_ITALIAN} "Vantrel (necessario)"
+LangString SectionProgram ${LANG_FRENCH} "Vantrel (requis)"
+LangString SectionProgram ${LANG_PORTUGUESEBR} "Vantrel (obrigatório)"
+LangString SectionProgram ${LANG_TURKISH} "Vantrel (gerekli)"
+
+LangString SectionDesktop ${LANG_ENGLISH} "Desktop shortcut"
+LangString SectionDesktop ${LANG_ITALIAN} "Collegamento sul desktop"
+LangString SectionDesktop ${LANG_FRENCH} "Raccourci sur le bureau"
+LangString SectionDesktop ${LANG_PORTUGUESEBR} "Atalho na área de trabalho"
+LangString SectionDesktop ${LANG_TURKISH} "Masaüstü kısayolu"
+
+LangString StartVantrel ${LANG_ENGLISH} "&Start Vantrel"
+LangString StartVantrel ${LANG_ITALIAN} "&Avvia Vantrel"
+LangString StartVantrel ${LANG_FRENCH} "&Démarrer Vantrel"
+LangString StartVantrel ${LANG_PORTUGUESEBR} "&Iniciar o Vantrel"
+LangString StartVantrel ${LANG_TURKISH} "Vantrel'i &başlat"
+
+LangString EndingVantrel ${LANG_ENGLISH} "Asking Vantrel to save its settings and exit..."
+LangString EndingVantrel ${LANG_ITALIAN} "Richiesta a Vantrel di salvare le impostazioni e uscire..."
+LangString EndingVantrel ${LANG_FRENCH} "Demande à Vantrel d'enregistrer ses réglages et de quitter..."
+LangString EndingVantrel ${LANG_PORTUGUESEBR} "Pedindo ao Vantrel que salve as configurações e saia..."
+LangString EndingVantrel ${LANG_TURKISH} "Vantrel'den ayarlarını kaydedip kapanması isteniyor..."
+
+LangString VantrelStillRuns ${LANG_ENGLISH} "Vantrel is still running. Exit it from its menu in the notification area, then choose Retry."
+LangString VantrelStillRuns ${LANG_ITALIAN} "Vantrel è ancora in esecuzione. Chiudilo dal suo menu nell'area di notifica, poi scegli Riprova."
+LangString VantrelStillRuns ${LANG_FRENCH} "Vantrel est toujours en cours d'exécution. Quittez-le depuis son menu dans la zone de notification, puis choisissez Réessayer."
+LangString VantrelStillRuns ${LANG_PORTUGUESEBR} "O Vantrel ainda está em execução. Feche-o pelo menu dele na área de notificação e escolha Repetir."
+LangString VantrelStillRuns ${LANG_TURKISH} "Vantrel hâlâ çalışıyor. Bildirim alanındaki menüsünden çıkın, ardından Yeniden Dene'yi seçin."
+
+LangString KeepSettings ${LANG_ENGLISH} "Keep your Vantrel settings (Vantrel.ini) and the language files you added, for a later installation?"
+LangString KeepSettings ${LANG_ITALIAN} "Conservare le impostazioni di Vantrel (Vantrel.ini) e i file di lingua aggiunti, per un'installazione futura?"
+LangString KeepSettings ${LANG_FRENCH} "Conserver vos réglages de Vantrel (Vantrel.ini) et les fichiers de langue ajoutés, pour une installation ultérieure ?"
+LangString KeepSettings ${LANG_PORTUGUESEBR} "Manter as configurações do Vantrel (Vantrel.ini) e os arquivos de idioma adicionados, para uma instalação futura?"
+LangString KeepSettings ${LANG_TURKISH} "Vantrel ayarlarınız (Vantrel.ini) ve eklediğiniz dil dosyaları sonraki bir kurulum için saklansın mı?"
