@@ -2,6 +2,8 @@
 // joysticks, cursor placement, SendInput buttons, the Run value, a named mutex for the instance
 // test, the event that asks the program to end, and the manifest's attributes.
 #include <QCoreApplication>
+#include <QDir>
+#include <QTimer>
 #include <QWinEventNotifier>
 
 #include "app/PlatformBackends.h"
@@ -23,12 +25,9 @@ FileLocations PlatformFileLocations(const std::filesystem::path& programFolder) 
 }
 
 struct PlatformBackends::Parts {
-    explicit Parts(const ProgramLocation& location)
-        : programName(location.executable.stem().wstring()), instanceLock(programName) {}
-
-    // Names the mutex and the end request. The wide name: a narrow one would pass through the
-    // system code page.
-    std::wstring programName;
+    // One name whatever the executable is called: a renamed copy would otherwise run beside
+    // the first, and both would drive the pointer.
+    explicit Parts(const ProgramLocation& /*location*/) : instanceLock(L"Vantrel") {}
 
     WinJoysticks joysticks;
     WinPointer pointer;
@@ -38,7 +37,8 @@ struct PlatformBackends::Parts {
     NoWakeSource wake;  // the multimedia joystick tells of no change
     WinInstanceLock instanceLock;
     QtHttpFetch http;
-    // Made once the program runs; the notifier goes before the event it watches.
+    // Made before the start (CatchStopSignals); the notifier goes before the event it watches,
+    // and the event before the mutex, so a setup that sees the mutex gone sees no event either.
     std::unique_ptr<WinEndRequest> endRequest;
     std::unique_ptr<QWinEventNotifier> endNotifier;
 };
@@ -51,6 +51,13 @@ PlatformBackends::PlatformBackends(const ProgramLocation& location, PointerReque
 PlatformBackends::~PlatformBackends() = default;
 
 void PlatformBackends::PrepareEnvironment() {}
+
+std::optional<std::filesystem::path> PlatformBackends::ProgramExecutable() {
+    // From GetModuleFileNameW, in UTF-16 throughout.
+    const QString file = QCoreApplication::applicationFilePath();
+    if (file.isEmpty()) return std::nullopt;
+    return std::filesystem::path(QDir::toNativeSeparators(file).toStdWString());
+}
 
 bool PlatformBackends::DisplayReachable(const DisplayCandidates& /*candidates*/,
                                         const std::string& /*x11Display*/) {
@@ -73,18 +80,25 @@ bool PlatformBackends::AnotherInstanceRunning() {
     return parts_->instanceLock.AnotherInstanceRunning();
 }
 
+void PlatformBackends::CatchStopSignals(QCoreApplication& app) {
+    // Windows sends no stop signals: the setup's end request stands for them (the end of a
+    // session comes as the session's own signals). As on Unix, exit() ends the loops of open
+    // boxes too, queued so a request between two steps of the start ends the box that opens
+    // next, or the main loop.
+    parts_->endRequest = std::make_unique<WinEndRequest>();
+    if (parts_->endRequest->Handle() == nullptr) return;  // the setup then asks the user
+    parts_->endNotifier = std::make_unique<QWinEventNotifier>(parts_->endRequest->Handle());
+    QWinEventNotifier* notifier = parts_->endNotifier.get();
+    QObject::connect(notifier, &QWinEventNotifier::activated, &app, [&app, notifier] {
+        notifier->setEnabled(false);  // the event stays set: one end is enough
+        QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
+    });
+}
+
 void PlatformBackends::ConnectShutdown(TrayApplication& window, QCoreApplication& app) {
     // Logoff and shutdown arrive as the session's commitDataRequest and, when the system ends
     // the program, aboutToQuit: both are tied up here.
     window.ConnectShutdown(app);
-    // The setup's request to end (before it updates or removes the program) ends it as Exit
-    // does; exit(), as on Unix, also ends the loops of open boxes. Only the copy that runs
-    // watches: a second copy ends at its start, before it gets here.
-    parts_->endRequest = std::make_unique<WinEndRequest>(parts_->programName);
-    if (parts_->endRequest->Handle() == nullptr) return;  // the setup then asks the user
-    parts_->endNotifier = std::make_unique<QWinEventNotifier>(parts_->endRequest->Handle());
-    QObject::connect(parts_->endNotifier.get(), &QWinEventNotifier::activated, &app,
-                     [] { QCoreApplication::exit(0); });
 }
 
 }  // namespace vantrel

@@ -12,7 +12,8 @@ void WinEndRequest::HandleCloser::operator()(void* handle) const {
 
 WinEndRequest::WinEndRequest(const std::wstring& baseName)
     : name_(InstanceMutexName(baseName) + L"-end"),
-      // Auto-reset: one request wakes the program once.
-      event_(CreateEventW(nullptr, FALSE, FALSE, name_.c_str())) {}
+      // Manual reset: a request wakes every copy that holds the event, also a second one still
+      // at its start, and none of them can take it from the copy that runs.
+      event_(CreateEventW(nullptr, TRUE, FALSE, name_.c_str())) {}
 
 }  // namespace vantrel
