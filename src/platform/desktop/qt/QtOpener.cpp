@@ -13,9 +13,11 @@ namespace {
 
 // Blanks and apostrophes percent-encoded, which a plain QUrl would misread. Where paths are
 // bytes, the bytes themselves are encoded: a folder name that is not UTF-8 (as unzip leaves
-// names from Windows) has no QString, and the opener is handed the encoded address.
-QUrl FileAddress(const std::filesystem::path& file) {
-    if constexpr (std::is_same_v<std::filesystem::path::value_type, char>)
+// names from Windows) has no QString, and the opener is handed the encoded address. A template,
+// so the branch of the other platform is discarded unseen: it does not compile there.
+template <typename Path>
+QUrl FileAddress(const Path& file) {
+    if constexpr (std::is_same_v<typename Path::value_type, char>)
         return QUrl::fromEncoded("file://" +
                                  QByteArray::fromStdString(file.native()).toPercentEncoding("/"));
     else
