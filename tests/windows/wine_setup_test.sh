@@ -26,6 +26,10 @@ entry() {
 files_in() { (cd "$1" && find . -type f | sed 's|^\./||' | LC_ALL=C sort); }
 
 echo "== silent install into a fresh prefix"
+# wine knows no UAC: the manifest says what Windows would do with the setup.
+check "the setup runs with the user's rights, no UAC prompt (its manifest: asInvoker)" \
+  test "$(grep -ao 'requestedExecutionLevel level="[A-Za-z]*"' "$setup")" = \
+  'requestedExecutionLevel level="asInvoker"'
 prepare_prefix
 start_joystick_session "$preload"
 wine "$setup" /S >"$tmp/setup-1.log" 2>&1 || fail "setup /S failed with status $?"
@@ -91,7 +95,7 @@ echo "== a setup over the program that runs with saved settings and a Run value"
 start_installed vantrel-2.log
 # Found settings with start at logon (the default) write the Run value at the start.
 run_value=$(wait_for 20 logon_value) || fail "no Run value from the second start"
-cp "$ini" "$tmp/ini-before"
+cp "$ini" "$tmp/ini-before" 2>/dev/null || fail "no Vantrel.ini to keep"
 written=$(stat -c %y "$ini")
 wine "$setup" /S >"$tmp/setup-3.log" 2>&1 || fail "the third setup failed with status $?"
 wait_exit "$vantrel" 30
