@@ -13,6 +13,8 @@ cleanup() {
   rm -rf "$tmp"
 }
 trap cleanup EXIT
+# A command that ends the test (set -e) says which one it was.
+trap 'echo "FAIL: line $LINENO: \"$BASH_COMMAND\" ended with status $?" >&2' ERR
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 # The start-at-logon value's line in `reg query`, empty without one.
 logon_value() {

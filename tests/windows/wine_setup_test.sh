@@ -33,18 +33,20 @@ check "the setup runs with the user's rights, no UAC prompt (its manifest: asInv
 prepare_prefix
 start_joystick_session "$preload"
 wine "$setup" /S >"$tmp/setup-1.log" 2>&1 || fail "setup /S failed with status $?"
-local_data=$(wine cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')
+# The user's folders as wine names them, in one question.
+{ read -r local_data; read -r app_data; read -r profile; } < <(wine cmd /c \
+  'echo %LOCALAPPDATA%&echo %APPDATA%&echo %USERPROFILE%' 2>/dev/null | tr -d '\r')
 windows_dir="$local_data\\Programs\\Vantrel"
 dir=$(winepath -u "$windows_dir" 2>/dev/null)
 unzip -Z1 "$zip" | grep -v '/$' | sed 's|^Vantrel/||' | LC_ALL=C sort >"$tmp/zip-files"
 (cat "$tmp/zip-files"; echo Uninstall.exe) | LC_ALL=C sort >"$tmp/expected-files"
 check "the program folder $windows_dir holds the package's files and Uninstall.exe" \
   cmp -s <(files_in "$dir") "$tmp/expected-files"
-start_menu=$(winepath -u "$(wine cmd /c echo %APPDATA% | tr -d '\r')\\Microsoft\\Windows\\Start Menu\\Programs")
+start_menu=$(winepath -u "$app_data\\Microsoft\\Windows\\Start Menu\\Programs" 2>/dev/null)
 shortcut="$start_menu/Vantrel.lnk"
 check "the Start-menu shortcut starts $windows_dir\\Vantrel.exe" \
   grep -qaF "$windows_dir\\Vantrel.exe" "$shortcut"
-desktop=$(winepath -u "$(wine cmd /c echo %USERPROFILE% | tr -d '\r')\\Desktop")
+desktop=$(winepath -u "$profile\\Desktop" 2>/dev/null)
 check "no desktop shortcut unless ticked" test ! -e "$desktop/Vantrel.lnk"
 size=$(du -sk "$dir" | cut -f1)
 printf -v size_hex '0x%x' "$size"
