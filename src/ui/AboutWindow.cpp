@@ -213,7 +213,10 @@ AboutWindowHost::~AboutWindowHost() {
 
 void AboutWindowHost::Show(const LangText& texts) {
     const bool fresh = window_.isNull();
-    if (fresh) window_ = new AboutWindow(opener_);
+    if (fresh) {
+        window_ = new AboutWindow(opener_);
+        ForgetControlPicturesWith(window_);
+    }
     window_->SetTexts(texts);
     if (fresh) {
         if (const QScreen* screen = window_->screen()) {

@@ -371,6 +371,7 @@ void OptionsDialogHost::Open() {
                 [this](const std::string& program) { return launcher_.ProgramExists(program); });
         };
         dialog_ = new OptionsDialog(model_, openLink, mainWindow_.data());
+        ForgetControlPicturesWith(dialog_);
     }
     dialog_->show();
     dialog_->raise();
