@@ -37,7 +37,7 @@ class PlatformBackends {
     // Windows has one output and ignores it. Made after the QApplication: the X11 output opens
     // the display Qt opened.
     explicit PlatformBackends(const ProgramLocation& location,
-                              PointerRequest pointer = PointerRequest::Auto);
+                              PointerRequest pointer = kAutoPointer);
     ~PlatformBackends();
     PlatformBackends(const PlatformBackends&) = delete;
     PlatformBackends& operator=(const PlatformBackends&) = delete;
