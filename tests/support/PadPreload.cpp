@@ -1,12 +1,34 @@
 // Preloaded into the program by program-level tests (LD_PRELOAD): SDL's joystick start also
-// plugs in an SDL virtual joystick, so the whole program runs as with a pad connected. With
-// VANTREL_PAD_PUSHED set its stick is held to the right from the start.
+// plugs in an SDL virtual joystick, so the whole program runs as with a pad connected. It
+// follows the FIFO VANTREL_PAD_CONTROL names, if any: lines "X Y BUTTONS", both stick axes as
+// SDL takes them and the buttons held as a bit mask (1: button 1).
 #include <SDL.h>
 #include <dlfcn.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <string>
+#include <thread>
 
 #include "integration/VirtualPad.h"
+
+namespace {
+
+void FollowControl(SDL_Joystick* stick, const std::string& fifo) {
+    std::ifstream lines(fifo);
+    int x = 0, y = 0;
+    unsigned buttons = 0;
+    while (lines >> x >> y >> buttons) {
+        // SDL locks its joysticks for each change, so this thread may make them.
+        static_cast<void>(SDL_JoystickSetVirtualAxis(stick, 0, static_cast<Sint16>(x)));
+        static_cast<void>(SDL_JoystickSetVirtualAxis(stick, 1, static_cast<Sint16>(y)));
+        for (int button = 0; button < vantrel::test::VirtualPad::kButtons; ++button)
+            static_cast<void>(SDL_JoystickSetVirtualButton(
+                stick, button, (buttons >> button & 1U) != 0 ? SDL_PRESSED : SDL_RELEASED));
+    }
+}
+
+}  // namespace
 
 extern "C" int SDL_InitSubSystem(Uint32 flags) {
     static const auto real =
@@ -18,8 +40,8 @@ extern "C" int SDL_InitSubSystem(Uint32 flags) {
         const SDL_VirtualJoystickDesc pad = vantrel::test::PadDescription("Vantrel Preloaded Pad");
         const int index = SDL_JoystickAttachVirtualEx(&pad);  // without it the program says so
         SDL_Joystick* stick = index >= 0 ? SDL_JoystickOpen(index) : nullptr;
-        if (stick != nullptr && std::getenv("VANTREL_PAD_PUSHED") != nullptr)
-            static_cast<void>(SDL_JoystickSetVirtualAxis(stick, 0, 32767));
+        if (const char* fifo = std::getenv("VANTREL_PAD_CONTROL"); stick != nullptr && fifo)
+            std::thread(FollowControl, stick, std::string(fifo)).detach();  // ends with the program
     }
     return result;
 }
