@@ -12,24 +12,6 @@
 
 #include "integration/VirtualPad.h"
 
-namespace {
-
-void FollowControl(SDL_Joystick* stick, const std::string& fifo) {
-    std::ifstream lines(fifo);
-    int x = 0, y = 0;
-    unsigned buttons = 0;
-    while (lines >> x >> y >> buttons) {
-        // SDL locks its joysticks for each change, so this thread may make them.
-        static_cast<void>(SDL_JoystickSetVirtualAxis(stick, 0, static_cast<Sint16>(x)));
-        static_cast<void>(SDL_JoystickSetVirtualAxis(stick, 1, static_cast<Sint16>(y)));
-        for (int button = 0; button < vantrel::test::VirtualPad::kButtons; ++button)
-            static_cast<void>(SDL_JoystickSetVirtualButton(
-                stick, button, (buttons >> button & 1U) != 0 ? SDL_PRESSED : SDL_RELEASED));
-    }
-}
-
-}  // namespace
-
 extern "C" int SDL_InitSubSystem(Uint32 flags) {
     static const auto real =
         reinterpret_cast<int (*)(Uint32)>(dlsym(RTLD_NEXT, "SDL_InitSubSystem"));
@@ -40,8 +22,21 @@ extern "C" int SDL_InitSubSystem(Uint32 flags) {
         const SDL_VirtualJoystickDesc pad = vantrel::test::PadDescription("Vantrel Preloaded Pad");
         const int index = SDL_JoystickAttachVirtualEx(&pad);  // without it the program says so
         SDL_Joystick* stick = index >= 0 ? SDL_JoystickOpen(index) : nullptr;
+        // SDL locks its joysticks for each change, so another thread may make them; this one
+        // ends with the program.
         if (const char* fifo = std::getenv("VANTREL_PAD_CONTROL"); stick != nullptr && fifo)
-            std::thread(FollowControl, stick, std::string(fifo)).detach();  // ends with the program
+            std::thread([stick, path = std::string(fifo)] {
+                std::ifstream lines(path);
+                int x = 0, y = 0;
+                unsigned held = 0;
+                while (lines >> x >> y >> held) {
+                    static_cast<void>(SDL_JoystickSetVirtualAxis(stick, 0, static_cast<Sint16>(x)));
+                    static_cast<void>(SDL_JoystickSetVirtualAxis(stick, 1, static_cast<Sint16>(y)));
+                    for (int b = 0; b < vantrel::test::VirtualPad::kButtons; ++b)
+                        static_cast<void>(SDL_JoystickSetVirtualButton(
+                            stick, b, static_cast<Uint8>(held >> b & 1U)));
+                }
+            }).detach();
     }
     return result;
 }
