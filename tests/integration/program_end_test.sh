@@ -59,8 +59,7 @@ exec 3<>"$dir/pad"
 export VANTREL_PAD_CONTROL=$dir/pad
 
 if [ "$end" = wlroots-lost ]; then
-  echo 32767 0 0 >&3  # the stick held to the right from the start
-  QT_QPA_PLATFORM=xcb LD_PRELOAD=$preload "$dir/vantrel" 2>"$dir/stderr" &
+  VANTREL_PAD_PUSHED=1 QT_QPA_PLATFORM=xcb LD_PRELOAD=$preload "$dir/vantrel" 2>"$dir/stderr" &
   pid=$!
   lost=$(sed -n 's/^37=//p' "$dir/Lang/English.lng" | tr -d '\r')
   # The program's window exists once the output was chosen, the wlroots one here.
