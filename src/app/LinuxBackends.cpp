@@ -17,7 +17,7 @@
 #include "core/settings/SettingsFile.h"
 #include "platform/desktop/xdg/XdgAutostart.h"
 #include "platform/desktop/xdg/XdgUserFolders.h"
-#include "platform/http/qt/ModuleHttpFetch.h"
+#include "platform/http/qt/ChildHttpFetch.h"
 #include "platform/joystick/sdl/SdlJoysticks.h"
 #include "platform/pointer/portal/PortalPointer.h"
 #include "platform/pointer/uinput/UinputPointer.h"
@@ -191,8 +191,7 @@ struct PlatformBackends::Parts {
         : outputs(request, location.Files().SettingsFile()),
           wake([this](int id) { return joysticks.DeviceNode(id); },
                UdevWakeSource::DeviceManagerRunning()),
-          instanceLock(QString::fromStdString(location.BaseName())),
-          http(QString::fromStdU16String(location.folder.u16string())) {}
+          instanceLock(QString::fromStdString(location.BaseName())) {}
 
     SdlJoysticks joysticks;
     PointerOutputs outputs;
@@ -200,7 +199,7 @@ struct PlatformBackends::Parts {
     XdgAutostart autostart;
     NoManifestPlatform manifestPlatform;
     QtInstanceLock instanceLock;
-    ModuleHttpFetch http;
+    ChildHttpFetch http;
     // Made only once the program runs: until then a signal ends it the default way.
     std::unique_ptr<UnixSignals> unixSignals;
 };
@@ -235,6 +234,10 @@ void PlatformBackends::OnPointerFallback(std::function<void(TextId)> tell) {
 
 HttpFetchPort& PlatformBackends::Http() {
     return parts_->http;
+}
+
+std::optional<int> PlatformBackends::RunChildJob(int argc, char** argv) {
+    return RunHttpFetchChild(argc, argv);
 }
 
 bool PlatformBackends::AnotherInstanceRunning() {

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,8 @@ std::string Variable(const char* name) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> status = vantrel::PlatformBackends::RunChildJob(argc, argv))
+        return *status;
     // The command line is read before Qt starts, so --help and --version work without a display.
     const std::string programName =
         std::filesystem::path(argc > 0 ? argv[0] : "vantrel").filename().string();

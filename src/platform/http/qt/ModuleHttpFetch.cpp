@@ -1,26 +1,53 @@
 #include "platform/http/qt/ModuleHttpFetch.h"
 
-#include <QDir>
+#include <dlfcn.h>
+
 #include <QMetaObject>
 #include <cstdio>
 #include <optional>
+#include <string>
 #include <utility>
 
+#include "core/text/RegularFile.h"
 #include "platform/http/qt/HttpModule.h"
 
 namespace vantrel {
 
-ModuleHttpFetch::ModuleHttpFetch(const QString& folder)
-    : library_(QDir(folder).filePath(QString::fromLatin1(kHttpModuleFile))) {}
+namespace {
+
+// The module's entry, or nothing with the reason in `why`. The file is opened without waiting
+// and loaded through the descriptor that was checked: a FIFO put in its place would otherwise
+// block the loader's open for good, and a name swapped after the check would load anyway.
+// Never unloaded: the fetcher's code lives in it.
+HttpModuleEntry LoadEntry(const std::filesystem::path& file, std::string& why) {
+    const RegularFileReader module(file);
+    if (!module.IsOpen()) {
+        why = file.string() + ": no regular file";
+        return nullptr;
+    }
+    const std::string opened = "/proc/self/fd/" + std::to_string(module.Descriptor());
+    void* library = ::dlopen(opened.c_str(), RTLD_NOW | RTLD_LOCAL);
+    const auto entry = library != nullptr
+                           ? reinterpret_cast<HttpModuleEntry>(::dlsym(library, kHttpModuleEntry))
+                           : nullptr;
+    if (entry == nullptr) {
+        const char* error = ::dlerror();
+        why = file.string() + ": " + (error != nullptr ? error : "no entry");
+    }
+    return entry;
+}
+
+}  // namespace
+
+ModuleHttpFetch::ModuleHttpFetch(std::filesystem::path folder)
+    : file_(std::move(folder) / kHttpModuleFile) {}
 
 HttpFetchPort* ModuleHttpFetch::Loaded() {
     if (tried_) return fetch_.get();
     tried_ = true;
-    const auto make = reinterpret_cast<HttpModuleEntry>(library_.resolve(kHttpModuleEntry));
-    if (make != nullptr) make(fetch_);
-    if (!fetch_)
-        std::fprintf(stderr, "vantrel: no update check: %s\n",
-                     library_.errorString().toLocal8Bit().constData());
+    std::string why;
+    if (const HttpModuleEntry make = LoadEntry(file_, why)) make(fetch_);
+    if (!fetch_) std::fprintf(stderr, "vantrel: no update check: %s\n", why.c_str());
     return fetch_.get();
 }
 
