@@ -5,6 +5,8 @@
 //                     [--pipeline PAIRS]   (fresh against pipelined idle reads, A/B in one run)
 //                     [--wake]   (at rest polling against sleeping; under scripts/bench the X
 //                                 server's CPU too)
+//                     [--windows ROUNDS]   (resident memory while the options and about
+//                      windows open and close, with language changes)
 //                     [--moving PAIRS]   (moving ticks read and placed against relative
 //                                 motion, A/B in one run)
 //                     [--program PATH [RUNS]]   (the real executable's start to its tray icon,
@@ -30,6 +32,7 @@
 #include "StartupBench.h"
 #include "TimerBench.h"
 #include "WakeBench.h"
+#include "WindowsBench.h"
 
 int main(int argc, char** argv) {
     if (argc >= 3 && std::strcmp(argv[1], "--startup-child") == 0)
@@ -42,7 +45,7 @@ int main(int argc, char** argv) {
 
     bool core = false, backends = false, timer = false, idle = false, startup = false;
     bool outputs = false, wake = false;
-    int pipelinePairs = 0, movingPairs = 0;
+    int pipelinePairs = 0, movingPairs = 0, windowRounds = 0;
     std::vector<std::string> programs;
     int programRuns = 11;
     double seconds = 10, laterSeconds = 0;
@@ -66,6 +69,8 @@ int main(int argc, char** argv) {
             pipelinePairs = std::stoi(argv[++i]);
         } else if (arg == "--moving" && i + 1 < argc) {
             movingPairs = std::stoi(argv[++i]);
+        } else if (arg == "--windows" && i + 1 < argc) {
+            windowRounds = std::stoi(argv[++i]);
         } else if (arg == "--program" && i + 1 < argc) {
             programs.emplace_back(argv[++i]);
             if (i + 1 < argc && argv[i + 1][0] != '-') programRuns = std::stoi(argv[++i]);
@@ -77,8 +82,8 @@ int main(int argc, char** argv) {
             std::fprintf(
                 stderr,
                 "usage: %s [--core] [--backends] [--outputs] [--timer] [--idle] [--startup] "
-                "[--seconds N] [--pipeline PAIRS] [--wake] [--moving PAIRS] [--program PATH "
-                "[RUNS]] [--later SECONDS]\n",
+                "[--seconds N] [--pipeline PAIRS] [--wake] [--moving PAIRS] [--windows ROUNDS] "
+                "[--program PATH [RUNS]] [--later SECONDS]\n",
                 argv[0]);
             return 2;
         }
@@ -88,7 +93,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!core && !backends && !outputs && !timer && !idle && !startup && !wake &&
-        pipelinePairs == 0 && movingPairs == 0)
+        pipelinePairs == 0 && movingPairs == 0 && windowRounds == 0)
         core = backends = outputs = timer = startup = true;
 
     if (core) vantrel::bench::CoreFigures();
@@ -97,12 +102,14 @@ int main(int argc, char** argv) {
     const bool display = std::getenv("DISPLAY") != nullptr;
     if ((timer || idle || startup || wake || pipelinePairs > 0 || movingPairs > 0) && !display)
         std::printf("event loop and start-up skipped: DISPLAY is not set\n");
-    if ((timer || idle || wake || pipelinePairs > 0 || movingPairs > 0) && display) {
+    if ((timer || idle || wake || pipelinePairs > 0 || movingPairs > 0 || windowRounds > 0) &&
+        display) {
         QApplication app(argc, argv);
         if (wake) vantrel::bench::WakeFigures(seconds);
         if (timer || idle) vantrel::bench::TimerFigures(seconds, !timer);
         if (pipelinePairs > 0) vantrel::bench::PipelineFigures(seconds, pipelinePairs);
         if (movingPairs > 0) vantrel::bench::MovingPathFigures(seconds, movingPairs);
+        if (windowRounds > 0) vantrel::bench::WindowRoundsFigures(windowRounds);
     }
     // A fresh process, so its start and memory are its own.
     if (startup && display) {

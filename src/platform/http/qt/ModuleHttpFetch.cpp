@@ -18,7 +18,8 @@ namespace {
 // The module's entry, or nothing with the reason in `why`. The file is opened without waiting
 // and loaded through the descriptor that was checked: a FIFO put in its place would otherwise
 // block the loader's open for good, and a name swapped after the check would load anyway.
-// Never unloaded: the fetcher's code lives in it.
+// The exact file, by its bytes: a folder name that is not UTF-8 survives no text. Never
+// unloaded: the fetcher's code lives in it.
 HttpModuleEntry LoadEntry(const std::filesystem::path& file, std::string& why) {
     const RegularFileReader module(file);
     if (!module.IsOpen()) {

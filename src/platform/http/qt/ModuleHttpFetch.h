@@ -12,7 +12,7 @@ namespace vantrel {
 
 class ModuleHttpFetch : public HttpFetchPort {
   public:
-    // `folder`: where the module lies (the program's folder).
+    // `folder`: where the module lies (the program's folder), as the system names it.
     explicit ModuleHttpFetch(std::filesystem::path folder);
     // The fetcher goes before the library it came from; pending answers go with it.
     ~ModuleHttpFetch() override = default;
