@@ -12,6 +12,8 @@
 //                     [--program PATH [RUNS]]   (the real executable's start to its tray icon,
 //                                 with the scripted joystick; under scripts/bench; repeated:
 //                                 the programs start in turn, e.g. a before and an after build)
+//                     [--later SECONDS]   (with --program: memory also that long after the
+//                                 start, once the update check is over)
 // (no part named: all but --idle, which is --timer without its reference loops). Parts after
 // --core need a display: run under scripts/with-xvfb.
 //        vantrel_bench --ticks-only rest|moving N   (N real ticks untimed, for strace)
@@ -46,7 +48,7 @@ int main(int argc, char** argv) {
     int pipelinePairs = 0, movingPairs = 0, windowRounds = 0;
     std::vector<std::string> programs;
     int programRuns = 11;
-    double seconds = 10;
+    double seconds = 10, laterSeconds = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--core") {
@@ -72,6 +74,8 @@ int main(int argc, char** argv) {
         } else if (arg == "--program" && i + 1 < argc) {
             programs.emplace_back(argv[++i]);
             if (i + 1 < argc && argv[i + 1][0] != '-') programRuns = std::stoi(argv[++i]);
+        } else if (arg == "--later" && i + 1 < argc) {
+            laterSeconds = std::stod(argv[++i]);
         } else if (arg == "--seconds" && i + 1 < argc) {
             seconds = std::stod(argv[++i]);
         } else {
@@ -79,13 +83,13 @@ int main(int argc, char** argv) {
                 stderr,
                 "usage: %s [--core] [--backends] [--outputs] [--timer] [--idle] [--startup] "
                 "[--seconds N] [--pipeline PAIRS] [--wake] [--moving PAIRS] [--windows ROUNDS] "
-                "[--program PATH [RUNS]]\n",
+                "[--program PATH [RUNS]] [--later SECONDS]\n",
                 argv[0]);
             return 2;
         }
     }
     if (!programs.empty()) {
-        vantrel::bench::ProgramStartFigures(programs, programRuns);
+        vantrel::bench::ProgramStartFigures(programs, programRuns, laterSeconds);
         return 0;
     }
     if (!core && !backends && !outputs && !timer && !idle && !startup && !wake &&

@@ -21,7 +21,7 @@
 #include "core/settings/SettingsFile.h"
 #include "platform/desktop/xdg/XdgAutostart.h"
 #include "platform/desktop/xdg/XdgUserFolders.h"
-#include "platform/http/qt/ModuleHttpFetch.h"
+#include "platform/http/qt/ChildHttpFetch.h"
 #include "platform/joystick/sdl/SdlJoysticks.h"
 #include "platform/pointer/portal/PortalPointer.h"
 #include "platform/pointer/uinput/UinputPointer.h"
@@ -176,8 +176,7 @@ struct PlatformBackends::Parts {
                UdevWakeSource::DeviceManagerRunning()),
           // One name whatever the executable is called: a renamed copy would otherwise run
           // beside the first, and both would drive the pointer.
-          instanceLock(QStringLiteral("vantrel")),
-          http(location.folder) {}
+          instanceLock(QStringLiteral("vantrel")) {}
 
     SdlJoysticks joysticks;
     PointerOutputs outputs;
@@ -185,7 +184,7 @@ struct PlatformBackends::Parts {
     XdgAutostart autostart;
     NoManifestPlatform manifestPlatform;
     QtInstanceLock instanceLock;
-    ModuleHttpFetch http;
+    ChildHttpFetch http;
     // Made just before the start's steps, the first of which may show a box; until then a
     // signal ends the program the default way.
     std::unique_ptr<UnixSignals> unixSignals;
@@ -235,6 +234,10 @@ void PlatformBackends::OnPointerFallback(std::function<void(TextId)> tell) {
 
 HttpFetchPort& PlatformBackends::Http() {
     return parts_->http;
+}
+
+std::optional<int> PlatformBackends::RunChildJob(int argc, char** argv) {
+    return RunHttpFetchChild(argc, argv);
 }
 
 bool PlatformBackends::AnotherInstanceRunning() {
