@@ -5,6 +5,8 @@
 //                     [--pipeline PAIRS]   (fresh against pipelined idle reads, A/B in one run)
 //                     [--wake]   (at rest polling against sleeping; under scripts/bench the X
 //                                 server's CPU too)
+//                     [--jitter PAIRS]   (at rest, a scripted DualShock 4 silent against its
+//                                 stick jittering, in alternated windows)
 //                     [--moving PAIRS]   (moving ticks read and placed against relative
 //                                 motion, A/B in one run)
 //                     [--program PATH [RUNS]]   (the real executable's start to its tray icon,
@@ -40,7 +42,7 @@ int main(int argc, char** argv) {
 
     bool core = false, backends = false, timer = false, idle = false, startup = false;
     bool outputs = false, wake = false;
-    int pipelinePairs = 0, movingPairs = 0;
+    int pipelinePairs = 0, movingPairs = 0, jitterPairs = 0;
     std::vector<std::string> programs;
     int programRuns = 11;
     double seconds = 10;
@@ -62,6 +64,8 @@ int main(int argc, char** argv) {
             startup = true;
         } else if (arg == "--pipeline" && i + 1 < argc) {
             pipelinePairs = std::stoi(argv[++i]);
+        } else if (arg == "--jitter" && i + 1 < argc) {
+            jitterPairs = std::stoi(argv[++i]);
         } else if (arg == "--moving" && i + 1 < argc) {
             movingPairs = std::stoi(argv[++i]);
         } else if (arg == "--program" && i + 1 < argc) {
@@ -73,7 +77,8 @@ int main(int argc, char** argv) {
             std::fprintf(
                 stderr,
                 "usage: %s [--core] [--backends] [--outputs] [--timer] [--idle] [--startup] "
-                "[--seconds N] [--pipeline PAIRS] [--wake] [--moving PAIRS] [--program PATH "
+                "[--seconds N] [--pipeline PAIRS] [--wake] [--jitter PAIRS] [--moving PAIRS] "
+                "[--program PATH "
                 "[RUNS]]\n",
                 argv[0]);
             return 2;
@@ -83,22 +88,23 @@ int main(int argc, char** argv) {
         vantrel::bench::ProgramStartFigures(programs, programRuns);
         return 0;
     }
-    if (!core && !backends && !outputs && !timer && !idle && !startup && !wake &&
-        pipelinePairs == 0 && movingPairs == 0)
+    const int pairs = pipelinePairs + movingPairs + jitterPairs;
+    if (!core && !backends && !outputs && !timer && !idle && !startup && !wake && pairs == 0)
         core = backends = outputs = timer = startup = true;
 
     if (core) vantrel::bench::CoreFigures();
     if (backends) vantrel::bench::BackendFigures();
     if (outputs) vantrel::bench::OutputFigures();
     const bool display = std::getenv("DISPLAY") != nullptr;
-    if ((timer || idle || startup || wake || pipelinePairs > 0 || movingPairs > 0) && !display)
+    if ((timer || idle || startup || wake || pairs > 0) && !display)
         std::printf("event loop and start-up skipped: DISPLAY is not set\n");
-    if ((timer || idle || wake || pipelinePairs > 0 || movingPairs > 0) && display) {
+    if ((timer || idle || wake || pairs > 0) && display) {
         QApplication app(argc, argv);
         if (wake) vantrel::bench::WakeFigures(seconds);
         if (timer || idle) vantrel::bench::TimerFigures(seconds, !timer);
         if (pipelinePairs > 0) vantrel::bench::PipelineFigures(seconds, pipelinePairs);
         if (movingPairs > 0) vantrel::bench::MovingPathFigures(seconds, movingPairs);
+        if (jitterPairs > 0) vantrel::bench::JitterFigures(seconds, jitterPairs);
     }
     // A fresh process, so its start and memory are its own.
     if (startup && display) {
