@@ -22,26 +22,17 @@ const std::vector<PadAxis> kPlayStationAxes{{ABS_X, 0, 255, 0, 0},    {ABS_Y, 0,
 
 // A plain four-button joystick, with no game-controller mapping anywhere.
 const EvdevPad kPlainPad{"Vantrel Scripted Pad",
-                         BUS_USB,
-                         0x1209,
-                         0x7a11,
-                         0x0111,
+                         {BUS_USB, 0x1209, 0x7a11, 0x0111},
                          {BTN_TRIGGER, BTN_THUMB, BTN_THUMB2, BTN_TOP},
                          {{ABS_X, -32768, 32767, 0, 0}, {ABS_Y, -32768, 32767, 0, 0}}};
 
 const EvdevPad kDualShock4{"Sony Interactive Entertainment Wireless Controller",
-                           BUS_USB,
-                           0x054c,
-                           0x09cc,
-                           0x8111,
+                           {BUS_USB, 0x054c, 0x09cc, 0x8111},
                            kPlayStationKeys,
                            kPlayStationAxes};
 
 const EvdevPad kDualSense{"Sony Interactive Entertainment DualSense Wireless Controller",
-                          BUS_USB,
-                          0x054c,
-                          0x0ce6,
-                          0x8111,
+                          {BUS_USB, 0x054c, 0x0ce6, 0x8111},
                           kPlayStationKeys,
                           kPlayStationAxes};
 
@@ -50,10 +41,7 @@ const EvdevPad kDualSense{"Sony Interactive Entertainment DualSense Wireless Con
 // is a consumer key. Fuzz and flat are hid-input's range / 256 and range / 16.
 const EvdevPad kXboxBluetooth{
     "Xbox Wireless Controller",
-    BUS_BLUETOOTH,
-    0x045e,
-    0x02fd,
-    0x0903,
+    {BUS_BLUETOOTH, 0x045e, 0x02fd, 0x0903},
     {KEY_BACK, BTN_SOUTH, BTN_EAST, BTN_C, BTN_NORTH, BTN_WEST, BTN_Z, BTN_TL, BTN_TR, BTN_TL2,
      BTN_TR2, BTN_SELECT, BTN_START, BTN_MODE, BTN_THUMBL, BTN_THUMBR},
     {{ABS_X, 0, 65535, 255, 4095},

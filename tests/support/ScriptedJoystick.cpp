@@ -153,8 +153,7 @@ struct ScriptedJoystick::Impl {
             return 0;
         }
         if (request == EVIOCGID) {
-            const input_id id{pad.bus, pad.vendor, pad.product, pad.version};
-            std::memcpy(out.data(), &id, sizeof id);
+            std::memcpy(out.data(), &pad.id, sizeof pad.id);
             return 0;
         }
         if (nr == _IOC_NR(EVIOCGNAME(0))) {

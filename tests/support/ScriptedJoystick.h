@@ -3,6 +3,8 @@
 // and handing every open descriptor its own copy of each report, as the kernel does.
 #pragma once
 
+#include <linux/input.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,7 +20,7 @@ struct PadAxis {
 // What a pad's evdev node says of itself. The first two axes are the stick the program reads.
 struct EvdevPad {
     const char* name;
-    unsigned short bus, vendor, product, version;
+    input_id id;                       // bus, vendor, product, version
     std::vector<unsigned short> keys;  // EV_KEY codes, in code order
     std::vector<PadAxis> axes;         // in code order
 };
