@@ -29,6 +29,8 @@
 #include "support/fakes/FakeOpener.h"
 #include "support/fakes/FakeProcessLauncher.h"
 #include "support/fakes/FakeRunEntry.h"
+#include "ui/AboutWindow.h"
+#include "ui/OptionsDialog.h"
 #include "ui/TrayApplication.h"
 #include "ui/TrayIcon.h"
 
@@ -187,6 +189,23 @@ double ProgramRig::WakeUpsPerEmulatedRead() {
 
 bool ProgramRig::Asleep() {
     return parts_->window && parts_->window->Scheduler().Asleep();
+}
+
+TrayApplication& ProgramRig::Window() {
+    return *parts_->window;
+}
+
+OptionsDialog* ProgramRig::OpenOptionsDialog() {
+    return parts_->window->Options().Dialog();
+}
+
+AboutWindow* ProgramRig::OpenAboutWindow() {
+    return parts_->window->About().Window();
+}
+
+void ProgramRig::ChooseLanguage(const std::string& file) {
+    parts_->fileDialog.answer = std::vector<std::string>{(parts_->folder / "Lang" / file).string()};
+    parts_->window->chooseLanguage();
 }
 
 bool ProgramRig::TrayIconShown() {

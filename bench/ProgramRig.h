@@ -10,8 +10,11 @@
 #include <string>
 
 namespace vantrel {
+class AboutWindow;
+class OptionsDialog;
+class TrayApplication;
 class WakeSourcePort;
-}
+}  // namespace vantrel
 namespace vantrel::test {
 struct EvdevPad;
 class ScriptedJoystick;
@@ -70,6 +73,12 @@ class ProgramRig {
     std::uint64_t Placements() const;
     // True while the poll timer sleeps.
     bool Asleep();
+    // The program's main window, and its windows while they are open (else null).
+    TrayApplication& Window();
+    OptionsDialog* OpenOptionsDialog();
+    AboutWindow* OpenAboutWindow();
+    // The language menu's choice of `file` from the program folder's Lang/.
+    void ChooseLanguage(const std::string& file);
 
   private:
     void Build(WakeSourcePort* wake);

@@ -7,6 +7,8 @@
 //                                 server's CPU too)
 //                     [--jitter PAIRS]   (at rest, a scripted DualShock 4 silent against its
 //                                 stick jittering, in alternated windows)
+//                     [--windows ROUNDS]   (resident memory while the options and about
+//                      windows open and close, with language changes)
 //                     [--moving PAIRS]   (moving ticks read and placed against relative
 //                                 motion, A/B in one run)
 //                     [--program PATH [RUNS]]   (the real executable's start to its tray icon,
@@ -30,6 +32,7 @@
 #include "StartupBench.h"
 #include "TimerBench.h"
 #include "WakeBench.h"
+#include "WindowsBench.h"
 
 int main(int argc, char** argv) {
     if (argc >= 3 && std::strcmp(argv[1], "--startup-child") == 0)
@@ -42,7 +45,7 @@ int main(int argc, char** argv) {
 
     bool core = false, backends = false, timer = false, idle = false, startup = false;
     bool outputs = false, wake = false;
-    int pipelinePairs = 0, movingPairs = 0, jitterPairs = 0;
+    int pipelinePairs = 0, movingPairs = 0, jitterPairs = 0, windowRounds = 0;
     std::vector<std::string> programs;
     int programRuns = 11;
     double seconds = 10;
@@ -68,6 +71,8 @@ int main(int argc, char** argv) {
             jitterPairs = std::stoi(argv[++i]);
         } else if (arg == "--moving" && i + 1 < argc) {
             movingPairs = std::stoi(argv[++i]);
+        } else if (arg == "--windows" && i + 1 < argc) {
+            windowRounds = std::stoi(argv[++i]);
         } else if (arg == "--program" && i + 1 < argc) {
             programs.emplace_back(argv[++i]);
             if (i + 1 < argc && argv[i + 1][0] != '-') programRuns = std::stoi(argv[++i]);
@@ -78,8 +83,7 @@ int main(int argc, char** argv) {
                 stderr,
                 "usage: %s [--core] [--backends] [--outputs] [--timer] [--idle] [--startup] "
                 "[--seconds N] [--pipeline PAIRS] [--wake] [--jitter PAIRS] [--moving PAIRS] "
-                "[--program PATH "
-                "[RUNS]]\n",
+                "[--windows ROUNDS] [--program PATH [RUNS]]\n",
                 argv[0]);
             return 2;
         }
@@ -88,23 +92,24 @@ int main(int argc, char** argv) {
         vantrel::bench::ProgramStartFigures(programs, programRuns);
         return 0;
     }
-    const int pairs = pipelinePairs + movingPairs + jitterPairs;
-    if (!core && !backends && !outputs && !timer && !idle && !startup && !wake && pairs == 0)
+    const int rounds = pipelinePairs + movingPairs + jitterPairs + windowRounds;
+    if (!core && !backends && !outputs && !timer && !idle && !startup && !wake && rounds == 0)
         core = backends = outputs = timer = startup = true;
 
     if (core) vantrel::bench::CoreFigures();
     if (backends) vantrel::bench::BackendFigures();
     if (outputs) vantrel::bench::OutputFigures();
     const bool display = std::getenv("DISPLAY") != nullptr;
-    if ((timer || idle || startup || wake || pairs > 0) && !display)
+    if ((timer || idle || startup || wake || rounds > 0) && !display)
         std::printf("event loop and start-up skipped: DISPLAY is not set\n");
-    if ((timer || idle || wake || pairs > 0) && display) {
+    if ((timer || idle || wake || rounds > 0) && display) {
         QApplication app(argc, argv);
         if (wake) vantrel::bench::WakeFigures(seconds);
         if (timer || idle) vantrel::bench::TimerFigures(seconds, !timer);
         if (pipelinePairs > 0) vantrel::bench::PipelineFigures(seconds, pipelinePairs);
         if (movingPairs > 0) vantrel::bench::MovingPathFigures(seconds, movingPairs);
         if (jitterPairs > 0) vantrel::bench::JitterFigures(seconds, jitterPairs);
+        if (windowRounds > 0) vantrel::bench::WindowRoundsFigures(windowRounds);
     }
     // A fresh process, so its start and memory are its own.
     if (startup && display) {

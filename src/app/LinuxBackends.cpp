@@ -2,15 +2,19 @@
 // pointer output chosen for the session (XTest, the wlroots virtual pointer, uinput or the
 // RemoteDesktop portal), the XDG autostart entry, a lock file for the instance test and the Unix
 // termination signals.
+#include <fcntl.h>
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QString>
 #include <QTimer>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <system_error>
 
 #include "app/PlatformBackends.h"
 #include "core/engine/FallbackPointer.h"
@@ -191,8 +195,10 @@ struct PlatformBackends::Parts {
         : outputs(request, location.Files().SettingsFile()),
           wake([this](int id) { return joysticks.DeviceNode(id); },
                UdevWakeSource::DeviceManagerRunning()),
-          instanceLock(QString::fromStdString(location.BaseName())),
-          http(QString::fromStdU16String(location.folder.u16string())) {}
+          // One name whatever the executable is called: a renamed copy would otherwise run
+          // beside the first, and both would drive the pointer.
+          instanceLock(QStringLiteral("vantrel")),
+          http(location.folder) {}
 
     SdlJoysticks joysticks;
     PointerOutputs outputs;
@@ -201,7 +207,8 @@ struct PlatformBackends::Parts {
     NoManifestPlatform manifestPlatform;
     QtInstanceLock instanceLock;
     ModuleHttpFetch http;
-    // Made only once the program runs: until then a signal ends it the default way.
+    // Made just before the start's steps, the first of which may show a box; until then a
+    // signal ends the program the default way.
     std::unique_ptr<UnixSignals> unixSignals;
 };
 
@@ -216,7 +223,21 @@ PlatformBackends::PlatformBackends(const ProgramLocation& location, PointerReque
 PlatformBackends::~PlatformBackends() = default;
 
 void PlatformBackends::PrepareEnvironment() {
-    static_cast<void>(SkipHopelessBusLaunch());  // either way the start goes on
+    // A descriptor its starter left closed would go to the first file or connection opened
+    // (the X connection, say), and every warning would be written into it.
+    for (int fd = 0; fd <= 2; ++fd)
+        if (::fcntl(fd, F_GETFD) < 0 && errno == EBADF)
+            static_cast<void>(::open("/dev/null", O_RDWR));  // the lowest free number: fd
+    static_cast<void>(SkipHopelessBusLaunch());              // either way the start goes on
+}
+
+std::optional<std::filesystem::path> PlatformBackends::ProgramExecutable() {
+    // The link's own bytes: Qt's path passes through a text conversion that loses a folder name
+    // that is not UTF-8, and an empty folder would then be the current one.
+    std::error_code ec;
+    std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec || !executable.is_absolute()) return std::nullopt;
+    return executable;
 }
 
 bool PlatformBackends::DisplayReachable(const DisplayCandidates& candidates,
@@ -241,13 +262,17 @@ bool PlatformBackends::AnotherInstanceRunning() {
     return parts_->instanceLock.AnotherInstanceRunning();
 }
 
-void PlatformBackends::ConnectShutdown(TrayApplication& window, QCoreApplication& app) {
+void PlatformBackends::CatchStopSignals(QCoreApplication& app) {
     parts_->unixSignals = std::make_unique<UnixSignals>();
-    window.ConnectShutdown(app);
     // exit(), not quit(): it ends the loops of open boxes too, whatever their windows say,
-    // and the main loop with them; the shutdown runs on the way out.
+    // and the main loop with them; the shutdown runs on the way out. Queued, so a signal that
+    // comes between two steps of the start ends the box that opens next, or the main loop.
     QObject::connect(parts_->unixSignals.get(), &UnixSignals::received, &app,
-                     [] { QCoreApplication::exit(0); });
+                     [&app] { QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); }); });
+}
+
+void PlatformBackends::ConnectShutdown(TrayApplication& window, QCoreApplication& app) {
+    window.ConnectShutdown(app);
 }
 
 }  // namespace vantrel

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/engine/JoystickPort.h"
@@ -49,9 +50,15 @@ class PlatformBackends {
     // What the user must be told about the pointer output chosen: on Linux, a Wayland session
     // where only XTest was left, or an output asked for that could not start.
     PointerChoice::Notice PointerNotice() const;
-    // First of all, while the program has one thread: what the libraries read from the
+    // First of all, while the program has one thread: standard input, output and error open
+    // (on Unix, a closed one is opened on /dev/null, so no connection the program opens later
+    // takes its number and receives its messages), and what the libraries read from the
     // environment as they start (on Linux, whether D-Bus may try to launch a session bus).
     static void PrepareEnvironment();
+    // The running executable's real path as the system names it (on Linux its bytes, whatever
+    // their encoding), from which the program folder follows; nullopt when it cannot be known.
+    // After the QApplication.
+    static std::optional<std::filesystem::path> ProgramExecutable();
     // Before the QApplication: whether one of the displays Qt may open answers. `x11Display`:
     // Qt's -display, empty for DISPLAY. Windows always has its desktop.
     static bool DisplayReachable(const DisplayCandidates& candidates,
@@ -63,12 +70,16 @@ class PlatformBackends {
     WakeSourcePort& Wake() { return ports_.wake; }
     // The update check's fetcher; on Linux it loads the network libraries at its first fetch.
     HttpFetchPort& Http();
-    // The previous-instance test, per user and named after the executable: takes the lock on
-    // the first call and holds it while this object lives.
+    // The previous-instance test, per user, whatever the executable is called: takes the lock
+    // on the first call and holds it while this object lives.
     bool AnotherInstanceRunning();
-    // window.ConnectShutdown with the platform's own requests to end: on Unix SIGTERM, SIGINT
-    // and SIGHUP; Windows ends a session through the application's session signals, which
-    // ConnectShutdown already handles.
+    // Before the start: the platform's own requests to end (on Unix SIGTERM, SIGINT and
+    // SIGHUP) end the event loops from here on. A box the start shows then closes, and the
+    // start ends the way that box's cause ends it (no joystick: status 2, nothing saved); once
+    // the program runs, the end comes through its normal shutdown.
+    void CatchStopSignals(QCoreApplication& app);
+    // window.ConnectShutdown: Windows ends a session through the application's session
+    // signals, which ConnectShutdown already handles.
     void ConnectShutdown(TrayApplication& window, QCoreApplication& app);
 
   private:

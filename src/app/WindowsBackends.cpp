@@ -2,6 +2,7 @@
 // joysticks, cursor placement, SendInput buttons, the Run value, a named mutex for the instance
 // test and the manifest's attributes.
 #include <QCoreApplication>
+#include <QDir>
 
 #include "app/PlatformBackends.h"
 #include "platform/http/qt/QtHttpFetch.h"
@@ -21,9 +22,9 @@ FileLocations PlatformFileLocations(const std::filesystem::path& programFolder) 
 }
 
 struct PlatformBackends::Parts {
-    // The wide name: a narrow one would pass through the system code page.
-    explicit Parts(const ProgramLocation& location)
-        : instanceLock(location.executable.stem().wstring()) {}
+    // One name whatever the executable is called: a renamed copy would otherwise run beside
+    // the first, and both would drive the pointer.
+    explicit Parts(const ProgramLocation& /*location*/) : instanceLock(L"Vantrel") {}
 
     WinJoysticks joysticks;
     WinPointer pointer;
@@ -44,6 +45,13 @@ PlatformBackends::~PlatformBackends() = default;
 
 void PlatformBackends::PrepareEnvironment() {}
 
+std::optional<std::filesystem::path> PlatformBackends::ProgramExecutable() {
+    // From GetModuleFileNameW, in UTF-16 throughout.
+    const QString file = QCoreApplication::applicationFilePath();
+    if (file.isEmpty()) return std::nullopt;
+    return std::filesystem::path(QDir::toNativeSeparators(file).toStdWString());
+}
+
 bool PlatformBackends::DisplayReachable(const DisplayCandidates& /*candidates*/,
                                         const std::string& /*x11Display*/) {
     return true;
@@ -63,6 +71,10 @@ HttpFetchPort& PlatformBackends::Http() {
 
 bool PlatformBackends::AnotherInstanceRunning() {
     return parts_->instanceLock.AnotherInstanceRunning();
+}
+
+void PlatformBackends::CatchStopSignals(QCoreApplication& /*app*/) {
+    // Windows sends no stop signals; the end of a session comes as the session's own signals.
 }
 
 void PlatformBackends::ConnectShutdown(TrayApplication& window, QCoreApplication& app) {

@@ -2,13 +2,13 @@
 // to the tray application and runs the event loop.
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDir>
 #include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +31,7 @@ namespace {
 // Exit statuses of the command line, as sysexits.h names them.
 constexpr int kUsageError = 64;
 constexpr int kOutputUnavailable = 69;  // no display, or the output asked for cannot start
+constexpr int kOsError = 71;            // the system does not say where the program is
 
 std::string Variable(const char* name) {
     const char* value = std::getenv(name);
@@ -40,6 +41,7 @@ std::string Variable(const char* name) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    vantrel::PlatformBackends::PrepareEnvironment();
     // The command line is read before Qt starts, so --help and --version work without a display.
     const std::string programName =
         std::filesystem::path(argc > 0 ? argv[0] : "vantrel").filename().string();
@@ -61,7 +63,6 @@ int main(int argc, char** argv) {
             break;
     }
 
-    vantrel::PlatformBackends::PrepareEnvironment();
     // Qt aborts when it finds no display; tell the user in one line instead.
     if (!vantrel::PlatformBackends::DisplayReachable(
             vantrel::QtDisplayCandidates(commandLine.qtPlatform, Variable("QT_QPA_PLATFORM")),
@@ -74,15 +75,21 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Vantrel");
     QApplication::setQuitOnLastWindowClosed(false);  // closing a dialog never ends the program
 
-    // Qt hands out paths with "/"; the program's paths (the logon entry among them) are native.
+    // Lang/, the documents, the HTTP module and the settings are found beside the program; an
+    // unknown folder would make that the current one, whatever it holds.
+    const std::optional<std::filesystem::path> executable =
+        vantrel::PlatformBackends::ProgramExecutable();
+    if (!executable) {
+        std::fprintf(stderr, "%s: the program's own folder cannot be found\n", programName.c_str());
+        return kOsError;
+    }
     vantrel::ProgramLocation location{
-        .folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdU16String(),
-        .executable =
-            QDir::toNativeSeparators(QCoreApplication::applicationFilePath()).toStdU16String(),
+        .folder = executable->parent_path(),
+        .executable = *executable,
+        .files = vantrel::PlatformFileLocations(executable->parent_path()),
+        // VANTREL_LAUNCHER: the link a system install puts on PATH; empty for every other build.
+        .logonCommand = vantrel::LogonCommand(*executable, VANTREL_LAUNCHER),
     };
-    location.files = vantrel::PlatformFileLocations(location.folder);
-    // VANTREL_LAUNCHER: the link a system install puts on PATH; empty for every other build.
-    location.logonCommand = vantrel::LogonCommand(location.executable, VANTREL_LAUNCHER);
 
     vantrel::PlatformBackends platform(location, commandLine.pointer);
     // An output asked for by --pointer that cannot start ends the program at once.
@@ -137,6 +144,7 @@ int main(int argc, char** argv) {
         return saved;
     });
     window.Initialize();
+    platform.CatchStopSignals(app);
     const vantrel::StartOutcome outcome = window.Start();
     running = outcome == vantrel::StartOutcome::Running;
     if (outcome != vantrel::StartOutcome::Running) return vantrel::ExitStatus(outcome);

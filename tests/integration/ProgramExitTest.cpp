@@ -53,6 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "--pointer=wlroots:"},
         ExitCase{"vantrel", 69, "no display can be opened"},
         ExitCase{"vantrel --pointer=uinput", 69, "no display can be opened"},
+        ExitCase{"env -u XDG_RUNTIME_DIR vantrel", 69, "no display can be opened"},
         ExitCase{"QT_QPA_PLATFORM=xcb WAYLAND_DISPLAY=none vantrel", 69,
                  "no display can be opened"},
         ExitCase{"vantrel -platform offscreen --pointer=x11", 69, "--pointer=x11: no X display"},

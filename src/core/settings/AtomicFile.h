@@ -6,10 +6,14 @@
 
 namespace vantrel {
 
+// Who may read the new file: whom the user's umask lets, or its owner alone (a secret).
+enum class FileReaders { AsUmaskSays, OwnerOnly };
+
 // Writes `content` to `temp` (which must be in the same folder as `file`), then renames it over
 // `file`. On any failure the temporary is removed, `file` is left as it was and the result is
 // false.
 bool ReplaceFileAtomically(const std::filesystem::path& file, const std::filesystem::path& temp,
-                           std::string_view content);
+                           std::string_view content,
+                           FileReaders readers = FileReaders::AsUmaskSays);
 
 }  // namespace vantrel

@@ -23,8 +23,17 @@ namespace {
 bool StillThere(int fd, const QByteArray& path) {
     struct stat held {
     }, named{};
-    return ::fstat(fd, &held) == 0 && ::stat(path.constData(), &named) == 0 &&
+    return ::fstat(fd, &held) == 0 && ::lstat(path.constData(), &named) == 0 &&
            held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+}
+
+// True when the open file is this user's own lock: the temporary folder is shared, and a file
+// another user put there (a link to one of this user's files, or one they hold locked) would
+// otherwise be overwritten or keep this user from starting.
+bool OwnLockFile(int fd) {
+    struct stat file {};
+    return ::fstat(fd, &file) == 0 && S_ISREG(file.st_mode) && file.st_uid == ::geteuid() &&
+           file.st_nlink == 1;
 }
 
 }  // namespace
@@ -60,9 +69,16 @@ bool QtInstanceLock::AnotherInstanceRunning() {
     decided_ = true;
     const QByteArray path = QFile::encodeName(path_);
     for (int attempt = 0; attempt < 3; ++attempt) {
-        const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-        // A lock that cannot be created at all (unwritable folder) must not lock the user out.
+        // Never through a symbolic link, and without blocking on a FIFO put in its place.
+        const int fd =
+            ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+        // A lock that cannot be created at all (unwritable folder), or a file that is not this
+        // user's own, must not lock the user out.
         if (fd < 0) return other_ = false;
+        if (!OwnLockFile(fd)) {
+            ::close(fd);
+            return other_ = false;
+        }
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
             other_ = errno == EWOULDBLOCK;
             ::close(fd);

@@ -1,4 +1,4 @@
-// The previous-instance test: a per-user lock file named after the executable's base name.
+// The previous-instance test: a per-user lock file, held with flock while the program runs.
 #pragma once
 
 #include <QString>
@@ -8,6 +8,8 @@ namespace vantrel {
 class QtInstanceLock {
   public:
     // `folder` empty: the user's runtime folder, or the temporary folder when there is none.
+    // A file there that is not this user's own plain file (a link, another user's) is never
+    // written, and locks nobody out.
     explicit QtInstanceLock(const QString& baseName, const QString& folder = {});
     // Removes the file when this object held the lock.
     ~QtInstanceLock();

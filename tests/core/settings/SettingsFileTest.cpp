@@ -1,6 +1,9 @@
 #include "core/settings/SettingsFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "core/settings/AtomicFile.h"
 
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
@@ -143,6 +146,20 @@ TEST(SettingsSave, MissingFolderFailsQuietly) {
     TempDir dir;
     EXPECT_FALSE(
         SaveSettings(dir / "no-such-folder" / "Vantrel.ini", Settings{1, 2, 3, "2", 1, 1, 0, ""}));
+}
+
+TEST(AtomicFile, ASecretIsReadableByItsOwnerOnlyWhateverTheUmask) {
+    TempDir dir;
+    namespace fs = std::filesystem;
+    const mode_t umask = ::umask(022);
+    ASSERT_TRUE(
+        ReplaceFileAtomically(dir / "token", dir / "token.tmp", "x", FileReaders::OwnerOnly));
+    ASSERT_TRUE(ReplaceFileAtomically(dir / "ini", dir / "ini.tmp", "x"));
+    ::umask(umask);
+    EXPECT_EQ(fs::status(dir / "token").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(dir / "ini").permissions() & fs::perms::others_read,
+              fs::perms::others_read);
 }
 
 }  // namespace

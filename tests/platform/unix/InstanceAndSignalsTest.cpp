@@ -1,5 +1,8 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <QCoreApplication>
@@ -9,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -29,6 +33,36 @@ TEST(InstanceLock, SecondHolderSeesTheFirstAndTheFirstDoesNot) {
     EXPECT_TRUE(second.AnotherInstanceRunning());
     QtInstanceLock otherName("vantrel-copy", dir.path());
     EXPECT_FALSE(otherName.AnotherInstanceRunning());
+}
+
+// What another user may leave at the lock's name in a shared temporary folder: a link to one of
+// this user's files, which they hold locked. It is never written, and locks nobody out.
+TEST(InstanceLock, AFileThatIsNotTheUsersOwnIsNeitherWrittenNorObeyed) {
+    const std::function<int(const char*, const char*)> plants[] = {
+        [](const char* victim, const char* lock) { return ::symlink(victim, lock); },
+        [](const char* victim, const char* lock) { return ::link(victim, lock); },
+        [](const char*, const char* lock) { return ::mkfifo(lock, 0666); },
+        [](const char* victim, const char* lock) {  // another user's own file, when root
+            return ::getuid() != 0
+                       ? 0
+                       : ::link(victim, lock) | ::unlink(victim) | ::chown(lock, 65534, 65534);
+        },
+    };
+    for (const auto& plant : plants) {
+        QTemporaryDir dir;
+        const QByteArray victim = QFile::encodeName(dir.filePath("profile"));
+        QFile file(victim);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("victim") == 6);
+        file.close();
+        const int held = ::open(victim.constData(), O_RDONLY);
+        ASSERT_EQ(::flock(held, LOCK_EX), 0);
+        QtInstanceLock lock("vantrel", dir.path());
+        ASSERT_EQ(plant(victim.constData(), QFile::encodeName(lock.FilePath()).constData()), 0);
+        EXPECT_FALSE(lock.AnotherInstanceRunning());
+        ::close(held);
+        QFile after(QFile::exists(victim) ? victim : QFile::encodeName(lock.FilePath()));
+        if (after.open(QIODevice::ReadOnly)) EXPECT_EQ(after.readAll(), "victim");
+    }
 }
 
 // A copy that took the lock in `dir` and was killed: no destructor, the file stays behind.

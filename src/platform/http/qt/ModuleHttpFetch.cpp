@@ -1,6 +1,7 @@
 #include "platform/http/qt/ModuleHttpFetch.h"
 
-#include <QDir>
+#include <dlfcn.h>
+
 #include <QMetaObject>
 #include <cstdio>
 #include <optional>
@@ -10,17 +11,24 @@
 
 namespace vantrel {
 
-ModuleHttpFetch::ModuleHttpFetch(const QString& folder)
-    : library_(QDir(folder).filePath(QString::fromLatin1(kHttpModuleFile))) {}
+ModuleHttpFetch::ModuleHttpFetch(const std::filesystem::path& folder)
+    : file_(folder / kHttpModuleFile) {}
 
 HttpFetchPort* ModuleHttpFetch::Loaded() {
     if (tried_) return fetch_.get();
     tried_ = true;
-    const auto make = reinterpret_cast<HttpModuleEntry>(library_.resolve(kHttpModuleEntry));
+    // The exact file, by its bytes: QLibrary's name is text, which a folder name that is not
+    // UTF-8 does not survive, and it tries other names and folders besides.
+    library_ = ::dlopen(file_.c_str(), RTLD_NOW | RTLD_LOCAL);
+    const auto make = library_ != nullptr
+                          ? reinterpret_cast<HttpModuleEntry>(::dlsym(library_, kHttpModuleEntry))
+                          : nullptr;
     if (make != nullptr) make(fetch_);
-    if (!fetch_)
+    if (!fetch_) {
+        const char* error = ::dlerror();
         std::fprintf(stderr, "vantrel: no update check: %s\n",
-                     library_.errorString().toLocal8Bit().constData());
+                     error != nullptr ? error : "the module makes no fetcher");
+    }
     return fetch_.get();
 }
 

@@ -2,9 +2,8 @@
 // libraries cost a start nothing until the update check runs.
 #pragma once
 
-#include <QLibrary>
 #include <QObject>
-#include <QString>
+#include <filesystem>
 #include <memory>
 
 #include "core/info/HttpFetchPort.h"
@@ -13,8 +12,8 @@ namespace vantrel {
 
 class ModuleHttpFetch : public HttpFetchPort {
   public:
-    // `folder`: where the module lies (the program's folder).
-    explicit ModuleHttpFetch(const QString& folder);
+    // `folder`: where the module lies (the program's folder), as the system names it.
+    explicit ModuleHttpFetch(const std::filesystem::path& folder);
     // The fetcher, declared after the library, goes before it; pending answers go with it.
     ~ModuleHttpFetch() override = default;
     ModuleHttpFetch(const ModuleHttpFetch&) = delete;
@@ -27,7 +26,8 @@ class ModuleHttpFetch : public HttpFetchPort {
   private:
     HttpFetchPort* Loaded();
 
-    QLibrary library_;  // never unloaded: the fetcher's code lives in it
+    std::filesystem::path file_;
+    void* library_ = nullptr;  // never unloaded: the fetcher's code lives in it
     std::unique_ptr<HttpFetchPort> fetch_;
     bool tried_ = false;
     // Failures are answered through it, so none is answered after this fetcher is gone.

@@ -180,7 +180,9 @@ void PortalPointer::OnStarted(const QVariantMap& results) {
         // Beside the settings, whose folder (the user's, for a package) a first start lacks.
         std::error_code ignored;
         std::filesystem::create_directories(tokenFile_.parent_path(), ignored);
-        static_cast<void>(ReplaceFileAtomically(tokenFile_, temp, token.toStdString() + "\n"));
+        // The desktop's consent to drive the pointer: for this user's eyes only.
+        static_cast<void>(ReplaceFileAtomically(tokenFile_, temp, token.toStdString() + "\n",
+                                                FileReaders::OwnerOnly));
     }
     state_ = State::Settling;
     QTimer::singleShot(settle_, this, [this] {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "virtual-pointer-client.h"
@@ -125,6 +126,14 @@ WaylandVirtualPointer::Connection::Connection(const char* displayName,
 }
 
 bool WaylandVirtualPointer::CompositorReachable() {
+    // Where libwayland cannot even name a socket (no inherited one, a relative name and no
+    // absolute runtime folder) it says so on standard error, a line before the program's own:
+    // the same test, made quietly.
+    const char* name = std::getenv("WAYLAND_DISPLAY");
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (std::getenv("WAYLAND_SOCKET") == nullptr && (name == nullptr || name[0] != '/') &&
+        (runtime == nullptr || runtime[0] != '/'))
+        return false;
     wl_display* display = wl_display_connect(nullptr);
     if (display == nullptr) return false;
     wl_display_disconnect(display);

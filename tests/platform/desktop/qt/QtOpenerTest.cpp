@@ -45,6 +45,12 @@ TEST_F(QtOpenerTest, DocumentWithApostropheAndBlanks) {
               QString::fromUtf8("/opt/Vantrel è/Leggere prima dell'uso.txt"));
 }
 
+TEST_F(QtOpenerTest, DocumentInAFolderNamedInAnotherEncoding) {  // as unzip leaves them
+    EXPECT_TRUE(opener.OpenDocument("/opt/Programme-\xe9t\xe9/Lisez-moi.txt"));
+    ASSERT_EQ(catcher.urls.size(), 1);
+    EXPECT_EQ(catcher.urls[0].toEncoded(), "file:///opt/Programme-%E9t%E9/Lisez-moi.txt");
+}
+
 TEST_F(QtOpenerTest, WebAddress) {
     EXPECT_TRUE(opener.OpenAddress("http://www.vantrel.example/vantrel.html"));
     ASSERT_EQ(catcher.urls.size(), 1);
