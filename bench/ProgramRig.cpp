@@ -45,8 +45,9 @@ void RunLoop(int ms) {
 namespace fs = std::filesystem;
 
 struct ProgramRig::Parts {
-    explicit Parts(bool withScripted)
-        : scripted(withScripted ? std::make_unique<test::ScriptedJoystick>() : nullptr) {
+    explicit Parts(const test::EvdevPad* scriptedPad)
+        : scripted(scriptedPad ? std::make_unique<test::ScriptedJoystick>(7, *scriptedPad)
+                               : nullptr) {
         if (scripted)
             wake.emplace([this](int id) { return joysticks.DeviceNode(id); }, true);
         else
@@ -74,11 +75,11 @@ struct ProgramRig::Parts {
     std::unique_ptr<TrayApplication> window;
 };
 
-ProgramRig::ProgramRig(WakeSourcePort* wake) : parts_(std::make_unique<Parts>(false)) {
+ProgramRig::ProgramRig(WakeSourcePort* wake) : parts_(std::make_unique<Parts>(nullptr)) {
     Build(wake);
 }
 
-ProgramRig::ProgramRig(Scripted) : parts_(std::make_unique<Parts>(true)) {
+ProgramRig::ProgramRig(Scripted scripted) : parts_(std::make_unique<Parts>(scripted.pad)) {
     Build(&*parts_->wake);
 }
 
@@ -155,6 +156,10 @@ void ProgramRig::MoveStick(int x, int y) {
         static_cast<void>(parts_->pad->SetAxes(static_cast<Sint16>(x), static_cast<Sint16>(y)));
     else
         parts_->scripted->Report(x, y, 0);
+}
+
+test::ScriptedJoystick* ProgramRig::ScriptedPad() {
+    return parts_->scripted.get();
 }
 
 std::uint64_t ProgramRig::Ticks() const {

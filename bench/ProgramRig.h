@@ -15,6 +15,10 @@ class OptionsDialog;
 class TrayApplication;
 class WakeSourcePort;
 }  // namespace vantrel
+namespace vantrel::test {
+struct EvdevPad;
+class ScriptedJoystick;
+}  // namespace vantrel::test
 
 namespace vantrel::bench {
 
@@ -26,9 +30,11 @@ class ProgramRig {
     // `wake`, when given, must outlive the rig: what wakes the program while its timer sleeps
     // (none: the timer never stops, as with a virtual joystick).
     explicit ProgramRig(WakeSourcePort* wake = nullptr);
-    // With the scripted joystick and the udev wake source (the process runs under
+    // With a scripted joystick so described and the udev wake source (the process runs under
     // umockdev-wrapper).
-    struct Scripted {};
+    struct Scripted {
+        const test::EvdevPad* pad;
+    };
     explicit ProgramRig(Scripted);
     ~ProgramRig();
     ProgramRig(const ProgramRig&) = delete;
@@ -53,6 +59,8 @@ class ProgramRig {
     void SetReadAndPlace(bool readAndPlace);
     // Moves the joystick's stick (SDL values, -32768..32767).
     void MoveStick(int x, int y);
+    // The scripted joystick; null for the virtual one.
+    test::ScriptedJoystick* ScriptedPad();
     // Poll-timer ticks so far.
     std::uint64_t Ticks() const;
     // Reads of the scripted joystick's node so far (0 for the virtual one): round trips to
