@@ -29,6 +29,8 @@
 #include "support/fakes/FakeOpener.h"
 #include "support/fakes/FakeProcessLauncher.h"
 #include "support/fakes/FakeRunEntry.h"
+#include "ui/AboutWindow.h"
+#include "ui/OptionsDialog.h"
 #include "ui/TrayApplication.h"
 #include "ui/TrayIcon.h"
 
@@ -43,8 +45,9 @@ void RunLoop(int ms) {
 namespace fs = std::filesystem;
 
 struct ProgramRig::Parts {
-    explicit Parts(bool withScripted)
-        : scripted(withScripted ? std::make_unique<test::ScriptedJoystick>() : nullptr) {
+    explicit Parts(const test::EvdevPad* scriptedPad)
+        : scripted(scriptedPad ? std::make_unique<test::ScriptedJoystick>(7, *scriptedPad)
+                               : nullptr) {
         if (scripted)
             wake.emplace([this](int id) { return joysticks.DeviceNode(id); }, true);
         else
@@ -72,11 +75,11 @@ struct ProgramRig::Parts {
     std::unique_ptr<TrayApplication> window;
 };
 
-ProgramRig::ProgramRig(WakeSourcePort* wake) : parts_(std::make_unique<Parts>(false)) {
+ProgramRig::ProgramRig(WakeSourcePort* wake) : parts_(std::make_unique<Parts>(nullptr)) {
     Build(wake);
 }
 
-ProgramRig::ProgramRig(Scripted) : parts_(std::make_unique<Parts>(true)) {
+ProgramRig::ProgramRig(Scripted scripted) : parts_(std::make_unique<Parts>(scripted.pad)) {
     Build(&*parts_->wake);
 }
 
@@ -155,6 +158,10 @@ void ProgramRig::MoveStick(int x, int y) {
         parts_->scripted->Report(x, y, 0);
 }
 
+test::ScriptedJoystick* ProgramRig::ScriptedPad() {
+    return parts_->scripted.get();
+}
+
 std::uint64_t ProgramRig::Ticks() const {
     return parts_->ticks;
 }
@@ -182,6 +189,23 @@ double ProgramRig::WakeUpsPerEmulatedRead() {
 
 bool ProgramRig::Asleep() {
     return parts_->window && parts_->window->Scheduler().Asleep();
+}
+
+TrayApplication& ProgramRig::Window() {
+    return *parts_->window;
+}
+
+OptionsDialog* ProgramRig::OpenOptionsDialog() {
+    return parts_->window->Options().Dialog();
+}
+
+AboutWindow* ProgramRig::OpenAboutWindow() {
+    return parts_->window->About().Window();
+}
+
+void ProgramRig::ChooseLanguage(const std::string& file) {
+    parts_->fileDialog.answer = std::vector<std::string>{(parts_->folder / "Lang" / file).string()};
+    parts_->window->chooseLanguage();
 }
 
 bool ProgramRig::TrayIconShown() {

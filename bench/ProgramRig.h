@@ -10,8 +10,15 @@
 #include <string>
 
 namespace vantrel {
+class AboutWindow;
+class OptionsDialog;
+class TrayApplication;
 class WakeSourcePort;
-}
+}  // namespace vantrel
+namespace vantrel::test {
+struct EvdevPad;
+class ScriptedJoystick;
+}  // namespace vantrel::test
 
 namespace vantrel::bench {
 
@@ -23,9 +30,11 @@ class ProgramRig {
     // `wake`, when given, must outlive the rig: what wakes the program while its timer sleeps
     // (none: the timer never stops, as with a virtual joystick).
     explicit ProgramRig(WakeSourcePort* wake = nullptr);
-    // With the scripted joystick and the udev wake source (the process runs under
+    // With a scripted joystick so described and the udev wake source (the process runs under
     // umockdev-wrapper).
-    struct Scripted {};
+    struct Scripted {
+        const test::EvdevPad* pad;
+    };
     explicit ProgramRig(Scripted);
     ~ProgramRig();
     ProgramRig(const ProgramRig&) = delete;
@@ -50,6 +59,8 @@ class ProgramRig {
     void SetReadAndPlace(bool readAndPlace);
     // Moves the joystick's stick (SDL values, -32768..32767).
     void MoveStick(int x, int y);
+    // The scripted joystick; null for the virtual one.
+    test::ScriptedJoystick* ScriptedPad();
     // Poll-timer ticks so far.
     std::uint64_t Ticks() const;
     // Reads of the scripted joystick's node so far (0 for the virtual one): round trips to
@@ -62,6 +73,12 @@ class ProgramRig {
     std::uint64_t Placements() const;
     // True while the poll timer sleeps.
     bool Asleep();
+    // The program's main window, and its windows while they are open (else null).
+    TrayApplication& Window();
+    OptionsDialog* OpenOptionsDialog();
+    AboutWindow* OpenAboutWindow();
+    // The language menu's choice of `file` from the program folder's Lang/.
+    void ChooseLanguage(const std::string& file);
 
   private:
     void Build(WakeSourcePort* wake);

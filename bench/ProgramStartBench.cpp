@@ -40,6 +40,24 @@ long RssKiBOf(pid_t pid) {
     return -1;
 }
 
+// Processes `pid` has started that still run (the update check's fetch process, in builds
+// that have one).
+int ChildrenOf(pid_t pid) {
+    std::ifstream file("/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) +
+                       "/children");
+    int count = 0;
+    for (std::string child; file >> child;) ++count;
+    return count;
+}
+
+// Whether the network module is mapped into `pid`.
+bool MapsNetwork(pid_t pid) {
+    std::ifstream file("/proc/" + std::to_string(pid) + "/maps");
+    for (std::string line; std::getline(file, line);)
+        if (line.find("libQt6Network") != std::string::npos) return true;
+    return false;
+}
+
 // The notification area's panel window (trayer names it "panel"), searched from `window` down.
 Window FindPanel(Display* display, Window window) {
     char* name = nullptr;
@@ -89,8 +107,26 @@ bool KnobShown(Display* display, Window window) {
 struct Start {
     double toTrayMs = -1;
     long rssKiB = -1;
+    long laterRssKiB = -1;  // `later` after the start
+    int laterChildren = 0;
+    bool laterNetwork = false;
     std::vector<std::pair<long, std::string>> largest;  // resident KiB per mapped file
+    std::vector<std::pair<long, std::string>> grown;    // KiB gained from the icon to `later`
 };
+
+// What grew from `before` to `after` (ResidentByFile's lists), most first.
+std::vector<std::pair<long, std::string>> Growth(
+    const std::vector<std::pair<long, std::string>>& before,
+    const std::vector<std::pair<long, std::string>>& after) {
+    std::map<std::string, long> kib;
+    for (const auto& [size, path] : after) kib[path] += size;
+    for (const auto& [size, path] : before) kib[path] -= size;
+    std::vector<std::pair<long, std::string>> sorted;
+    for (const auto& [path, size] : kib)
+        if (size != 0) sorted.emplace_back(size, path);
+    std::sort(sorted.rbegin(), sorted.rend());
+    return sorted;
+}
 
 // Where the resident pages are, from /proc/PID/smaps: per file (anonymous memory and the heap
 // under their own names), largest first.
@@ -135,8 +171,10 @@ double VersionRunMs(const std::string& program) {
 }
 
 // One start of `program` run from a copy of its folder: time until its icon shows in the
-// notification area, and its resident memory then.
-Start StartOnce(const fs::path& program, Display* display, Window panel) {
+// notification area, and its resident memory then and, unless `later` is zero, that long after
+// the start.
+Start StartOnce(const fs::path& program, Display* display, Window panel,
+                std::chrono::milliseconds later) {
     test::TempDir folder;
     std::error_code error;
     fs::copy(program.parent_path(), folder.path(), fs::copy_options::recursive, error);
@@ -156,6 +194,13 @@ Start StartOnce(const fs::path& program, Display* display, Window panel) {
         }
         std::this_thread::sleep_for(std::chrono::microseconds(500));
     }
+    if (start.toTrayMs >= 0 && later.count() > 0) {
+        std::this_thread::sleep_until(t0 + later);
+        start.laterRssKiB = RssKiBOf(child);
+        start.laterChildren = ChildrenOf(child);
+        start.laterNetwork = MapsNetwork(child);
+        start.grown = Growth(start.largest, ResidentByFile(child));
+    }
     kill(child, SIGTERM);
     int status = 0;
     waitpid(child, &status, 0);
@@ -166,7 +211,8 @@ Start StartOnce(const fs::path& program, Display* display, Window panel) {
 
 }  // namespace
 
-void ProgramStartFigures(const std::vector<std::string>& programs, int runs) {
+void ProgramStartFigures(const std::vector<std::string>& programs, int runs, double laterSeconds) {
+    const auto later = std::chrono::milliseconds(static_cast<long>(laterSeconds * 1000));
     std::printf("== the real program: start to tray icon, scripted joystick, %d runs each", runs);
     std::printf(programs.size() > 1 ? ", alternated\n" : "\n");
     test::ScriptedJoystick pad;  // served from this process to the started ones
@@ -180,22 +226,28 @@ void ProgramStartFigures(const std::vector<std::string>& programs, int runs) {
         return;
     }
     struct Series {
-        std::vector<double> times, rss, version;
-        std::vector<std::pair<long, std::string>> largest;
+        std::vector<double> times, rss, version, laterRss;
+        int laterChildren = 0, laterNetwork = 0;
+        std::vector<std::pair<long, std::string>> largest, grown;
     };
     std::vector<Series> series(programs.size());
     // Round by round, so every program sees the same machine within seconds.
     for (int i = 0; i < runs; ++i)
         for (std::size_t p = 0; p < programs.size(); ++p) {
             series[p].version.push_back(VersionRunMs(programs[p]));
-            const Start start = StartOnce(programs[p], display, panel);
+            const Start start = StartOnce(programs[p], display, panel, later);
             if (start.toTrayMs < 0) {
                 std::printf("  %s run %d: no tray icon within 10 s\n", programs[p].c_str(), i + 1);
                 continue;
             }
             if (series[p].largest.empty()) series[p].largest = start.largest;
+            if (series[p].grown.empty()) series[p].grown = start.grown;
             series[p].times.push_back(start.toTrayMs);
             series[p].rss.push_back(double(start.rssKiB) / 1024.0);
+            if (start.laterRssKiB < 0) continue;
+            series[p].laterRss.push_back(double(start.laterRssKiB) / 1024.0);
+            series[p].laterChildren += start.laterChildren;
+            series[p].laterNetwork += start.laterNetwork ? 1 : 0;
         }
     XCloseDisplay(display);
     for (std::size_t p = 0; p < programs.size(); ++p) {
@@ -211,6 +263,15 @@ void ProgramStartFigures(const std::vector<std::string>& programs, int runs) {
                     Percentile(s.rss, 0), Percentile(s.rss, 50), Percentile(s.rss, 100));
         std::printf("  --version, spawn to exit (loading only): min %.1f ms  median %.1f ms\n",
                     Percentile(s.version, 0), Percentile(s.version, 50));
+        if (s.laterRss.empty()) continue;
+        std::printf(
+            "  VmRSS %.0f s after the start: min %.1f MiB  median %.1f MiB  max %.1f MiB"
+            "  (Qt Network mapped in %d of %zu runs, %d processes of its own left)\n",
+            laterSeconds, Percentile(s.laterRss, 0), Percentile(s.laterRss, 50),
+            Percentile(s.laterRss, 100), s.laterNetwork, s.laterRss.size(), s.laterChildren);
+        std::printf("  grown from the icon to then, first run, most first:\n");
+        for (std::size_t k = 0; k < std::min<std::size_t>(12, s.grown.size()); ++k)
+            std::printf("    %+6ld KiB  %s\n", s.grown[k].first, s.grown[k].second.c_str());
     }
 }
 

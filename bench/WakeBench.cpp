@@ -8,9 +8,13 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -22,6 +26,7 @@
 #include "ProgramRig.h"
 #include "TimerBench.h"
 #include "core/engine/WakePorts.h"
+#include "support/ScriptedJoystick.h"
 
 namespace vantrel::bench {
 
@@ -207,7 +212,114 @@ void ConfigurationFigures(const char* name, ProgramRig& rig, Signal signal, doub
     MovingFigures(rig, signal, seconds / 2);
 }
 
+// Calls `report(step)` `perSecond` times a second from a thread of its own while it lives: a
+// pad at rest whose driver filters nothing, or a stand-in for its node.
+class Jitter {
+  public:
+    Jitter(std::function<void(int)> report, int perSecond)
+        : thread_([this, report = std::move(report), perSecond] {
+              auto next = Clock::now();
+              for (int step = 0; !stop_; ++step) {
+                  report(step);
+                  next += std::chrono::microseconds(1000000 / perSecond);
+                  std::this_thread::sleep_until(next);
+              }
+              timespec cpu{};
+              clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
+              cpuSeconds_ = double(cpu.tv_sec) + double(cpu.tv_nsec) * 1e-9;
+          }) {}
+    // Stops the thread; the CPU it took (the device's side, not the program's).
+    double Stop() {
+        stop_ = true;
+        thread_.join();
+        return cpuSeconds_;
+    }
+
+  private:
+    std::atomic<bool> stop_{false};
+    double cpuSeconds_ = 0;
+    std::thread thread_;
+};
+
+// CPU in ms per 10 s over a `seconds` window of the event loop, less what `jitter` took.
+double LoopCpuMs(double seconds, std::optional<Jitter>& jitter, Window* window = nullptr) {
+    double deviceCpu = 0;
+    const Window w = Measure(seconds, [&](int ms) {
+        RunLoop(ms);
+        if (jitter) deviceCpu = jitter->Stop();
+    });
+    if (window != nullptr) *window = w;
+    return w.cpuPercent * 100 - deviceCpu * 10000 / seconds;
+}
+
 }  // namespace
+
+void JitterFigures(double seconds, int pairs) {
+    constexpr int kPerSecond = 125;
+    std::printf(
+        "== at rest: a DualShock 4 (scripted, udev wake source) silent against its stick "
+        "jittering by one step %d times a second, %d pairs of %.0f s windows, alternated; CPU "
+        "in ms per 10 s, the device thread's taken off\n",
+        kPerSecond, pairs, seconds);
+    ProgramRig rig{ProgramRig::Scripted{&test::kDualShock4}};
+    if (!StartRig(rig)) return;
+    RunLoop(200);
+    struct Result {
+        bool jitter;
+        double cpuMs, reads, wakeUps, timerTicks;
+        bool asleep;
+    };
+    std::vector<Result> results;
+    for (int pair = 0; pair < pairs; ++pair)
+        for (const bool jitter : {pair % 2 != 0, pair % 2 == 0}) {
+            const auto ticks0 = rig.Ticks();
+            const auto reads0 = rig.EmulatedReads();
+            std::optional<Jitter> pad;
+            if (jitter) {
+                test::ScriptedJoystick& scripted = *rig.ScriptedPad();
+                const test::PadAxis& x = scripted.Description().axes[0];
+                const int centre = (x.minimum + x.maximum + 1) / 2;
+                pad.emplace([&scripted, centre](
+                                int step) { scripted.ReportRaw(centre + step % 2, centre, 0); },
+                            kPerSecond);
+            }
+            Window w{};
+            const double cpuMs = LoopCpuMs(seconds, pad, &w);
+            results.push_back({jitter, cpuMs, double(rig.EmulatedReads() - reads0),
+                               w.switchesPerSecond, double(rig.Ticks() - ticks0), rig.Asleep()});
+        }
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        const Result& r = results[i];
+        std::printf(
+            "  %-7s CPU %7.1f, %7.1f wake-ups/s, %6.1f node reads/s, %5.1f timer ticks/s, "
+            "asleep: %s\n",
+            r.jitter ? "jitter" : "silent", r.cpuMs, r.wakeUps, r.reads / seconds,
+            r.timerTicks / seconds, r.asleep ? "yes" : "no");
+        const Result& other = results[i ^ 1];
+        if (r.jitter && other.cpuMs > 0) ratios.push_back(r.cpuMs / other.cpuMs);
+    }
+    std::printf("  jitter / silent over %d pairs: median %.0f, min %.0f, max %.0f\n", pairs,
+                Percentile(ratios, 50), Percentile(ratios, 0), Percentile(ratios, 100));
+    // Under umockdev every read is a round trip to the handler thread. What a kernel node costs
+    // at the least, one wake-up and one read per change: an eventfd the event loop reads.
+    const int node = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    QSocketNotifier readable(node, QSocketNotifier::Read);
+    QObject::connect(&readable, &QSocketNotifier::activated, [node] {
+        std::uint64_t count = 0;
+        static_cast<void>(read(node, &count, sizeof count));
+    });
+    std::optional<Jitter> changes;
+    changes.emplace(
+        [node](int) {
+            const std::uint64_t one = 1;
+            static_cast<void>(write(node, &one, sizeof one));
+        },
+        kPerSecond);
+    std::printf("  floor, one wake-up and one read of a kernel descriptor per change: CPU %.1f\n",
+                LoopCpuMs(seconds, changes));
+    close(node);
+}
 
 void MovingPathFigures(double seconds, int pairs) {
     std::printf(
@@ -265,7 +377,7 @@ void WakeFigures(double seconds) {
             [&wake] { wake.Signal(); }, seconds);
     }
     {
-        ProgramRig rig{ProgramRig::Scripted{}};
+        ProgramRig rig{ProgramRig::Scripted{&test::kPlainPad}};
         ConfigurationFigures(
             "sleeping, scripted: evdev joystick from umockdev, udev wake source", rig, [] {},
             seconds);

@@ -7,6 +7,9 @@ namespace vantrel::bench {
 
 // Needs a QApplication on a display; `seconds` per measured window.
 void WakeFigures(double seconds);
+// At rest with a scripted DualShock 4: silent against a stick that jitters by one step, in
+// alternated windows of one process.
+void JitterFigures(double seconds, int pairs);
 // The moving tick's two paths on X11 in alternated windows of one process: reading and placing
 // the pointer against one relative motion per axis.
 void MovingPathFigures(double seconds, int pairs);

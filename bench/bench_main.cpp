@@ -5,11 +5,17 @@
 //                     [--pipeline PAIRS]   (fresh against pipelined idle reads, A/B in one run)
 //                     [--wake]   (at rest polling against sleeping; under scripts/bench the X
 //                                 server's CPU too)
+//                     [--jitter PAIRS]   (at rest, a scripted DualShock 4 silent against its
+//                                 stick jittering, in alternated windows)
+//                     [--windows ROUNDS]   (resident memory while the options and about
+//                      windows open and close, with language changes)
 //                     [--moving PAIRS]   (moving ticks read and placed against relative
 //                                 motion, A/B in one run)
 //                     [--program PATH [RUNS]]   (the real executable's start to its tray icon,
 //                                 with the scripted joystick; under scripts/bench; repeated:
 //                                 the programs start in turn, e.g. a before and an after build)
+//                     [--later SECONDS]   (with --program: memory also that long after the
+//                                 start, once the update check is over)
 // (no part named: all but --idle, which is --timer without its reference loops). Parts after
 // --core need a display: run under scripts/with-xvfb.
 //        vantrel_bench --ticks-only rest|moving N   (N real ticks untimed, for strace)
@@ -28,6 +34,7 @@
 #include "StartupBench.h"
 #include "TimerBench.h"
 #include "WakeBench.h"
+#include "WindowsBench.h"
 
 int main(int argc, char** argv) {
     if (argc >= 3 && std::strcmp(argv[1], "--startup-child") == 0)
@@ -40,10 +47,10 @@ int main(int argc, char** argv) {
 
     bool core = false, backends = false, timer = false, idle = false, startup = false;
     bool outputs = false, wake = false;
-    int pipelinePairs = 0, movingPairs = 0;
+    int pipelinePairs = 0, movingPairs = 0, jitterPairs = 0, windowRounds = 0;
     std::vector<std::string> programs;
     int programRuns = 11;
-    double seconds = 10;
+    double seconds = 10, laterSeconds = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--core") {
@@ -62,43 +69,51 @@ int main(int argc, char** argv) {
             startup = true;
         } else if (arg == "--pipeline" && i + 1 < argc) {
             pipelinePairs = std::stoi(argv[++i]);
+        } else if (arg == "--jitter" && i + 1 < argc) {
+            jitterPairs = std::stoi(argv[++i]);
         } else if (arg == "--moving" && i + 1 < argc) {
             movingPairs = std::stoi(argv[++i]);
+        } else if (arg == "--windows" && i + 1 < argc) {
+            windowRounds = std::stoi(argv[++i]);
         } else if (arg == "--program" && i + 1 < argc) {
             programs.emplace_back(argv[++i]);
             if (i + 1 < argc && argv[i + 1][0] != '-') programRuns = std::stoi(argv[++i]);
+        } else if (arg == "--later" && i + 1 < argc) {
+            laterSeconds = std::stod(argv[++i]);
         } else if (arg == "--seconds" && i + 1 < argc) {
             seconds = std::stod(argv[++i]);
         } else {
             std::fprintf(
                 stderr,
                 "usage: %s [--core] [--backends] [--outputs] [--timer] [--idle] [--startup] "
-                "[--seconds N] [--pipeline PAIRS] [--wake] [--moving PAIRS] [--program PATH "
-                "[RUNS]]\n",
+                "[--seconds N] [--pipeline PAIRS] [--wake] [--jitter PAIRS] [--moving PAIRS] "
+                "[--windows ROUNDS] [--program PATH [RUNS]] [--later SECONDS]\n",
                 argv[0]);
             return 2;
         }
     }
     if (!programs.empty()) {
-        vantrel::bench::ProgramStartFigures(programs, programRuns);
+        vantrel::bench::ProgramStartFigures(programs, programRuns, laterSeconds);
         return 0;
     }
-    if (!core && !backends && !outputs && !timer && !idle && !startup && !wake &&
-        pipelinePairs == 0 && movingPairs == 0)
+    const int rounds = pipelinePairs + movingPairs + jitterPairs + windowRounds;
+    if (!core && !backends && !outputs && !timer && !idle && !startup && !wake && rounds == 0)
         core = backends = outputs = timer = startup = true;
 
     if (core) vantrel::bench::CoreFigures();
     if (backends) vantrel::bench::BackendFigures();
     if (outputs) vantrel::bench::OutputFigures();
     const bool display = std::getenv("DISPLAY") != nullptr;
-    if ((timer || idle || startup || wake || pipelinePairs > 0 || movingPairs > 0) && !display)
+    if ((timer || idle || startup || wake || rounds > 0) && !display)
         std::printf("event loop and start-up skipped: DISPLAY is not set\n");
-    if ((timer || idle || wake || pipelinePairs > 0 || movingPairs > 0) && display) {
+    if ((timer || idle || wake || rounds > 0) && display) {
         QApplication app(argc, argv);
         if (wake) vantrel::bench::WakeFigures(seconds);
         if (timer || idle) vantrel::bench::TimerFigures(seconds, !timer);
         if (pipelinePairs > 0) vantrel::bench::PipelineFigures(seconds, pipelinePairs);
         if (movingPairs > 0) vantrel::bench::MovingPathFigures(seconds, movingPairs);
+        if (jitterPairs > 0) vantrel::bench::JitterFigures(seconds, jitterPairs);
+        if (windowRounds > 0) vantrel::bench::WindowRoundsFigures(windowRounds);
     }
     // A fresh process, so its start and memory are its own.
     if (startup && display) {

@@ -29,8 +29,9 @@ bool SaysDisplayIsGone(const QString& text) {
 
 // On the event loop's thread: save, say so, end.
 void EndForLostDisplay() {
-    // Saving comes first, so a second loss message (a held button released through a dead X
-    // connection) finds the work done and only ends the program.
+    // Once: the Wayland plugin's thread and the event loop's may both report the loss. A loss
+    // met while this runs (a held button let go through a dead X connection) would never reach
+    // the watch, since Qt keeps a handler's own messages from it: the outputs must not meet one.
     if (!g_ending && g_save != nullptr) {
         g_ending = true;
         const bool saved = (*g_save)();

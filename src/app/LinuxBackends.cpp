@@ -21,12 +21,14 @@
 #include "core/settings/SettingsFile.h"
 #include "platform/desktop/xdg/XdgAutostart.h"
 #include "platform/desktop/xdg/XdgUserFolders.h"
-#include "platform/http/qt/ModuleHttpFetch.h"
+#include "platform/http/qt/ChildHttpFetch.h"
 #include "platform/joystick/sdl/SdlJoysticks.h"
 #include "platform/pointer/portal/PortalPointer.h"
 #include "platform/pointer/uinput/UinputPointer.h"
+#include "platform/pointer/wlroots/WaylandResend.h"
 #include "platform/pointer/wlroots/WaylandVirtualPointer.h"
 #include "platform/pointer/xtest/X11Pointer.h"
+#include "platform/pointer/xtest/XTestByDistance.h"
 #include "platform/unix/QtInstanceLock.h"
 #include "platform/unix/SessionBus.h"
 #include "platform/unix/UnixSignals.h"
@@ -58,20 +60,6 @@ _XDisplay* QtX11Display() {
     return x11 != nullptr ? x11->display() : nullptr;
 }
 
-// XTest moved by distances, for an engine that has been sending distances to an output that
-// was lost: each move reads the pointer, places it and waits until the server has done so.
-class XTestByDistance : public RelativePointerPort, public MouseButtonPort {
-  public:
-    bool MoveBy(std::int32_t dx, std::int32_t dy) override {
-        ScreenPoint at;
-        return x11_.QueryPosition(at) && x11_.PlaceAt(at.x + dx, at.y + dy) && x11_.Sync();
-    }
-    void Send(MouseButtonEvent event) override { x11_.Send(event); }
-
-  private:
-    X11Pointer x11_{QtX11Display()};
-};
-
 }  // namespace
 
 FileLocations PlatformFileLocations(const std::filesystem::path& programFolder) {
@@ -82,86 +70,76 @@ FileLocations PlatformFileLocations(const std::filesystem::path& programFolder) 
     return ChooseFileLocations(programFolder, writable, XdgUserFolders());
 }
 
-// The pointer output and the buttons: one of the four, made once and kept while the program
-// runs (the uinput device, the virtual pointer and the portal's session leave the desktop when
-// it ends). The wlroots output and the portal can be lost while the program runs; the engine
-// then goes on, once, with the next output the start would have chosen.
+// The pointer output and the buttons: one of kPointerOutputs, made once and kept while the
+// program runs (the uinput device, the virtual pointer and the portal's session leave the
+// desktop when it ends). An output that can be lost while the program runs (the wlroots one,
+// the portal) goes through a FallbackPointer, which then goes on, once, with the output its row
+// names next.
 struct PointerOutputs {
-    PointerOutputs(PointerRequest request, const std::filesystem::path& settingsFile) {
+    PointerOutputs(PointerRequest request, const std::filesystem::path& settingsFile)
+        : portalToken(settingsFile.parent_path() / "Vantrel-portal.token") {
         // Each probe makes the output it asks about, so the one chosen is ready at once; the
         // portal only answers whether it is there, as its session asks the person.
         const PointerProbes probes{
-            .virtualPointerOffered = [this] { return wlroots.emplace().Ready(); },
-            .uinputWritable = [this] { return uinput.emplace().Ready(); },
-            .portalOffered = [] { return PortalPointerOffered(); },
+            .offered = [this](PointerBackend backend) { return Offered(backend); },
             .x11 = [this] { return x11.emplace(QtX11Display()).Reach(); },
         };
         choice = ChoosePointer(SessionFromEnvironment(), request, probes);
+        if (choice.backend != PointerBackend::Wlroots) wlroots.reset();
+        if (choice.backend != PointerBackend::Uinput) uinput.reset();
         switch (choice.backend) {
             case PointerBackend::Wlroots:
-                uinput.reset();
-                KeepWlroots();
+                KeepWithFallback({&*wlroots, &*wlroots}, [this] { return wlroots->Lost(); });
+                resend.emplace(*wlroots, [this] { fallback->HandOverIfLost(); });
                 break;
             case PointerBackend::Uinput:
                 pointer.emplace(*uinput), buttons = &*uinput;
-                wlroots.reset();
                 break;
             case PointerBackend::Portal:
-                wlroots.reset();
-                uinput.reset();
-                portal.emplace(settingsFile.parent_path() / "Vantrel-portal.token",
+                portal.emplace(portalToken,
                                [this](PortalPointer::Loss loss) { OnPortalLost(loss); });
-                KeepWithFallback(
-                    {&*portal, &*portal}, [this] { return portalLoss.has_value(); },
-                    [this] { return NextXTest(); });
+                KeepWithFallback({&*portal, &*portal}, [this] { return portalLoss.has_value(); });
                 break;
             case PointerBackend::X11:
-                wlroots.reset();
-                uinput.reset();
                 if (!x11) x11.emplace(QtX11Display());
                 pointer.emplace(*x11), buttons = &*x11;
                 break;
         }
     }
 
-    void KeepWithFallback(FallbackPointer::Output first, std::function<bool()> lost,
-                          std::function<FallbackPointer::Output()> next) {
+    bool Offered(PointerBackend backend) {
+        switch (backend) {
+            case PointerBackend::Wlroots:
+                return wlroots.emplace().Ready();
+            case PointerBackend::Uinput:
+                return uinput.emplace().Ready();
+            case PointerBackend::Portal:
+                return PortalPointerOffered();
+            case PointerBackend::X11:
+                break;
+        }
+        return false;
+    }
+
+    void KeepWithFallback(FallbackPointer::Output first, std::function<bool()> lost) {
         fallback.emplace(first, FallbackPointer::Hooks{
                                     .firstLost = std::move(lost),
-                                    .makeNext = std::move(next),
+                                    .makeNext = [this] { return Next(choice.backend); },
                                     .announce = [this] { Tell(); },
                                 });
         pointer.emplace(*fallback), buttons = &*fallback;
     }
 
-    void KeepWlroots() {
-        KeepWithFallback(
-            {&*wlroots, &*wlroots}, [this] { return wlroots->Lost(); },
-            [this] { return NextAfterWlroots(); });
-        // While the compositor reads nothing, motion and buttons wait; the engine may fall
-        // asleep meanwhile, so this timer sends them once the compositor reads again.
-        sendWaiting.setInterval(20);
-        QObject::connect(&sendWaiting, &QTimer::timeout, [this] {
-            const bool sent = wlroots->SendWaiting();
-            static_cast<void>(sent);  // Lost() tells, and the hand-over below acts on it
-            fallback->HandOverIfLost();
-            if (!wlroots->Waiting()) sendWaiting.stop();
-        });
-        wlroots->SetWaitingHandler([this] {
-            if (!sendWaiting.isActive()) sendWaiting.start();
-        });
-    }
-
-    // The start's order after the wlroots output: uinput, else XTest (the portal serves GNOME
-    // and KDE, whose compositors have no wlroots virtual pointer to lose).
-    FallbackPointer::Output NextAfterWlroots() {
-        if (uinput.emplace().Ready()) return {&*uinput, &*uinput};
-        uinput.reset();
-        return NextXTest();
-    }
-    FallbackPointer::Output NextXTest() {
-        XTestByDistance& next = xtest.emplace();
-        return {&next, &next};
+    // What takes over from `lost`: the output its row names next, else that one's next. Only
+    // uinput and XTest ever follow; XTest, moved by distances, is always there.
+    FallbackPointer::Output Next(PointerBackend lost) {
+        for (auto next = OutputInfo(lost).next; next == PointerBackend::Uinput;
+             next = OutputInfo(*next).next) {
+            if (uinput.emplace().Ready()) return {&*uinput, &*uinput};
+            uinput.reset();
+        }
+        XTestByDistance& xtestNext = xtest.emplace(QtX11Display());
+        return {&xtestNext, &xtestNext};
     }
 
     void OnPortalLost(PortalPointer::Loss loss) {
@@ -176,6 +154,7 @@ struct PointerOutputs {
                                                                : TextId::PortalClosed);
     }
 
+    std::filesystem::path portalToken;
     std::optional<WaylandVirtualPointer> wlroots;
     std::optional<UinputPointer> uinput;
     std::optional<X11Pointer> x11;
@@ -183,7 +162,7 @@ struct PointerOutputs {
     std::optional<PortalPointer::Loss> portalLoss;
     std::optional<XTestByDistance> xtest;
     std::optional<FallbackPointer> fallback;
-    QTimer sendWaiting;
+    std::optional<WaylandResend> resend;
     std::optional<PointerOutput> pointer;
     MouseButtonPort* buttons = nullptr;
     PointerChoice choice;
@@ -197,8 +176,7 @@ struct PlatformBackends::Parts {
                UdevWakeSource::DeviceManagerRunning()),
           // One name whatever the executable is called: a renamed copy would otherwise run
           // beside the first, and both would drive the pointer.
-          instanceLock(QStringLiteral("vantrel")),
-          http(location.folder) {}
+          instanceLock(QStringLiteral("vantrel")) {}
 
     SdlJoysticks joysticks;
     PointerOutputs outputs;
@@ -206,7 +184,7 @@ struct PlatformBackends::Parts {
     XdgAutostart autostart;
     NoManifestPlatform manifestPlatform;
     QtInstanceLock instanceLock;
-    ModuleHttpFetch http;
+    ChildHttpFetch http;
     // Made just before the start's steps, the first of which may show a box; until then a
     // signal ends the program the default way.
     std::unique_ptr<UnixSignals> unixSignals;
@@ -256,6 +234,10 @@ void PlatformBackends::OnPointerFallback(std::function<void(TextId)> tell) {
 
 HttpFetchPort& PlatformBackends::Http() {
     return parts_->http;
+}
+
+std::optional<int> PlatformBackends::RunChildJob(int argc, char** argv) {
+    return RunHttpFetchChild(argc, argv);
 }
 
 bool PlatformBackends::AnotherInstanceRunning() {

@@ -37,7 +37,7 @@ class PlatformBackends {
     // Windows has one output and ignores it. Made after the QApplication: the X11 output opens
     // the display Qt opened.
     explicit PlatformBackends(const ProgramLocation& location,
-                              PointerRequest pointer = PointerRequest::Auto);
+                              PointerRequest pointer = kAutoPointer);
     ~PlatformBackends();
     PlatformBackends(const PlatformBackends&) = delete;
     PlatformBackends& operator=(const PlatformBackends&) = delete;
@@ -68,8 +68,13 @@ class PlatformBackends {
     void OnPointerFallback(std::function<void(TextId)> tell);
     // What wakes the program while the poll timer sleeps; on Windows nothing does.
     WakeSourcePort& Wake() { return ports_.wake; }
-    // The update check's fetcher; on Linux it loads the network libraries at its first fetch.
+    // The update check's fetcher; on Linux each fetch runs in a short-lived process of the
+    // program's own (RunChildJob), so the network libraries never stay in the program.
     HttpFetchPort& Http();
+    // First of all in main(), after PrepareEnvironment: when the program was started as such a
+    // process of its own, does that job and gives the exit status; nothing for a start of the
+    // program itself.
+    static std::optional<int> RunChildJob(int argc, char** argv);
     // The previous-instance test, per user, whatever the executable is called: takes the lock
     // on the first call and holds it while this object lives.
     bool AnotherInstanceRunning();

@@ -76,6 +76,10 @@ HttpFetchPort& PlatformBackends::Http() {
     return parts_->http;
 }
 
+std::optional<int> PlatformBackends::RunChildJob(int, char**) {
+    return std::nullopt;  // the fetches run in the program itself
+}
+
 bool PlatformBackends::AnotherInstanceRunning() {
     return parts_->instanceLock.AnotherInstanceRunning();
 }

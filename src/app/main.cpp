@@ -42,6 +42,8 @@ std::string Variable(const char* name) {
 
 int main(int argc, char** argv) {
     vantrel::PlatformBackends::PrepareEnvironment();
+    if (const std::optional<int> status = vantrel::PlatformBackends::RunChildJob(argc, argv))
+        return *status;
     // The command line is read before Qt starts, so --help and --version work without a display.
     const std::string programName =
         std::filesystem::path(argc > 0 ? argv[0] : "vantrel").filename().string();

@@ -18,12 +18,25 @@ namespace vantrel {
 
 namespace {
 
-// Layout in twips.
+// Layout in twips: the window, the credits' viewport and the panel that scrolls through it.
 constexpr int kClientWidth = 6375;
 constexpr int kClientHeight = 3645;
 constexpr int kViewportHeight = 2235;
+constexpr int kPanelWidth = 5775;
 constexpr int kPanelHeight = 4155;
 constexpr int kPanelLeft = 60;
+// In the window.
+constexpr TwipRect kTitlePicture{0, 0, 1155, 1125};
+constexpr TwipRect kProductName{1155, 330, 3240, 375};  // right of the picture
+constexpr TwipRect kVersion{4620, 510, 720, 195};
+constexpr TwipRect kTitleRule{-60, 1140, 6495, 25};  // at least a pixel high
+constexpr TwipRect kViewport{210, 1170, 5940, kViewportHeight};
+// On the panel.
+constexpr TwipRect kDescription{900, 0, 3945, 1095};
+constexpr TwipRect kCopyright{690, 1320, 4380, 435};
+constexpr TwipRect kMakerLogoBox{1740, 2040, 2250, 1800};
+constexpr TwipRect kHomePageCaptionBox{720, 3870, 1050, 195};
+constexpr TwipRect kHomePageLink{1860, 3840, 3255, 255};
 
 const QColor kTitleBlue(2, 92, 202);
 const QColor kDarkRed(128, 0, 0);
@@ -46,78 +59,8 @@ AboutWindow::AboutWindow(OpenerPort& opener)
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(Px(kClientWidth), Px(kClientHeight));
     MakeWhite(this);
-    const qreal ratio = devicePixelRatioF();
-
-    auto* title = AddLabel(this, "imgTitle", 0, 0, 1155, 1125);
-    title->setPixmap(RenderPicture(kAboutTitlePicture, title->size(), ratio, PictureFit::Fill));
-
-    auto* name = AddLabel(this, "titleLabel", 1155, 330, 3240, 375);  // right of the picture
-    name->setFont(LookFont("Verdana", 15.75, true));
-    SetTextColour(name, kTitleBlue);
-    name->setText(QString::fromUtf8(kAboutProductTitle.data(), kAboutProductTitle.size()));
-    name->adjustSize();
-
-    version_ = AddLabel(this, "versionLabel", 4620, 510, 720, 195);
-    version_->setFont(LookFont("Verdana", 8.25, true));
-    SetTextColour(version_, kDarkRed);
-
-    auto* rule = new QFrame(this);
-    rule->setObjectName("titleRule");
-    rule->setGeometry(Px(-60), Px(1140), Px(6495), std::max(1, Px(25)));
-    QPalette rulePalette = rule->palette();
-    rulePalette.setColor(QPalette::Window, kTitleBlue);
-    rule->setPalette(rulePalette);
-    rule->setAutoFillBackground(true);
-    rule->setAttribute(Qt::WA_NoMousePropagation);  // a click on the rule does nothing
-
-    viewport_ = new QWidget(this);
-    viewport_->setObjectName("scrollViewport");
-    viewport_->setGeometry(Px(210), Px(1170), Px(5940), Px(kViewportHeight));
-    MakeWhite(viewport_);
-    viewport_->setFocusPolicy(Qt::StrongFocus);
-    viewport_->setAttribute(Qt::WA_NoMousePropagation);  // nor one on the credits' background
-    viewport_->installEventFilter(this);
-
-    panel_ = new QWidget(viewport_);
-    panel_->setObjectName("scrollPanel");
-    panel_->resize(Px(5775), Px(kPanelHeight));
-    MakeWhite(panel_);
-
-    description_ = AddLabel(panel_, "descriptionLabel", 900, 0, 3945, 1095);
-    description_->setFont(LookFont("Verdana", 9));
-    SetTextColour(description_, kDarkBlue);
-    description_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    description_->setWordWrap(true);
-
-    copyright_ = AddLabel(panel_, "copyrightLabel", 690, 1320, 4380, 435);
-    copyright_->setFont(LookFont("Verdana", 8.25));
-    copyright_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    copyright_->setWordWrap(true);
-
-    auto* logo = AddLabel(panel_, "makerLogo", 1740, 2040, 2250, 1800);
-    logo->setPixmap(RenderPicture(kMakerLogo, logo->size(), ratio, PictureFit::Fill));
-
-    auto* caption = AddLabel(panel_, "homePageCaption", 720, 3870, 1050, 195);
-    caption->setFont(LookFont("Verdana", 8.25));
-    caption->setText(QString::fromUtf8(kHomePageCaption.data(), kHomePageCaption.size()));
-    caption->adjustSize();
-
-    homePage_ = new LinkLabel(panel_);
-    homePage_->setObjectName("homePageLink");
-    homePage_->setTextFormat(Qt::PlainText);
-    homePage_->setGeometry(Px(1860), Px(3840), Px(3255), Px(255));
-    QFont linkFont = LookFont("Arial", 11.25);
-    linkFont.setUnderline(true);
-    homePage_->setFont(linkFont);
-    SetTextColour(homePage_, Qt::red);
-    homePage_->setText(QString::fromStdString(PageAddress(WebPage::Home)));
-    homePage_->adjustSize();
-
-    for (QWidget* control : {static_cast<QWidget*>(title), static_cast<QWidget*>(name),
-                             static_cast<QWidget*>(version_), static_cast<QWidget*>(description_),
-                             static_cast<QWidget*>(copyright_)}) {
-        control->installEventFilter(this);
-    }
+    BuildHeader();
+    BuildCredits();
 
     // The window stays open whether or not the page could be opened.
     connect(homePage_, &LinkLabel::activated, this, [this] {
@@ -137,17 +80,88 @@ AboutWindow::AboutWindow(OpenerPort& opener)
     viewport_->setFocus();  // the first control that takes the focus
 }
 
+// A click on any of the header's parts, or on the credits' texts, closes the window.
+void AboutWindow::BuildHeader() {
+    auto* title = AddLabel(this, "imgTitle", kTitlePicture);
+    title->setPixmap(
+        RenderPicture(kAboutTitlePicture, title->size(), devicePixelRatioF(), PictureFit::Fill));
+    auto* name = AddLabel(this, "titleLabel", kProductName);
+    name->setFont(LookFont("Verdana", 15.75, true));
+    SetTextColour(name, kTitleBlue);
+    name->setText(QString::fromUtf8(kAboutProductTitle.data(), kAboutProductTitle.size()));
+    name->adjustSize();
+    version_ = AddLabel(this, "versionLabel", kVersion);
+    version_->setFont(LookFont("Verdana", 8.25, true));
+    SetTextColour(version_, kDarkRed);
+    for (QWidget* part : {title, name, version_}) part->installEventFilter(this);
+
+    auto* rule = new QFrame(this);
+    rule->setObjectName("titleRule");
+    rule->setGeometry(Px(kTitleRule.left), Px(kTitleRule.top), Px(kTitleRule.width),
+                      std::max(1, Px(kTitleRule.height)));
+    QPalette rulePalette = rule->palette();
+    rulePalette.setColor(QPalette::Window, kTitleBlue);
+    rule->setPalette(rulePalette);
+    rule->setAutoFillBackground(true);
+    rule->setAttribute(Qt::WA_NoMousePropagation);  // a click on the rule does nothing
+}
+
+void AboutWindow::BuildCredits() {
+    viewport_ = new QWidget(this);
+    viewport_->setObjectName("scrollViewport");
+    viewport_->setGeometry(Px(kViewport.left), Px(kViewport.top), Px(kViewport.width),
+                           Px(kViewport.height));
+    MakeWhite(viewport_);
+    viewport_->setFocusPolicy(Qt::StrongFocus);
+    viewport_->setAttribute(Qt::WA_NoMousePropagation);  // nor one on the credits' background
+    viewport_->installEventFilter(this);
+
+    panel_ = new QWidget(viewport_);
+    panel_->setObjectName("scrollPanel");
+    panel_->resize(Px(kPanelWidth), Px(kPanelHeight));
+    MakeWhite(panel_);
+
+    description_ = AddLabel(panel_, "descriptionLabel", kDescription);
+    description_->setFont(LookFont("Verdana", 9));
+    SetTextColour(description_, kDarkBlue);
+    copyright_ = AddLabel(panel_, "copyrightLabel", kCopyright);
+    copyright_->setFont(LookFont("Verdana", 8.25));
+    for (QLabel* text : {description_, copyright_}) {
+        text->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        text->setWordWrap(true);
+        text->installEventFilter(this);
+    }
+
+    auto* logo = AddLabel(panel_, "makerLogo", kMakerLogoBox);
+    logo->setPixmap(RenderPicture(kMakerLogo, logo->size(), devicePixelRatioF(), PictureFit::Fill));
+    auto* caption = AddLabel(panel_, "homePageCaption", kHomePageCaptionBox);
+    caption->setFont(LookFont("Verdana", 8.25));
+    caption->setText(QString::fromUtf8(kHomePageCaption.data(), kHomePageCaption.size()));
+    caption->adjustSize();
+
+    homePage_ = new LinkLabel(panel_);
+    homePage_->setObjectName("homePageLink");
+    homePage_->setTextFormat(Qt::PlainText);
+    homePage_->setGeometry(Px(kHomePageLink.left), Px(kHomePageLink.top), Px(kHomePageLink.width),
+                           Px(kHomePageLink.height));
+    QFont linkFont = LookFont("Arial", 11.25);
+    linkFont.setUnderline(true);
+    homePage_->setFont(linkFont);
+    SetTextColour(homePage_, Qt::red);
+    homePage_->setText(QString::fromStdString(PageAddress(WebPage::Home)));
+    homePage_->adjustSize();
+}
+
 int AboutWindow::Px(int twips) const {
     return TwipsToPixels(twips, DotsPerInchY(*this));
 }
 
-QLabel* AboutWindow::AddLabel(QWidget* parent, const char* name, int left, int top, int width,
-                              int height) {
+QLabel* AboutWindow::AddLabel(QWidget* parent, const char* name, const TwipRect& box) {
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);  // texts come from files and may hold "<"
-    // Edges, not sizes, are rounded: boxes that meet in twips meet in pixels at any scale.
-    label->setGeometry(Px(left), Px(top), Px(left + width) - Px(left), Px(top + height) - Px(top));
+    label->setTextFormat(Qt::PlainText);     // texts come from files and may hold "<"
+    const double dpi = DotsPerInchY(*this);  // the window's layout uses one scale for both
+    label->setGeometry(TwipsToRect(box, dpi, dpi));
     return label;
 }
 
@@ -213,7 +227,10 @@ AboutWindowHost::~AboutWindowHost() {
 
 void AboutWindowHost::Show(const LangText& texts) {
     const bool fresh = window_.isNull();
-    if (fresh) window_ = new AboutWindow(opener_);
+    if (fresh) {
+        window_ = new AboutWindow(opener_);
+        ForgetControlPicturesWith(window_);
+    }
     window_->SetTexts(texts);
     if (fresh) {
         if (const QScreen* screen = window_->screen()) {

@@ -7,6 +7,7 @@
 #include "core/info/AboutScroller.h"
 #include "core/info/OpenerPort.h"
 #include "core/text/LangText.h"
+#include "ui/Look.h"
 
 class QLabel;
 class QTimer;
@@ -35,8 +36,10 @@ class AboutWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void BuildHeader();
+    void BuildCredits();
     int Px(int twips) const;
-    QLabel* AddLabel(QWidget* parent, const char* name, int left, int top, int width, int height);
+    QLabel* AddLabel(QWidget* parent, const char* name, const TwipRect& box);
     void PlacePanel();
 
     OpenerPort& opener_;

@@ -7,6 +7,7 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QPalette>
+#include <QPixmapCache>
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOption>
@@ -182,6 +183,11 @@ QFont LookFont(const char* family, qreal points, bool bold) {
     font.setPointSizeF(points * TextScale());
     font.setBold(bold);
     return font;
+}
+
+void ForgetControlPicturesWith(QWidget* window) {
+    // Cleared while another window is open, the cache only fills again as it draws.
+    QObject::connect(window, &QObject::destroyed, [] { QPixmapCache::clear(); });
 }
 
 void MakeWhite(QWidget* widget) {

@@ -38,11 +38,7 @@ void ShrinkToFit(QLabel* label) {
     }
 }
 
-// Positions and sizes in twips (1/1440 inch) of the client area.
-struct TwipRect {
-    int left, top, width, height;
-};
-
+// Positions and sizes in twips of the client area.
 constexpr int kClientWidth = 7380;
 constexpr int kClientHeight = 4590;
 
@@ -51,13 +47,29 @@ constexpr TwipRect kMouseSettingsLink{120, 2400, 2580, 330};
 constexpr TwipRect kControllerSettingsLink{120, 2790, 2580, 330};
 constexpr TwipRect kAccelerationBox{2760, 120, 4500, 300};
 constexpr TwipRect kStartAtLogonBox{2760, 480, 4500, 300};
-// Five rows of label and list; the first three lists twice as wide as the last two.
-constexpr int kRowCentres[5] = {1140, 1620, 2100, 2580, 3060};
-constexpr int kRowLabelLeft = 2760, kRowLabelWidth = 2520, kRowLabelHeight = 480;
-constexpr int kListLeft = 5340, kWideList = 1920, kNarrowList = 960;
-constexpr int kButtonTop = 4080, kButtonWidth = 1080, kButtonHeight = 390;
-constexpr int kOkLeft = 3780, kApplyLeft = 4980, kCancelLeft = 6180;
 constexpr TwipRect kCreditLine{120, 4095, 3600, 420};
+constexpr int kRowCaptionLeft = 2760, kRowCaptionWidth = 2520, kRowCaptionHeight = 480;
+constexpr int kListLeft = 5340, kWideList = 1920, kNarrowList = 960;
+// OK, Apply and Cancel side by side.
+constexpr int kButtonTop = 4080, kButtonWidth = 1080, kButtonHeight = 390;
+constexpr int kFirstButtonLeft = 3780, kButtonPitch = 1200;
+
+// The five rows of caption and list, in Choice order (and tab order): the first three lists
+// twice as wide as the last two.
+struct Row {
+    const char* listName;
+    const char* captionName;
+    std::string OptionsTexts::*caption;
+    int centre;  // twips from the top
+    int listWidth;
+};
+constexpr Row kRows[5] = {
+    {"leftButtonList", "leftButtonLabel", &OptionsTexts::leftButton, 1140, kWideList},
+    {"rightButtonList", "rightButtonLabel", &OptionsTexts::rightButton, 1620, kWideList},
+    {"middleButtonList", "middleButtonLabel", &OptionsTexts::middleButton, 2100, kWideList},
+    {"speedList", "speedLabel", &OptionsTexts::speed, 2580, kNarrowList},
+    {"joystickList", "joystickLabel", &OptionsTexts::joystick, 3060, kNarrowList},
+};
 
 const QColor kLinkColour(2, 92, 202);
 const QColor kCreditColour(255, 0, 0);
@@ -80,19 +92,18 @@ OptionsDialog::OptionsDialog(OptionsModel& model, LinkHandler openLink, QWidget*
     MakeWhite(this);
     setFont(LookFont("Arial", 9.75));
 
-    BuildWidgets();
+    BuildControls();
+    BuildCaptions();
     PlaceWidgets();
     Connect();
     Mirror();
 }
 
-void OptionsDialog::BuildWidgets() {
+void OptionsDialog::BuildControls() {
     // Created in tab order, so the focus chain starts out right as well.
-    static constexpr const char* kComboNames[5] = {"leftButtonList", "rightButtonList",
-                                                   "middleButtonList", "speedList", "joystickList"};
     for (std::size_t i = 0; i < combos_.size(); ++i) {
         auto* combo = new QComboBox(this);
-        combo->setObjectName(QString::fromLatin1(kComboNames[i]));
+        combo->setObjectName(QString::fromLatin1(kRows[i].listName));
         combo->setEditable(true);
         // Typed text stays typed text: no completion, and Enter never adds an item.
         combo->setCompleter(nullptr);
@@ -118,19 +129,33 @@ void OptionsDialog::BuildWidgets() {
     okButton_ = makeButton("okButton");
     applyButton_ = makeButton("applyButton");
     cancelButton_ = makeButton("cancelButton");
+    joystickPicture_ = new QLabel(this);
+    joystickPicture_->setObjectName(QStringLiteral("joystickPicture"));
+}
 
-    static constexpr const char* kLabelNames[8] = {
-        "leftButtonLabel", "rightButtonLabel", "middleButtonLabel", "speedLabel",
-        "creditLabel",     "joystickLabel",    "mouseSettingsLink", "controllerSettingsLink"};
-    mouseLink_ = new LinkLabel(this);
-    controllerLink_ = new LinkLabel(this);
-    for (std::size_t i = 0; i < labels_.size(); ++i) {
-        QLabel* label = i == 6 ? mouseLink_ : i == 7 ? controllerLink_ : new QLabel(this);
-        label->setObjectName(QString::fromLatin1(kLabelNames[i]));
+void OptionsDialog::BuildCaptions() {
+    const auto makeLabel = []<class Label>(Label* label, const char* name) {
+        label->setObjectName(QString::fromLatin1(name));
         label->setTextFormat(Qt::PlainText);
-        labels_[i] = label;
+        return label;
+    };
+    for (std::size_t row = 0; row < rowCaptions_.size(); ++row) {
+        QLabel* caption = makeLabel(new QLabel(this), kRows[row].captionName);
+        caption->setWordWrap(true);
+        caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        // A caption's buddy is what ties it to its list for screen readers (the labelled-by
+        // relation) and gives the list the caption's access key.
+        caption->setBuddy(combos_[row]);
+        rowCaptions_[row] = caption;
     }
-    for (QLabel* link : {labels_[6], labels_[7]}) {
+    creditLabel_ = makeLabel(new QLabel(this), "creditLabel");
+    QFont creditFont = LookFont("Arial", 12, true);
+    creditFont.setItalic(true);
+    creditLabel_->setFont(creditFont);
+    SetTextColour(creditLabel_, kCreditColour);
+    mouseLink_ = makeLabel(new LinkLabel(this), "mouseSettingsLink");
+    controllerLink_ = makeLabel(new LinkLabel(this), "controllerSettingsLink");
+    for (QLabel* link : {mouseLink_, controllerLink_}) {
         QFont font = LookFont("Arial", 11.25);
         font.setUnderline(true);
         link->setFont(font);
@@ -143,63 +168,37 @@ void OptionsDialog::BuildWidgets() {
                         combos_[2],       combos_[3],       combos_[4], okButton_,
                         applyButton_,     cancelButton_,    mouseLink_, controllerLink_};
     for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
-    QLabel* credit = labels_[4];
-    QFont creditFont = LookFont("Arial", 12);
-    creditFont.setBold(true);
-    creditFont.setItalic(true);
-    credit->setFont(creditFont);
-    SetTextColour(credit, kCreditColour);
-    // A caption's buddy is what ties it to its list for screen readers (the labelled-by
-    // relation) and gives the list the caption's access key.
-    QLabel* rowLabels[5] = {labels_[0], labels_[1], labels_[2], labels_[3], labels_[5]};
-    for (std::size_t row = 0; row < combos_.size(); ++row) {
-        rowLabels[row]->setWordWrap(true);
-        rowLabels[row]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        rowLabels[row]->setBuddy(combos_[row]);
-    }
-
-    joystickPicture_ = new QLabel(this);
-    joystickPicture_->setObjectName(QStringLiteral("joystickPicture"));
 }
 
 void OptionsDialog::PlaceWidgets() {
     const double dpiX = DotsPerInchX(*this);
     const double dpiY = DotsPerInchY(*this);
     const auto px = TwipsToPixels;
-    // Edges, not sizes, are rounded: boxes that meet in twips meet in pixels at any scale.
-    const auto rect = [&](const TwipRect& r) {
-        const int left = px(r.left, dpiX), top = px(r.top, dpiY);
-        return QRect(left, top, px(r.left + r.width, dpiX) - left,
-                     px(r.top + r.height, dpiY) - top);
-    };
+    const auto rect = [&](const TwipRect& r) { return TwipsToRect(r, dpiX, dpiY); };
 
     setFixedSize(px(kClientWidth, dpiX), px(kClientHeight, dpiY));
-
     joystickPicture_->setGeometry(rect(kJoystickPicture));
-    labels_[6]->setGeometry(rect(kMouseSettingsLink));
-    labels_[7]->setGeometry(rect(kControllerSettingsLink));
+    mouseLink_->setGeometry(rect(kMouseSettingsLink));
+    controllerLink_->setGeometry(rect(kControllerSettingsLink));
     accelerationBox_->setGeometry(rect(kAccelerationBox));
     startAtLogonBox_->setGeometry(rect(kStartAtLogonBox));
-
-    // The five rows: caption and list.
-    QLabel* rowLabels[5] = {labels_[0], labels_[1], labels_[2], labels_[3], labels_[5]};
-    for (std::size_t row = 0; row < 5; ++row) {
-        const int centre = px(kRowCentres[row], dpiY);
-        rowLabels[row]->setGeometry(rect({kRowLabelLeft, kRowCentres[row] - kRowLabelHeight / 2,
-                                          kRowLabelWidth, kRowLabelHeight}));
+    creditLabel_->setGeometry(rect(kCreditLine));
+    for (std::size_t row = 0; row < combos_.size(); ++row) {
+        const Row& r = kRows[row];
+        rowCaptions_[row]->setGeometry(rect({kRowCaptionLeft, r.centre - kRowCaptionHeight / 2,
+                                             kRowCaptionWidth, kRowCaptionHeight}));
+        // A list keeps its own height, centred on the row.
         QComboBox* combo = combos_[row];
         const int height = combo->sizeHint().height();
-        combo->setGeometry(px(kListLeft, dpiX), centre - height / 2,
-                           px(row < 3 ? kWideList : kNarrowList, dpiX), height);
+        combo->setGeometry(px(kListLeft, dpiX), px(r.centre, dpiY) - height / 2,
+                           px(r.listWidth, dpiX), height);
     }
-
-    const int buttonTop = px(kButtonTop, dpiY);
-    const int buttonWidth = px(kButtonWidth, dpiX);
-    const int buttonHeight = px(kButtonHeight, dpiY);
-    okButton_->setGeometry(px(kOkLeft, dpiX), buttonTop, buttonWidth, buttonHeight);
-    applyButton_->setGeometry(px(kApplyLeft, dpiX), buttonTop, buttonWidth, buttonHeight);
-    cancelButton_->setGeometry(px(kCancelLeft, dpiX), buttonTop, buttonWidth, buttonHeight);
-    labels_[4]->setGeometry(rect(kCreditLine));
+    int left = kFirstButtonLeft;
+    for (QPushButton* button : {okButton_, applyButton_, cancelButton_}) {
+        button->setGeometry(px(left, dpiX), px(kButtonTop, dpiY), px(kButtonWidth, dpiX),
+                            px(kButtonHeight, dpiY));
+        left += kButtonPitch;
+    }
 
     joystickPicture_->setPixmap(RenderPicture(kOptionsPicture, joystickPicture_->size(),
                                               devicePixelRatioF(), PictureFit::KeepAspect));
@@ -252,39 +251,48 @@ void OptionsDialog::Mirror() {
     if (!model_.Loaded()) return;
     const bool wasMirroring = mirroring_;
     mirroring_ = true;
+    MirrorTexts();
+    MirrorLists();
+    {
+        const QSignalBlocker block1(startAtLogonBox_);
+        const QSignalBlocker block2(accelerationBox_);
+        startAtLogonBox_->setChecked(model_.Checked(Check::StartAtLogon));
+        accelerationBox_->setChecked(model_.Checked(Check::Acceleration));
+    }
+    applyButton_->setEnabled(model_.ApplyEnabled());
+    NameForScreenReaders();
+    mirroring_ = wasMirroring;
+}
 
+void OptionsDialog::MirrorTexts() {
     const OptionsTexts& texts = model_.Texts();
     setWindowTitle(FromUtf8(texts.title));
     // Captions with a buddy, buttons and check boxes keep their access keys; the other labels
     // show "&&" as one ampersand.
-    const std::string* labelTexts[8] = {&texts.leftButton,
-                                        &texts.rightButton,
-                                        &texts.middleButton,
-                                        &texts.speed,
-                                        &texts.credit,
-                                        &texts.joystick,
-                                        &texts.mouseSettingsLink,
-                                        &texts.controllerSettingsLink};
-    for (std::size_t i = 0; i < labels_.size(); ++i) {
-        const bool withKey = labels_[i]->buddy() != nullptr;
-        labels_[i]->setText(FromUtf8(withKey ? *labelTexts[i] : StripAccessKeys(*labelTexts[i])));
-    }
-    for (QLabel* oneLine : {labels_[4], labels_[6], labels_[7]}) ShrinkToFit(oneLine);
+    for (std::size_t row = 0; row < rowCaptions_.size(); ++row)
+        rowCaptions_[row]->setText(FromUtf8(texts.*kRows[row].caption));
+    creditLabel_->setText(FromUtf8(StripAccessKeys(texts.credit)));
+    mouseLink_->setText(FromUtf8(StripAccessKeys(texts.mouseSettingsLink)));
+    controllerLink_->setText(FromUtf8(StripAccessKeys(texts.controllerSettingsLink)));
+    for (QLabel* oneLine :
+         {creditLabel_, static_cast<QLabel*>(mouseLink_), static_cast<QLabel*>(controllerLink_)})
+        ShrinkToFit(oneLine);
     startAtLogonBox_->setText(FromUtf8(texts.startAtLogon));
     accelerationBox_->setText(FromUtf8(texts.acceleration));
     okButton_->setText(FromUtf8(texts.ok));
     cancelButton_->setText(FromUtf8(texts.cancel));
     applyButton_->setText(FromUtf8(texts.apply));
+}
 
-    for (const Choice choice :
-         {Choice::Left, Choice::Right, Choice::Middle, Choice::Speed, Choice::Joystick}) {
-        const ListChoice& list = model_.List(choice);
-        QComboBox* combo = ComboOf(choice);
+void OptionsDialog::MirrorLists() {
+    for (std::size_t i = 0; i < combos_.size(); ++i) {
+        const ListChoice& list = model_.List(static_cast<Choice>(i));
+        QComboBox* combo = combos_[i];
         const QSignalBlocker block(combo);
         QStringList items;
         for (const std::string& item : list.items) items << FromUtf8(item);
         bool same = combo->count() == items.size();
-        for (int i = 0; same && i < items.size(); ++i) same = combo->itemText(i) == items[i];
+        for (int n = 0; same && n < items.size(); ++n) same = combo->itemText(n) == items[n];
         if (!same) {
             combo->clear();
             combo->addItems(items);
@@ -298,17 +306,6 @@ void OptionsDialog::Mirror() {
         }
         if (combo->lineEdit()->text() != text) combo->setEditText(text);
     }
-
-    {
-        const QSignalBlocker block1(startAtLogonBox_);
-        const QSignalBlocker block2(accelerationBox_);
-        startAtLogonBox_->setChecked(model_.Checked(Check::StartAtLogon));
-        accelerationBox_->setChecked(model_.Checked(Check::Acceleration));
-    }
-    applyButton_->setEnabled(model_.ApplyEnabled());
-    NameForScreenReaders();
-
-    mirroring_ = wasMirroring;
 }
 
 void OptionsDialog::NameForScreenReaders() {
@@ -371,6 +368,7 @@ void OptionsDialogHost::Open() {
                 [this](const std::string& program) { return launcher_.ProgramExists(program); });
         };
         dialog_ = new OptionsDialog(model_, openLink, mainWindow_.data());
+        ForgetControlPicturesWith(dialog_);
     }
     dialog_->show();
     dialog_->raise();

@@ -40,9 +40,12 @@ class OptionsDialog : public QWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    void BuildWidgets();
+    void BuildControls();
+    void BuildCaptions();
     void PlaceWidgets();
     void Connect();
+    void MirrorTexts();
+    void MirrorLists();
     void NameForScreenReaders();
     // Runs an edit on the model, then mirrors it and hides the window when the model says so.
     void Edit(const std::function<void()>& change);
@@ -52,16 +55,16 @@ class OptionsDialog : public QWidget {
     LinkHandler openLink_;
     bool mirroring_ = false;
 
-    std::array<QComboBox*, 5> combos_{};  // in Choice order
+    std::array<QComboBox*, 5> combos_{};    // in Choice order
+    std::array<QLabel*, 5> rowCaptions_{};  // the lists' captions, in the same order
     QCheckBox* startAtLogonBox_ = nullptr;
     QCheckBox* accelerationBox_ = nullptr;
     QPushButton* okButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     QPushButton* applyButton_ = nullptr;
-    // The three mouse-button captions, speed, credit line, joystick caption, the two links.
-    std::array<QLabel*, 8> labels_{};
-    LinkLabel* mouseLink_ = nullptr;       // labels_[6]
-    LinkLabel* controllerLink_ = nullptr;  // labels_[7]
+    QLabel* creditLabel_ = nullptr;
+    LinkLabel* mouseLink_ = nullptr;
+    LinkLabel* controllerLink_ = nullptr;
     QLabel* joystickPicture_ = nullptr;
 };
 

@@ -1,11 +1,15 @@
-// The tray application asleep and awake with a joystick SDL itself finds: a scripted evdev pad
-// (umockdev, run under umockdev-wrapper and Xvfb), the real SDL backend, the real udev wake
-// source and the real X11 pointer. Every wait is for the state the step expects.
+// The tray application asleep and awake with a joystick SDL itself finds: scripted evdev pads
+// (umockdev, run under umockdev-wrapper and Xvfb) described as real ones are, the real SDL
+// backend, the real udev wake source and the real X11 pointer. Every wait is for the state the
+// step expects.
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
 #include <QTimer>
+#include <array>
+#include <fstream>
 #include <memory>
+#include <sstream>
 
 #include "platform/joystick/sdl/SdlJoysticks.h"
 #include "platform/pointer/xtest/X11Pointer.h"
@@ -24,7 +28,28 @@ using test::WaitFor;
 
 constexpr int kPushed = 32767;
 
-class ScriptedJoystickTest : public ::testing::Test {
+struct PadCase {
+    const char* label;
+    const test::EvdevPad* pad;
+    std::array<std::int16_t, 3> firstButtons;  // left, right, middle without a settings file
+    const char* name = nullptr;                // SDL's own name for the pad; else the node's
+};
+void PrintTo(const PadCase& c, std::ostream* out) {
+    *out << c.label;
+}
+
+// The SDL backend, counting the readings the program takes.
+struct CountedJoysticks : JoystickPort {
+    SdlJoysticks sdl;
+    unsigned long readings = 0;
+    bool ReadInfo(int id, JoystickInfo& caps) override { return sdl.ReadInfo(id, caps); }
+    bool ReadState(int id, JoystickState& state) override {
+        ++readings;
+        return sdl.ReadState(id, state);
+    }
+};
+
+class ScriptedJoystickTest : public ::testing::TestWithParam<PadCase> {
   protected:
     void SetUp() override {
         if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs an X display";
@@ -49,18 +74,18 @@ class ScriptedJoystickTest : public ::testing::Test {
     static int PointerX() { return test::XPointer().x; }
     static bool LeftDown() { return test::XPointer().leftDown; }
 
-    test::ScriptedJoystick pad_;  // before SDL starts, so its first scan finds the pad
+    test::ScriptedJoystick pad_{7, *GetParam().pad};  // before SDL, so its first scan finds it
     test::TempDir folder_;
-    SdlJoysticks joysticks_;
+    CountedJoysticks joysticks_;
     X11Pointer pointer_;
-    UdevWakeSource wake_{[this](int id) { return joysticks_.DeviceNode(id); }, true};
+    UdevWakeSource wake_{[this](int id) { return joysticks_.sdl.DeviceNode(id); }, true};
     test::FakeDesktop desktop_;
     ProgramState state_;
     std::unique_ptr<TrayApplication> window_;
 };
 
-TEST_F(ScriptedJoystickTest, SleepsAtRestMovesAndClicksOnEventsAndStopsWhenUnplugged) {
-    EXPECT_EQ(joysticks_.DeviceNode(0), pad_.Node());
+TEST_P(ScriptedJoystickTest, SleepsAtRestMovesAndClicksOnEventsAndStopsWhenUnplugged) {
+    EXPECT_EQ(joysticks_.sdl.DeviceNode(0), pad_.Node());
     ASSERT_TRUE(WaitFor([this] { return Asleep(); })) << "never fell asleep at rest";
 
     ASSERT_TRUE(pointer_.PlaceAt(400, 300) && pointer_.Sync());
@@ -83,12 +108,62 @@ TEST_F(ScriptedJoystickTest, SleepsAtRestMovesAndClicksOnEventsAndStopsWhenUnplu
     ASSERT_TRUE(WaitFor([&] { return LeftDown() && PointerX() > stopped; }));
     pad_.Unplug();
     EXPECT_TRUE(WaitFor([this] { return !LeftDown() && Asleep(); })) << "no clean stop";
-    EXPECT_EQ(joysticks_.DeviceNode(0), std::nullopt);
+    EXPECT_EQ(joysticks_.sdl.DeviceNode(0), std::nullopt);
     EXPECT_EQ(window_->Engine().HeldButton(), "");
     const int unplugged = PointerX();
     test::Settle(50);  // asleep: nothing moves it on
     EXPECT_EQ(PointerX(), unplugged);
 }
+
+// Two pads of one maker differ only after the 31st byte of their names.
+TEST_P(ScriptedJoystickTest, ShowsTheWholeName) {
+    JoystickInfo caps;
+    ASSERT_TRUE(joysticks_.ReadInfo(0, caps));
+    EXPECT_EQ(caps.name, GetParam().name ? GetParam().name : GetParam().pad->name);
+}
+
+TEST_P(ScriptedJoystickTest, FirstStartClicksWithTheThumbButtonsAndSavesThem) {
+    const auto [left, right, middle] = GetParam().firstButtons;
+    EXPECT_EQ(state_.settings.LeftButton, left);
+    EXPECT_EQ(state_.settings.RightButton, right);
+    EXPECT_EQ(state_.settings.MiddleButton, middle);
+    window_->Shutdown();
+    std::ifstream file(folder_ / "Vantrel.ini", std::ios::binary);
+    std::ostringstream saved;
+    saved << file.rdbuf();
+    EXPECT_EQ(saved.str().substr(0, 9), std::to_string(left) + "\r\n" + std::to_string(right) +
+                                            "\r\n" + std::to_string(middle) + "\r\n");
+}
+
+// A stick that jitters by a step at rest (drivers without fuzz) must not cost a tick: the
+// program is woken by the button that follows, not before.
+TEST_P(ScriptedJoystickTest, JitterAtRestReadsNothing) {
+    ASSERT_TRUE(WaitFor([this] { return Asleep(); }));
+    const test::PadAxis& x = pad_.Description().axes[0];
+    const int centre = (x.minimum + x.maximum + 1) / 2;
+    const unsigned long readings = joysticks_.readings;
+    for (int step = 1; step <= 20; ++step) {
+        pad_.ReportRaw(centre + step % 2, centre - step % 2, 0);
+        ASSERT_TRUE(WaitFor([this] { return pad_.Quiet(); })) << "the node was never read";
+    }
+    EXPECT_EQ(joysticks_.readings, readings);
+    EXPECT_TRUE(Asleep());
+    pad_.ReportRaw(centre, centre, 1);
+    EXPECT_TRUE(WaitFor([this] { return LeftDown(); })) << "a button after the jitter woke nobody";
+    pad_.ReportRaw(centre, centre, 0);
+    EXPECT_TRUE(WaitFor([this] { return !LeftDown() && Asleep(); }));
+}
+
+// Without a mapping the buttons stay 1, 2, 3; the mapped pads' are A, B and X (cross, circle
+// and square), past the BTN_C of the Xbox pad's generic driver. SDL names the Xbox pad itself.
+const PadCase kPads[] = {
+    {"Plain", &test::kPlainPad, {1, 2, 3}},
+    {"DualShock4", &test::kDualShock4, {1, 2, 4}},
+    {"DualSense", &test::kDualSense, {1, 2, 4}},
+    {"XboxBluetooth", &test::kXboxBluetooth, {1, 2, 4}, "Xbox One S Controller"},
+};
+INSTANTIATE_TEST_SUITE_P(Pads, ScriptedJoystickTest, ::testing::ValuesIn(kPads),
+                         [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace
 }  // namespace vantrel

@@ -2,9 +2,10 @@
 # The whole program, ended the ways a session ends it. Each case starts a fresh copy (no settings
 # file yet) with a preloaded virtual pad, waits until it runs, ends it, and expects status 0, the
 # settings file written and no error on standard error:
-#   TERM, INT, HUP while the XWayland warning box is up, and the X server going away then. The
-#   warning is reached through a Wayland socket that accepts and never answers, so the start
-#   must also give up on it instead of waiting for ever.
+#   TERM, INT, HUP while the XWayland warning box is up, and the X server going away then, also
+#   while a joystick button holds the left mouse button (x11-held). The warning is reached
+#   through a Wayland socket that accepts and never answers, so the start must also give up on
+#   it instead of waiting for ever.
 #   The compositor going away (Qt's windows on Wayland, no X server).
 #   wlroots-lost: the compositor going away while only the pointer output used it (Qt's windows
 #   on X) and the stick is held: the loss is said once, in the language file's words, XTest takes
@@ -18,7 +19,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 
 if [ $# -lt 3 ]; then
   failed=0
-  for end in TERM INT HUP x11; do
+  for end in TERM INT HUP x11 x11-held; do
     "$root/scripts/with-xvfb" "$0" "$program_dir" "$preload" "$end" || failed=1
   done
   "$root/tests/support/with-sway" "$0" "$program_dir" "$preload" wayland || failed=1
@@ -42,6 +43,20 @@ wait_for() {
   return 1
 }
 said() { grep -qF "$1" "$dir/stderr"; }
+# Whether the X server has its left button down.
+left_down() {
+  python3 -c 'import ctypes as c
+x = c.CDLL("libX11.so.6"); x.XOpenDisplay.restype = c.c_void_p
+x.XDefaultRootWindow.argtypes = [c.c_void_p]; x.XDefaultRootWindow.restype = c.c_ulong
+d = x.XOpenDisplay(None); w = c.c_ulong(); i = c.c_int(); m = c.c_uint()
+x.XQueryPointer(c.c_void_p(d), x.XDefaultRootWindow(d), c.byref(w), c.byref(w), c.byref(i),
+                c.byref(i), c.byref(i), c.byref(i), c.byref(m))
+exit(0 if m.value & 256 else 1)'
+}
+# The preloaded pad follows what is written to descriptor 3.
+mkfifo "$dir/pad"
+exec 3<>"$dir/pad"
+export VANTREL_PAD_CONTROL=$dir/pad
 
 if [ "$end" = wlroots-lost ]; then
   VANTREL_PAD_PUSHED=1 QT_QPA_PLATFORM=xcb LD_PRELOAD=$preload "$dir/vantrel" 2>"$dir/stderr" &
@@ -84,6 +99,10 @@ case $end in
     wait_for eval '[ "$(xdotool getmouselocation --shell | sed -n s/^X=//p)" = 1279 ]' ||
       { echo "$end: XTest did not take over" >&2; status=1; }
     kill -s TERM "$pid" ;;
+  x11-held)
+    echo 0 0 1 >&3
+    wait_for left_down || { echo "$end: the button did not go down" >&2; status=1; }
+    kill -9 "$VANTREL_XVFB_PID" ;;
   x11) kill -9 "$VANTREL_XVFB_PID" ;;
   wayland) kill -9 "$VANTREL_SWAY_PID" ;;
   *) kill -s "$end" "$pid" ;;
@@ -95,6 +114,10 @@ wait "$pid" || code=$?
 pid=
 [ "$code" -eq 0 ] || { echo "$end: exit status $code, expected 0" >&2; status=1; }
 [ -f "$dir/Vantrel.ini" ] || { echo "$end: the settings were not saved" >&2; status=1; }
+case $end in
+  x11* | wayland) said "the display is gone (the session ended); settings saved" ||
+    { echo "$end: the end was not said" >&2; status=1; } ;;
+esac
 if grep -qi "connection broke\|error" "$dir/stderr"; then
   echo "$end: an error was reported" >&2
   status=1

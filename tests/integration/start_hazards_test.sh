@@ -2,8 +2,9 @@
 # The whole program started the odd ways users and other users' files start it, each case in a
 # fresh copy (no settings file yet) on its own X display:
 #   foreign-folder: a program folder whose name is not UTF-8 (as unzip leaves Windows names),
-#     started from a folder that holds a library of the update check's name: the program's
-#     own module is loaded, the planted one never, and the settings go beside the program.
+#     started from a folder that holds a library of the update check's name: the check's fetch
+#     process loads the program's own module, never the planted one, and the settings go
+#     beside the program.
 #   stderr-closed: standard error closed and no runtime folder: the held stick still reaches
 #     the screen's edge, and TERM ends the program normally.
 #   renamed-copy: a copy under another name, started while the first runs, says that one runs
@@ -28,7 +29,7 @@ case=$4
 
 export LC_ALL=C  # folder names are bytes here
 dir=$(mktemp -d)
-cleanup() { kill "${pid:-}" "${second:-}" 2>/dev/null || true; rm -rf "$dir"; }
+cleanup() { kill "${pid:-}" "${second:-}" "${proxy:-}" 2>/dev/null || true; rm -rf "$dir"; }
 trap cleanup EXIT
 prog=$dir/program
 [ "$case" = foreign-folder ] && prog=$dir/$'Programme-\xe9t\xe9'
@@ -61,11 +62,20 @@ expected=0
 case $case in
   foreign-folder)
     cp "$planted" libvantrel-http.so
-    LD_PRELOAD=$preload "$prog/vantrel" 2>"$dir/stderr" &
+    # The update check's fetch process (2 s after the tray icon) asks this proxy, which takes
+    # the connection and never answers: its arrival shows that a module was loaded and fetches.
+    python3 -c 'import os, socket, sys, time
+s = socket.socket(); s.bind(("127.0.0.1", 0)); s.listen(1)
+open(sys.argv[1] + ".new", "w").write(str(s.getsockname()[1]))
+os.rename(sys.argv[1] + ".new", sys.argv[1])
+s.accept(); open(sys.argv[2], "w").close(); time.sleep(300)' "$dir/proxy-port" "$dir/fetching" &
+    proxy=$!
+    wait_for test -s "$dir/proxy-port" || fail "the proxy did not start"
+    https_proxy=http://127.0.0.1:$(cat "$dir/proxy-port") LD_PRELOAD=$preload "$prog/vantrel" \
+      2>"$dir/stderr" &
     pid=$!
-    # The update check loads its module 2 s after the tray icon.
-    wait_for grep -qF "$prog/libvantrel-http.so" "/proc/$pid/maps" ||
-      fail "the program's own module was not loaded"
+    wait_for test -e "$dir/fetching" || fail "the update check did not fetch"
+    ! grep -F "no update check" "$dir/stderr" || fail "the program's own module was not loaded"
     [ ! -e planted-module-ran ] || fail "the library in the current folder was loaded" ;;
   stderr-closed)
     mkdir -m 700 "$dir/tmp"

@@ -1,10 +1,15 @@
 // Preloaded into the program by program-level tests (LD_PRELOAD): SDL's joystick start also
 // plugs in an SDL virtual joystick, so the whole program runs as with a pad connected. With
-// VANTREL_PAD_PUSHED set its stick is held to the right from the start.
+// VANTREL_PAD_PUSHED set its stick is held to the right from the start. It then follows the FIFO
+// VANTREL_PAD_CONTROL names, if any: lines "X Y BUTTONS", both stick axes as SDL takes them and
+// the buttons held as a bit mask (1: button 1).
 #include <SDL.h>
 #include <dlfcn.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <string>
+#include <thread>
 
 #include "integration/VirtualPad.h"
 
@@ -20,6 +25,21 @@ extern "C" int SDL_InitSubSystem(Uint32 flags) {
         SDL_Joystick* stick = index >= 0 ? SDL_JoystickOpen(index) : nullptr;
         if (stick != nullptr && std::getenv("VANTREL_PAD_PUSHED") != nullptr)
             static_cast<void>(SDL_JoystickSetVirtualAxis(stick, 0, 32767));
+        // SDL locks its joysticks for each change, so another thread may make them; this one
+        // ends with the program.
+        if (const char* fifo = std::getenv("VANTREL_PAD_CONTROL"); stick != nullptr && fifo)
+            std::thread([stick, path = std::string(fifo)] {
+                std::ifstream lines(path);
+                int x = 0, y = 0;
+                unsigned held = 0;
+                while (lines >> x >> y >> held) {
+                    static_cast<void>(SDL_JoystickSetVirtualAxis(stick, 0, static_cast<Sint16>(x)));
+                    static_cast<void>(SDL_JoystickSetVirtualAxis(stick, 1, static_cast<Sint16>(y)));
+                    for (int b = 0; b < vantrel::test::VirtualPad::kButtons; ++b)
+                        static_cast<void>(SDL_JoystickSetVirtualButton(
+                            stick, b, static_cast<Uint8>(held >> b & 1U)));
+                }
+            }).detach();
     }
     return result;
 }

@@ -11,6 +11,8 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <cmath>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
@@ -22,8 +24,6 @@ namespace vantrel::test {
 
 namespace {
 
-constexpr int kAxisMin = -32768;
-constexpr int kAxisMax = 32767;
 // A reader that never reads (a descriptor kept open while the program polls) keeps this many
 // events; the kernel's buffer drops the oldest too.
 constexpr std::size_t kQueueLimit = 1024;
@@ -32,16 +32,38 @@ void SetBit(std::vector<unsigned char>& bits, int bit) {
     if (static_cast<std::size_t>(bit / 8) < bits.size()) bits[bit / 8] |= 1u << (bit % 8);
 }
 
+bool BitSet(const std::vector<unsigned char>& bits, unsigned bit) {
+    return bit / 8 < bits.size() && (bits[bit / 8] & (1u << (bit % 8))) != 0;
+}
+
+// SDL numbers a node's buttons from BTN_JOYSTICK upwards, then the codes below it.
+std::vector<unsigned short> InSdlOrder(std::vector<unsigned short> keys) {
+    std::stable_partition(keys.begin(), keys.end(),
+                          [](unsigned short k) { return k >= BTN_JOYSTICK; });
+    return keys;
+}
+
 }  // namespace
 
 struct ScriptedJoystick::Impl {
+    explicit Impl(const EvdevPad& pad)
+        : pad(pad), buttonCodes(InSdlOrder(pad.keys)), axes(pad.axes.size(), 0) {
+        for (std::size_t i = 0; i < pad.axes.size(); ++i)
+            axes[i] = (pad.axes[i].minimum + pad.axes[i].maximum + 1) / 2;
+    }
+
+    const EvdevPad& pad;
+    const std::vector<unsigned short> buttonCodes;  // SDL's button n is buttonCodes[n]
     std::string node;
     std::string sysPath;
     UMockdevTestbed* bed = nullptr;
     UMockdevIoctlBase* handler = nullptr;
     // The device's end of the node. umockdev makes the node a pty that every descriptor of the
     // program shares, so it carries no events, only a byte per report that makes the node
-    // readable; the events come through the read handler, a queue per descriptor.
+    // readable; the events come through the read handler, a queue per descriptor. Being shared,
+    // it can be readable only for all descriptors at once, where the kernel tells each its own:
+    // it rings for the descriptors that are polled, taken to be those that set an event mask
+    // (EVIOCSMASK, as a wake-up watcher does), or every reader when none did.
     int bell = -1;
     int bellReader = -1;  // the node's own side, to empty the bell once nobody has events left
 
@@ -51,29 +73,71 @@ struct ScriptedJoystick::Impl {
     struct Reader {
         std::deque<input_event> queue;
         bool reads = false;
+        std::map<unsigned, std::vector<unsigned char>> masks;  // event type: codes let through
+
+        bool Hears(const input_event& e) const {
+            const auto mask = masks.find(e.type);
+            return mask == masks.end() || BitSet(mask->second, e.code);
+        }
     };
     std::map<UMockdevIoctlClient*, Reader> readers;
-    std::array<int, 2> axes{0, 0};
+    std::vector<int> axes;  // the device's own units, as pad.axes
     unsigned buttons = 0;
     bool gone = false;
     std::atomic<unsigned long> reads{0};
 
-    // Empties the bell when no descriptor has anything left to read: the node polls readable
-    // exactly while some reader is owed events. Called with the lock held.
-    void SilenceBellIfRead() {
-        for (const auto& [client, reader] : readers)
-            if (reader.reads && !reader.queue.empty()) return;
-        if (!gone) tcflush(bellReader, TCIFLUSH);
+    bool Polled(const Reader& reader) const {
+        const bool anyMasked = std::any_of(readers.begin(), readers.end(),
+                                           [](const auto& r) { return !r.second.masks.empty(); });
+        return anyMasked ? !reader.masks.empty() : reader.reads;
     }
 
-    void Push(std::vector<input_event> events) {
+    // Called with the lock held.
+    bool Owed() const {
+        return std::any_of(readers.begin(), readers.end(), [this](const auto& r) {
+            return Polled(r.second) && !r.second.queue.empty();
+        });
+    }
+
+    // Empties the bell when no polled descriptor has anything left to read. Called with the
+    // lock held.
+    void SilenceBellIfRead() {
+        if (!Owed() && !gone) tcflush(bellReader, TCIFLUSH);
+    }
+
+    // One packet ending in SYN_REPORT. Each descriptor gets what its mask lets through; a
+    // packet left with nothing but its SYN_REPORT is dropped, as evdev drops it.
+    void Push(const std::vector<input_event>& events) {
         const std::lock_guard guard(lock);
         for (auto& [client, reader] : readers) {
-            reader.queue.insert(reader.queue.end(), events.begin(), events.end());
+            std::vector<input_event> heard;
+            for (const input_event& e : events)
+                if (reader.Hears(e)) heard.push_back(e);
+            if (heard.size() < 2) continue;
+            reader.queue.insert(reader.queue.end(), heard.begin(), heard.end());
             while (reader.queue.size() > kQueueLimit) reader.queue.pop_front();
         }
+        if (!Owed()) return;
         const char ring = 1;
         static_cast<void>(write(bell, &ring, 1));  // a full pty is readable anyway
+    }
+
+    // EVIOCSMASK: the codes of one event type this descriptor hears from now on.
+    long SetMask(UMockdevIoctlClient* client) {
+        UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
+        UMockdevIoctlData* mask = umockdev_ioctl_data_resolve(arg, 0, sizeof(input_mask), nullptr);
+        if (mask == nullptr) return -EFAULT;
+        input_mask request{};
+        std::memcpy(&request, mask->data, sizeof request);
+        std::vector<unsigned char> codes(request.codes_size, 0);
+        if (!codes.empty()) {
+            UMockdevIoctlData* bits = umockdev_ioctl_data_resolve(
+                mask, offsetof(input_mask, codes_ptr), codes.size(), nullptr);
+            if (bits == nullptr) return -EFAULT;
+            std::memcpy(codes.data(), bits->data, codes.size());
+        }
+        readers[client].masks[request.type] = std::move(codes);
+        return 0;
     }
 
     // The answer to one evdev query, into `out`; the ioctl's result, or -errno.
@@ -89,18 +153,17 @@ struct ScriptedJoystick::Impl {
             return 0;
         }
         if (request == EVIOCGID) {
-            const input_id id{BUS_USB, 0x1209, 0x7a11, 0x0111};
-            std::memcpy(out.data(), &id, sizeof id);
+            std::memcpy(out.data(), &pad.id, sizeof pad.id);
             return 0;
         }
         if (nr == _IOC_NR(EVIOCGNAME(0))) {
-            const std::size_t length = std::min<std::size_t>(size, std::strlen(kName) + 1);
-            std::memcpy(out.data(), kName, length);
+            const std::size_t length = std::min<std::size_t>(size, std::strlen(pad.name) + 1);
+            std::memcpy(out.data(), pad.name, length);
             return static_cast<long>(length);
         }
         if (nr == _IOC_NR(EVIOCGKEY(0))) {
-            for (int i = 0; i < kButtons; ++i)
-                if ((buttons & (1u << i)) != 0) SetBit(out, BTN_SOUTH + i);
+            for (std::size_t i = 0; i < buttonCodes.size() && i < 32; ++i)
+                if ((buttons & (1u << i)) != 0) SetBit(out, buttonCodes[i]);
             return size;
         }
         if (nr == _IOC_NR(EVIOCGPROP(0)) || nr == _IOC_NR(EVIOCGLED(0)) ||
@@ -112,11 +175,10 @@ struct ScriptedJoystick::Impl {
                     for (int type : {EV_SYN, EV_KEY, EV_ABS}) SetBit(out, type);
                     break;
                 case EV_KEY:
-                    for (int i = 0; i < kButtons; ++i) SetBit(out, BTN_SOUTH + i);
+                    for (unsigned short code : pad.keys) SetBit(out, code);
                     break;
                 case EV_ABS:
-                    SetBit(out, ABS_X);
-                    SetBit(out, ABS_Y);
+                    for (const PadAxis& axis : pad.axes) SetBit(out, axis.code);
                     break;
                 default:
                     break;
@@ -125,14 +187,16 @@ struct ScriptedJoystick::Impl {
         }
         if (nr >= _IOC_NR(EVIOCGABS(0)) && nr < _IOC_NR(EVIOCGABS(ABS_CNT)) &&
             size == sizeof(input_absinfo)) {
-            const unsigned axis = nr - _IOC_NR(EVIOCGABS(0));
-            if (axis > ABS_Y) return -EINVAL;
-            input_absinfo info{};
-            info.value = axes[axis];
-            info.minimum = kAxisMin;
-            info.maximum = kAxisMax;
-            std::memcpy(out.data(), &info, sizeof info);
-            return 0;
+            const unsigned code = nr - _IOC_NR(EVIOCGABS(0));
+            for (std::size_t i = 0; i < pad.axes.size(); ++i) {
+                const PadAxis& axis = pad.axes[i];
+                if (axis.code != code) continue;
+                const input_absinfo info{axes[i],   axis.minimum, axis.maximum,
+                                         axis.fuzz, axis.flat,    0};
+                std::memcpy(out.data(), &info, sizeof info);
+                return 0;
+            }
+            return -EINVAL;
         }
         return -ENOTTY;
     }
@@ -141,7 +205,9 @@ struct ScriptedJoystick::Impl {
         auto& self = *static_cast<Impl*>(data);
         const std::lock_guard guard(self.lock);
         std::vector<unsigned char> out;
-        const long result = self.Answer(umockdev_ioctl_client_get_request(client), out);
+        const unsigned long request = umockdev_ioctl_client_get_request(client);
+        const long result =
+            request == EVIOCSMASK ? self.SetMask(client) : self.Answer(request, out);
         if (result < 0) {
             umockdev_ioctl_client_complete(client, -1, static_cast<gint>(-result));
             return TRUE;
@@ -198,7 +264,8 @@ struct ScriptedJoystick::Impl {
     }
 };
 
-ScriptedJoystick::ScriptedJoystick(int number) : impl_(std::make_unique<Impl>()) {
+ScriptedJoystick::ScriptedJoystick(int number, const EvdevPad& pad)
+    : impl_(std::make_unique<Impl>(pad)) {
     Impl& d = *impl_;
     const std::string event = "event" + std::to_string(number);
     d.node = "/dev/input/" + event;
@@ -242,31 +309,50 @@ std::string ScriptedJoystick::Node() const {
     return impl_->node;
 }
 
+const EvdevPad& ScriptedJoystick::Description() const {
+    return impl_->pad;
+}
+
 unsigned long ScriptedJoystick::Reads() const {
     return impl_->reads;
 }
 
+bool ScriptedJoystick::Quiet() const {
+    const std::lock_guard guard(impl_->lock);
+    return !impl_->Owed();
+}
+
 void ScriptedJoystick::Report(int x, int y, unsigned buttons) {
+    const auto raw = [this](std::size_t axis, int value) {
+        const PadAxis& a = impl_->pad.axes[axis];
+        const double span = double(a.maximum) - a.minimum;
+        return a.minimum + static_cast<int>(std::lround((value + 32768.0) * span / 65535.0));
+    };
+    ReportRaw(raw(0, x), raw(1, y), buttons);
+}
+
+void ScriptedJoystick::ReportRaw(int x, int y, unsigned buttons) {
     Impl& d = *impl_;
     timeval now{};
     gettimeofday(&now, nullptr);
     std::vector<input_event> events;
     {
         const std::lock_guard guard(d.lock);
-        const std::array<int, 2> axes{x, y};
-        for (int axis = 0; axis < 2; ++axis)
-            if (axes[axis] != d.axes[axis])
-                events.push_back({now, EV_ABS, static_cast<__u16>(ABS_X + axis), axes[axis]});
-        for (int i = 0; i < kButtons; ++i)
+        const std::array<int, 2> stick{x, y};
+        for (std::size_t axis = 0; axis < 2; ++axis)
+            if (stick[axis] != d.axes[axis])
+                events.push_back({now, EV_ABS, d.pad.axes[axis].code, stick[axis]});
+        for (std::size_t i = 0; i < d.buttonCodes.size() && i < 32; ++i)
             if (((buttons ^ d.buttons) & (1u << i)) != 0)
-                events.push_back({now, EV_KEY, static_cast<__u16>(BTN_SOUTH + i),
-                                  (buttons & (1u << i)) != 0 ? 1 : 0});
-        d.axes = axes;
+                events.push_back(
+                    {now, EV_KEY, d.buttonCodes[i], (buttons & (1u << i)) != 0 ? 1 : 0});
+        d.axes[0] = x;
+        d.axes[1] = y;
         d.buttons = buttons;
     }
     if (events.empty()) return;
     events.push_back({now, EV_SYN, SYN_REPORT, 0});
-    d.Push(std::move(events));
+    d.Push(events);
 }
 
 void ScriptedJoystick::Unplug() {

@@ -3,18 +3,38 @@
 // and handing every open descriptor its own copy of each report, as the kernel does.
 #pragma once
 
+#include <linux/input.h>
+
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vantrel::test {
 
+// One absolute axis as EVIOCGABS tells it.
+struct PadAxis {
+    unsigned short code;
+    int minimum, maximum, fuzz, flat;
+};
+
+// What a pad's evdev node says of itself. The first two axes are the stick the program reads.
+struct EvdevPad {
+    const char* name;
+    input_id id;                       // bus, vendor, product, version
+    std::vector<unsigned short> keys;  // EV_KEY codes, in code order
+    std::vector<PadAxis> axes;         // in code order
+};
+
+// The rig's own plain pad, and real ones as their kernel drivers set them up.
+extern const EvdevPad kPlainPad;
+extern const EvdevPad kDualShock4;     // USB, hid-playstation
+extern const EvdevPad kDualSense;      // USB, hid-playstation
+extern const EvdevPad kXboxBluetooth;  // Bluetooth, hid-generic (no xpadneo)
+
 class ScriptedJoystick {
   public:
-    static constexpr const char* kName = "Vantrel Scripted Pad";
-    static constexpr int kButtons = 4;
-
     // Plugs the pad in at /dev/input/event<number>. SDL sees it at its next device scan.
-    explicit ScriptedJoystick(int number = 7);
+    explicit ScriptedJoystick(int number = 7, const EvdevPad& pad = kPlainPad);
     ~ScriptedJoystick();
     ScriptedJoystick(const ScriptedJoystick&) = delete;
     ScriptedJoystick& operator=(const ScriptedJoystick&) = delete;
@@ -22,16 +42,21 @@ class ScriptedJoystick {
     // False outside umockdev-wrapper or when the testbed could not be made.
     bool Ready() const;
     std::string Node() const;
+    const EvdevPad& Description() const;
 
-    // One report: both axes of the stick (-32768 to 32767) and every button, then SYN_REPORT.
-    // Only what changed is sent, as a device does.
+    // One report: the stick on SDL's scale (-32768 to 32767) and the buttons, bit n for SDL's
+    // button n, then SYN_REPORT. Only what changed is sent, as a device does.
     void Report(int x, int y, unsigned buttons);
+    // The same with the stick in the device's own units.
+    void ReportRaw(int x, int y, unsigned buttons);
     // Pulled out: every descriptor then reads ENODEV, and udev announces the removal.
     void Unplug();
     // Reads the program made on the node so far. Under umockdev each one is a round trip to
     // this process's handler thread, which a kernel node does not cost: the benchmark takes
     // them off its wake-up counts.
     unsigned long Reads() const;
+    // True while no descriptor that is polled is owed events (see the bell in the source).
+    bool Quiet() const;
 
   private:
     struct Impl;

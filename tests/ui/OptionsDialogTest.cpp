@@ -56,7 +56,7 @@ class OptionsDialogTest : public ::testing::Test {
     OptionsServices Services() {
         return OptionsServices{[this](JoystickInfo& caps) {
                                    ++capsReads;
-                                   caps.SetName("Pad");
+                                   caps.name = "Pad";
                                    caps.buttonCount = 4;
                                },
                                [] { return 2; },

@@ -1,5 +1,7 @@
 #include "core/engine/JoystickDiscovery.h"
 
+#include <algorithm>
+
 namespace vantrel {
 
 int CountJoysticks(JoystickPort& port) {
@@ -16,6 +18,16 @@ void ReadJoystickInfo(JoystickPort& port, const Settings& settings, JoystickInfo
     // the caller with a mix of old and new fields.
     JoystickInfo answer = caps;
     if (port.ReadInfo(settings.JoystickId, answer)) caps = answer;
+}
+
+void TakeMappedButtons(const JoystickInfo& caps, Settings& settings) {
+    const auto& [a, b, x] = caps.mappedButtons;
+    if (!std::all_of(caps.mappedButtons.begin(), caps.mappedButtons.end(),
+                     [](std::int16_t button) { return button >= 1 && button <= 31; }))
+        return;
+    settings.LeftButton = a;
+    settings.RightButton = b;
+    settings.MiddleButton = x;
 }
 
 }  // namespace vantrel

@@ -1,21 +1,19 @@
-// What a joystick tells of itself: its name, as the system reports it, and its button count.
+// What a joystick tells of itself: its name, as the system reports it, its button count, and
+// which of its buttons a game-controller mapping knows as A, B and X.
 #pragma once
 
-#include <cstddef>
+#include <array>
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 namespace vantrel {
 
 struct JoystickInfo {
-    std::string name;  // at most kMaxNameBytes bytes of UTF-8
+    std::string name;  // UTF-8, whole: the options dialog's title tells pads apart by it
     std::uint32_t buttonCount = 0;
-
-    // The longest name a device record holds: 31 bytes and the closing NUL.
-    static constexpr std::size_t kMaxNameBytes = 31;
-    // Stores `text` cut to kMaxNameBytes (on a UTF-8 character boundary).
-    void SetName(std::string_view text);
+    // The joystick buttons (from 1) at A, B and X, where the thumb rests; all 0 when the
+    // joystick library has no mapping for the pad.
+    std::array<std::int16_t, 3> mappedButtons{};
 };
 
 }  // namespace vantrel

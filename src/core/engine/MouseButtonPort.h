@@ -40,6 +40,20 @@ constexpr MouseButtonChange ChangeOf(MouseButtonEvent event) {
     return {MouseButton::Left, false};
 }
 
+// The Linux input codes of the buttons (BTN_LEFT, BTN_RIGHT, BTN_MIDDLE), which the uinput,
+// wlroots and portal outputs send; the uinput output checks them against the kernel's header.
+constexpr std::uint16_t EvdevButtonCode(MouseButton button) {
+    switch (button) {
+        case MouseButton::Left:
+            return 0x110;
+        case MouseButton::Right:
+            return 0x111;
+        case MouseButton::Middle:
+            return 0x112;
+    }
+    return 0x110;
+}
+
 class MouseButtonPort {
   public:
     virtual ~MouseButtonPort() = default;

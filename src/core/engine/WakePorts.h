@@ -21,9 +21,11 @@ class WakeSourcePort {
     virtual ~WakeSourcePort() = default;
     // Called, from the event loop, for every change seen while armed.
     virtual void SetWakeHandler(std::function<void()> handler) = 0;
-    // Arms the source for joystick `id`: input on that device, or any joystick plugged in or
-    // out, calls the handler. Changes seen before this call are forgotten. False when such
-    // changes cannot be seen for this device (then the caller must keep polling).
+    // Arms the source for joystick `id`: input on that device that can end the rest (a source
+    // may leave out a stick moving inside the dead zone, PollEngine::IsRestReading), or any
+    // joystick plugged in or out, calls the handler. Changes seen before this call are
+    // forgotten. False when such changes cannot be seen for this device (then the caller must
+    // keep polling).
     virtual bool Watch(int id) = 0;
     // Disarms: no handler calls until the next Watch.
     virtual void Unwatch() = 0;

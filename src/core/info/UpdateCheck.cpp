@@ -25,8 +25,11 @@ std::string ComparableVersion(const ProgramVersion& version) {
 }
 
 bool OffersUpdate(std::string_view body, std::string_view own) {
-    // string_view compares through char_traits<char>, which orders bytes as unsigned values.
-    return body.size() == 9 && body > own;
+    // An error page served as 200 or any other text is not a version, however it sorts.
+    const bool nineDigits = body.size() == 9 && std::all_of(body.begin(), body.end(), [](char c) {
+                                return c >= '0' && c <= '9';
+                            });
+    return nineDigits && body > own;
 }
 
 std::string_view VersionFileAddress() {

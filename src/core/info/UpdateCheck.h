@@ -22,8 +22,8 @@ namespace vantrel {
 std::string ComparableVersion(int major, int minor, int revision);
 std::string ComparableVersion(const ProgramVersion& version);
 
-// An update is offered only for a body of exactly nine characters that compares greater than
-// `own` byte by byte (no trimming, no numeric reading).
+// An update is offered only for a body of exactly nine digits that compares greater than `own`
+// (no trimming, no line break, nothing else).
 bool OffersUpdate(std::string_view body, std::string_view own);
 
 inline constexpr std::size_t kVersionFileNeedBytes = 10;  // one more than a valid file holds

@@ -26,6 +26,28 @@ bool IsButton(Choice c) {
     return c == Choice::Left || c == Choice::Right || c == Choice::Middle;
 }
 
+// The captions from the language; the title is completed once the joystick's name is known.
+OptionsTexts DialogTexts(const LangText& lang) {
+    OptionsTexts texts;
+    texts.leftButton = lang[TextId::LeftButtonCaption];
+    texts.rightButton = lang[TextId::RightButtonCaption];
+    texts.middleButton = lang[TextId::MiddleButtonCaption];
+    texts.speed = lang[TextId::SpeedCaption];
+    texts.credit = std::string(kCreditPrefix) + lang[TextId::Credit];
+    texts.joystick = lang[TextId::JoystickCaption];
+    texts.mouseSettingsLink = lang[TextId::MouseSettingsLink];
+    // The game-controller link is translated when the language file has a text for it.
+    if (!lang[TextId::ControllerSettingsLink].empty())
+        texts.controllerSettingsLink = lang[TextId::ControllerSettingsLink];
+    texts.startAtLogon = lang[TextId::StartAtLogonCaption];
+    texts.acceleration = lang[TextId::AccelerationCaption];
+    texts.ok = lang[TextId::OkButton];
+    texts.cancel = lang[TextId::CancelButton];
+    texts.apply = lang[TextId::ApplyButton];
+    texts.joystickPicture = lang[TextId::JoystickPicture];
+    return texts;
+}
+
 }  // namespace
 
 OptionsModel::OptionsModel(Settings& settings, const LangText& texts, OptionsServices services)
@@ -45,28 +67,11 @@ void OptionsModel::Load() {
     lists_ = {};
     checks_ = {};
     caps_ = JoystickInfo{};
-    texts_ = OptionsTexts{};
 
     // A failed query leaves the record zeroed: no name, no buttons.
     if (services_.readJoystickCaps) services_.readJoystickCaps(caps_);
 
-    texts_.leftButton = lang_[TextId::LeftButtonCaption];
-    texts_.rightButton = lang_[TextId::RightButtonCaption];
-    texts_.middleButton = lang_[TextId::MiddleButtonCaption];
-    texts_.speed = lang_[TextId::SpeedCaption];
-    texts_.credit = std::string(kCreditPrefix) + lang_[TextId::Credit];
-    texts_.joystick = lang_[TextId::JoystickCaption];
-    texts_.mouseSettingsLink = lang_[TextId::MouseSettingsLink];
-    // The game-controller link is translated when the language file has a text for it.
-    if (!lang_[TextId::ControllerSettingsLink].empty())
-        texts_.controllerSettingsLink = lang_[TextId::ControllerSettingsLink];
-
-    texts_.startAtLogon = lang_[TextId::StartAtLogonCaption];
-    texts_.acceleration = lang_[TextId::AccelerationCaption];
-    texts_.ok = lang_[TextId::OkButton];
-    texts_.cancel = lang_[TextId::CancelButton];
-    texts_.apply = lang_[TextId::ApplyButton];
-    texts_.joystickPicture = lang_[TextId::JoystickPicture];
+    texts_ = DialogTexts(lang_);
 
     const auto buttons = std::min<std::int64_t>(caps_.buttonCount, kMaxItems);
     for (std::int64_t n = 1; n <= buttons; ++n) {

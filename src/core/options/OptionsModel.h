@@ -30,7 +30,10 @@ struct ListChoice {
 };
 
 // Captions as their sources give them: "&" marks an access key, "&&" is one ampersand.
-// Defaults are the built-in captions, shown until a load replaces them.
+// Defaults are the window's captions as it was first drawn, in Italian, the program's first
+// language (the credit line's placeholder among them); a load replaces every one of them from
+// the language, except the game-controller link, which a language file may lack and which then
+// keeps its built-in text.
 struct OptionsTexts {
     std::string title = "Vantrel";
     std::string leftButton = "Pulsante sinistro del mouse";

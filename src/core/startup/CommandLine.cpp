@@ -9,21 +9,30 @@ namespace vantrel {
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, PointerRequest>, 5> kPointerValues{{
-    {"auto", PointerRequest::Auto},
-    {"x11", PointerRequest::X11},
-    {"wlroots", PointerRequest::Wlroots},
-    {"uinput", PointerRequest::Uinput},
-    {"portal", PointerRequest::Portal},
-}};
+constexpr std::string_view kAutoName = "auto";
 
 bool ParsePointer(std::string_view value, PointerRequest& request) {
-    for (const auto& [name, named] : kPointerValues)
-        if (value == name) {
-            request = named;
+    if (value == kAutoName) {
+        request = kAutoPointer;
+        return true;
+    }
+    for (const PointerOutputInfo& output : kPointerOutputs)
+        if (value == output.name) {
+            request = output.backend;
             return true;
         }
     return false;
+}
+
+// "auto, x11, ... or portal", or with `separator` between every two: the values --pointer takes.
+std::string PointerValues(std::string_view separator = {}) {
+    std::string text(kAutoName);
+    for (std::size_t i = 0; i < kPointerOutputs.size(); ++i) {
+        const bool last = i + 1 == kPointerOutputs.size();
+        text += separator.empty() ? (last ? " or " : ", ") : separator;
+        text += kPointerOutputs[i].name;
+    }
+    return text;
 }
 
 // Qt's own options, which Qt also takes with two dashes. Those with a value take the next
@@ -104,7 +113,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             if (argument == kPointer) {
                 if (i + 1 == arguments.size()) {
                     line.action = CommandLine::Action::Fail;
-                    line.error = "--pointer needs a value: auto, x11, wlroots, uinput or portal";
+                    line.error = "--pointer needs a value: " + PointerValues();
                     continue;
                 }
                 value = arguments[++i];
@@ -113,8 +122,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             }
             if (!ParsePointer(value, line.pointer)) {
                 line.action = CommandLine::Action::Fail;
-                line.error = "--pointer: unknown value \"" + std::string(value) +
-                             "\" (auto, x11, wlroots, uinput or portal)";
+                line.error = "--pointer: unknown value \"" + std::string(value) + "\" (" +
+                             PointerValues() + ")";
             }
         } else {
             line.action = CommandLine::Action::Fail;
@@ -130,21 +139,24 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 }
 
 std::string UsageText(const std::string& programName) {
-    return "Usage: " + programName +
-           " [--pointer=auto|x11|wlroots|uinput|portal] [Qt options]\n"
-           "Drives the mouse pointer with a joystick; lives in the notification area.\n"
-           "\n"
-           "  --pointer=auto     choose the pointer output from the session (default):\n"
-           "                     X11 session: XTest; Wayland: the wlroots virtual pointer,\n"
-           "                     else uinput, else the RemoteDesktop portal, else XTest\n"
-           "                     through XWayland with a warning\n"
-           "  --pointer=x11      XTest on the X display (DISPLAY)\n"
-           "  --pointer=wlroots  the virtual pointer of wlroots compositors (sway, Hyprland ...)\n"
-           "  --pointer=uinput   a uinput device; needs write access to /dev/uinput\n"
-           "                     (scripts/install --uinput-rule)\n"
-           "  --pointer=portal   the RemoteDesktop portal of GNOME and KDE Plasma: the desktop\n"
-           "                     asks the person once (GNOME 43: at every start; GNOME 45+\n"
-           "                     and Plasma 6 remember it; Plasma 5.27 only shows a notice)\n"
+    std::string text =
+        "Usage: " + programName + " [--pointer=" + PointerValues("|") +
+        "] [Qt options]\n"
+        "Drives the mouse pointer with a joystick; lives in the notification area.\n"
+        "\n"
+        "  --pointer=auto     choose the pointer output from the session (default):\n"
+        "                     X11 session: XTest; Wayland: the wlroots virtual pointer,\n"
+        "                     else uinput, else the RemoteDesktop portal, else XTest\n"
+        "                     through XWayland with a warning\n";
+    constexpr std::size_t kDescriptionColumn = 21;
+    for (const PointerOutputInfo& output : kPointerOutputs) {
+        const std::string option = "  --pointer=" + std::string(output.name);
+        text += option;
+        text.append(option.size() < kDescriptionColumn ? kDescriptionColumn - option.size() : 1,
+                    ' ');
+        text += std::string(output.help) + "\n";
+    }
+    return text +
            "  -h, --help         show this text and exit\n"
            "  --version          show the version and exit\n";
 }

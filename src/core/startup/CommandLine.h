@@ -14,7 +14,7 @@ namespace vantrel {
 struct CommandLine {
     enum class Action : std::uint8_t { Run, ShowHelp, ShowVersion, Fail };
     Action action = Action::Run;
-    PointerRequest pointer = PointerRequest::Auto;
+    PointerRequest pointer = kAutoPointer;
     std::string error;  // for Fail: what was wrong, one line
     // Qt's -display and -platform (or --display, --platform); empty when not given.
     std::string qtDisplay;

@@ -1,5 +1,7 @@
 #include "core/startup/Startup.h"
 
+#include "core/engine/JoystickDiscovery.h"
+
 namespace vantrel {
 
 int ExitStatus(StartOutcome outcome) {
@@ -47,6 +49,8 @@ StartOutcome Startup::Start() {
 
     JoystickInfo caps;
     steps_.ReadJoystickInfo(state_.settings, caps);
+    // Only now, when nothing else was ever chosen; the file saved later holds these numbers.
+    if (found == SettingsLoad::Missing) TakeMappedButtons(caps, state_.settings);
 
     if (state_.joystickCount == 0) {
         steps_.ShowWarning(state_.texts[TextId::MessageTitle], NoJoystickText(state_.texts));

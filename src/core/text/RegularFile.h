@@ -26,6 +26,13 @@ class RegularFileReader {
     bool IsOpen() const;
     // Up to `size` bytes into `buffer`: 0 at the end of the file or after a read error.
     std::size_t Read(char* buffer, std::size_t size);
+#ifndef _WIN32
+    // The open file's descriptor (-1 when none), e.g. to load it as a library by that name; it
+    // stays this reader's.
+    int Descriptor() const {
+        return fd_;
+    }
+#endif
 
   private:
 #ifdef _WIN32

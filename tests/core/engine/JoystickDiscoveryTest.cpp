@@ -60,7 +60,7 @@ TEST(ReadJoystickCapsTest, AbsentDeviceLeavesTheRecordAsItWas) {
     EXPECT_EQ(fresh.buttonCount, 0u);
 
     JoystickInfo earlier;
-    earlier.SetName("Earlier");
+    earlier.name = "Earlier";
     earlier.buttonCount = 8;
     ReadJoystickInfo(joystick, settings, earlier);
     EXPECT_EQ(earlier.name, "Earlier");
@@ -71,7 +71,7 @@ TEST(ReadJoystickCapsTest, AbsentDeviceLeavesTheRecordAsItWas) {
 class HalfAnsweringJoystick : public JoystickPort {
   public:
     bool ReadInfo(int, JoystickInfo& caps) override {
-        caps.SetName("Half");
+        caps.name = "Half";
         caps.buttonCount = 99;
         return false;
     }
@@ -81,40 +81,11 @@ class HalfAnsweringJoystick : public JoystickPort {
 TEST(ReadJoystickCapsTest, FailedQueryNeverLeavesAPartlyFilledRecord) {
     HalfAnsweringJoystick joystick;
     JoystickInfo caps;
-    caps.SetName("Kept");
+    caps.name = "Kept";
     caps.buttonCount = 3;
     ReadJoystickInfo(joystick, DefaultSettings(), caps);
     EXPECT_EQ(caps.name, "Kept");
     EXPECT_EQ(caps.buttonCount, 3u);
-}
-
-TEST(JoystickInfoTest, NameIsCutTo31BytesOnACharacterBoundary) {
-    const std::string a30(30, 'a');
-    struct Case {
-        std::string name;
-        std::string stored;
-    };
-    for (const Case& c : std::vector<Case>{
-             {"", ""},
-             {"Pad", "Pad"},
-             {std::string(31, 'x'), std::string(31, 'x')},
-             {std::string(32, 'x'), std::string(31, 'x')},
-             {std::string(80, 'x'), std::string(31, 'x')},
-             {a30 + "\xC3\xA9", a30},                                   // é would end at byte 32
-             {a30.substr(1) + "\xC3\xA9", a30.substr(1) + "\xC3\xA9"},  // é ends at byte 31
-             {a30.substr(1) + "\xE2\x82\xAC", a30.substr(1)},           // € straddles the cut
-             {a30.substr(2) + "\xF0\x9F\x98\x80", a30.substr(2)},       // 4-byte character
-             {a30.substr(3) + "\xF0\x9F\x98\x80", a30.substr(3) + "\xF0\x9F\x98\x80"},
-             // Not UTF-8 at all: a run of continuation bytes is cut plainly.
-             {std::string(27, 'a') + std::string(5, '\x80'),
-              std::string(27, 'a') + std::string(4, '\x80')},
-         }) {
-        SCOPED_TRACE(c.name);
-        JoystickInfo caps;
-        caps.SetName(std::string(31, 'z'));  // an earlier, longer name must not show through
-        caps.SetName(c.name);
-        EXPECT_EQ(caps.name, c.stored);
-    }
 }
 
 }  // namespace

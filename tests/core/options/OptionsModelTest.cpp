@@ -33,7 +33,7 @@ class OptionsModelTest : public ::testing::Test {
         return OptionsServices{[this](JoystickInfo& caps) {
                                    ++capsReads;
                                    if (!padPresent) return;
-                                   caps.SetName(padName);
+                                   caps.name = padName;
                                    caps.buttonCount = padButtons;
                                },
                                [this] { return joystickCount; },

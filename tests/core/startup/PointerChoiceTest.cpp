@@ -37,9 +37,20 @@ TEST_P(PointerChoiceTest, PicksTheOutputAndAsksOnlyWhatItNeeds) {
     const ChoiceCase c = GetParam();
     std::string probed;
     const PointerProbes probes{
-        .virtualPointerOffered = [&] { return probed += 'w', c.offered; },
-        .uinputWritable = [&] { return probed += 'u', c.writable; },
-        .portalOffered = [&] { return probed += 'p', c.portal; },
+        .offered =
+            [&](Backend backend) {
+                switch (backend) {
+                    case Backend::Wlroots:
+                        return probed += 'w', c.offered;
+                    case Backend::Uinput:
+                        return probed += 'u', c.writable;
+                    case Backend::Portal:
+                        return probed += 'p', c.portal;
+                    case Backend::X11:
+                        break;
+                }
+                return false;
+            },
         .x11 = [&] { return probed += 'x', X11Reach::Ready; },
     };
     EXPECT_EQ(ChoosePointer(c.session, c.request, probes), c.expected);
@@ -49,41 +60,41 @@ TEST_P(PointerChoiceTest, PicksTheOutputAndAsksOnlyWhatItNeeds) {
 INSTANTIATE_TEST_SUITE_P(
     Sessions, PointerChoiceTest,
     ::testing::Values(
-        ChoiceCase{"X11", kX11, Request::Auto, true, true, {Backend::X11}, "x"},
-        ChoiceCase{"DisplayOnly", kNoTypeX, Request::Auto, true, true, {Backend::X11}, "x"},
-        ChoiceCase{"X11TypeWins", kX11Typed, Request::Auto, true, true, {Backend::X11}, "x"},
-        ChoiceCase{"Wlroots", kWayland, Request::Auto, true, true, {Backend::Wlroots}, "w"},
+        ChoiceCase{"X11", kX11, kAutoPointer, true, true, {Backend::X11}, "x"},
+        ChoiceCase{"DisplayOnly", kNoTypeX, kAutoPointer, true, true, {Backend::X11}, "x"},
+        ChoiceCase{"X11TypeWins", kX11Typed, kAutoPointer, true, true, {Backend::X11}, "x"},
+        ChoiceCase{"Wlroots", kWayland, kAutoPointer, true, true, {Backend::Wlroots}, "w"},
         ChoiceCase{
-            "WaylandDisplayOnly", kNoType, Request::Auto, true, false, {Backend::Wlroots}, "w"},
-        ChoiceCase{"Uinput", kWayland, Request::Auto, false, true, {Backend::Uinput}, "wu"},
+            "WaylandDisplayOnly", kNoType, kAutoPointer, true, false, {Backend::Wlroots}, "w"},
+        ChoiceCase{"Uinput", kWayland, kAutoPointer, false, true, {Backend::Uinput}, "wu"},
         ChoiceCase{"UinputMissingOrReadOnly",
                    kWayland,
-                   Request::Auto,
+                   kAutoPointer,
                    false,
                    false,
                    {Backend::X11, Notice::XWaylandOnly},
                    "wup"},
-        ChoiceCase{"Portal", kWayland, Request::Auto, false, false, {Backend::Portal}, "wup", true},
+        ChoiceCase{"Portal", kWayland, kAutoPointer, false, false, {Backend::Portal}, "wup", true},
         ChoiceCase{
-            "PortalNotOnConsole", kConsole, Request::Auto, false, false, {Backend::X11}, "u", true},
-        ChoiceCase{"AskedPortal", kX11, Request::Portal, true, true, {Backend::Portal}, "p", true},
-        ChoiceCase{"AskedPortalMissing", kWayland, Request::Portal, true, true, kUnavailable, "p"},
-        ChoiceCase{"Console", kConsole, Request::Auto, true, true, {Backend::Uinput}, "u"},
-        ChoiceCase{"ConsoleNoUinput", kConsole, Request::Auto, true, false, {Backend::X11}, "u"},
-        ChoiceCase{"AskedX11", kWayland, Request::X11, true, true, {Backend::X11}, "x"},
-        ChoiceCase{"AskedUinputOnX11", kX11, Request::Uinput, true, true, {Backend::Uinput}, "u"},
+            "PortalNotOnConsole", kConsole, kAutoPointer, false, false, {Backend::X11}, "u", true},
+        ChoiceCase{"AskedPortal", kX11, Backend::Portal, true, true, {Backend::Portal}, "p", true},
+        ChoiceCase{"AskedPortalMissing", kWayland, Backend::Portal, true, true, kUnavailable, "p"},
+        ChoiceCase{"Console", kConsole, kAutoPointer, true, true, {Backend::Uinput}, "u"},
+        ChoiceCase{"ConsoleNoUinput", kConsole, kAutoPointer, true, false, {Backend::X11}, "u"},
+        ChoiceCase{"AskedX11", kWayland, Backend::X11, true, true, {Backend::X11}, "x"},
+        ChoiceCase{"AskedUinputOnX11", kX11, Backend::Uinput, true, true, {Backend::Uinput}, "u"},
         ChoiceCase{"AskedUinputMissing",
                    kWayland,
-                   Request::Uinput,
+                   Backend::Uinput,
                    true,
                    false,
                    {Backend::X11, Notice::RequestedUnavailable},
                    "u"},
         ChoiceCase{
-            "AskedWlroots", kWayland, Request::Wlroots, true, false, {Backend::Wlroots}, "w"},
+            "AskedWlroots", kWayland, Backend::Wlroots, true, false, {Backend::Wlroots}, "w"},
         ChoiceCase{"AskedWlrootsMissing",
                    kWayland,
-                   Request::Wlroots,
+                   Backend::Wlroots,
                    false,
                    true,
                    {Backend::X11, Notice::RequestedUnavailable},
@@ -111,34 +122,34 @@ using Action = CommandLine::Action;
 INSTANTIATE_TEST_SUITE_P(
     Arguments, CommandLineTest,
     ::testing::Values(
-        LineCase{"Nothing", {}, Action::Run, Request::Auto},
-        LineCase{"Equals", {"--pointer=uinput"}, Action::Run, Request::Uinput},
-        LineCase{"Separate", {"--pointer", "wlroots"}, Action::Run, Request::Wlroots},
-        LineCase{"Portal", {"--pointer=portal"}, Action::Run, Request::Portal},
-        LineCase{"LastCounts", {"--pointer=x11", "--pointer=auto"}, Action::Run, Request::Auto},
-        LineCase{"QtOptions", {"-platform", "wayland", "--pointer=x11"}, Action::Run, Request::X11},
-        LineCase{"UnknownValue", {"--pointer=mir"}, Action::Fail, Request::Auto},
-        LineCase{"CaseMatters", {"--pointer=X11"}, Action::Fail, Request::Auto},
-        LineCase{"EmptyValue", {"--pointer="}, Action::Fail, Request::Auto},
-        LineCase{"MissingValue", {"--pointer"}, Action::Fail, Request::Auto},
-        LineCase{"NotAPrefix", {"--pointers=x11"}, Action::Fail, Request::Auto},
-        LineCase{"Misspelt", {"--pointr=wlroots"}, Action::Fail, Request::Auto},
+        LineCase{"Nothing", {}, Action::Run, kAutoPointer},
+        LineCase{"Equals", {"--pointer=uinput"}, Action::Run, Backend::Uinput},
+        LineCase{"Separate", {"--pointer", "wlroots"}, Action::Run, Backend::Wlroots},
+        LineCase{"Portal", {"--pointer=portal"}, Action::Run, Backend::Portal},
+        LineCase{"LastCounts", {"--pointer=x11", "--pointer=auto"}, Action::Run, kAutoPointer},
+        LineCase{"QtOptions", {"-platform", "wayland", "--pointer=x11"}, Action::Run, Backend::X11},
+        LineCase{"UnknownValue", {"--pointer=mir"}, Action::Fail, kAutoPointer},
+        LineCase{"CaseMatters", {"--pointer=X11"}, Action::Fail, kAutoPointer},
+        LineCase{"EmptyValue", {"--pointer="}, Action::Fail, kAutoPointer},
+        LineCase{"MissingValue", {"--pointer"}, Action::Fail, kAutoPointer},
+        LineCase{"NotAPrefix", {"--pointers=x11"}, Action::Fail, kAutoPointer},
+        LineCase{"Misspelt", {"--pointr=wlroots"}, Action::Fail, kAutoPointer},
         LineCase{"QtTwoDashes",
                  {"--platform", "x", "--style=y", "--reverse"},
                  Action::Run,
-                 Request::Auto},
-        LineCase{"QtValue", {"-title", "--odd", "--pointer=x11"}, Action::Run, Request::X11},
-        LineCase{"QtFlagHasNoValue", {"--reverse=yes"}, Action::Fail, Request::Auto},
-        LineCase{"QtTakesNoEquals", {"--display=:2"}, Action::Fail, Request::Auto},
-        LineCase{"AfterDoubleDash", {"--", "--anything"}, Action::Run, Request::Auto},
-        LineCase{"Help", {"--pointer=bad", "-h"}, Action::ShowHelp, Request::Auto},
-        LineCase{"HelpBeforeVersion", {"--version", "--help"}, Action::ShowHelp, Request::Auto},
-        LineCase{"Version", {"--version"}, Action::ShowVersion, Request::Auto}),
+                 kAutoPointer},
+        LineCase{"QtValue", {"-title", "--odd", "--pointer=x11"}, Action::Run, Backend::X11},
+        LineCase{"QtFlagHasNoValue", {"--reverse=yes"}, Action::Fail, kAutoPointer},
+        LineCase{"QtTakesNoEquals", {"--display=:2"}, Action::Fail, kAutoPointer},
+        LineCase{"AfterDoubleDash", {"--", "--anything"}, Action::Run, kAutoPointer},
+        LineCase{"Help", {"--pointer=bad", "-h"}, Action::ShowHelp, kAutoPointer},
+        LineCase{"HelpBeforeVersion", {"--version", "--help"}, Action::ShowHelp, kAutoPointer},
+        LineCase{"Version", {"--version"}, Action::ShowVersion, kAutoPointer}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PointerChoiceTest, X11SessionWithoutXTestWarns) {
-    const PointerProbes probes{{}, {}, {}, [] { return X11Reach::NoXTest; }};
-    EXPECT_EQ(ChoosePointer(kX11, Request::Auto, probes).notice, Notice::XTestMissing);
+    const PointerProbes probes{{}, [] { return X11Reach::NoXTest; }};
+    EXPECT_EQ(ChoosePointer(kX11, kAutoPointer, probes).notice, Notice::XTestMissing);
 }
 
 TEST(CommandLineTest, UsageNamesEveryValue) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ class LoggingSteps : public StartupSteps {
     int joysticks = 1;
     bool settingsFound = true;
     Settings fileSettings = DefaultSettings();
+    JoystickInfo caps;
     bool otherInstance = false;
     std::string localeFile = "Italiano.lng";
     LangText fileTexts = [] {  // "T1" to "T50"
@@ -55,7 +57,10 @@ class LoggingSteps : public StartupSteps {
         log.push_back("instance");
         return otherInstance;
     }
-    void ReadJoystickInfo(const Settings&, JoystickInfo&) override { log.push_back("caps"); }
+    void ReadJoystickInfo(const Settings&, JoystickInfo& c) override {
+        log.push_back("caps");
+        c = caps;
+    }
     void ShowWarning(const std::string& title, const std::string& text) override {
         log.push_back("warning");
         warningTitle = title;
@@ -130,6 +135,29 @@ TEST_F(StartupTest, FirstStartTakesDefaultsAndLocaleLanguageButLeavesTheLogonEnt
     EXPECT_EQ(state.settings, expected);
     EXPECT_EQ(steps.log, (Log{"bitmaps", "count", "load", "locale", "texts:Turkish.lng", "menu",
                               "instance", "caps", "poll:5", "tray+", "hide", "update"}));
+}
+
+// A pad's mapped A, B and X replace the defaults 1, 2, 3, but never buttons from a file, and
+// only when all three can click.
+TEST(StartupButtonsTest, FirstStartTakesThePadsMappedButtons) {
+    struct Case {
+        bool found;
+        std::array<std::int16_t, 3> mapped, taken;
+    };
+    for (const Case& c : {Case{false, {1, 2, 4}, {1, 2, 4}}, Case{false, {4, 1, 32}, {1, 2, 3}},
+                          Case{true, {1, 2, 4}, {7, 8, 9}}}) {
+        SCOPED_TRACE(c.found);
+        LoggingSteps steps;
+        steps.settingsFound = c.found;
+        steps.fileSettings.LeftButton = 7;
+        steps.fileSettings.RightButton = 8;
+        steps.fileSettings.MiddleButton = 9;
+        steps.caps.mappedButtons = c.mapped;
+        ProgramState state;
+        Startup(state, steps, "vantrel").Start();
+        const Settings& s = state.settings;
+        EXPECT_EQ((std::array{s.LeftButton, s.RightButton, s.MiddleButton}), c.taken);
+    }
 }
 
 TEST_F(StartupTest, EmptyStoredLanguageIsChosenFromTheLocaleAndSavedAtExit) {

@@ -19,7 +19,7 @@ class FakeJoystick : public JoystickPort {
     Device& Plug(int id, std::string_view name = "Pad", std::uint32_t buttons = 12) {
         Device& device = devices_[id];
         device.caps = JoystickInfo{};
-        device.caps.SetName(name);
+        device.caps.name = name;
         device.caps.buttonCount = buttons;
         return device;
     }

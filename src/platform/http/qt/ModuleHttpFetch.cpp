@@ -5,30 +5,50 @@
 #include <QMetaObject>
 #include <cstdio>
 #include <optional>
+#include <string>
 #include <utility>
 
+#include "core/text/RegularFile.h"
 #include "platform/http/qt/HttpModule.h"
 
 namespace vantrel {
 
-ModuleHttpFetch::ModuleHttpFetch(const std::filesystem::path& folder)
-    : file_(folder / kHttpModuleFile) {}
+namespace {
+
+// The module's entry, or nothing with the reason in `why`. The file is opened without waiting
+// and loaded through the descriptor that was checked: a FIFO put in its place would otherwise
+// block the loader's open for good, and a name swapped after the check would load anyway.
+// The exact file, by its bytes: a folder name that is not UTF-8 survives no text. Never
+// unloaded: the fetcher's code lives in it.
+HttpModuleEntry LoadEntry(const std::filesystem::path& file, std::string& why) {
+    const RegularFileReader module(file);
+    if (!module.IsOpen()) {
+        why = file.string() + ": no regular file";
+        return nullptr;
+    }
+    const std::string opened = "/proc/self/fd/" + std::to_string(module.Descriptor());
+    void* library = ::dlopen(opened.c_str(), RTLD_NOW | RTLD_LOCAL);
+    const auto entry = library != nullptr
+                           ? reinterpret_cast<HttpModuleEntry>(::dlsym(library, kHttpModuleEntry))
+                           : nullptr;
+    if (entry == nullptr) {
+        const char* error = ::dlerror();
+        why = file.string() + ": " + (error != nullptr ? error : "no entry");
+    }
+    return entry;
+}
+
+}  // namespace
+
+ModuleHttpFetch::ModuleHttpFetch(std::filesystem::path folder)
+    : file_(std::move(folder) / kHttpModuleFile) {}
 
 HttpFetchPort* ModuleHttpFetch::Loaded() {
     if (tried_) return fetch_.get();
     tried_ = true;
-    // The exact file, by its bytes: QLibrary's name is text, which a folder name that is not
-    // UTF-8 does not survive, and it tries other names and folders besides.
-    library_ = ::dlopen(file_.c_str(), RTLD_NOW | RTLD_LOCAL);
-    const auto make = library_ != nullptr
-                          ? reinterpret_cast<HttpModuleEntry>(::dlsym(library_, kHttpModuleEntry))
-                          : nullptr;
-    if (make != nullptr) make(fetch_);
-    if (!fetch_) {
-        const char* error = ::dlerror();
-        std::fprintf(stderr, "vantrel: no update check: %s\n",
-                     error != nullptr ? error : "the module makes no fetcher");
-    }
+    std::string why;
+    if (const HttpModuleEntry make = LoadEntry(file_, why)) make(fetch_);
+    if (!fetch_) std::fprintf(stderr, "vantrel: no update check: %s\n", why.c_str());
     return fetch_.get();
 }
 

@@ -1,5 +1,5 @@
 // A fetcher that loads the HTTP module from a folder at its first fetch, so that the network
-// libraries cost a start nothing until the update check runs.
+// libraries cost nothing until a fetch runs.
 #pragma once
 
 #include <QObject>
@@ -13,21 +13,21 @@ namespace vantrel {
 class ModuleHttpFetch : public HttpFetchPort {
   public:
     // `folder`: where the module lies (the program's folder), as the system names it.
-    explicit ModuleHttpFetch(const std::filesystem::path& folder);
-    // The fetcher, declared after the library, goes before it; pending answers go with it.
+    explicit ModuleHttpFetch(std::filesystem::path folder);
+    // The fetcher goes before the library it came from; pending answers go with it.
     ~ModuleHttpFetch() override = default;
     ModuleHttpFetch(const ModuleHttpFetch&) = delete;
     ModuleHttpFetch& operator=(const ModuleHttpFetch&) = delete;
 
-    // Without the module every fetch fails (said once on standard error), answering later from
-    // the event loop as a network failure does.
+    // Without the module (missing, damaged, or anything but a regular file) every fetch fails,
+    // said once on standard error, answering later from the event loop as a network failure
+    // does.
     void Start(const HttpRequest& request, HttpDone done) override;
 
   private:
     HttpFetchPort* Loaded();
 
     std::filesystem::path file_;
-    void* library_ = nullptr;  // never unloaded: the fetcher's code lives in it
     std::unique_ptr<HttpFetchPort> fetch_;
     bool tried_ = false;
     // Failures are answered through it, so none is answered after this fetcher is gone.

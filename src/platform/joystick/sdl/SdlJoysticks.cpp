@@ -3,6 +3,8 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace vantrel {
@@ -15,6 +17,29 @@ std::uint32_t AxisValue(SDL_Joystick* joystick, int axis, int axes) {
     // A missing axis reads as centred.
     const int value = axis < axes ? SDL_JoystickGetAxis(joystick, axis) : 0;
     return static_cast<std::uint32_t>(value + 32768);
+}
+
+// The joystick buttons (from 1) that SDL's game-controller mapping for device `id` puts at A, B
+// and X; zeros without a mapping or when one of them is bound to an axis or a hat.
+std::array<std::int16_t, 3> MappedButtons(int id) {
+    if (SDL_IsGameController(id) != SDL_TRUE) return {};
+    // Opens the joystick once more (SDL counts the openings) to read the binding.
+    SDL_GameController* pad = SDL_GameControllerOpen(id);
+    if (pad == nullptr) return {};
+    std::array<std::int16_t, 3> buttons{};
+    constexpr std::array kThumbButtons{SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B,
+                                       SDL_CONTROLLER_BUTTON_X};
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const SDL_GameControllerButtonBind bind =
+            SDL_GameControllerGetBindForButton(pad, kThumbButtons[i]);
+        if (bind.bindType != SDL_CONTROLLER_BINDTYPE_BUTTON) {
+            buttons = {};
+            break;
+        }
+        buttons[i] = static_cast<std::int16_t>(bind.value.button + 1);
+    }
+    SDL_GameControllerClose(pad);
+    return buttons;
 }
 
 }  // namespace
@@ -71,8 +96,9 @@ bool SdlJoysticks::ReadInfo(int id, JoystickInfo& caps) {
     if (joystick == nullptr) return false;
 
     const char* name = SDL_JoystickName(joystick);
-    caps.SetName(name != nullptr ? name : "");
+    caps.name = name != nullptr ? name : "";
     caps.buttonCount = static_cast<std::uint32_t>(std::max(0, SDL_JoystickNumButtons(joystick)));
+    caps.mappedButtons = MappedButtons(id);
     if (temporary) SDL_JoystickClose(joystick);
     return true;
 }

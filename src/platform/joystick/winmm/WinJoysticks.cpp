@@ -41,7 +41,7 @@ JoystickInfo CapsFromRecord(const JOYCAPSA& record) {
     // The name need not be NUL-ended when it fills all 32 bytes.
     const char* name = record.szPname;
     const int length = static_cast<int>(strnlen(name, sizeof record.szPname));
-    caps.SetName(AnsiToUtf8(name, length));
+    caps.name = AnsiToUtf8(name, length);
     caps.buttonCount = record.wNumButtons;
     return caps;
 }

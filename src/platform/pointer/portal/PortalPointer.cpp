@@ -1,7 +1,4 @@
 #include "platform/pointer/portal/PortalPointer.h"
-
-#include <linux/input-event-codes.h>
-
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -67,18 +64,6 @@ std::optional<QString> ReadToken(const std::filesystem::path& file) {
     const std::optional<std::string> bytes = ReadRegularFile(file, kTokenMaxBytes);
     if (!bytes || bytes->empty()) return std::nullopt;
     return QString::fromStdString(*bytes).trimmed();
-}
-
-int EvdevCode(MouseButton button) {
-    switch (button) {
-        case MouseButton::Left:
-            return BTN_LEFT;
-        case MouseButton::Right:
-            return BTN_RIGHT;
-        case MouseButton::Middle:
-            return BTN_MIDDLE;
-    }
-    return BTN_LEFT;
 }
 
 }  // namespace
@@ -267,7 +252,8 @@ QDBusMessage PortalPointer::EventMessage(const Pending& event) const {
         return call << static_cast<double>(by.dx) << static_cast<double>(by.dy);
     }
     const MouseButtonChange change = ChangeOf(std::get<MouseButtonEvent>(event));
-    return call << EvdevCode(change.button) << (change.pressed ? kButtonPressed : 0u);
+    return call << static_cast<int>(EvdevButtonCode(change.button))
+                << (change.pressed ? kButtonPressed : 0u);
 }
 
 }  // namespace vantrel

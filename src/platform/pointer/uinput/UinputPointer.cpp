@@ -5,6 +5,10 @@
 #include <libevdev/libevdev.h>
 #include <unistd.h>
 
+static_assert(vantrel::EvdevButtonCode(vantrel::MouseButton::Left) == BTN_LEFT &&
+              vantrel::EvdevButtonCode(vantrel::MouseButton::Right) == BTN_RIGHT &&
+              vantrel::EvdevButtonCode(vantrel::MouseButton::Middle) == BTN_MIDDLE);
+
 namespace vantrel {
 
 namespace {
@@ -36,8 +40,8 @@ UinputPointer::UinputPointer(const std::string& node) {
     libevdev_enable_event_code(d, EV_REL, REL_X, nullptr);
     libevdev_enable_event_code(d, EV_REL, REL_Y, nullptr);
     libevdev_enable_event_type(d, EV_KEY);
-    for (const unsigned int code : {BTN_LEFT, BTN_RIGHT, BTN_MIDDLE})
-        libevdev_enable_event_code(d, EV_KEY, code, nullptr);
+    for (const MouseButton button : {MouseButton::Left, MouseButton::Right, MouseButton::Middle})
+        libevdev_enable_event_code(d, EV_KEY, EvdevButtonCode(button), nullptr);
 
     fd_ = OpenForWriting(node);
     if (fd_ < 0) return;
@@ -60,10 +64,8 @@ bool UinputPointer::MoveBy(std::int32_t dx, std::int32_t dy) {
 
 void UinputPointer::Send(MouseButtonEvent event) {
     if (!device_) return;
-    // Evdev's codes in the order of MouseButton.
-    constexpr unsigned int kCodes[] = {BTN_LEFT, BTN_RIGHT, BTN_MIDDLE};
     const MouseButtonChange change = ChangeOf(event);
-    const unsigned int code = kCodes[static_cast<std::size_t>(change.button)];
+    const unsigned int code = EvdevButtonCode(change.button);
     const int value = change.pressed ? 1 : 0;
     // A lost click cannot be resent meaningfully later; the port has no failure to report.
     if (libevdev_uinput_write_event(device_.get(), EV_KEY, code, value) == 0)

@@ -1,6 +1,5 @@
 #include "platform/pointer/wlroots/WaylandVirtualPointer.h"
 
-#include <linux/input-event-codes.h>
 #include <poll.h>
 #include <wayland-client.h>
 
@@ -261,10 +260,8 @@ bool WaylandVirtualPointer::MoveBy(std::int32_t dx, std::int32_t dy) {
 
 void WaylandVirtualPointer::Send(MouseButtonEvent event) {
     if (!Ready()) return;
-    // Evdev's codes in the order of MouseButton.
-    constexpr std::uint32_t kCodes[] = {BTN_LEFT, BTN_RIGHT, BTN_MIDDLE};
     const MouseButtonChange change = ChangeOf(event);
-    Queue({false, 0, 0, kCodes[static_cast<std::size_t>(change.button)], change.pressed});
+    Queue({false, 0, 0, EvdevButtonCode(change.button), change.pressed});
     const bool sent = SendWaiting();
     static_cast<void>(sent);  // a button port has no failure to report; Lost() tells
     if (Waiting() && onWaiting_) onWaiting_();

@@ -3,6 +3,7 @@
 #include <X11/Xlib-xcb.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
+#include <poll.h>
 #include <xcb/xcb.h>
 #include <xcb/xcbext.h>  // xcb_poll_for_reply
 
@@ -24,6 +25,14 @@ int ProtocolCoordinate(std::int32_t value) {
 struct FreeDeleter {
     void operator()(void* memory) const { std::free(memory); }
 };
+
+// Whether the server has hung up: the first request that finds it so makes Xlib end the process,
+// and an end of the session that lets go of a held button must still end the program's own way.
+bool ServerGone(Display* display) {
+    if (xcb_connection_has_error(XGetXCBConnection(display)) != 0) return true;
+    pollfd socket{.fd = ConnectionNumber(display), .events = POLLRDHUP, .revents = 0};
+    return poll(&socket, 1, 0) > 0 && (socket.revents & (POLLHUP | POLLRDHUP | POLLERR)) != 0;
+}
 
 }  // namespace
 
@@ -153,7 +162,7 @@ bool X11Pointer::ShiftBy(std::int32_t dx, std::int32_t dy) {
 }
 
 void X11Pointer::Send(MouseButtonEvent event) {
-    if (!display_ || !xtest_) return;
+    if (!display_ || !xtest_ || ServerGone(display_.get())) return;
     // X's button numbers in the order of MouseButton.
     constexpr unsigned int kButtons[] = {1, 3, 2};
     const MouseButtonChange change = ChangeOf(event);

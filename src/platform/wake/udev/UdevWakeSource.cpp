@@ -2,11 +2,30 @@
 
 #include <fcntl.h>
 #include <libudev.h>
+#include <linux/input.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <tuple>
+
+#include "core/engine/PollEngine.h"
 
 namespace vantrel {
+
+namespace {
+
+bool BitSet(const unsigned char* bits, int bit) {
+    return (bits[bit / 8] & (1u << (bit % 8))) != 0;
+}
+
+bool IsHat(int code) {
+    return code >= ABS_HAT0X && code <= ABS_HAT3Y;
+}
+
+}  // namespace
 
 void UdevWakeSource::UdevDeleter::operator()(udev* u) const {
     udev_unref(u);
@@ -70,6 +89,7 @@ bool UdevWakeSource::Watch(int id) {
         CloseNode();
         return false;
     }
+    if (stickKnown_) ReadStick();
     nodeNotifier_->setEnabled(true);
     armed_ = true;
     return true;
@@ -86,6 +106,8 @@ bool UdevWakeSource::OpenNode(const std::string& path) {
     nodeFd_ = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (nodeFd_ < 0) return false;
     nodePath_ = path;
+    evdev_ = path.rfind("/dev/input/event", 0) == 0;
+    if (evdev_) ListenToStickAndButtons();
     nodeNotifier_.reset(new QSocketNotifier(nodeFd_, QSocketNotifier::Read));
     nodeNotifier_->setEnabled(false);
     QObject::connect(nodeNotifier_.get(), &QSocketNotifier::activated, nodeNotifier_.get(),
@@ -101,27 +123,98 @@ void UdevWakeSource::CloseNode() {
     if (nodeFd_ >= 0) close(nodeFd_);
     nodeFd_ = -1;
     nodePath_.clear();
+    evdev_ = false;
+    stickKnown_ = false;
+    stick_ = {};
 }
 
-bool UdevWakeSource::DrainNode() {
-    // Whole input_event records on evdev, js_event records on joydev: any size will do, only
-    // the end of the queue matters.
-    char discard[1024];
+void UdevWakeSource::ListenToStickAndButtons() {
+    unsigned char absBits[ABS_CNT / 8 + 1]{};
+    if (ioctl(nodeFd_, EVIOCGBIT(EV_ABS, sizeof absBits), absBits) < 0) return;
+    std::size_t found = 0;
+    for (int code = 0; code < ABS_CNT && found < stick_.size(); ++code) {
+        if (!BitSet(absBits, code) || IsHat(code)) continue;
+        input_absinfo info{};
+        if (ioctl(nodeFd_, EVIOCGABS(code), &info) < 0) continue;  // the library skips it too
+        stick_[found++] = {code, info.minimum, info.maximum, info.value};
+    }
+    stickKnown_ = true;
+    // The kernel then wakes this descriptor for nothing else: the other stick, the triggers,
+    // the pad's hat and scan codes are none of the tick's business. A kernel without event
+    // masks (before 4.4) passes everything on, and EndsRest sorts it out.
+    unsigned char stickBits[ABS_CNT / 8 + 1]{};
+    for (const StickAxis& axis : stick_)
+        if (axis.code >= 0) stickBits[axis.code / 8] |= 1u << (axis.code % 8);
+    unsigned char none[MSC_CNT / 8 + 1]{};
+    for (auto [type, bits, size] :
+         {std::tuple{EV_ABS, stickBits, sizeof stickBits}, std::tuple{EV_MSC, none, sizeof none}}) {
+        input_mask mask{static_cast<std::uint32_t>(type), static_cast<std::uint32_t>(size),
+                        reinterpret_cast<std::uintptr_t>(bits)};
+        static_cast<void>(ioctl(nodeFd_, EVIOCSMASK, &mask));  // see above: only an economy
+    }
+}
+
+void UdevWakeSource::ReadStick() {
+    for (StickAxis& axis : stick_) {
+        input_absinfo info{};
+        if (axis.code >= 0 && ioctl(nodeFd_, EVIOCGABS(axis.code), &info) == 0)
+            axis.value = info.value;
+    }
+}
+
+bool UdevWakeSource::EndsRest(const input_event& event) {
+    if (event.type == EV_KEY) return true;
+    if (event.type == EV_SYN) return event.code == SYN_DROPPED;  // the state is unknown now
+    if (event.type != EV_ABS) return false;
+    if (!stickKnown_) return true;
+    auto axis = std::find_if(stick_.begin(), stick_.end(),
+                             [&](const StickAxis& a) { return a.code == event.code; });
+    if (axis == stick_.end()) return false;
+    axis->value = event.value;
+    // The reading the joystick library makes of it (0..65535, a missing axis centred), taken
+    // one step of the device further out so that its rounding can never see a push first.
+    const auto scaled = [](const StickAxis& a) -> std::uint32_t {
+        if (a.code < 0 || a.maximum <= a.minimum) return 32767;
+        const std::int64_t span = std::int64_t{a.maximum} - a.minimum;
+        const std::int64_t outward =
+            2 * std::int64_t{a.value} >= std::int64_t{a.minimum} + a.maximum ? 1 : -1;
+        const std::int64_t raw = std::clamp<std::int64_t>(a.value + outward, a.minimum, a.maximum);
+        return static_cast<std::uint32_t>(((raw - a.minimum) * 65535 * 2 + span) / (2 * span));
+    };
+    JoystickState reading;
+    reading.x = scaled(stick_[0]);
+    reading.y = scaled(stick_[1]);
+    return !PollEngine::IsRestReading(reading);
+}
+
+bool UdevWakeSource::DrainNode(bool* ending) {
+    // Whole input_event records on evdev (the kernel hands out no part of one), js_event
+    // records on joydev, where any input counts.
+    input_event events[64];
     for (;;) {
-        const ssize_t got = read(nodeFd_, discard, sizeof discard);
-        if (got > 0) continue;
+        const ssize_t got = read(nodeFd_, events, sizeof events);
         if (got < 0 && errno == EINTR) continue;
-        return got < 0 && errno == EAGAIN;  // 0 or ENODEV: the device is gone
+        if (got <= 0) return got < 0 && errno == EAGAIN;  // 0 or ENODEV: the device is gone
+        if (ending == nullptr) continue;
+        const auto count = static_cast<std::size_t>(got) / sizeof(input_event);
+        if (!evdev_ || static_cast<std::size_t>(got) % sizeof(input_event) != 0) *ending = true;
+        for (std::size_t i = 0; i < count && !*ending; ++i) *ending = EndsRest(events[i]);
+        // A short read took the whole queue: spare the read that would only say so (a
+        // level-triggered notifier calls again if more came in between).
+        if (static_cast<std::size_t>(got) < sizeof events) return true;
     }
 }
 
 void UdevWakeSource::OnNodeReadable() {
     // Emptied at once, or the level-triggered notifier would fire again and again.
-    if (!DrainNode())
+    bool ending = false;
+    if (!DrainNode(&ending)) {
         CloseNode();  // unplugged: reading on would return ENODEV forever
-    else
+        Wake();
+    } else if (ending) {
         nodeNotifier_->setEnabled(false);
-    Wake();
+        Wake();
+    }
 }
 
 void UdevWakeSource::OnMonitorReadable() {

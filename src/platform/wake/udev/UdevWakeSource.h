@@ -1,8 +1,11 @@
 // Wake-ups on Linux: the joystick's input-device node and the udev device monitor, both watched
-// by the Qt event loop, so the program sleeps while nothing changes.
+// by the Qt event loop, so the program sleeps while nothing changes. On an evdev node only
+// what can end the rest wakes: a button, the stick leaving the dead zone, lost events; a stick
+// that jitters inside the dead zone (pads whose driver filters nothing) costs one read.
 #pragma once
 
 #include <QSocketNotifier>
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -10,6 +13,7 @@
 
 #include "core/engine/WakePorts.h"
 
+struct input_event;
 struct udev;
 struct udev_monitor;
 
@@ -39,8 +43,15 @@ class UdevWakeSource : public WakeSourcePort {
   private:
     bool OpenNode(const std::string& path);
     void CloseNode();
-    // Reads everything queued on the node; false once the device is gone.
-    bool DrainNode();
+    // Reads everything queued on the node; false once the device is gone. `ending` (when given)
+    // is set when what was read can end the rest.
+    bool DrainNode(bool* ending = nullptr);
+    // Learns the stick's axes and lets only them, the buttons and the report ends through.
+    void ListenToStickAndButtons();
+    // The stick's position as the node says now.
+    void ReadStick();
+    // Takes one event into the stick's position; true when it can end the rest.
+    bool EndsRest(const input_event& event);
     void OnNodeReadable();
     void OnMonitorReadable();
     void Wake();
@@ -62,6 +73,16 @@ class UdevWakeSource : public WakeSourcePort {
     int nodeFd_ = -1;
     std::string nodePath_;
     Notifier nodeNotifier_;
+
+    // The two axes a joystick library numbers 0 and 1 (the first absolute axes that are no
+    // hat), with their range and last value; a code of -1 where the node has none.
+    struct StickAxis {
+        int code = -1;
+        int minimum = 0, maximum = 0, value = 0;
+    };
+    bool evdev_ = false;  // a node of input_event records (a joydev node has js_event ones)
+    bool stickKnown_ = false;
+    std::array<StickAxis, 2> stick_{};
 
     std::unique_ptr<udev, UdevDeleter> udev_;
     std::unique_ptr<udev_monitor, UdevDeleter> monitor_;

@@ -52,9 +52,9 @@ TEST_F(QtOpenerTest, DocumentInAFolderNamedInAnotherEncoding) {  // as unzip lea
 }
 
 TEST_F(QtOpenerTest, WebAddress) {
-    EXPECT_TRUE(opener.OpenAddress("http://www.vantrel.example/vantrel.html"));
+    EXPECT_TRUE(opener.OpenAddress("https://www.vantrel.example/vantrel.html"));
     ASSERT_EQ(catcher.urls.size(), 1);
-    EXPECT_EQ(catcher.urls[0], QUrl("http://www.vantrel.example/vantrel.html"));
+    EXPECT_EQ(catcher.urls[0], QUrl("https://www.vantrel.example/vantrel.html"));
 }
 
 TEST_F(QtOpenerTest, MalformedAddressIsRefused) {

@@ -71,7 +71,7 @@ TEST(WinJoysticks, WithoutJoysticksNothingCountsAndRecordsStayAsTheyWere) {
     EXPECT_EQ(CountJoysticks(joysticks), 0);
 
     JoystickInfo caps;
-    caps.SetName("kept");
+    caps.name = "kept";
     caps.buttonCount = 5;
     Settings settings;
     settings.JoystickId = 0;
