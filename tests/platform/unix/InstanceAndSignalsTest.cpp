@@ -61,7 +61,9 @@ TEST(InstanceLock, AFileThatIsNotTheUsersOwnIsNeitherWrittenNorObeyed) {
         EXPECT_FALSE(lock.AnotherInstanceRunning());
         ::close(held);
         QFile after(QFile::exists(victim) ? victim : QFile::encodeName(lock.FilePath()));
-        if (after.open(QIODevice::ReadOnly)) EXPECT_EQ(after.readAll(), "victim");
+        if (after.open(QIODevice::ReadOnly)) {
+            EXPECT_EQ(after.readAll(), "victim");
+        }
     }
 }
 
