@@ -32,10 +32,10 @@ TEST(WinJoystickRecords, CapabilitiesCarryNameAndButtons) {
     EXPECT_EQ(caps.buttonCount, 12u);
 }
 
-TEST(WinJoystickRecords, NameFillingAllThirtyTwoBytesKeepsThirtyOne) {
-    // No NUL inside the record's name: the last byte gives way to the end mark.
+TEST(WinJoystickRecords, NameFillingAllThirtyTwoBytesIsKeptWhole) {
+    // No NUL inside the record's name: all 32 bytes are the name, none read beyond.
     const JoystickInfo caps = CapsFromRecord(Record("ABCDEFGHIJKLMNOPQRSTUVWXYZ012345", 32));
-    EXPECT_EQ(caps.name, "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234");
+    EXPECT_EQ(caps.name, "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345");
 }
 
 TEST(WinJoystickRecords, NameInTheSystemCodePageBecomesUtf8) {
