@@ -5,6 +5,7 @@
 #include <QDir>
 
 #include "app/PlatformBackends.h"
+#include "app/QtDesktop.h"
 #include "platform/http/qt/QtHttpFetch.h"
 #include "platform/joystick/winmm/WinJoysticks.h"
 #include "platform/pointer/win32/WinMouseButtons.h"
@@ -34,12 +35,27 @@ struct PlatformBackends::Parts {
     NoWakeSource wake;  // the multimedia joystick tells of no change
     WinInstanceLock instanceLock;
     QtHttpFetch http;
+    QtDesktop desktop;
 };
 
 PlatformBackends::PlatformBackends(const ProgramLocation& location, PointerRequest /*pointer*/)
-    : parts_(std::make_unique<Parts>(location)), ports_{parts_->joysticks,        parts_->pointer,
-                                                        parts_->buttons,          parts_->runEntry,
-                                                        parts_->manifestPlatform, parts_->wake} {}
+    : parts_(std::make_unique<Parts>(location)),
+      ports_{
+          .joystick = parts_->joysticks,
+          .pointer = parts_->pointer,
+          .buttons = parts_->buttons,
+          .messageBoxes = parts_->desktop.messageBoxes,
+          .runEntry = parts_->runEntry,
+          .locale = parts_->desktop.locale,
+          .fileDialog = parts_->desktop.fileDialog,
+          .opener = parts_->desktop.opener,
+          .http = parts_->http,
+          .launcher = parts_->desktop.launcher,
+          .manifestPlatform = parts_->manifestPlatform,
+          .anotherInstanceRunning =
+              [this] { return parts_->instanceLock.AnotherInstanceRunning(); },
+          .wake = &parts_->wake,
+      } {}
 
 PlatformBackends::~PlatformBackends() = default;
 
@@ -65,16 +81,8 @@ void PlatformBackends::OnPointerFallback(std::function<void(TextId)>) {
     // One output that is never lost: nothing to tell.
 }
 
-HttpFetchPort& PlatformBackends::Http() {
-    return parts_->http;
-}
-
 std::optional<int> PlatformBackends::RunChildJob(int, char**) {
     return std::nullopt;  // the fetches run in the program itself
-}
-
-bool PlatformBackends::AnotherInstanceRunning() {
-    return parts_->instanceLock.AnotherInstanceRunning();
 }
 
 void PlatformBackends::CatchStopSignals(QCoreApplication& /*app*/) {
