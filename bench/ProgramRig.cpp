@@ -102,7 +102,7 @@ void ProgramRig::Build(WakeSourcePort* wake) {
     }
     p.window = std::make_unique<TrayApplication>(
         p.state,
-        TrayApplicationPorts{
+        ProgramPorts{
             .joystick = p.joysticks,
             .pointer = p.pointer,
             .buttons = p.x11,

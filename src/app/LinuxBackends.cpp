@@ -17,6 +17,7 @@
 #include <system_error>
 
 #include "app/PlatformBackends.h"
+#include "app/QtDesktop.h"
 #include "core/engine/FallbackPointer.h"
 #include "core/settings/SettingsFile.h"
 #include "platform/desktop/xdg/XdgAutostart.h"
@@ -185,18 +186,30 @@ struct PlatformBackends::Parts {
     NoManifestPlatform manifestPlatform;
     QtInstanceLock instanceLock;
     ChildHttpFetch http;
+    QtDesktop desktop;
     // Made just before the start's steps, the first of which may show a box; until then a
     // signal ends the program the default way.
     std::unique_ptr<UnixSignals> unixSignals;
 };
 
 PlatformBackends::PlatformBackends(const ProgramLocation& location, PointerRequest pointer)
-    : parts_(std::make_unique<Parts>(location, pointer)), ports_{parts_->joysticks,
-                                                                 *parts_->outputs.pointer,
-                                                                 *parts_->outputs.buttons,
-                                                                 parts_->autostart,
-                                                                 parts_->manifestPlatform,
-                                                                 parts_->wake} {}
+    : parts_(std::make_unique<Parts>(location, pointer)),
+      ports_{
+          .joystick = parts_->joysticks,
+          .pointer = *parts_->outputs.pointer,
+          .buttons = *parts_->outputs.buttons,
+          .messageBoxes = parts_->desktop.messageBoxes,
+          .runEntry = parts_->autostart,
+          .locale = parts_->desktop.locale,
+          .fileDialog = parts_->desktop.fileDialog,
+          .opener = parts_->desktop.opener,
+          .http = parts_->http,
+          .launcher = parts_->desktop.launcher,
+          .manifestPlatform = parts_->manifestPlatform,
+          .anotherInstanceRunning =
+              [this] { return parts_->instanceLock.AnotherInstanceRunning(); },
+          .wake = &parts_->wake,
+      } {}
 
 PlatformBackends::~PlatformBackends() = default;
 
@@ -232,16 +245,8 @@ void PlatformBackends::OnPointerFallback(std::function<void(TextId)> tell) {
     parts_->outputs.fallenBack = std::move(tell);
 }
 
-HttpFetchPort& PlatformBackends::Http() {
-    return parts_->http;
-}
-
 std::optional<int> PlatformBackends::RunChildJob(int argc, char** argv) {
     return RunHttpFetchChild(argc, argv);
-}
-
-bool PlatformBackends::AnotherInstanceRunning() {
-    return parts_->instanceLock.AnotherInstanceRunning();
 }
 
 void PlatformBackends::CatchStopSignals(QCoreApplication& app) {

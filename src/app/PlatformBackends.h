@@ -8,17 +8,11 @@
 #include <optional>
 #include <string>
 
-#include "core/engine/JoystickPort.h"
-#include "core/engine/MouseButtonPort.h"
-#include "core/engine/PointerPort.h"
-#include "core/engine/WakePorts.h"
-#include "core/info/HttpFetchPort.h"
 #include "core/program/ProgramLocation.h"
+#include "core/program/ProgramRun.h"
 #include "core/settings/FileLocations.h"
 #include "core/startup/DisplayCheck.h"
-#include "core/startup/ManifestPlatformPort.h"
 #include "core/startup/PointerChoice.h"
-#include "core/startup/RunEntryPort.h"
 #include "core/text/LangText.h"
 
 class QCoreApplication;
@@ -42,11 +36,10 @@ class PlatformBackends {
     PlatformBackends(const PlatformBackends&) = delete;
     PlatformBackends& operator=(const PlatformBackends&) = delete;
 
-    JoystickPort& Joystick() { return ports_.joystick; }
-    PointerOutput Pointer() { return ports_.pointer; }
-    MouseButtonPort& Buttons() { return ports_.buttons; }
-    RunEntryPort& RunEntry() { return ports_.runEntry; }
-    ManifestPlatformPort& ManifestPlatform() { return ports_.manifestPlatform; }
+    // Every port the program's run takes: the platform's own backends and the desktop's (Qt's
+    // message boxes, locale, file dialog, opener and process launcher), made with this object
+    // and living as long as it does.
+    const ProgramPorts& Ports() const { return ports_; }
     // What the user must be told about the pointer output chosen: on Linux, a Wayland session
     // where only XTest was left, or an output asked for that could not start.
     PointerChoice::Notice PointerNotice() const;
@@ -66,18 +59,11 @@ class PlatformBackends {
     // `tell` hears, with the line to show, when the pointer output was lost while the program
     // ran and the next one took over (on Linux: the portal refused or closed, XTest now).
     void OnPointerFallback(std::function<void(TextId)> tell);
-    // What wakes the program while the poll timer sleeps; on Windows nothing does.
-    WakeSourcePort& Wake() { return ports_.wake; }
-    // The update check's fetcher; on Linux each fetch runs in a short-lived process of the
-    // program's own (RunChildJob), so the network libraries never stay in the program.
-    HttpFetchPort& Http();
-    // First of all in main(), after PrepareEnvironment: when the program was started as such a
-    // process of its own, does that job and gives the exit status; nothing for a start of the
-    // program itself.
+    // First of all in main(), after PrepareEnvironment: when the program was started as a
+    // process of its own for one job (on Linux, each update-check fetch runs in one, so the
+    // network libraries never stay in the program), does that job and gives the exit status;
+    // nothing for a start of the program itself.
     static std::optional<int> RunChildJob(int argc, char** argv);
-    // The previous-instance test, per user, whatever the executable is called: takes the lock
-    // on the first call and holds it while this object lives.
-    bool AnotherInstanceRunning();
     // Before the start: the platform's own requests to end (on Unix SIGTERM, SIGINT and
     // SIGHUP; on Windows the setup's end request, WinEndRequest) end the event loops from here
     // on. A box the start shows then closes, and the start ends the way that box's cause ends
@@ -91,17 +77,8 @@ class PlatformBackends {
   private:
     // The platform's own objects, defined by its implementation file.
     struct Parts;
-    // The same objects seen through their ports, set by the constructor.
-    struct Ports {
-        JoystickPort& joystick;
-        PointerOutput pointer;
-        MouseButtonPort& buttons;
-        RunEntryPort& runEntry;
-        ManifestPlatformPort& manifestPlatform;
-        WakeSourcePort& wake;
-    };
     std::unique_ptr<Parts> parts_;
-    Ports ports_;
+    ProgramPorts ports_;
 };
 
 }  // namespace vantrel

@@ -7,6 +7,7 @@
 #include <QWinEventNotifier>
 
 #include "app/PlatformBackends.h"
+#include "app/QtDesktop.h"
 #include "platform/http/qt/QtHttpFetch.h"
 #include "platform/joystick/winmm/WinJoysticks.h"
 #include "platform/pointer/win32/WinMouseButtons.h"
@@ -37,6 +38,7 @@ struct PlatformBackends::Parts {
     NoWakeSource wake;  // the multimedia joystick tells of no change
     WinInstanceLock instanceLock;
     QtHttpFetch http;
+    QtDesktop desktop;
     // Made before the start (CatchStopSignals); the notifier goes before the event it watches,
     // and the event before the mutex, so a setup that sees the mutex gone sees no event either.
     std::unique_ptr<WinEndRequest> endRequest;
@@ -44,9 +46,23 @@ struct PlatformBackends::Parts {
 };
 
 PlatformBackends::PlatformBackends(const ProgramLocation& location, PointerRequest /*pointer*/)
-    : parts_(std::make_unique<Parts>(location)), ports_{parts_->joysticks,        parts_->pointer,
-                                                        parts_->buttons,          parts_->runEntry,
-                                                        parts_->manifestPlatform, parts_->wake} {}
+    : parts_(std::make_unique<Parts>(location)),
+      ports_{
+          .joystick = parts_->joysticks,
+          .pointer = parts_->pointer,
+          .buttons = parts_->buttons,
+          .messageBoxes = parts_->desktop.messageBoxes,
+          .runEntry = parts_->runEntry,
+          .locale = parts_->desktop.locale,
+          .fileDialog = parts_->desktop.fileDialog,
+          .opener = parts_->desktop.opener,
+          .http = parts_->http,
+          .launcher = parts_->desktop.launcher,
+          .manifestPlatform = parts_->manifestPlatform,
+          .anotherInstanceRunning =
+              [this] { return parts_->instanceLock.AnotherInstanceRunning(); },
+          .wake = &parts_->wake,
+      } {}
 
 PlatformBackends::~PlatformBackends() = default;
 
@@ -72,16 +88,8 @@ void PlatformBackends::OnPointerFallback(std::function<void(TextId)>) {
     // One output that is never lost: nothing to tell.
 }
 
-HttpFetchPort& PlatformBackends::Http() {
-    return parts_->http;
-}
-
 std::optional<int> PlatformBackends::RunChildJob(int, char**) {
     return std::nullopt;  // the fetches run in the program itself
-}
-
-bool PlatformBackends::AnotherInstanceRunning() {
-    return parts_->instanceLock.AnotherInstanceRunning();
 }
 
 void PlatformBackends::CatchStopSignals(QCoreApplication& app) {

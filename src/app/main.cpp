@@ -19,11 +19,6 @@
 #include "core/startup/DisplayCheck.h"
 #include "core/startup/RunEntry.h"
 #include "core/text/LangText.h"
-#include "platform/desktop/qt/QtFileDialog.h"
-#include "platform/desktop/qt/QtLocale.h"
-#include "platform/desktop/qt/QtMessageBox.h"
-#include "platform/desktop/qt/QtOpener.h"
-#include "platform/desktop/qt/QtProcessLauncher.h"
 #include "ui/TrayApplication.h"
 
 namespace {
@@ -38,103 +33,62 @@ std::string Variable(const char* name) {
     return value != nullptr ? value : "";
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    vantrel::PlatformBackends::PrepareEnvironment();
-    if (const std::optional<int> status = vantrel::PlatformBackends::RunChildJob(argc, argv))
-        return *status;
-    // The command line is read before Qt starts, so --help and --version work without a display.
-    const std::string programName =
-        std::filesystem::path(argc > 0 ? argv[0] : "vantrel").filename().string();
-    const vantrel::CommandLine commandLine =
-        vantrel::ParseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
-    switch (commandLine.action) {
+// The command line's own answers (help, version, a wrong option) with their exit status;
+// nothing when the program is to run.
+std::optional<int> AnswerCommandLine(const vantrel::CommandLine& line, const std::string& name) {
+    switch (line.action) {
         case vantrel::CommandLine::Action::ShowHelp:
-            std::fputs(vantrel::UsageText(programName).c_str(), stdout);
+            std::fputs(vantrel::UsageText(name).c_str(), stdout);
             return 0;
         case vantrel::CommandLine::Action::ShowVersion:
-            std::printf("%s %s\n", programName.c_str(),
+            std::printf("%s %s\n", name.c_str(),
                         vantrel::VersionNumberText(vantrel::OwnVersion()).c_str());
             return 0;
         case vantrel::CommandLine::Action::Fail:
-            std::fprintf(stderr, "%s: %s\n%s", programName.c_str(), commandLine.error.c_str(),
-                         vantrel::UsageText(programName).c_str());
+            std::fprintf(stderr, "%s: %s\n%s", name.c_str(), line.error.c_str(),
+                         vantrel::UsageText(name).c_str());
             return kUsageError;
         case vantrel::CommandLine::Action::Run:
             break;
     }
+    return std::nullopt;
+}
 
-    // Qt aborts when it finds no display; tell the user in one line instead.
-    if (!vantrel::PlatformBackends::DisplayReachable(
-            vantrel::QtDisplayCandidates(commandLine.qtPlatform, Variable("QT_QPA_PLATFORM")),
-            commandLine.qtDisplay)) {
-        std::fprintf(stderr, "%s: %s\n", programName.c_str(), vantrel::NoDisplayText().c_str());
-        return kOutputUnavailable;
-    }
-
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Vantrel");
-    QApplication::setQuitOnLastWindowClosed(false);  // closing a dialog never ends the program
-
+// Where the program runs from; nothing when the system cannot say.
+std::optional<vantrel::ProgramLocation> FindProgram() {
     // Lang/, the documents, the HTTP module and the settings are found beside the program; an
     // unknown folder would make that the current one, whatever it holds.
     const std::optional<std::filesystem::path> executable =
         vantrel::PlatformBackends::ProgramExecutable();
-    if (!executable) {
-        std::fprintf(stderr, "%s: the program's own folder cannot be found\n", programName.c_str());
-        return kOsError;
-    }
-    vantrel::ProgramLocation location{
+    if (!executable) return std::nullopt;
+    return vantrel::ProgramLocation{
         .folder = executable->parent_path(),
         .executable = *executable,
         .files = vantrel::PlatformFileLocations(executable->parent_path()),
         // VANTREL_LAUNCHER: the link a system install puts on PATH; empty for every other build.
         .logonCommand = vantrel::LogonCommand(*executable, VANTREL_LAUNCHER),
     };
+}
 
-    vantrel::PlatformBackends platform(location, commandLine.pointer);
-    // An output asked for by --pointer that cannot start ends the program at once.
-    if (vantrel::StopsTheProgram(platform.PointerNotice())) {
-        std::fprintf(
-            stderr, "%s: %s\n", programName.c_str(),
-            vantrel::RequestedUnavailableText(commandLine.pointer, platform.PointerNotice())
-                .c_str());
-        return kOutputUnavailable;
-    }
-    vantrel::QtMessageBox messageBoxes;
+void Say(const std::string& programName, const std::string& text) {
+    std::fprintf(stderr, "%s: %s\n", programName.c_str(), text.c_str());
+}
+
+// The program's run once its backends are made: the tray application, its start and its event
+// loop, and what the user must be told on the way. Returns the exit status.
+int Run(QApplication& app, vantrel::PlatformBackends& platform,
+        const vantrel::ProgramLocation& location, const std::string& programName) {
     vantrel::ProgramState state;
-    // Said once, in the user's language, after the event that caused it has been handled.
-    platform.OnPointerFallback([&](vantrel::TextId line) {
-        const std::string text = state.texts[line];
-        std::fprintf(stderr, "%s: %s\n", programName.c_str(), text.c_str());
+    // Said on standard error, then in a box once the event that caused it has been handled.
+    const auto tell = [&](const std::string& text) {
+        Say(programName, text);
         QTimer::singleShot(0, &app, [&, text] {
-            messageBoxes.Warning(state.texts[vantrel::TextId::MessageTitle], text);
+            platform.Ports().messageBoxes.Warning(state.texts[vantrel::TextId::MessageTitle], text);
         });
-    });
-    vantrel::QtLocale locale;
-    vantrel::QtFileDialog fileDialog(nullptr);
-    vantrel::QtOpener opener;
-    vantrel::QtProcessLauncher launcher;
-
-    vantrel::TrayApplication window(
-        state,
-        {
-            .joystick = platform.Joystick(),
-            .pointer = platform.Pointer(),
-            .buttons = platform.Buttons(),
-            .messageBoxes = messageBoxes,
-            .runEntry = platform.RunEntry(),
-            .locale = locale,
-            .fileDialog = fileDialog,
-            .opener = opener,
-            .http = platform.Http(),
-            .launcher = launcher,
-            .manifestPlatform = platform.ManifestPlatform(),
-            .anotherInstanceRunning = [&] { return platform.AnotherInstanceRunning(); },
-            .wake = &platform.Wake(),
-        },
-        location);
+    };
+    // Said once, in the user's language.
+    platform.OnPointerFallback([&](vantrel::TextId line) { tell(state.texts[line]); });
+    vantrel::TrayApplication window(state, platform.Ports(), location);
 
     // The display can go at any moment, also during the start; settings exist to be saved once
     // the start has read them.
@@ -159,11 +113,40 @@ int main(int argc, char** argv) {
     // program.
     if (const std::string warning =
             vantrel::PartialOutputText(platform.PointerNotice(), state.texts);
-        !warning.empty()) {
-        std::fprintf(stderr, "%s: %s\n", programName.c_str(), warning.c_str());
-        QTimer::singleShot(0, &window, [&, warning] {
-            messageBoxes.Warning(state.texts[vantrel::TextId::MessageTitle], warning);
-        });
-    }
+        !warning.empty())
+        tell(warning);
     return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    vantrel::PlatformBackends::PrepareEnvironment();
+    if (const std::optional<int> status = vantrel::PlatformBackends::RunChildJob(argc, argv))
+        return *status;
+    // The command line is read before Qt starts, so --help and --version work without a display.
+    const std::string programName =
+        std::filesystem::path(argc > 0 ? argv[0] : "vantrel").filename().string();
+    const vantrel::CommandLine commandLine =
+        vantrel::ParseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+    if (const std::optional<int> status = AnswerCommandLine(commandLine, programName))
+        return *status;
+    // Qt aborts when it finds no display; tell the user in one line instead.
+    if (!vantrel::PlatformBackends::DisplayReachable(
+            vantrel::QtDisplayCandidates(commandLine.qtPlatform, Variable("QT_QPA_PLATFORM")),
+            commandLine.qtDisplay))
+        return Say(programName, vantrel::NoDisplayText()), kOutputUnavailable;
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Vantrel");
+    QApplication::setQuitOnLastWindowClosed(false);  // closing a dialog never ends the program
+    const std::optional<vantrel::ProgramLocation> location = FindProgram();
+    if (!location) return Say(programName, "the program's own folder cannot be found"), kOsError;
+    vantrel::PlatformBackends platform(*location, commandLine.pointer);
+    // An output asked for by --pointer that cannot start ends the program at once.
+    if (vantrel::StopsTheProgram(platform.PointerNotice()))
+        return Say(programName, vantrel::RequestedUnavailableText(commandLine.pointer,
+                                                                  platform.PointerNotice())),
+               kOutputUnavailable;
+    return Run(app, platform, *location, programName);
 }

@@ -19,7 +19,7 @@
 
 namespace vantrel {
 
-TrayApplication::TrayApplication(ProgramState& state, const TrayApplicationPorts& ports,
+TrayApplication::TrayApplication(ProgramState& state, const ProgramPorts& ports,
                                  ProgramLocation location, QWidget* parent)
     : QWidget(parent),
       tray_(std::make_unique<TrayIcon>(this)),

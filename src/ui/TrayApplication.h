@@ -21,16 +21,13 @@ class AboutWindowHost;
 class OptionsDialogHost;
 class TrayIcon;
 
-// The window takes the ports the run takes.
-using TrayApplicationPorts = ProgramPorts;
-
 class TrayApplication : public QWidget, private ProgramView {
     Q_OBJECT
 
   public:
     // `state` and the ports must outlive the window.
-    TrayApplication(ProgramState& state, const TrayApplicationPorts& ports,
-                    ProgramLocation location, QWidget* parent = nullptr);
+    TrayApplication(ProgramState& state, const ProgramPorts& ports, ProgramLocation location,
+                    QWidget* parent = nullptr);
     ~TrayApplication() override;
 
     // Before Start: the manifest beside the program.

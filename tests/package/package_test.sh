@@ -97,7 +97,7 @@ check "the menu entry starts the launcher" \
 check "the program and its module are stripped" sh -c "! file -L '$root/usr/lib/vantrel/vantrel' \
   '$root/usr/lib/vantrel/libvantrel-http.so' | grep -q 'not stripped'"
 check "the man page names every exit status" \
-  sh -c "zcat '$root/usr/share/man/man1/vantrel.1.gz' | grep -c '^\.B [0-9]' | grep -qx 5"
+  sh -c "zcat '$root/usr/share/man/man1/vantrel.1.gz' | grep -c '^\.B [0-9]' | grep -qx 6"
 check "the changelog names this version" \
   sh -c "zcat '$root/usr/share/doc/vantrel/changelog.Debian.gz' | head -n1 | grep -qF '(${version}-1)'"
 # Without a running udev (a chroot, a container) the scripts do nothing and succeed.
