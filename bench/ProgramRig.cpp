@@ -205,7 +205,7 @@ AboutWindow* ProgramRig::OpenAboutWindow() {
 
 void ProgramRig::ChooseLanguage(const std::string& file) {
     parts_->fileDialog.answer = std::vector<std::string>{(parts_->folder / "Lang" / file).string()};
-    parts_->window->chooseLanguage();
+    parts_->window->OnMenuChosen(MenuAction::ChooseLanguage);
 }
 
 bool ProgramRig::TrayIconShown() {

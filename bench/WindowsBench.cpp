@@ -52,13 +52,13 @@ void WindowRoundsFigures(int rounds) {
     QObject::connect(&steps, &QTimer::timeout, [&] {
         switch (step++ % 4) {
             case 0:
-                window.openOptions();
+                window.OnMenuChosen(MenuAction::OpenOptions);
                 break;
             case 1:
                 rig.OpenOptionsDialog()->close();
                 break;
             case 2:
-                window.openAbout();
+                window.OnMenuChosen(MenuAction::OpenAbout);
                 break;
             case 3:
                 rig.OpenAboutWindow()->close();

@@ -8,10 +8,6 @@
 
 #include <cstdio>
 
-#include "core/engine/JoystickDiscovery.h"
-#include "core/info/Documents.h"
-#include "core/language/LanguageChoice.h"
-#include "core/language/LanguageMenu.h"
 #include "ui/AboutWindow.h"
 #include "ui/Look.h"
 #include "ui/OptionsDialog.h"
@@ -47,21 +43,12 @@ TrayApplication::TrayApplication(ProgramState& state, const ProgramPorts& ports,
     layout->addWidget(heldButtonLabel_);
     layout->addWidget(positionLabel_);
 
-    OptionsServices services{
-        .readJoystickCaps =
-            [this](JoystickInfo& caps) {
-                vantrel::ReadJoystickInfo(run_.Ports().joystick, run_.State().settings, caps);
-            },
-        .joystickCount = [this] { return run_.State().joystickCount; },
-        .syncRunEntry = [this] { return run_.SyncRunEntryNow(); },
-        // Apply and OK come here.
-        .saveSettings = [this] { return run_.ApplySettings(); },
-    };
-    options_ = std::make_unique<OptionsDialogHost>(state.settings, state.texts, std::move(services),
-                                                   run_.Ports().launcher, this);
+    options_ = std::make_unique<OptionsDialogHost>(
+        state.settings, state.texts, run_.DialogServices(), run_.Ports().launcher, this);
     about_ = std::make_unique<AboutWindowHost>(run_.Ports().opener);
 
-    connect(tray_.get(), &TrayIcon::menuChosen, this, &TrayApplication::OnMenuChosen);
+    connect(tray_.get(), &TrayIcon::menuChosen, this,
+            [this](MenuAction action) { run_.OnMenuChosen(action); });
 }
 
 // The dialogs go first: they hold references into the state and the ports.
@@ -142,84 +129,16 @@ void TrayApplication::RequestEnd(int status) {
     emit endRequested(status);
 }
 
-// --- the tray menu ---
-
-void TrayApplication::OnMenuChosen(MenuAction action) {
-    switch (action) {
-        case MenuAction::OpenOptions:
-            return openOptions();
-        case MenuAction::ChooseLanguage:
-            return chooseLanguage();
-        case MenuAction::GetMoreLanguages:
-            return getMoreLanguages();
-        case MenuAction::OpenDonationPage:
-            return openDonationPage();
-        case MenuAction::OpenUpdatesPage:
-            return openUpdatesPage();
-        case MenuAction::OpenLicense:
-            return openLicense();
-        case MenuAction::OpenVersionHistory:
-            return openVersionHistory();
-        case MenuAction::OpenAbout:
-            return openAbout();
-        case MenuAction::Exit:
-            return exitProgram();
-        case MenuAction::None:
-            return;
-    }
-}
-
-void TrayApplication::openOptions() {
+void TrayApplication::OpenOptions() {
     options_->Open();
 }
 
-void TrayApplication::chooseLanguage() {
-    ProgramState& state = run_.State();
-    ChooseLanguageFromMenu(LanguageMenuContext{
-        .settings = state.settings,
-        .texts = state.texts,
-        .languageRoots = run_.Files().languageRoots,
-        .dialogRoot = run_.Files().dialogLanguageRoot,
-        .fileDialog = run_.Ports().fileDialog,
-        .loadTexts =
-            [this](const std::vector<std::filesystem::path>& roots, const std::string& name,
-                   LangText& texts) {
-                return LoadTextsOrLocaleLanguage(roots, name, run_.Ports().locale, texts);
-            },
-        .unloadOptionsDialog = [this] { options_->Unload(); },
-        .applyMenuTexts = [this] { tray_->ApplyMenuTexts(run_.State().texts); },
-        // A failed save keeps the old file and says so; the choice still holds for this run.
-        .saveSettings = [this] { static_cast<void>(run_.SaveSettingsOrWarn()); },
-    });
+void TrayApplication::OpenAbout(const LangText& texts) {
+    about_->Show(texts);
 }
 
-void TrayApplication::getMoreLanguages() {
-    OpenPage(run_.Ports().opener, WebPage::Languages);
-}
-
-void TrayApplication::openDonationPage() {
-    OpenPage(run_.Ports().opener, WebPage::Donation);
-}
-
-void TrayApplication::openUpdatesPage() {
-    OpenPage(run_.Ports().opener, WebPage::Product);
-}
-
-void TrayApplication::openLicense() {
-    OpenLicense(run_.Ports().opener, run_.Location().folder, run_.State().settings.LanguageFile);
-}
-
-void TrayApplication::openVersionHistory() {
-    OpenVersionHistory(run_.Ports().opener, run_.Location().folder);
-}
-
-void TrayApplication::openAbout() {
-    about_->Show(run_.State().texts);
-}
-
-void TrayApplication::exitProgram() {
-    Shutdown();
-    emit endRequested(0);
+void TrayApplication::UnloadOptions() {
+    options_->Unload();
 }
 
 }  // namespace vantrel

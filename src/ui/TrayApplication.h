@@ -48,7 +48,6 @@ class TrayApplication : public QWidget, private ProgramView {
     bool EndedAtOnce() const { return run_.EndedAtOnce(); }
 
     ProgramRun& Run() { return run_; }
-    ProgramState& State() { return run_.State(); }
     PollEngine& Engine() { return run_.Engine(); }
     PollScheduler& Scheduler() { return run_.Scheduler(); }
     TrayIcon& Tray() { return *tray_; }
@@ -71,19 +70,8 @@ class TrayApplication : public QWidget, private ProgramView {
     // One poll; the labels change only when their texts do.
     void OnPollTick();
 
-    // Runs the entry's handler; the tray icon reports every choice here.
-    void OnMenuChosen(MenuAction action);
-
-    void openOptions();
-    void chooseLanguage();
-    void getMoreLanguages();
-    void openDonationPage();
-    void openUpdatesPage();
-    void openLicense();
-    void openVersionHistory();
-    void openAbout();
-    // Runs the shutdown sequence, then asks for the end of the program.
-    void exitProgram();
+    // The tray menu's entry, as the tray icon reports every choice.
+    void OnMenuChosen(MenuAction action) { run_.OnMenuChosen(action); }
 
   private:
     // What the run asks of the window.
@@ -97,6 +85,9 @@ class TrayApplication : public QWidget, private ProgramView {
     void StartUpdateCheckTimer(std::chrono::milliseconds delay) override;
     void StopUpdateCheckTimer() override;
     void RequestEnd(int status) override;
+    void OpenOptions() override;
+    void OpenAbout(const LangText& texts) override;
+    void UnloadOptions() override;
 
     void ShowEngineState();
 

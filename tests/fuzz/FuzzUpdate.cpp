@@ -1,5 +1,5 @@
-// Fuzzes the update decision: an update is offered exactly for a nine-byte body that orders
-// after the program's own version byte by byte (unsigned), the version strings order as the
+// Fuzzes the update decision: an update is offered exactly for a body of nine digits that
+// orders after the program's own version byte by byte, the version strings order as the
 // versions do, the question's text loses every "<BR>" to a paragraph break and nothing else,
 // and the question is asked (and the product page opened on Yes) exactly when an update is
 // offered.
@@ -32,9 +32,14 @@ void Check(bool ok, const char* what) {
     if (!ok) Fail(what);
 }
 
-// memcmp compares as unsigned char: the order a version file's bytes must be judged in.
+bool NineDigits(std::string_view text) {
+    return text.size() == 9 &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A version file is nine digits; memcmp orders them as the versions go.
 bool OrdersAfter(std::string_view body, std::string_view own) {
-    return body.size() == 9 && own.size() == 9 && std::memcmp(body.data(), own.data(), 9) > 0;
+    return NineDigits(body) && own.size() == 9 && std::memcmp(body.data(), own.data(), 9) > 0;
 }
 
 void CheckVersions(FuzzedDataProvider& data) {
@@ -46,8 +51,7 @@ void CheckVersions(FuzzedDataProvider& data) {
     const std::string publishedText = vantrel::ComparableVersion(published);
     for (const std::string& text : {ownText, publishedText}) {
         Check(text.size() == 9, "comparable version is not nine characters");
-        Check(std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }),
-              "comparable version holds a non-digit");
+        Check(NineDigits(text), "comparable version holds a non-digit");
     }
     const auto clamped = [](const vantrel::ProgramVersion& v) {
         return std::tuple(std::clamp(v.major, 0, 999), std::clamp(v.minor, 0, 999),
@@ -62,7 +66,7 @@ void CheckBody(std::string_view body, std::string_view own) {
     const bool offered = vantrel::OffersUpdate(body, own);
     Check(offered == OrdersAfter(body, own), "offer differs from the byte order");
     if (offered) Check(!vantrel::OffersUpdate(own, body), "both versions newer than each other");
-    if (body.size() == 9 && body != own)
+    if (NineDigits(body) && body != own)
         Check(offered != vantrel::OffersUpdate(own, body), "distinct versions not ordered");
 }
 

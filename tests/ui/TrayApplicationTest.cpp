@@ -64,7 +64,7 @@ struct Rig : test::FakeProgram {
     }
     // Types `speed` into the options dialog and presses Apply.
     void ApplySpeedInOptions(const char* speed) {
-        window->openOptions();
+        window->OnMenuChosen(MenuAction::OpenOptions);
         OptionsDialog* dialog = window->Options().Dialog();
         ASSERT_NE(dialog, nullptr);
         QLineEdit* edit = dialog->findChild<QComboBox*>("speedList")->lineEdit();
@@ -181,7 +181,7 @@ TEST(TrayApplicationEnd, ExitSavesReleasesTheButtonAndRemovesTheIconOnce) {
     rig.state.settings.PointerSpeed = "7";
     QSignalSpy end(rig.window.get(), &TrayApplication::endRequested);
 
-    rig.window->exitProgram();
+    rig.window->OnMenuChosen(MenuAction::Exit);
     EXPECT_EQ(end.count(), 1);
     EXPECT_EQ(rig.buttons.Take(), std::vector<MouseButtonEvent>{MouseButtonEvent::LeftUp});
     EXPECT_FALSE(rig.window->PollTimer()->isActive());
@@ -259,13 +259,13 @@ TEST(TrayApplicationMenu, EntriesReachTheirHandlers) {
 TEST(TrayApplicationMenu, LanguageChangeRefreshesMenuUnloadsOptionsAndSaves) {
     Rig rig;
     ASSERT_EQ(rig.Start(), StartOutcome::Running);
-    rig.window->openOptions();
+    rig.window->OnMenuChosen(MenuAction::OpenOptions);
     ASSERT_NE(rig.window->Options().Dialog(), nullptr);
     const std::string italianExit = rig.Caption("exit");
 
     const fs::path french = rig.folder / "Lang" / "French.lng";
     rig.fileDialog.answer = std::vector<std::string>{french.string()};
-    rig.window->chooseLanguage();
+    rig.window->OnMenuChosen(MenuAction::ChooseLanguage);
     EXPECT_EQ(rig.fileDialog.calls, 1);
     EXPECT_EQ(rig.state.settings.LanguageFile, "French.lng");
     EXPECT_NE(rig.Caption("exit"), italianExit);
@@ -335,7 +335,7 @@ TEST_P(TrayApplicationUnreadableLanguage, StartShowsTheLocaleLanguageAndKeepsThe
 
     EXPECT_EQ(rig.state.texts, TextsOf(rig.folder.path(), GetParam().shownFile));
     EXPECT_EQ(rig.Caption("exit"), rig.state.texts[13]);
-    rig.window->exitProgram();
+    rig.window->OnMenuChosen(MenuAction::Exit);
     EXPECT_EQ(rig.Saved().LanguageFile, GetParam().storedName);
 }
 
@@ -356,7 +356,7 @@ TEST(TrayApplicationFaults, LanguageFileDeletedWhileRunningFallsBackAndKeepsTheR
     // The dialog still offers the file it listed a moment ago. The locale's Italian is gone
     // too, so English stands in.
     rig.fileDialog.answer = std::vector<std::string>{(rig.folder / "Lang" / "French.lng").string()};
-    rig.window->chooseLanguage();
+    rig.window->OnMenuChosen(MenuAction::ChooseLanguage);
     EXPECT_EQ(rig.state.settings.LanguageFile, "French.lng");
     EXPECT_EQ(rig.state.texts, TextsOf(rig.folder.path(), "English.lng"));
     EXPECT_EQ(rig.Caption("exit"), rig.state.texts[13]);
@@ -365,9 +365,10 @@ TEST(TrayApplicationFaults, LanguageFileDeletedWhileRunningFallsBackAndKeepsTheR
     rig.window->OnPollTick();
     EXPECT_GT(rig.pointer.position.x, 640);
 
-    rig.window->openAbout();  // windows still take their texts from the table
+    rig.window->OnMenuChosen(
+        MenuAction::OpenAbout);  // windows still take their texts from the table
     ASSERT_NE(rig.window->About().Window(), nullptr);
-    rig.window->exitProgram();
+    rig.window->OnMenuChosen(MenuAction::Exit);
     EXPECT_TRUE(fs::exists(rig.SettingsFile()));
 }
 
@@ -399,7 +400,7 @@ TEST(TrayApplicationFaults, FailedSaveIsSaidOnceInTheUsersLanguageUntilOneWorks)
     const auto pressOkWhileSaving = [&](bool blocked) {
         fs::remove_all(rig.SettingsFile());
         if (blocked) fs::create_directories(rig.SettingsFile() / "inside");
-        rig.window->openOptions();
+        rig.window->OnMenuChosen(MenuAction::OpenOptions);
         rig.window->Options().Dialog()->findChild<QPushButton*>("okButton")->click();
         return rig.boxes.shown.size() - before;
     };

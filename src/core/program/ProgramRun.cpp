@@ -4,8 +4,10 @@
 #include <utility>
 
 #include "core/engine/JoystickDiscovery.h"
+#include "core/info/Documents.h"
 #include "core/info/UpdateCheck.h"
 #include "core/language/LanguageChoice.h"
+#include "core/language/LanguageMenu.h"
 #include "core/settings/SettingsFile.h"
 #include "core/startup/Manifest.h"
 #include "core/startup/RunEntry.h"
@@ -56,6 +58,66 @@ void ProgramRun::EndAtOnce() {
     engine_.ReleaseHeldButton();
     endedAtOnce_ = true;
     view_.RequestEnd(0);
+}
+
+// --- the tray menu ---
+
+void ProgramRun::OnMenuChosen(MenuAction action) {
+    switch (action) {
+        case MenuAction::OpenOptions:
+            return view_.OpenOptions();
+        case MenuAction::ChooseLanguage:
+            return ChooseLanguage();
+        case MenuAction::GetMoreLanguages:
+            return OpenPage(ports_.opener, WebPage::Languages);
+        case MenuAction::OpenDonationPage:
+            return OpenPage(ports_.opener, WebPage::Donation);
+        case MenuAction::OpenUpdatesPage:
+            return OpenPage(ports_.opener, WebPage::Product);
+        case MenuAction::OpenLicense:
+            return OpenLicense(ports_.opener, location_.folder, state_.settings.LanguageFile);
+        case MenuAction::OpenVersionHistory:
+            return OpenVersionHistory(ports_.opener, location_.folder);
+        case MenuAction::OpenAbout:
+            return view_.OpenAbout(state_.texts);
+        case MenuAction::Exit:
+            Shutdown();
+            return view_.RequestEnd(0);
+        case MenuAction::None:
+            return;
+    }
+}
+
+void ProgramRun::ChooseLanguage() {
+    ChooseLanguageFromMenu(LanguageMenuContext{
+        .settings = state_.settings,
+        .texts = state_.texts,
+        .languageRoots = files_.languageRoots,
+        .dialogRoot = files_.dialogLanguageRoot,
+        .fileDialog = ports_.fileDialog,
+        .loadTexts =
+            [this](const std::vector<std::filesystem::path>& roots, const std::string& name,
+                   LangText& texts) {
+                return LoadTextsOrLocaleLanguage(roots, name, ports_.locale, texts);
+            },
+        .unloadOptionsDialog = [this] { view_.UnloadOptions(); },
+        .applyMenuTexts = [this] { view_.ApplyMenuTexts(state_.texts); },
+        // A failed save keeps the old file and says so; the choice still holds for this run.
+        .saveSettings = [this] { static_cast<void>(SaveSettingsOrWarn()); },
+    });
+}
+
+OptionsServices ProgramRun::DialogServices() {
+    return {
+        .readJoystickCaps =
+            [this](JoystickInfo& caps) {
+                vantrel::ReadJoystickInfo(ports_.joystick, state_.settings, caps);
+            },
+        .joystickCount = [this] { return state_.joystickCount; },
+        .syncRunEntry = [this] { return SyncRunEntryNow(); },
+        // Apply and OK come here.
+        .saveSettings = [this] { return ApplySettings(); },
+    };
 }
 
 // --- start-up and shutdown steps ---

@@ -15,6 +15,8 @@
 #include "core/info/OpenerPort.h"
 #include "core/language/FileDialogPort.h"
 #include "core/language/LocalePort.h"
+#include "core/menu/TrayMenu.h"
+#include "core/options/OptionsModel.h"
 #include "core/options/ProcessLauncherPort.h"
 #include "core/program/ProgramLocation.h"
 #include "core/program/ProgramView.h"
@@ -63,6 +65,12 @@ class ProgramRun : private StartupSteps, private PollTimerPort {
     void OnPollTick() { scheduler_.OnTimer(); }
     // The update check's timer fired: the check starts now, with the tray icon up.
     void OnUpdateCheckDue();
+    // An entry of the tray menu was chosen: documents and pages open here, the windows through
+    // the view; Exit runs the shutdown and asks the view to end the program.
+    void OnMenuChosen(MenuAction action);
+    // What the options dialog takes from the run: the joystick's capabilities, the joystick
+    // count, the logon entry, and Apply and OK's save.
+    OptionsServices DialogServices();
     // Apply and OK: a sleeping engine takes the new values now, and the settings file is
     // written (SaveSettingsOrWarn); false when that failed.
     bool ApplySettings();
@@ -77,10 +85,7 @@ class ProgramRun : private StartupSteps, private PollTimerPort {
     // True once the update offer was accepted: the program ends without the shutdown sequence.
     bool EndedAtOnce() const { return endedAtOnce_; }
 
-    ProgramState& State() { return state_; }
     const ProgramPorts& Ports() const { return ports_; }
-    const ProgramLocation& Location() const { return location_; }
-    const FileLocations& Files() const { return files_; }
     PollEngine& Engine() { return engine_; }
     PollScheduler& Scheduler() { return scheduler_; }
 
@@ -109,6 +114,7 @@ class ProgramRun : private StartupSteps, private PollTimerPort {
     void StopTicking() override { view_.StopPollTimer(); }
 
     void EndAtOnce();
+    void ChooseLanguage();
 
     ProgramState& state_;
     ProgramPorts ports_;

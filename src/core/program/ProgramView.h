@@ -1,5 +1,6 @@
 // What the program's run asks of the window that shows it: the tray icon and its menu, the
-// hidden window, the poll timer on the event loop, and the end of the program.
+// hidden window, the windows the menu opens, the poll timer on the event loop, and the end of
+// the program.
 #pragma once
 
 #include <chrono>
@@ -25,6 +26,12 @@ class ProgramView {
     virtual void StopUpdateCheckTimer() = 0;
     // The program should end now with this exit status.
     virtual void RequestEnd(int status) = 0;
+    // The tray menu's windows: the options dialog (opened once and shown again), the about
+    // window with these texts, and the options dialog closed and forgotten (the language
+    // changed), so that its next opening loads anew.
+    virtual void OpenOptions() = 0;
+    virtual void OpenAbout(const LangText& texts) = 0;
+    virtual void UnloadOptions() = 0;
 };
 
 }  // namespace vantrel

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "core/info/Documents.h"
 #include "core/info/UpdateCheck.h"
 #include "support/fakes/FakeDesktop.h"
 
@@ -27,6 +28,10 @@ struct RecordingView : ProgramView {
     void StartUpdateCheckTimer(std::chrono::milliseconds delay) override { updateCheckIn = delay; }
     void StopUpdateCheckTimer() override { updateCheckIn = {}; }
     void RequestEnd(int status) override { endStatus = status; }
+    void OpenOptions() override { shown += "options "; }
+    void OpenAbout(const LangText&) override { shown += "about "; }
+    void UnloadOptions() override { shown += "unloaded "; }
+    std::string shown;
 };
 
 struct Rig : test::FakeProgram {
@@ -72,6 +77,33 @@ TEST(ProgramRun, ApplyWakesTheSleepingEngineAndSaves) {
     EXPECT_TRUE(rig.run.ApplySettings());
     EXPECT_EQ(rig.run.Engine().PointerStep(), 7.0f);
     EXPECT_EQ(rig.Saved().PointerSpeed, "7");
+}
+
+// Each entry does its one thing, without a widget: a page, a window through the view, or the end.
+TEST(ProgramRun, MenuEntriesOpenTheirPageOrWindowOrEnd) {
+    const struct {
+        MenuAction action;
+        std::string page;  // the address opened, when any
+        std::string shown;
+        int endStatus;
+    } cases[] = {
+        {MenuAction::OpenOptions, "", "options ", -1},
+        {MenuAction::OpenAbout, "", "about ", -1},
+        {MenuAction::GetMoreLanguages, PageAddress(WebPage::Languages), "", -1},
+        {MenuAction::OpenDonationPage, PageAddress(WebPage::Donation), "", -1},
+        {MenuAction::OpenUpdatesPage, PageAddress(WebPage::Product), "", -1},
+        {MenuAction::Exit, "", "", 0},
+    };
+    for (const auto& c : cases) {
+        Rig rig;
+        ASSERT_EQ(rig.run.Start(), StartOutcome::Running);
+        rig.run.OnMenuChosen(c.action);
+        EXPECT_EQ(rig.opener.addresses,
+                  c.page.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.page});
+        EXPECT_EQ(rig.view.shown, c.shown);
+        EXPECT_EQ(rig.view.endStatus, c.endStatus);
+        EXPECT_EQ(rig.view.trayIcon, c.endStatus != 0);  // Exit ran the shutdown
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -38,18 +39,10 @@ TEST_P(PointerChoiceTest, PicksTheOutputAndAsksOnlyWhatItNeeds) {
     std::string probed;
     const PointerProbes probes{
         .offered =
-            [&](Backend backend) {
-                switch (backend) {
-                    case Backend::Wlroots:
-                        return probed += 'w', c.offered;
-                    case Backend::Uinput:
-                        return probed += 'u', c.writable;
-                    case Backend::Portal:
-                        return probed += 'p', c.portal;
-                    case Backend::X11:
-                        break;
-                }
-                return false;
+            [&](Backend backend) {  // in PointerBackend's order: X11 is never asked this way
+                const auto i = static_cast<std::size_t>(backend);
+                probed += "?wup"[i];
+                return std::array{false, c.offered, c.writable, c.portal}[i];
             },
         .x11 = [&] { return probed += 'x', X11Reach::Ready; },
     };
