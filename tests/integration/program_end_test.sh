@@ -16,6 +16,7 @@ set -euo pipefail
 program_dir=$(cd "$1" && pwd)
 preload=$(realpath -e "$2")
 root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/tests/support/checks.sh"
 
 if [ $# -lt 3 ]; then
   failed=0
@@ -30,7 +31,7 @@ fi
 end=$3
 
 dir=$(mktemp -d)
-cleanup() { kill "${silent:-}" "${pid:-}" 2>/dev/null || true; rm -rf "$dir"; }
+cleanup() { end_then_remove "$dir" "${silent:-}" "${pid:-}"; }
 trap cleanup EXIT
 cp -r "$program_dir"/. "$dir/"
 rm -f "$dir/Vantrel.ini"

@@ -16,6 +16,7 @@ program_dir=$(cd "$1" && pwd)
 preload=$(realpath -e "$2")
 planted=$(realpath -e "$3")
 root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/tests/support/checks.sh"
 
 if [ $# -lt 4 ]; then
   failed=0
@@ -29,7 +30,7 @@ case=$4
 
 export LC_ALL=C  # folder names are bytes here
 dir=$(mktemp -d)
-cleanup() { kill "${pid:-}" "${second:-}" "${proxy:-}" 2>/dev/null || true; rm -rf "$dir"; }
+cleanup() { end_then_remove "$dir" "${pid:-}" "${second:-}" "${proxy:-}"; }
 trap cleanup EXIT
 prog=$dir/program
 [ "$case" = foreign-folder ] && prog=$dir/$'Programme-\xe9t\xe9'

@@ -15,9 +15,7 @@ source "$root/tests/support/checks.sh"
 dir=$(mktemp -d)
 cleanup() {
   kill -CONT "$VANTREL_SWAY_PID" 2>/dev/null || true
-  kill "${pid:-}" 2>/dev/null || true
-  [ -n "${wev:-}" ] && kill -- "-$wev" 2>/dev/null || true
-  rm -rf "$dir"
+  end_then_remove "$dir" "${pid:-}" "${wev:+-$wev}"
 }
 trap cleanup EXIT
 cp -r "$program_dir"/. "$dir/"

@@ -17,3 +17,17 @@ checks_done() {  # checks_done NAME
   fi
   echo "$1: all checks passed"
 }
+# Ends the given processes (a negative number names a process group), waits until they are gone
+# so that none still writes into DIR (the program saves its settings as it ends), then removes
+# DIR. A process still there after ten seconds is killed.
+end_then_remove() {  # end_then_remove DIR PID...
+  local dir=$1 p
+  shift
+  for p in "$@"; do [ -z "$p" ] || kill -- "$p" 2>/dev/null || true; done
+  for p in "$@"; do
+    [ -n "$p" ] || continue
+    for _ in $(seq 200); do kill -0 -- "$p" 2>/dev/null || break; sleep 0.05; done
+    kill -KILL -- "$p" 2>/dev/null || true
+  done
+  rm -rf "$dir"
+}

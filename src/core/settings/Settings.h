@@ -17,6 +17,11 @@ struct Settings {
     std::int16_t JoystickId = 0;    // device id from 0
     std::string LanguageFile;       // file name inside Lang/
 
+    // Added after the eight lines (AddedSettings.h): these start at their defaults, also in a
+    // file that does not name them.
+    std::int16_t ScrollStick = 1;  // 1 = the second stick scrolls
+    std::int16_t ScrollSpeed = 3;  // 1 (slowest) .. 5
+
     bool operator==(const Settings&) const = default;
 };
 

@@ -9,6 +9,7 @@
 #include <random>
 #include <system_error>
 
+#include "core/settings/AddedSettings.h"
 #include "core/settings/AtomicFile.h"
 #include "core/settings/PointerSpeed.h"
 #include "core/text/RegularFile.h"
@@ -18,7 +19,8 @@ namespace vantrel {
 
 namespace {
 
-// Eight short lines; the cap only keeps a huge file put there by mistake from filling memory.
+// Eight short lines and a few added ones; the cap only keeps a huge file put there by mistake from
+// filling memory.
 constexpr std::size_t kMaxSettingsBytes = 16 * 1024 * 1024;
 
 bool IsBlank(char c) {
@@ -54,6 +56,9 @@ class FieldReader {
         SkipDelimiter();
         return field;
     }
+
+    // What follows the fields read so far.
+    std::string_view Rest() const { return text_.substr(pos_); }
 
   private:
     void SkipDelimiter() {
@@ -177,6 +182,7 @@ Settings ParseSettings(std::string_view bytes) {
     ReadNumber(reader, s.StartAtLogon);
     ReadNumber(reader, s.JoystickId);
     ReadText(reader, s.LanguageFile);
+    ReadAddedSettings(reader.Rest(), s);
     return s;
 }
 
@@ -203,7 +209,7 @@ std::string FormatSettings(const Settings& s) {
     line(std::to_string(s.StartAtLogon));
     line(std::to_string(s.JoystickId));
     line(LanguageForFile(s.LanguageFile));
-    return out;
+    return out + FormatAddedSettings(s);
 }
 
 bool SaveSettings(const std::filesystem::path& file, const Settings& settings) {

@@ -1,4 +1,5 @@
-// Reading and writing the eight-line settings file beside the program.
+// Reading and writing the settings file beside the program: eight lines, then the added
+// settings that differ from their defaults (AddedSettings.h).
 #pragma once
 
 #include <filesystem>
@@ -21,7 +22,7 @@ SettingsLoad LoadSettings(const std::filesystem::path& file, Settings& settings)
 // The same reading applied to the file's bytes.
 Settings ParseSettings(std::string_view bytes);
 
-// The eight CR LF lines the file receives.
+// The eight CR LF lines the file receives, then the added settings' lines.
 std::string FormatSettings(const Settings& settings);
 
 // Replaces the file atomically (temporary file in the same folder, then rename). False when it

@@ -125,6 +125,30 @@ TEST(SettingsSave, PlainFilesStayByteIdentical) {
     EXPECT_EQ(FormatSettings(ParseSettings(plain)), plain);
 }
 
+// Lines after the eighth name the added settings; a reader of eight fields never sees them.
+TEST(SettingsAdded, AreReadAfterTheEighthLineAndWrittenOnlyAwayFromTheirDefaults) {
+    const std::string eight = "1\r\n2\r\n3\r\n2\r\n1\r\n1\r\n0\r\nEnglish.lng\r\n";
+    struct Case {
+        const char* after;
+        std::int16_t stick, speed;
+    };
+    for (const Case& c :
+         {Case{"", 1, 3}, Case{"ScrollSpeed=5\r\n", 1, 5}, Case{"Other=2\nScrollStick=0", 0, 3},
+          Case{"ScrollSpeed=2\r\nScrollSpeed=4\r\n", 1, 4},
+          Case{"ScrollSpeed=9\r\nScrollStick=x\r\n ScrollSpeed=1\r\n", 1, 3}}) {
+        const Settings read = ParseSettings(eight + c.after);
+        EXPECT_EQ(FormatSettings(read).substr(0, eight.size()), eight) << c.after;
+        EXPECT_EQ(std::pair(read.ScrollStick, read.ScrollSpeed), std::pair(c.stick, c.speed))
+            << c.after;
+    }
+    Settings s = ParseSettings(eight);
+    s.ScrollSpeed = 1;
+    EXPECT_EQ(FormatSettings(s), eight + "ScrollSpeed=1\r\n");
+    s.ScrollStick = 0;
+    EXPECT_EQ(FormatSettings(s), eight + "ScrollStick=0\r\nScrollSpeed=1\r\n");
+    EXPECT_EQ(ParseSettings(FormatSettings(s)), s);
+}
+
 TEST(SettingsSave, ReadOnlyFolderFailsQuietlyAndKeepsTheOldFile) {
     TempDir dir;
     const auto file = SettingsPath(dir.path());
