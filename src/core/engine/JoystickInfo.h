@@ -1,5 +1,6 @@
 // What a joystick tells of itself: its name, as the system reports it, its button count, and
-// which of its buttons a game-controller mapping knows as A, B and X.
+// which of its buttons a game-controller mapping knows as A, B and X, and whether it has a
+// second stick to scroll with.
 #pragma once
 
 #include <array>
@@ -14,6 +15,9 @@ struct JoystickInfo {
     // The joystick buttons (from 1) at A, B and X, where the thumb rests; all 0 when the
     // joystick library has no mapping for the pad.
     std::array<std::int16_t, 3> mappedButtons{};
+    // True when the joystick has a second stick that rested at its centre when it was opened:
+    // only then do JoystickState's scroll axes move.
+    bool hasScrollStick = false;
 };
 
 }  // namespace vantrel

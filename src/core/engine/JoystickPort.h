@@ -7,12 +7,15 @@
 
 namespace vantrel {
 
-// One reading of a joystick: main axes on the 0..65535 scale (rest near 32767) and the
-// button mask, bit n-1 for button n.
+// One reading of a joystick: main axes on the 0..65535 scale (rest near 32767), the button
+// mask, bit n-1 for button n, and the second stick on the same scale (at rest on a joystick
+// without one, JoystickInfo::hasScrollStick).
 struct JoystickState {
     std::uint32_t x = 32767;
     std::uint32_t y = 32767;
     std::uint32_t buttons = 0;
+    std::uint32_t scrollX = 32767;
+    std::uint32_t scrollY = 32767;
 };
 
 class JoystickPort {
