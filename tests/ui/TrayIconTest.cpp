@@ -163,5 +163,25 @@ TEST(TrayIconWithoutNotificationArea, RunsOnAndSaysSoOnce) {
     EXPECT_FALSE(tray.SystemTrayIcon().isVisible());
 }
 
+// The picture and the tooltip of each state, kept through adding the icon and a new language.
+TEST(TrayIconState, PictureAndTooltipFollowTheStateAndTheLanguage) {
+    const auto picture = [](const QIcon& icon) { return icon.pixmap(16, 16).toImage(); };
+    TrayIcon tray;
+    LangText texts;
+    texts[TextId::PausedTooltip] = "paused";
+    tray.ShowState(TrayState::Paused, texts);
+    tray.AddTrayIcon();
+    EXPECT_EQ(picture(tray.SystemTrayIcon().icon()), picture(TrayStateIcon(TrayState::Paused)));
+    EXPECT_NE(picture(tray.SystemTrayIcon().icon()), picture(ProgramIcon()));
+    EXPECT_EQ(tray.SystemTrayIcon().toolTip(), "paused");
+    texts[TextId::PausedTooltip] = "en pause";
+    tray.ApplyMenuTexts(texts);
+    EXPECT_EQ(tray.SystemTrayIcon().toolTip(), "en pause");
+    tray.ShowState(TrayState::Normal, texts);
+    EXPECT_EQ(picture(tray.SystemTrayIcon().icon()), picture(ProgramIcon()));
+    EXPECT_TRUE(tray.SystemTrayIcon().toolTip().isEmpty());
+    tray.RemoveTrayIcon();
+}
+
 }  // namespace
 }  // namespace vantrel

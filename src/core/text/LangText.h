@@ -51,6 +51,9 @@ enum class TextId : std::size_t {
     XTestMissing = 38,       // the X server lacks the XTEST extension
     PortalRefused = 39,      // the RemoteDesktop portal refused the session
     PortalClosed = 40,       // the RemoteDesktop portal closed the session
+    MenuPause = 46,          // the tray menu's check entry that pauses the joystick
+    PausedTooltip = 47,      // the tray icon's tooltip while paused
+    PauseChordCaption = 48,  // the options dialog's caption of the two pause buttons
 };
 
 // The first line added after language files were first shipped: from here on a file that lacks
