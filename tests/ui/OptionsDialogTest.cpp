@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSlider>
 #include <cmath>
 #include <cstdlib>
 
@@ -58,6 +59,7 @@ class OptionsDialogTest : public ::testing::Test {
                                    ++capsReads;
                                    caps.name = "Pad";
                                    caps.buttonCount = 4;
+                                   caps.hasScrollStick = padHasScrollStick;
                                },
                                [] { return 2; },
                                [this] { return SyncRunEntry(runEntry, settings, executable); },
@@ -104,6 +106,7 @@ class OptionsDialogTest : public ::testing::Test {
     FakeRunEntry runEntry;
     test::FakeProcessLauncher launcher;
     int capsReads = 0;
+    bool padHasScrollStick = true;
     std::unique_ptr<OptionsDialogHost> host =
         std::make_unique<OptionsDialogHost>(settings, lang, Services(), launcher, nullptr);
 };
@@ -138,7 +141,7 @@ TEST_F(OptionsDialogTest, ClientAreaFollowsTheScreenDpi) {
     ASSERT_NE(screen, nullptr);
     const auto px = [](int twips, double dpi) { return int(std::lrint(twips * dpi / 1440.0)); };
     EXPECT_EQ(dialog.size(), QSize(px(7380, screen->logicalDotsPerInchX()),
-                                   px(4590, screen->logicalDotsPerInchY())));
+                                   px(5880, screen->logicalDotsPerInchY())));
     EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
     // Buttons left to right: OK, Apply, Cancel; the credit line left of them.
     const int ok = Child<QPushButton>("okButton")->x();
@@ -147,16 +150,19 @@ TEST_F(OptionsDialogTest, ClientAreaFollowsTheScreenDpi) {
     EXPECT_LT(apply, Child<QPushButton>("cancelButton")->x());
     EXPECT_LT(Child<QLabel>("creditLabel")->x(), ok);
     EXPECT_EQ(Combo(1)->width(), 2 * Combo(4)->width());
+    // The added settings lie below the first layout, whose bottom row is the buttons.
+    const int firstLayoutBottom = Child<QPushButton>("okButton")->geometry().bottom();
+    EXPECT_GT(Child<QCheckBox>("scrollStickBox")->y(), firstLayoutBottom);
+    EXPECT_GT(Child<QSlider>("scrollSpeedSlider")->y(), Child<QCheckBox>("scrollStickBox")->y());
 }
 
 TEST_F(OptionsDialogTest, TabOrderRunsThroughListsChecksButtonsAndLinks) {
     OpenDialog();
-    const QStringList expected = {"leftButtonList",    "rightButtonList",
-                                  "middleButtonList",  "speedList",
-                                  "joystickList",      "okButton",
-                                  "applyButton",       "cancelButton",
-                                  "mouseSettingsLink", "controllerSettingsLink",
-                                  "accelerationBox",   "startAtLogonBox"};
+    const QStringList expected = {
+        "leftButtonList",  "rightButtonList",   "middleButtonList",  "speedList",
+        "joystickList",    "okButton",          "applyButton",       "cancelButton",
+        "scrollStickBox",  "scrollSpeedSlider", "mouseSettingsLink", "controllerSettingsLink",
+        "accelerationBox", "startAtLogonBox"};
     QStringList order;
     QWidget* w = Combo(1);
     do {
@@ -166,7 +172,8 @@ TEST_F(OptionsDialogTest, TabOrderRunsThroughListsChecksButtonsAndLinks) {
         w = w->nextInFocusChain();
     } while (w != Combo(1) && order.size() < expected.size());
     EXPECT_EQ(order, expected);
-    for (const char* label : {"leftButtonLabel", "creditLabel", "joystickPicture"}) {
+    for (const char* label : {"leftButtonLabel", "creditLabel", "joystickPicture",
+                              "scrollSpeedLabel", "scrollSlowLabel"}) {
         EXPECT_EQ(Child<QLabel>(label)->focusPolicy(), Qt::NoFocus) << label;
     }
     // A click on a link must not leave a focus frame on it.
@@ -232,6 +239,47 @@ TEST_F(OptionsDialogTest, ApplyWritesTheSettingsFileAndTheRunEntry) {
     EXPECT_EQ(runEntry.removes, 1);
     EXPECT_EQ(ReadFile(settingsFile), "1\r\n2\r\n4\r\n2\r\n0\r\n0\r\n0\r\nEnglish.lng\r\n");
     EXPECT_FALSE(host->Dialog()->isVisible());
+}
+
+TEST_F(OptionsDialogTest, ScrollSettingsFollowTheEightLinesOnlyAwayFromTheirDefaults) {
+    OpenDialog();
+    QCheckBox* box = Child<QCheckBox>("scrollStickBox");
+    QSlider* speed = Child<QSlider>("scrollSpeedSlider");
+    EXPECT_TRUE(box->isChecked());
+    EXPECT_EQ(speed->value(), 3);
+    const std::string eightLines = "1\r\n2\r\n3\r\n2\r\n1\r\n1\r\n0\r\nEnglish.lng\r\n";
+
+    speed->setValue(5);
+    Child<QPushButton>("applyButton")->click();
+    EXPECT_EQ(ReadFile(settingsFile), eightLines + "ScrollSpeed=5\r\n");
+    box->click();
+    EXPECT_FALSE(speed->isEnabled());
+    Child<QPushButton>("applyButton")->click();
+    EXPECT_EQ(ReadFile(settingsFile), eightLines + "ScrollStick=0\r\nScrollSpeed=5\r\n");
+
+    box->click();
+    ASSERT_TRUE(speed->isEnabled());
+    speed->triggerAction(QAbstractSlider::SliderPageStepSub);
+    speed->triggerAction(QAbstractSlider::SliderPageStepSub);
+    Child<QPushButton>("okButton")->click();
+    EXPECT_EQ(ReadFile(settingsFile), eightLines);
+    EXPECT_EQ(ParseSettings(ReadFile(settingsFile)), settings);
+}
+
+TEST_F(OptionsDialogTest, PadWithoutASecondStickDisablesTheScrollControlsAndSaysWhy) {
+    padHasScrollStick = false;
+    settings.ScrollSpeed = 4;
+    OpenDialog();
+    for (QWidget* control : {static_cast<QWidget*>(Child<QCheckBox>("scrollStickBox")),
+                             static_cast<QWidget*>(Child<QSlider>("scrollSpeedSlider"))}) {
+        EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
+        EXPECT_EQ(control->toolTip(), "E45");
+        EXPECT_EQ(control->accessibleDescription(), "E45");
+    }
+    EXPECT_TRUE(Child<QCheckBox>("scrollStickBox")->isChecked());
+    EXPECT_EQ(Child<QSlider>("scrollSpeedSlider")->value(), 4);
+    Child<QPushButton>("okButton")->click();
+    EXPECT_EQ(settings.ScrollSpeed, 4);  // kept for a pad that has one
 }
 
 TEST_F(OptionsDialogTest, CancelHidesAndReopeningKeepsTheEdits) {
@@ -401,6 +449,7 @@ TEST_P(DialogNamesTest, EveryFocusableControlHasANameInTheLanguage) {
     OptionsDialog& dialog = OpenDialog();
     ExpectNamed(&dialog);
     EXPECT_EQ(Child<QLabel>("speedLabel")->buddy(), Combo(4));
+    EXPECT_EQ(Child<QLabel>("scrollSpeedLabel")->buddy(), Child<QSlider>("scrollSpeedSlider"));
     EXPECT_FALSE(Child<QLabel>("joystickPicture")->accessibleDescription().isEmpty());
 
     FakeOpener opener;
@@ -410,7 +459,8 @@ TEST_P(DialogNamesTest, EveryFocusableControlHasANameInTheLanguage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, DialogNamesTest,
-                         ::testing::Values("English.lng", "Italiano.lng"));
+                         ::testing::Values("English.lng", "Italiano.lng", "French.lng",
+                                           "Brazilian.lng", "Turkish.lng"));
 
 TEST_F(OptionsDialogTest, LongTranslationsShrinkInsteadOfBeingCut) {
     lang[15] = "Scelta della lingua";

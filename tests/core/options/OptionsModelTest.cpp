@@ -35,6 +35,7 @@ class OptionsModelTest : public ::testing::Test {
                                    if (!padPresent) return;
                                    caps.name = padName;
                                    caps.buttonCount = padButtons;
+                                   caps.hasScrollStick = padHasScrollStick;
                                },
                                [this] { return joystickCount; },
                                [this] {
@@ -75,6 +76,7 @@ class OptionsModelTest : public ::testing::Test {
     bool padPresent = true;
     std::string padName = "Pad";
     std::uint32_t padButtons = 4;
+    bool padHasScrollStick = true;
     int joystickCount = 2;
     bool syncSucceeds = true;
     bool saveSucceeds = true;
@@ -126,6 +128,11 @@ TEST_F(OptionsModelTest, LoadMirrorsSettingsAndLanguageAndLeavesApplyDisabled) {
     expected.cancel = "E2";
     expected.apply = "E3";
     expected.joystickPicture = "E35";
+    expected.scrollStick = "E41";
+    expected.scrollSpeed = "E42";
+    expected.scrollSlow = "E43";
+    expected.scrollFast = "E44";
+    expected.noScrollStick = "E45";
     EXPECT_EQ(model.Texts(), expected);
     EXPECT_EQ(capsReads, 1);
     EXPECT_TRUE(calls.empty());
@@ -342,6 +349,8 @@ TEST_F(OptionsModelTest, EveryListAndCheckEnablesApply) {
         [&] { model.Type(Choice::Right, "y"); },
         [&] { model.SetChecked(Check::Acceleration, false); },
         [&] { model.SetChecked(Check::StartAtLogon, false); },
+        [&] { model.SetChecked(Check::ScrollStick, false); },
+        [&] { model.SetScrollSpeed(kFastestScroll); },
     };
     model.Open();
     for (std::size_t i = 0; i < edits.size(); ++i) {
@@ -410,6 +419,76 @@ TEST_F(OptionsModelTest, CheckValuesOtherThanOneAreUnticked) {
     EXPECT_EQ(settings.Acceleration, 0);
     EXPECT_EQ(settings.StartAtLogon, 0);
 }
+
+struct ScrollCase {
+    std::int16_t storedStick, storedSpeed;
+    bool ticked;
+    int shownSpeed;
+    std::int16_t appliedStick;  // after the load, with nothing changed
+};
+
+class ScrollSettingsTest : public OptionsModelTest,
+                           public ::testing::WithParamInterface<ScrollCase> {};
+
+TEST_P(ScrollSettingsTest, LoadShowsThemAndApplyStoresThem) {
+    const ScrollCase& c = GetParam();
+    settings.ScrollStick = c.storedStick;
+    settings.ScrollSpeed = c.storedSpeed;
+    model.Open();
+    EXPECT_EQ(model.Checked(Check::ScrollStick), c.ticked);
+    EXPECT_EQ(model.ScrollSpeed(), c.shownSpeed);
+    EXPECT_FALSE(model.ApplyEnabled());
+    model.Apply();
+    EXPECT_EQ(atSave.ScrollStick, c.appliedStick);
+    EXPECT_EQ(atSave.ScrollSpeed, c.shownSpeed);
+
+    model.SetChecked(Check::ScrollStick, !c.ticked);
+    model.SetScrollSpeed(c.shownSpeed == kFastestScroll ? kSlowestScroll : kFastestScroll);
+    model.Ok();
+    EXPECT_EQ(atSave.ScrollStick, c.ticked ? 0 : 1);
+    EXPECT_EQ(atSave.ScrollSpeed, c.shownSpeed == kFastestScroll ? kSlowestScroll : kFastestScroll);
+}
+
+// A record the file did not fill may hold anything: a speed outside the steps is the default.
+INSTANTIATE_TEST_SUITE_P(Values, ScrollSettingsTest,
+                         ::testing::Values(ScrollCase{1, 3, true, 3, 1},
+                                           ScrollCase{0, 5, false, 5, 0},
+                                           ScrollCase{1, 1, true, 1, 1},
+                                           ScrollCase{2, 0, false, 3, 0},
+                                           ScrollCase{-1, 6, false, 3, 0}));
+
+TEST_F(OptionsModelTest, ScrollSpeedOutsideTheStepsOrUnchangedIsNoEdit) {
+    model.Open();
+    for (const int step : {kSlowestScroll - 1, kFastestScroll + 1, 3}) model.SetScrollSpeed(step);
+    EXPECT_EQ(model.ScrollSpeed(), 3);
+    EXPECT_FALSE(model.ApplyEnabled());
+}
+
+struct ScrollEnabledCase {
+    bool hasScrollStick, ticked;
+    bool boxEnabled, speedEnabled;
+};
+
+class ScrollEnabledTest : public OptionsModelTest,
+                          public ::testing::WithParamInterface<ScrollEnabledCase> {};
+
+TEST_P(ScrollEnabledTest, NeedASecondStickAndTheSpeedTheBoxTicked) {
+    const ScrollEnabledCase& c = GetParam();
+    padHasScrollStick = c.hasScrollStick;
+    settings.ScrollStick = c.ticked ? 1 : 0;
+    model.Open();
+    EXPECT_EQ(model.ScrollStickEnabled(), c.boxEnabled);
+    EXPECT_EQ(model.ScrollSpeedEnabled(), c.speedEnabled);
+    // Ticking the box enables the speed where the box itself is enabled.
+    model.SetChecked(Check::ScrollStick, !c.ticked);
+    EXPECT_EQ(model.ScrollSpeedEnabled(), c.boxEnabled && !c.ticked);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pads, ScrollEnabledTest,
+                         ::testing::Values(ScrollEnabledCase{true, true, true, true},
+                                           ScrollEnabledCase{true, false, true, false},
+                                           ScrollEnabledCase{false, true, false, false},
+                                           ScrollEnabledCase{false, false, false, false}));
 
 TEST_F(OptionsModelTest, CancelKeepsEditsAndReopeningShowsThemWithoutReload) {
     model.Open();
@@ -488,6 +567,7 @@ TEST_F(OptionsModelTest, EveryLanguageEntryEmpty) {
         "Proprietà del Joystick...";  // built-in caption, no entry to take
     expected.startAtLogon = expected.acceleration = "";
     expected.ok = expected.cancel = expected.apply = "";
+    expected.scrollStick = expected.scrollSpeed = expected.scrollSlow = expected.scrollFast = "";
     EXPECT_EQ(model.Texts(), expected);
     EXPECT_EQ(model.List(Choice::Left).items, Buttons(4, ""));
     EXPECT_EQ(model.List(Choice::Left).items.front(), " 1");
