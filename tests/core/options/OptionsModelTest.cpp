@@ -35,7 +35,6 @@ class OptionsModelTest : public ::testing::Test {
                                    if (!padPresent) return;
                                    caps.name = padName;
                                    caps.buttonCount = padButtons;
-                                   caps.hasScrollStick = padHasScrollStick;
                                },
                                [this] { return joystickCount; },
                                [this] {
@@ -76,7 +75,6 @@ class OptionsModelTest : public ::testing::Test {
     bool padPresent = true;
     std::string padName = "Pad";
     std::uint32_t padButtons = 4;
-    bool padHasScrollStick = true;
     int joystickCount = 2;
     bool syncSucceeds = true;
     bool saveSucceeds = true;
@@ -92,6 +90,8 @@ TEST_F(OptionsModelTest, LoadMirrorsSettingsAndLanguageAndLeavesApplyDisabled) {
     settings.JoystickId = 1;
     settings.PointerSpeed = "1.5";
     settings.Acceleration = 0;
+    settings.ScrollStick = 0;
+    settings.ScrollSpeed = 5;
     EXPECT_TRUE(model.Open());
 
     EXPECT_EQ(model.State(), OptionsState::Shown);
@@ -110,6 +110,8 @@ TEST_F(OptionsModelTest, LoadMirrorsSettingsAndLanguageAndLeavesApplyDisabled) {
     EXPECT_EQ(Text(Choice::Joystick), "2");
     EXPECT_FALSE(model.Checked(Check::Acceleration));
     EXPECT_TRUE(model.Checked(Check::StartAtLogon));
+    EXPECT_FALSE(model.Checked(Check::ScrollStick));
+    EXPECT_EQ(model.ScrollSpeed(), 5);
     EXPECT_FALSE(model.ApplyEnabled());
 
     OptionsTexts expected;
@@ -334,6 +336,8 @@ TEST_F(OptionsModelTest, PickOutsideTheListChangesNothing) {
     model.Open();
     model.Pick(Choice::Left, 4);
     model.Pick(Choice::Joystick, -1);
+    for (const int step : {kSlowestScroll - 1, kFastestScroll + 1, 3}) model.SetScrollSpeed(step);
+    EXPECT_EQ(model.ScrollSpeed(), 3);
     EXPECT_EQ(Text(Choice::Left), "Button 1");
     EXPECT_EQ(Position(Choice::Joystick), 0);
     EXPECT_FALSE(model.ApplyEnabled());
@@ -368,9 +372,11 @@ TEST_F(OptionsModelTest, ApplyWritesEveryFieldThenSyncsThenSaves) {
     model.SetChecked(Check::Acceleration, false);
     model.SetChecked(Check::StartAtLogon, false);
     model.Pick(Choice::Joystick, 1);
+    model.SetChecked(Check::ScrollStick, false);
+    model.SetScrollSpeed(kSlowestScroll);
     model.Apply();
 
-    const Settings expected{4, 2, 3, "0.5", 0, 0, 1, "English.lng"};
+    const Settings expected{4, 2, 3, "0.5", 0, 0, 1, "English.lng", 0, 1};
     EXPECT_EQ(settings, expected);
     EXPECT_EQ(calls, (std::vector<std::string>{"sync", "save"}));
     EXPECT_EQ(atSync, expected);  // the run entry follows the new StartAtLogon
@@ -412,83 +418,17 @@ TEST_F(OptionsModelTest, OkWithoutChangesStillSyncsAndSaves) {
 TEST_F(OptionsModelTest, CheckValuesOtherThanOneAreUnticked) {
     settings.Acceleration = 2;
     settings.StartAtLogon = -1;
+    settings.ScrollStick = 2;
+    settings.ScrollSpeed = 9;  // a record the file did not fill: the default speed
     model.Open();
     EXPECT_FALSE(model.Checked(Check::Acceleration));
     EXPECT_FALSE(model.Checked(Check::StartAtLogon));
     model.Apply();
     EXPECT_EQ(settings.Acceleration, 0);
     EXPECT_EQ(settings.StartAtLogon, 0);
+    EXPECT_EQ(settings.ScrollStick, 0);
+    EXPECT_EQ(settings.ScrollSpeed, 3);
 }
-
-struct ScrollCase {
-    std::int16_t storedStick, storedSpeed;
-    bool ticked;
-    int shownSpeed;
-    std::int16_t appliedStick;  // after the load, with nothing changed
-};
-
-class ScrollSettingsTest : public OptionsModelTest,
-                           public ::testing::WithParamInterface<ScrollCase> {};
-
-TEST_P(ScrollSettingsTest, LoadShowsThemAndApplyStoresThem) {
-    const ScrollCase& c = GetParam();
-    settings.ScrollStick = c.storedStick;
-    settings.ScrollSpeed = c.storedSpeed;
-    model.Open();
-    EXPECT_EQ(model.Checked(Check::ScrollStick), c.ticked);
-    EXPECT_EQ(model.ScrollSpeed(), c.shownSpeed);
-    EXPECT_FALSE(model.ApplyEnabled());
-    model.Apply();
-    EXPECT_EQ(atSave.ScrollStick, c.appliedStick);
-    EXPECT_EQ(atSave.ScrollSpeed, c.shownSpeed);
-
-    model.SetChecked(Check::ScrollStick, !c.ticked);
-    model.SetScrollSpeed(c.shownSpeed == kFastestScroll ? kSlowestScroll : kFastestScroll);
-    model.Ok();
-    EXPECT_EQ(atSave.ScrollStick, c.ticked ? 0 : 1);
-    EXPECT_EQ(atSave.ScrollSpeed, c.shownSpeed == kFastestScroll ? kSlowestScroll : kFastestScroll);
-}
-
-// A record the file did not fill may hold anything: a speed outside the steps is the default.
-INSTANTIATE_TEST_SUITE_P(Values, ScrollSettingsTest,
-                         ::testing::Values(ScrollCase{1, 3, true, 3, 1},
-                                           ScrollCase{0, 5, false, 5, 0},
-                                           ScrollCase{1, 1, true, 1, 1},
-                                           ScrollCase{2, 0, false, 3, 0},
-                                           ScrollCase{-1, 6, false, 3, 0}));
-
-TEST_F(OptionsModelTest, ScrollSpeedOutsideTheStepsOrUnchangedIsNoEdit) {
-    model.Open();
-    for (const int step : {kSlowestScroll - 1, kFastestScroll + 1, 3}) model.SetScrollSpeed(step);
-    EXPECT_EQ(model.ScrollSpeed(), 3);
-    EXPECT_FALSE(model.ApplyEnabled());
-}
-
-struct ScrollEnabledCase {
-    bool hasScrollStick, ticked;
-    bool boxEnabled, speedEnabled;
-};
-
-class ScrollEnabledTest : public OptionsModelTest,
-                          public ::testing::WithParamInterface<ScrollEnabledCase> {};
-
-TEST_P(ScrollEnabledTest, NeedASecondStickAndTheSpeedTheBoxTicked) {
-    const ScrollEnabledCase& c = GetParam();
-    padHasScrollStick = c.hasScrollStick;
-    settings.ScrollStick = c.ticked ? 1 : 0;
-    model.Open();
-    EXPECT_EQ(model.ScrollStickEnabled(), c.boxEnabled);
-    EXPECT_EQ(model.ScrollSpeedEnabled(), c.speedEnabled);
-    // Ticking the box enables the speed where the box itself is enabled.
-    model.SetChecked(Check::ScrollStick, !c.ticked);
-    EXPECT_EQ(model.ScrollSpeedEnabled(), c.boxEnabled && !c.ticked);
-}
-
-INSTANTIATE_TEST_SUITE_P(Pads, ScrollEnabledTest,
-                         ::testing::Values(ScrollEnabledCase{true, true, true, true},
-                                           ScrollEnabledCase{true, false, true, false},
-                                           ScrollEnabledCase{false, true, false, false},
-                                           ScrollEnabledCase{false, false, false, false}));
 
 TEST_F(OptionsModelTest, CancelKeepsEditsAndReopeningShowsThemWithoutReload) {
     model.Open();
