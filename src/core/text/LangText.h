@@ -51,9 +51,15 @@ enum class TextId : std::size_t {
     XTestMissing = 38,       // the X server lacks the XTEST extension
     PortalRefused = 39,      // the RemoteDesktop portal refused the session
     PortalClosed = 40,       // the RemoteDesktop portal closed the session
-    MenuPause = 46,          // the tray menu's check entry that pauses the joystick
-    PausedTooltip = 47,      // the tray icon's tooltip while paused
-    PauseChordCaption = 48,  // the options dialog's caption of the two pause buttons
+    // The options dialog's scroll controls.
+    ScrollStickCaption = 41,  // the box: the second stick scrolls
+    ScrollSpeedCaption = 42,  // the caption of the speed
+    ScrollSlow = 43,          // the slow end of the speed
+    ScrollFast = 44,          // its fast end
+    NoScrollStick = 45,       // why they are disabled: the pad has no second stick
+    MenuPause = 46,           // the tray menu's check entry that pauses the joystick
+    PausedTooltip = 47,       // the tray icon's tooltip while paused
+    PauseChordCaption = 48,   // the options dialog's caption of the two pause buttons
 };
 
 // The first line added after language files were first shipped: from here on a file that lacks
