@@ -26,6 +26,8 @@ TrayIcon::TrayIcon(QObject* parent) : QObject(parent) {
         QAction* action = entry.IsSeparator() ? menu_.addSeparator()
                                               : menu_.addAction(FromView(entry.builtInCaption));
         action->setObjectName(FromView(entry.name));
+        // Qt ticks it itself on a click; ShowState brings it in line with what the run did.
+        action->setCheckable(entry.checkable);
         if (!entry.IsSeparator()) {
             connect(action, &QAction::triggered, this,
                     [this, choice = entry.action] { emit menuChosen(choice); });
@@ -64,6 +66,8 @@ void TrayIcon::ApplyMenuTexts(const LangText& texts) {
 void TrayIcon::ShowState(TrayState state, const LangText& texts) {
     if (state != state_) tray_.setIcon(TrayStateIcon(state));
     state_ = state;
+    if (const auto pause = TrayMenuPosition(MenuAction::TogglePause))
+        entries_[*pause]->setChecked(state == TrayState::Paused);
     const std::optional<TextId> tooltip = TrayTooltip(state);
     tray_.setToolTip(tooltip ? QString::fromStdString(texts[*tooltip]) : QString());
 }

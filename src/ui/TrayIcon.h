@@ -22,7 +22,7 @@ class TrayIcon : public QObject {
     Q_OBJECT
 
   public:
-    // Builds the menu with its fourteen positions and built-in captions; no icon is shown yet.
+    // Builds the menu with its fifteen positions and built-in captions; no icon is shown yet.
     explicit TrayIcon(QObject* parent = nullptr);
     ~TrayIcon() override;
 
@@ -35,8 +35,8 @@ class TrayIcon : public QObject {
 
     // Sets the captions from the text table, and the tooltip of the state shown.
     void ApplyMenuTexts(const LangText& texts);
-    // Shows `state`: its picture in the notification area (once the icon is added) and its
-    // tooltip from `texts`.
+    // Shows `state`: its picture in the notification area (once the icon is added), its
+    // tooltip from `texts`, and the pause entry ticked while paused.
     void ShowState(TrayState state, const LangText& texts);
     TrayState State() const { return state_; }
     // Shows `picture` beside the entry at `itemPosition`; false (and nothing attached) for a

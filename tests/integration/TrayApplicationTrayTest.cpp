@@ -101,12 +101,13 @@ TEST_P(TrayApplicationTray, ClickOnTheIconOpensTheMenuInTheLoadedLanguage) {
     QMenu& menu = window_->Tray().Menu();
     ASSERT_TRUE(WaitFor([&menu] { return menu.isVisible(); }));
     const QList<QAction*> actions = menu.actions();
-    ASSERT_EQ(actions.size(), 14);
+    ASSERT_EQ(actions.size(), 15);
     EXPECT_EQ(actions[0]->text().toStdString(), expected[7]);
-    EXPECT_EQ(actions[2]->text().toStdString(), expected[26]);
-    EXPECT_EQ(actions[13]->text().toStdString(), expected[13]);
+    EXPECT_EQ(actions[1]->text().toStdString(), expected[46]);
+    EXPECT_EQ(actions[3]->text().toStdString(), expected[26]);
+    EXPECT_EQ(actions[14]->text().toStdString(), expected[13]);
     EXPECT_FALSE(actions[0]->icon().isNull());
-    EXPECT_TRUE(actions[2]->icon().isNull());
+    EXPECT_TRUE(actions[3]->icon().isNull());
 
     if (const char* shots = std::getenv("VANTREL_SCREENSHOTS")) {
         Settle(300);  // let the menu finish painting

@@ -22,7 +22,7 @@ TEST(TrayIconMenu, MirrorsTheMenuModel) {
     EXPECT_EQ(menu.objectName(), "trayMenu");
     EXPECT_EQ(menu.title(), "Vantrel");
     const QList<QAction*> actions = menu.actions();
-    ASSERT_EQ(actions.size(), 14);
+    ASSERT_EQ(actions.size(), 15);
     for (std::size_t i = 0; i < kTrayMenuSize; ++i) {
         SCOPED_TRACE(i);
         const MenuEntry& entry = TrayMenuEntries()[i];
@@ -33,15 +33,17 @@ TEST(TrayIconMenu, MirrorsTheMenuModel) {
         if (!entry.IsSeparator()) {
             EXPECT_EQ(action->text().toStdString(), entry.builtInCaption);
         }
+        EXPECT_EQ(action->isCheckable(), entry.checkable);
         EXPECT_TRUE(action->icon().isNull()) << "no picture before they are attached";
     }
-    EXPECT_EQ(tray.Entry(14), nullptr);
+    EXPECT_EQ(tray.Entry(15), nullptr);
 }
 
 TEST(TrayIconMenu, LanguageTextsReplaceTheCaptions) {
     // Each entry's language line and the caption it holds.
     const std::map<std::string, std::pair<int, std::string>> captions = {
         {"options", {7, "&Options..."}},
+        {"pause", {46, "&Pause the joystick"}},
         {"language", {26, "&Language..."}},
         {"moreLanguages", {27, "Add a language && more..."}},
         {"donation", {8, "Make a &donation..."}},
@@ -65,8 +67,8 @@ TEST(TrayIconMenu, LanguageTextsReplaceTheCaptions) {
 TEST(TrayIconMenu, PicturesOnExactlySixEntries) {
     TrayIcon tray;
     tray.SetMenuBitmaps();
-    const QSet<int> pictured = {0, 5, 7, 9, 11, 13};
-    for (int i = 0; i < 14; ++i) {
+    const QSet<int> pictured = {0, 6, 8, 10, 12, 14};
+    for (int i = 0; i < 15; ++i) {
         SCOPED_TRACE(i);
         const QIcon icon = tray.Entry(static_cast<std::size_t>(i))->icon();
         EXPECT_EQ(!icon.isNull(), pictured.contains(i));
@@ -77,18 +79,18 @@ TEST(TrayIconMenu, PicturesOnExactlySixEntries) {
     }
     // The same pictures the table names, at the positions it names.
     const QImage exitPicture = MenuPictureIcon(MenuPicture::Exit).pixmap(13, 13).toImage();
-    EXPECT_EQ(tray.Entry(13)->icon().pixmap(13, 13).toImage(), exitPicture);
+    EXPECT_EQ(tray.Entry(14)->icon().pixmap(13, 13).toImage(), exitPicture);
     EXPECT_NE(tray.Entry(0)->icon().pixmap(13, 13).toImage(), exitPicture);
 }
 
 TEST(TrayIconMenu, SeparatorsAndPositionsOutsideTheMenuTakeNoPicture) {
     TrayIcon tray;
     const QIcon picture = MenuPictureIcon(MenuPicture::Options);
-    EXPECT_FALSE(tray.SetMenuBitmap(1, picture));
-    EXPECT_FALSE(tray.SetMenuBitmap(14, picture));
-    EXPECT_TRUE(tray.Entry(1)->icon().isNull());
-    EXPECT_TRUE(tray.SetMenuBitmap(10, picture));
-    EXPECT_FALSE(tray.Entry(10)->icon().isNull());
+    EXPECT_FALSE(tray.SetMenuBitmap(2, picture));
+    EXPECT_FALSE(tray.SetMenuBitmap(15, picture));
+    EXPECT_TRUE(tray.Entry(2)->icon().isNull());
+    EXPECT_TRUE(tray.SetMenuBitmap(11, picture));
+    EXPECT_FALSE(tray.Entry(11)->icon().isNull());
 }
 
 TEST(TrayIconMenu, EachEntryReportsItsOwnAction) {
@@ -163,7 +165,8 @@ TEST(TrayIconWithoutNotificationArea, RunsOnAndSaysSoOnce) {
     EXPECT_FALSE(tray.SystemTrayIcon().isVisible());
 }
 
-// The picture and the tooltip of each state, kept through adding the icon and a new language.
+// The picture, the tooltip and the pause entry's tick of each state, kept through adding the
+// icon and a new language.
 TEST(TrayIconState, PictureAndTooltipFollowTheStateAndTheLanguage) {
     const auto picture = [](const QIcon& icon) { return icon.pixmap(16, 16).toImage(); };
     TrayIcon tray;
@@ -174,12 +177,15 @@ TEST(TrayIconState, PictureAndTooltipFollowTheStateAndTheLanguage) {
     EXPECT_EQ(picture(tray.SystemTrayIcon().icon()), picture(TrayStateIcon(TrayState::Paused)));
     EXPECT_NE(picture(tray.SystemTrayIcon().icon()), picture(ProgramIcon()));
     EXPECT_EQ(tray.SystemTrayIcon().toolTip(), "paused");
+    QAction* pause = tray.Entry(*TrayMenuPosition(MenuAction::TogglePause));
+    EXPECT_TRUE(pause->isChecked());
     texts[TextId::PausedTooltip] = "en pause";
     tray.ApplyMenuTexts(texts);
     EXPECT_EQ(tray.SystemTrayIcon().toolTip(), "en pause");
     tray.ShowState(TrayState::Normal, texts);
     EXPECT_EQ(picture(tray.SystemTrayIcon().icon()), picture(ProgramIcon()));
     EXPECT_TRUE(tray.SystemTrayIcon().toolTip().isEmpty());
+    EXPECT_FALSE(pause->isChecked());
     tray.RemoveTrayIcon();
 }
 

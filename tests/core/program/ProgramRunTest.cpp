@@ -24,12 +24,17 @@ struct RecordingView : ProgramView {
     std::chrono::milliseconds updateCheckIn{0};  // 0: not started
     int endStatus = -1;
     std::string shown;
+    TrayState trayState = TrayState::Normal;
+    std::string tooltip;
     void SetMenuBitmaps() override { log.push_back("bitmaps"); }
     void ApplyMenuTexts(const LangText& texts) override {
         log.push_back("menu:" + texts[TextId::MessageTitle]);
     }
     void AddTrayIcon() override { trayIcon = true, log.push_back("tray+"); }
     void RemoveTrayIcon() override { trayIcon = false, log.push_back("tray-"); }
+    void ShowTrayState(TrayState state, const LangText& texts) override {
+        trayState = state, tooltip = TrayTooltip(state) ? texts[*TrayTooltip(state)] : "";
+    }
     void HideWindow() override { log.push_back("hide"); }
     void StartTicking() override { ticking = true, log.push_back("ticking"); }
     void StopTicking() override { ticking = false; }

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <tuple>
 
 #include "core/engine/PollEngine.h"
 
@@ -67,8 +66,9 @@ UdevWakeSource::~UdevWakeSource() {
     CloseNode();
 }
 
-bool UdevWakeSource::Watch(int id) {
+bool UdevWakeSource::Watch(int id, WakeInput input) {
     armed_ = false;
+    buttonsOnly_ = input == WakeInput::ButtonsOnly;
     const std::optional<std::string> node = nodeOf_ ? nodeOf_(id) : std::nullopt;
     if (!node) {
         // No device: only the monitor can tell when one is plugged in.
@@ -89,7 +89,11 @@ bool UdevWakeSource::Watch(int id) {
         CloseNode();
         return false;
     }
-    if (stickKnown_) ReadStick();
+    if (stickKnown_) {
+        // While paused the stick is the game's: the kernel need not wake us for it.
+        if (stickThrough_ == buttonsOnly_) LetStickThrough(!buttonsOnly_);
+        ReadStick();
+    }
     nodeNotifier_->setEnabled(true);
     armed_ = true;
     return true;
@@ -125,6 +129,7 @@ void UdevWakeSource::CloseNode() {
     nodePath_.clear();
     evdev_ = false;
     stickKnown_ = false;
+    stickThrough_ = false;
     stick_ = {};
 }
 
@@ -142,16 +147,24 @@ void UdevWakeSource::ListenToStickAndButtons() {
     // The kernel then wakes this descriptor for nothing else: the other stick, the triggers,
     // the pad's hat and scan codes are none of the tick's business. A kernel without event
     // masks (before 4.4) passes everything on, and EndsRest sorts it out.
-    unsigned char stickBits[ABS_CNT / 8 + 1]{};
-    for (const StickAxis& axis : stick_)
-        if (axis.code >= 0) stickBits[axis.code / 8] |= 1u << (axis.code % 8);
     unsigned char none[MSC_CNT / 8 + 1]{};
-    for (auto [type, bits, size] :
-         {std::tuple{EV_ABS, stickBits, sizeof stickBits}, std::tuple{EV_MSC, none, sizeof none}}) {
-        input_mask mask{static_cast<std::uint32_t>(type), static_cast<std::uint32_t>(size),
-                        reinterpret_cast<std::uintptr_t>(bits)};
-        static_cast<void>(ioctl(nodeFd_, EVIOCSMASK, &mask));  // see above: only an economy
-    }
+    SetEventMask(EV_MSC, none, sizeof none);
+    LetStickThrough(true);
+}
+
+void UdevWakeSource::LetStickThrough(bool through) {
+    unsigned char stickBits[ABS_CNT / 8 + 1]{};
+    if (through)
+        for (const StickAxis& axis : stick_)
+            if (axis.code >= 0) stickBits[axis.code / 8] |= 1u << (axis.code % 8);
+    SetEventMask(EV_ABS, stickBits, sizeof stickBits);
+    stickThrough_ = through;
+}
+
+void UdevWakeSource::SetEventMask(int type, unsigned char* bits, std::size_t size) {
+    input_mask mask{static_cast<std::uint32_t>(type), static_cast<std::uint32_t>(size),
+                    reinterpret_cast<std::uintptr_t>(bits)};
+    static_cast<void>(ioctl(nodeFd_, EVIOCSMASK, &mask));  // only an economy: EndsRest decides
 }
 
 void UdevWakeSource::ReadStick() {
@@ -165,7 +178,7 @@ void UdevWakeSource::ReadStick() {
 bool UdevWakeSource::EndsRest(const input_event& event) {
     if (event.type == EV_KEY) return true;
     if (event.type == EV_SYN) return event.code == SYN_DROPPED;  // the state is unknown now
-    if (event.type != EV_ABS) return false;
+    if (event.type != EV_ABS || buttonsOnly_) return false;
     if (!stickKnown_) return true;
     auto axis = std::find_if(stick_.begin(), stick_.end(),
                              [&](const StickAxis& a) { return a.code == event.code; });

@@ -1,6 +1,7 @@
 // The multimedia joystick backend: the records it converts, and discovery where no joystick is.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 
 #include "core/engine/JoystickDiscovery.h"
@@ -30,6 +31,23 @@ TEST(WinJoystickRecords, CapabilitiesCarryNameAndButtons) {
     const JoystickInfo caps = CapsFromRecord(Record("Gamepad F310", 13));
     EXPECT_EQ(caps.name, "Gamepad F310");
     EXPECT_EQ(caps.buttonCount, 12u);
+}
+
+// Back and Start are known only for an XInput pad's maker with XInput's ten buttons.
+TEST(WinJoystickRecords, BackAndStartOfXInputPads) {
+    struct Case {
+        WORD maker;
+        UINT buttons;
+        std::array<std::int16_t, 2> backStart;
+    };
+    for (const Case& c : {Case{0x045e, 10, {7, 8}}, Case{0x2dc8, 10, {7, 8}},
+                          Case{0x045e, 12, {0, 0}}, Case{0x054c, 10, {0, 0}}}) {
+        SCOPED_TRACE(c.maker);
+        JOYCAPSA record = Record("Pad", 4);
+        record.wMid = c.maker;
+        record.wNumButtons = c.buttons;
+        EXPECT_EQ(CapsFromRecord(record).backStartButtons, c.backStart);
+    }
 }
 
 TEST(WinJoystickRecords, NameFillingAllThirtyTwoBytesIsKeptWhole) {

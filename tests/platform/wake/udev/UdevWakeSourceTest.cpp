@@ -87,7 +87,7 @@ TEST(UdevWakeSourceTest, InputOnTheNodeWakesOnceUntilWatchedAgain) {
     Testbed testbed;
     Source source;
     testbed.Press(true);  // before the arming: the tick has seen it
-    ASSERT_TRUE(source.wake.Watch(0));
+    ASSERT_TRUE(source.wake.Watch(0, WakeInput::StickAndButtons));
     LoopFor(50);
     EXPECT_EQ(source.wakes, 0);
 
@@ -98,7 +98,7 @@ TEST(UdevWakeSourceTest, InputOnTheNodeWakesOnceUntilWatchedAgain) {
     LoopFor(50);
     EXPECT_EQ(source.wakes, 1);
 
-    ASSERT_TRUE(source.wake.Watch(0));
+    ASSERT_TRUE(source.wake.Watch(0, WakeInput::StickAndButtons));
     source.wake.Unwatch();
     testbed.Press(true);
     LoopFor(50);
@@ -113,7 +113,7 @@ TEST_P(DeviceEventTest, UeventWakes) {
     Testbed testbed;
     Source source;
     if (std::string(GetParam()) == "add") source.node.reset();
-    ASSERT_TRUE(source.wake.Watch(0));
+    ASSERT_TRUE(source.wake.Watch(0, WakeInput::StickAndButtons));
     testbed.Uevent(GetParam());
     EXPECT_TRUE(LoopUntil([&] { return source.wakes == 1; }));
 }
@@ -133,7 +133,7 @@ TEST(UdevWakeSourceTest, RefusesWhatItCannotWatch) {
                           Case{std::nullopt, false}}) {  // no device and nobody to tell of one
         SCOPED_TRACE(c.node.value_or("(no device)"));
         UdevWakeSource wake([&](int) { return c.node; }, c.monitor);
-        EXPECT_FALSE(wake.Watch(0));
+        EXPECT_FALSE(wake.Watch(0, WakeInput::StickAndButtons));
     }
 }
 
