@@ -199,6 +199,30 @@ TEST(ProgramRun, ApplyWakesTheSleepingEngineAndSaves) {
     EXPECT_EQ(rig.Saved().PointerSpeed, "7");
 }
 
+// The pad's own Back and Start pause (the tray says so) and the menu entry resumes and pauses
+// again, asleep or not; the pause ends with the run, and the file stays the eight lines.
+TEST(ProgramRun, ThePadsChordAndTheMenuEntryPauseForThisRunOnly) {
+    Rig rig;
+    test::WriteFile(rig.SettingsFile(), kStored);
+    rig.joystick.At(0).caps.backStartButtons = {5, 7};
+    ASSERT_EQ(rig.run.Start(), StartOutcome::Running);
+    rig.joystick.SetButtons(0x50);
+    for (int i = 0; i < PauseChord::kHoldTicks; ++i) rig.run.OnPollTick();
+    EXPECT_EQ(rig.view.trayState, TrayState::Paused);
+    EXPECT_EQ(rig.view.tooltip, rig.state.texts[TextId::PausedTooltip]);
+    EXPECT_TRUE(rig.run.Scheduler().Asleep());
+
+    rig.joystick.SetButtons(0);
+    rig.joystick.SetAxes(65535, 32767);
+    rig.run.OnMenuChosen(MenuAction::TogglePause);
+    EXPECT_EQ(rig.view.trayState, TrayState::Normal);
+    EXPECT_TRUE(rig.run.Scheduler().Polling()) << "the stick held moves at once";
+    rig.run.OnMenuChosen(MenuAction::TogglePause);
+    EXPECT_TRUE(rig.run.Engine().Paused());
+    rig.run.Shutdown();
+    EXPECT_EQ(test::ReadFile(rig.SettingsFile()), kStored);
+}
+
 // Each entry does its one thing, without a widget: a page, a window through the view, or the end.
 TEST(ProgramRun, MenuEntriesOpenTheirPageOrWindowOrEnd) {
     const struct {
