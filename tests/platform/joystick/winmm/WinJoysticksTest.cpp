@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstring>
+#include <tuple>
 
 #include "core/engine/JoystickDiscovery.h"
 #include "platform/joystick/winmm/WinJoystickRecords.h"
@@ -35,18 +36,15 @@ TEST(WinJoystickRecords, CapabilitiesCarryNameAndButtons) {
 
 // Back and Start are known only for an XInput pad's maker with XInput's ten buttons.
 TEST(WinJoystickRecords, BackAndStartOfXInputPads) {
-    struct Case {
-        WORD maker;
-        UINT buttons;
-        std::array<std::int16_t, 2> backStart;
-    };
-    for (const Case& c : {Case{0x045e, 10, {7, 8}}, Case{0x2dc8, 10, {7, 8}},
-                          Case{0x045e, 12, {0, 0}}, Case{0x054c, 10, {0, 0}}}) {
-        SCOPED_TRACE(c.maker);
+    for (const auto& [maker, buttons, backStart] :
+         {std::tuple{0x045e, 10, std::array<std::int16_t, 2>{7, 8}},
+          {0x2dc8, 10, {7, 8}},
+          {0x045e, 12, {0, 0}},
+          {0x054c, 10, {0, 0}}}) {
         JOYCAPSA record = Record("Pad", 4);
-        record.wMid = c.maker;
-        record.wNumButtons = c.buttons;
-        EXPECT_EQ(CapsFromRecord(record).backStartButtons, c.backStart);
+        record.wMid = static_cast<WORD>(maker);
+        record.wNumButtons = static_cast<UINT>(buttons);
+        EXPECT_EQ(CapsFromRecord(record).backStartButtons, backStart) << maker;
     }
 }
 
