@@ -6,7 +6,7 @@ namespace {
 
 std::uint32_t ButtonBit(std::int16_t setting, std::int16_t padsOwn) {
     const std::int16_t button = setting == kPadsOwnButton ? padsOwn : setting;
-    return button >= 1 && button <= 31 ? std::uint32_t{1} << (button - 1) : 0;
+    return button >= 1 && button <= kHighestChordButton ? std::uint32_t{1} << (button - 1) : 0;
 }
 
 }  // namespace

@@ -10,10 +10,14 @@
 
 namespace vantrel {
 
+// The highest button a chord can take: button 32 is the sign bit, which the engine reads as no
+// button at all.
+inline constexpr std::int16_t kHighestChordButton = 31;
+
 // The chord's buttons as a mask (bit n-1 for button n) for the settings on a pad whose own Back
 // and Start are `backStart` (0 where unknown): each setting names its button or, at
-// kPadsOwnButton, the pad's. 0, no chord, unless that gives two different buttons of 1..31
-// (button 32 is the sign bit, which the engine reads as no button at all).
+// kPadsOwnButton, the pad's. 0, no chord, unless that gives two different buttons of
+// 1..kHighestChordButton.
 std::uint32_t PauseChordMask(const Settings& settings,
                              const std::array<std::int16_t, 2>& backStart);
 

@@ -22,7 +22,7 @@ struct AddedSetting {
 inline constexpr AddedSetting kAddedSettings[] = {
     {"ScrollStick", &Settings::ScrollStick, 0, 1},
     {"ScrollSpeed", &Settings::ScrollSpeed, 1, 5},
-    {"PauseFirst", &Settings::PauseFirst, kPadsOwnButton, 31},
+    {"PauseFirst", &Settings::PauseFirst, kPadsOwnButton, 31},  // 31: kHighestChordButton
     {"PauseSecond", &Settings::PauseSecond, kPadsOwnButton, 31},
 };
 

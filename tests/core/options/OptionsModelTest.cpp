@@ -35,6 +35,7 @@ class OptionsModelTest : public ::testing::Test {
                                    if (!padPresent) return;
                                    caps.name = padName;
                                    caps.buttonCount = padButtons;
+                                   caps.backStartButtons = backStart;
                                },
                                [this] { return joystickCount; },
                                [this] {
@@ -75,6 +76,7 @@ class OptionsModelTest : public ::testing::Test {
     bool padPresent = true;
     std::string padName = "Pad";
     std::uint32_t padButtons = 4;
+    std::array<std::int16_t, 2> backStart{};
     int joystickCount = 2;
     bool syncSucceeds = true;
     bool saveSucceeds = true;
@@ -135,6 +137,7 @@ TEST_F(OptionsModelTest, LoadMirrorsSettingsAndLanguageAndLeavesApplyDisabled) {
     expected.scrollSlow = "E43";
     expected.scrollFast = "E44";
     expected.noScrollStick = "E45";
+    expected.pauseChord = "E48";
     EXPECT_EQ(model.Texts(), expected);
     EXPECT_EQ(capsReads, 1);
     EXPECT_TRUE(calls.empty());
@@ -355,6 +358,7 @@ TEST_F(OptionsModelTest, EveryListAndCheckEnablesApply) {
         [&] { model.SetChecked(Check::StartAtLogon, false); },
         [&] { model.SetChecked(Check::ScrollStick, false); },
         [&] { model.SetScrollSpeed(kFastestScroll); },
+        [&] { model.PickChord(ChordList::Second, 2); },
     };
     model.Open();
     for (std::size_t i = 0; i < edits.size(); ++i) {
@@ -383,6 +387,43 @@ TEST_F(OptionsModelTest, ApplyWritesEveryFieldThenSyncsThenSaves) {
     EXPECT_EQ(atSave, expected);
     EXPECT_FALSE(model.ApplyEnabled());
     EXPECT_EQ(model.State(), OptionsState::Shown);
+}
+
+// The chord lists show the settings' buttons or the pad's own Back and Start; a chord of one
+// button is refused; Apply keeps the pad's own as such, and the settings untouched until a list
+// is changed.
+TEST_F(OptionsModelTest, ChordListsRefuseOneButtonAndKeepThePadsOwn) {
+    struct Case {
+        std::array<std::int16_t, 2> stored, backStart;
+        std::vector<std::pair<ChordList, int>> picks;
+        std::array<int, 2> shown;
+        std::array<std::int16_t, 2> applied;
+    };
+    constexpr auto kFirst = ChordList::First, kSecond = ChordList::Second;
+    for (const Case& c : {
+             Case{{kPadsOwnButton, kPadsOwnButton}, {2, 4}, {}, {2, 4}, {-1, -1}},
+             Case{{kPadsOwnButton, 9}, {2, 4}, {}, {2, 0}, {-1, 9}},  // 9: not on this pad
+             Case{{1, 3}, {2, 4}, {{kSecond, 1}, {kFirst, 3}, {kFirst, 5}}, {1, 3}, {1, 3}},
+             Case{{1, 3}, {2, 4}, {{kSecond, 4}, {kFirst, 2}}, {2, 4}, {-1, -1}},
+             Case{{kPadsOwnButton, kPadsOwnButton},
+                  {},
+                  {{kFirst, 1}, {kFirst, 0}},
+                  {0, 0},
+                  {-1, -1}},
+             Case{{kPadsOwnButton, kPadsOwnButton}, {2, 4}, {{kFirst, 0}}, {0, 4}, {0, -1}},
+         }) {
+        model.Unload();
+        settings.PauseFirst = c.stored[0];
+        settings.PauseSecond = c.stored[1];
+        backStart = c.backStart;
+        model.Open();
+        ASSERT_EQ(model.ChordItems(),
+                  (std::vector<std::string>{"", "Button 1", "Button 2", "Button 3", "Button 4"}));
+        for (const auto& [list, position] : c.picks) model.PickChord(list, position);
+        model.Apply();
+        EXPECT_EQ((std::array{model.ChordPosition(kFirst), model.ChordPosition(kSecond)}), c.shown);
+        EXPECT_EQ((std::array{settings.PauseFirst, settings.PauseSecond}), c.applied);
+    }
 }
 
 TEST_F(OptionsModelTest, ApplyKeepsValuesWhenSyncAndSaveFail) {
@@ -508,6 +549,7 @@ TEST_F(OptionsModelTest, EveryLanguageEntryEmpty) {
     expected.startAtLogon = expected.acceleration = "";
     expected.ok = expected.cancel = expected.apply = "";
     expected.scrollStick = expected.scrollSpeed = expected.scrollSlow = expected.scrollFast = "";
+    expected.pauseChord = "";
     EXPECT_EQ(model.Texts(), expected);
     EXPECT_EQ(model.List(Choice::Left).items, Buttons(4, ""));
     EXPECT_EQ(model.List(Choice::Left).items.front(), " 1");
