@@ -149,39 +149,32 @@ TEST_F(OptionsModelTest, GameControllerLinkTakesEntry31WhenTheLanguageHasIt) {
     EXPECT_EQ(model.Texts().controllerSettingsLink, "Joystick properties...");
 }
 
-TEST_F(OptionsModelTest, DuplicateButtonsAtLoadLeaveTheEarlierListEmpty) {
-    LoadWith(1, 1, 3);
-
-    EXPECT_EQ(model.List(Choice::Left), (ListChoice{Buttons(4), "", std::nullopt}));
-    EXPECT_EQ(model.List(Choice::Right), (ListChoice{Buttons(4), "Button 1", 0}));
-    EXPECT_EQ(model.List(Choice::Middle), (ListChoice{Buttons(4), "Button 3", 2}));
-    EXPECT_FALSE(model.ApplyEnabled());
-
-    model.Ok();
-    EXPECT_EQ(ButtonSettings(), (std::array<std::int16_t, 3>{0, 1, 3}));
+// Buttons from the settings: a button two lists share shows in the later one only; 0 (none),
+// a button past the four-button pad or past either end shows nothing and applies 0. Loading
+// enables no Apply.
+TEST_F(OptionsModelTest, ButtonsAtLoadAreShownOnceAndOnlyWhenInTheList) {
+    using Buttons3 = std::array<std::int16_t, 3>;
+    for (const auto& [loaded, applied] : {std::pair{Buttons3{1, 1, 3}, Buttons3{0, 1, 3}},
+                                          {{2, 2, 2}, {0, 0, 2}},
+                                          {{0, 2, 3}, {0, 2, 3}},
+                                          {{5, 2, 3}, {0, 2, 3}},
+                                          {{-1, 2, 3}, {0, 2, 3}},
+                                          {{-32768, 2, 3}, {0, 2, 3}},
+                                          {{32767, 2, 3}, {0, 2, 3}}}) {
+        model.Unload();
+        LoadWith(loaded[0], loaded[1], loaded[2]);
+        for (std::size_t i = 0; i < 3; ++i) {
+            const int n = applied[i];
+            const Choice c = std::array{Choice::Left, Choice::Right, Choice::Middle}[i];
+            EXPECT_EQ(model.List(c), (ListChoice{Buttons(4), n ? "Button " + std::to_string(n) : "",
+                                                 n ? std::optional(n - 1) : std::nullopt}))
+                << loaded[0] << " " << i;
+        }
+        EXPECT_FALSE(model.ApplyEnabled());
+        model.Apply();
+        EXPECT_EQ(ButtonSettings(), applied);
+    }
 }
-
-TEST_F(OptionsModelTest, ThreeEqualButtonsAtLoadKeepOnlyTheMiddle) {
-    LoadWith(2, 2, 2);
-    EXPECT_EQ(Shown(), (std::array<std::string, 3>{"", "", "Button 2"}));
-}
-
-class ButtonOutsideListTest : public OptionsModelTest,
-                              public ::testing::WithParamInterface<std::int16_t> {};
-
-TEST_P(ButtonOutsideListTest, ShowsNothingAndAppliesZero) {
-    LoadWith(GetParam(), 2, 3);
-    EXPECT_EQ(model.List(Choice::Left), (ListChoice{Buttons(4), "", std::nullopt}));
-    EXPECT_EQ(Text(Choice::Right), "Button 2");
-    EXPECT_FALSE(model.ApplyEnabled());
-
-    model.Apply();
-    EXPECT_EQ(ButtonSettings(), (std::array<std::int16_t, 3>{0, 2, 3}));
-}
-
-// 0 means none assigned; 5 is past a four-button pad; the rest are past either end.
-INSTANTIATE_TEST_SUITE_P(Values, ButtonOutsideListTest,
-                         ::testing::Values<std::int16_t>(0, 5, -1, -32768, 32767));
 
 TEST_F(OptionsModelTest, FailedCapabilityReadGivesEmptyListsAndNameInTitle) {
     padPresent = false;
@@ -400,25 +393,21 @@ TEST_F(OptionsModelTest, ChordListsRefuseOneButtonAndKeepThePadsOwn) {
         std::array<std::int16_t, 2> applied;
     };
     constexpr auto kFirst = ChordList::First, kSecond = ChordList::Second;
+    constexpr std::int16_t kOwn = kPadsOwnButton;
     for (const Case& c : {
-             Case{{kPadsOwnButton, kPadsOwnButton}, {2, 4}, {}, {2, 4}, {-1, -1}},
-             Case{{kPadsOwnButton, 9}, {2, 4}, {}, {2, 0}, {-1, 9}},  // 9: not on this pad
+             Case{{kOwn, kOwn}, {2, 4}, {}, {2, 4}, {kOwn, kOwn}},
+             Case{{kOwn, 9}, {2, 4}, {}, {2, 0}, {kOwn, 9}},  // 9: not on this pad
              Case{{1, 3}, {2, 4}, {{kSecond, 1}, {kFirst, 3}, {kFirst, 5}}, {1, 3}, {1, 3}},
-             Case{{1, 3}, {2, 4}, {{kSecond, 4}, {kFirst, 2}}, {2, 4}, {-1, -1}},
-             Case{{kPadsOwnButton, kPadsOwnButton},
-                  {},
-                  {{kFirst, 1}, {kFirst, 0}},
-                  {0, 0},
-                  {-1, -1}},
-             Case{{kPadsOwnButton, kPadsOwnButton}, {2, 4}, {{kFirst, 0}}, {0, 4}, {0, -1}},
+             Case{{1, 3}, {2, 4}, {{kSecond, 4}, {kFirst, 2}}, {2, 4}, {kOwn, kOwn}},
+             Case{{kOwn, kOwn}, {}, {{kFirst, 1}, {kFirst, 0}}, {0, 0}, {kOwn, kOwn}},
+             Case{{kOwn, kOwn}, {2, 4}, {{kFirst, 0}}, {0, 4}, {0, kOwn}},
          }) {
         model.Unload();
         settings.PauseFirst = c.stored[0];
         settings.PauseSecond = c.stored[1];
         backStart = c.backStart;
         model.Open();
-        ASSERT_EQ(model.ChordItems(),
-                  (std::vector<std::string>{"", "Button 1", "Button 2", "Button 3", "Button 4"}));
+        ASSERT_EQ(model.ChordItems().size(), 5u);  // "" and the pad's four
         for (const auto& [list, position] : c.picks) model.PickChord(list, position);
         model.Apply();
         EXPECT_EQ((std::array{model.ChordPosition(kFirst), model.ChordPosition(kSecond)}), c.shown);

@@ -24,17 +24,13 @@ struct RecordingView : ProgramView {
     std::chrono::milliseconds updateCheckIn{0};  // 0: not started
     int endStatus = -1;
     std::string shown;
-    TrayState trayState = TrayState::Normal;
-    std::string tooltip;
     void SetMenuBitmaps() override { log.push_back("bitmaps"); }
     void ApplyMenuTexts(const LangText& texts) override {
         log.push_back("menu:" + texts[TextId::MessageTitle]);
     }
     void AddTrayIcon() override { trayIcon = true, log.push_back("tray+"); }
     void RemoveTrayIcon() override { trayIcon = false, log.push_back("tray-"); }
-    void ShowTrayState(TrayState state, const LangText& texts) override {
-        trayState = state, tooltip = TrayTooltip(state) ? texts[*TrayTooltip(state)] : "";
-    }
+    void ShowTrayState(TrayState, const LangText&) override {}
     void HideWindow() override { log.push_back("hide"); }
     void StartTicking() override { ticking = true, log.push_back("ticking"); }
     void StopTicking() override { ticking = false; }
@@ -197,30 +193,6 @@ TEST(ProgramRun, ApplyWakesTheSleepingEngineAndSaves) {
     EXPECT_TRUE(rig.run.ApplySettings());
     EXPECT_EQ(rig.run.Engine().PointerStep(), 7.0f);
     EXPECT_EQ(rig.Saved().PointerSpeed, "7");
-}
-
-// The pad's own Back and Start pause (the tray says so) and the menu entry resumes and pauses
-// again, asleep or not; the pause ends with the run, and the file stays the eight lines.
-TEST(ProgramRun, ThePadsChordAndTheMenuEntryPauseForThisRunOnly) {
-    Rig rig;
-    test::WriteFile(rig.SettingsFile(), kStored);
-    rig.joystick.At(0).caps.backStartButtons = {5, 7};
-    ASSERT_EQ(rig.run.Start(), StartOutcome::Running);
-    rig.joystick.SetButtons(0x50);
-    for (int i = 0; i < PauseChord::kHoldTicks; ++i) rig.run.OnPollTick();
-    EXPECT_EQ(rig.view.trayState, TrayState::Paused);
-    EXPECT_EQ(rig.view.tooltip, rig.state.texts[TextId::PausedTooltip]);
-    EXPECT_TRUE(rig.run.Scheduler().Asleep());
-
-    rig.joystick.SetButtons(0);
-    rig.joystick.SetAxes(65535, 32767);
-    rig.run.OnMenuChosen(MenuAction::TogglePause);
-    EXPECT_EQ(rig.view.trayState, TrayState::Normal);
-    EXPECT_TRUE(rig.run.Scheduler().Polling()) << "the stick held moves at once";
-    rig.run.OnMenuChosen(MenuAction::TogglePause);
-    EXPECT_TRUE(rig.run.Engine().Paused());
-    rig.run.Shutdown();
-    EXPECT_EQ(test::ReadFile(rig.SettingsFile()), kStored);
 }
 
 // Each entry does its one thing, without a widget: a page, a window through the view, or the end.
