@@ -56,6 +56,37 @@ TEST(WinJoystickRecords, StateTakesMainAxesAndAllThirtyTwoButtons) {
     EXPECT_EQ(state.buttons, 0x80000001u);
 }
 
+TEST(WinJoystickRecords, CapabilityFlagsAndTheFirstReadingDescribeTheSecondStickAxes) {
+    JOYCAPSA caps = Record("Pad", 3);
+    caps.wCaps = JOYCAPS_HASZ | JOYCAPS_HASU | JOYCAPS_HASPOV;
+    caps.wNumAxes = 5;
+    JOYINFOEX reading{};
+    reading.dwZpos = 1, reading.dwRpos = 2, reading.dwUpos = 3, reading.dwVpos = 4;
+    const RecordAxesAtOpen axes = AxesAtOpen(caps, reading);
+    EXPECT_TRUE(axes.hasZ && axes.hasU && !axes.hasR);
+    EXPECT_EQ(axes.axisCount, 5u);
+    EXPECT_EQ(axes.z, 1u);
+    EXPECT_EQ(axes.r, 2u);
+    EXPECT_EQ(axes.u, 3u);
+}
+
+TEST(WinJoystickRecords, SecondStickComesFromTheChosenAxesElseRests) {
+    JOYINFOEX record{};
+    record.dwXpos = 1, record.dwYpos = 2, record.dwZpos = 7, record.dwRpos = 8, record.dwUpos = 9;
+    struct Case {
+        std::optional<RecordScrollAxes> scroll;
+        std::uint32_t x, y;
+    };
+    for (const Case c : {Case{RecordScrollAxes{RecordAxis::U, RecordAxis::R}, 9, 8},
+                         Case{RecordScrollAxes{RecordAxis::Z, RecordAxis::R}, 7, 8},
+                         Case{std::nullopt, 32767, 32767}}) {
+        const JoystickState state = StateFromRecord(record, c.scroll);
+        EXPECT_EQ(state.scrollX, c.x);
+        EXPECT_EQ(state.scrollY, c.y);
+        EXPECT_EQ(state.x, 1u);
+    }
+}
+
 TEST(WinJoysticks, NegativeIdsAreAbsent) {
     WinJoysticks joysticks;
     JoystickInfo caps;

@@ -1,11 +1,17 @@
-// The pointer placed and read in screen pixels, and the six button events reaching the system's
-// input state. Under wine these need no display: its null driver keeps both.
+// The pointer placed and read in screen pixels, the six button events reaching the system's
+// input state, and the wheels turning in a window. Under wine these need no display: its null
+// driver keeps them.
 #include <gtest/gtest.h>
 #include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "core/engine/Mouse.h"
 #include "platform/pointer/win32/WinMouseButtons.h"
 #include "platform/pointer/win32/WinPointer.h"
+#include "platform/pointer/win32/WinScroll.h"
 #include "support/Wine.h"
 
 namespace vantrel {
@@ -116,6 +122,85 @@ TEST_F(WinMouseButtonsTest, ValuesOtherThanTheSixButtonEventsAreNotSent) {
     EXPECT_EQ(read.y, 200);
     EXPECT_FALSE(Pressed(VK_LBUTTON));
     EXPECT_FALSE(Pressed(VK_RBUTTON));
+}
+
+struct Wheel {
+    UINT message;
+    int delta;
+    bool operator==(const Wheel&) const = default;
+};
+
+// A window with the focus and the pointer over it, noting the wheel messages it gets.
+class WheelWindow {
+  public:
+    WheelWindow() {
+        const HINSTANCE instance = GetModuleHandleW(nullptr);
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = Receive;
+        windowClass.hInstance = instance;
+        windowClass.lpszClassName = L"VantrelWheelTest";
+        static_cast<void>(RegisterClassW(&windowClass));  // a second window finds it there
+        window_ =
+            CreateWindowExW(0, L"VantrelWheelTest", L"wheel", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
+                            100, 400, 300, nullptr, nullptr, instance, nullptr);
+        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&seen_));
+        SetForegroundWindow(window_);
+        SetFocus(window_);
+        SetCursorPos(300, 250);
+    }
+    ~WheelWindow() { DestroyWindow(window_); }
+    WheelWindow(const WheelWindow&) = delete;
+    WheelWindow& operator=(const WheelWindow&) = delete;
+
+    bool Made() const { return window_ != nullptr; }
+    // Runs the thread's messages until `count` wheel messages have come since the last call (or
+    // thirty seconds passed), and hands them over.
+    std::vector<Wheel> Take(std::size_t count) {
+        const ULONGLONG deadline = GetTickCount64() + 30000;
+        while (seen_.size() < count && GetTickCount64() < deadline) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        }
+        return std::exchange(seen_, {});
+    }
+
+  private:
+    static LRESULT CALLBACK Receive(HWND window, UINT message, WPARAM w, LPARAM l) {
+        if (message != WM_MOUSEWHEEL && message != WM_MOUSEHWHEEL)
+            return DefWindowProcW(window, message, w, l);
+        auto* seen =
+            reinterpret_cast<std::vector<Wheel>*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (seen != nullptr) seen->push_back({message, GET_WHEEL_DELTA_WPARAM(w)});
+        return 0;
+    }
+
+    HWND window_ = nullptr;
+    std::vector<Wheel> seen_;
+};
+
+TEST(WinScrollTest, WheelsTurnByThePortsUnitsUpAndRightPositive) {
+    if (!test::RunningUnderWine()) GTEST_SKIP() << "injects real wheel turns: wine only";
+    WheelWindow window;
+    ASSERT_TRUE(window.Made());
+    WinScroll scroll;
+    struct Case {
+        std::int32_t horizontal, vertical;
+        std::vector<Wheel> expected;
+    };
+    const Case cases[] = {
+        {0, 0, {}},  // nothing: the next case's messages come first
+        {0, 120, {{WM_MOUSEWHEEL, 120}}},
+        {0, -40, {{WM_MOUSEWHEEL, -40}}},
+        {90, 0, {{WM_MOUSEHWHEEL, 90}}},
+        {-30, 240, {{WM_MOUSEWHEEL, 240}, {WM_MOUSEHWHEEL, -30}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.horizontal) + ", " + std::to_string(c.vertical));
+        ASSERT_TRUE(scroll.ScrollBy(c.horizontal, c.vertical));
+        if (c.expected.empty()) continue;
+        EXPECT_EQ(window.Take(c.expected.size()), c.expected);
+    }
 }
 
 }  // namespace
