@@ -133,7 +133,7 @@ struct PointerOutputs {
                                     .makeNext = [this] { return Next(choice.backend); },
                                     .announce = [this] { Tell(); },
                                 });
-        pointer.emplace(*fallback), buttons = &*fallback;
+        pointer.emplace(*fallback), buttons = &*fallback, scroll = &*fallback;
     }
 
     // What takes over from `lost`: the output its row names next, else that one's next. Only
@@ -171,6 +171,7 @@ struct PointerOutputs {
     std::optional<WaylandResend> resend;
     std::optional<PointerOutput> pointer;
     MouseButtonPort* buttons = nullptr;
+    ScrollPort* scroll = nullptr;  // none: the output chosen cannot scroll
     PointerChoice choice;
     std::function<void(TextId)> fallenBack;
 };
@@ -214,6 +215,7 @@ PlatformBackends::PlatformBackends(const ProgramLocation& location, PointerReque
           .anotherInstanceRunning =
               [this] { return parts_->instanceLock.AnotherInstanceRunning(); },
           .wake = &parts_->wake,
+          .scroll = parts_->outputs.scroll,
       } {}
 
 PlatformBackends::~PlatformBackends() = default;

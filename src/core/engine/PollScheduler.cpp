@@ -50,7 +50,7 @@ bool PollScheduler::TrySleep() {
     // more now that anything later does wake. A failed read is a rest reading, as in the tick.
     JoystickState now;
     if (!joystick_.ReadState(engine_.DeviceToRead(), now)) now = JoystickState{};
-    if (PollEngine::IsRestReading(now)) return true;
+    if (PollEngine::IsRestReading(now, engine_.Scrolls())) return true;
     wake_.Unwatch();
     return false;
 }
