@@ -104,7 +104,8 @@ struct PointerOutputs {
                 portal.emplace(
                     portalToken, [this](PortalPointer::Loss loss) { OnPortalLost(loss); },
                     PortalAxesFor(EnvironmentText("XDG_CURRENT_DESKTOP")));
-                KeepWithFallback({&*portal, &*portal}, [this] { return portalLoss.has_value(); });
+                KeepWithFallback({&*portal, &*portal, &*portal},
+                                 [this] { return portalLoss.has_value(); });
                 break;
             case PointerBackend::X11:
                 if (!x11) x11.emplace(QtX11Display());

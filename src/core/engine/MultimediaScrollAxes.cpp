@@ -1,18 +1,10 @@
 #include "core/engine/MultimediaScrollAxes.h"
 
-#include <cstdlib>
+#include "core/engine/StickScroll.h"
 
 namespace vantrel {
 
 namespace {
-
-// Within the scroll dead zone, a fifth of the half-range: an axis resting further out would
-// scroll on its own.
-constexpr std::int64_t kRestReach = 32768 / 5;
-
-bool AtRest(bool present, std::uint32_t value) {
-    return present && std::llabs(static_cast<std::int64_t>(value) - 32767) <= kRestReach;
-}
 
 // The most axes winmm shows for an XInput pad.
 constexpr unsigned kXInputAxes = 5;
@@ -21,9 +13,9 @@ constexpr unsigned kXInputAxes = 5;
 
 std::optional<RecordScrollAxes> ScrollAxesOfRecord(const RecordAxesAtOpen& record) {
     const bool xinputLayout = record.hasU && record.axisCount <= kXInputAxes;
-    const bool horizontalAtRest =
-        xinputLayout ? AtRest(record.hasU, record.u) : AtRest(record.hasZ, record.z);
-    if (!horizontalAtRest || !AtRest(record.hasR, record.r)) return std::nullopt;
+    if (!record.hasR || (!xinputLayout && !record.hasZ)) return std::nullopt;
+    // A stick resting out of the scroll dead zone would scroll on its own.
+    if (StickScroll::Pushes(xinputLayout ? record.u : record.z, record.r)) return std::nullopt;
     return RecordScrollAxes{xinputLayout ? RecordAxis::U : RecordAxis::Z, RecordAxis::R};
 }
 

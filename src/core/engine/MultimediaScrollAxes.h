@@ -31,8 +31,8 @@ struct RecordScrollAxes {
 // layout: the stick is U/R, and Z is never taken, even when U is not at rest. Otherwise the
 // stick is Z/R, where DirectInput pads (PlayStation, 8BitDo and others in their DirectInput mode)
 // have it, on HID Z and Rz; their U and V (HID Rx, Ry) are the triggers of a six-axis pad (a
-// DualShock 4's L2 and R2). Either way an axis away from its centre when the joystick was opened
-// (a trigger, a throttle) is never a scroll axis: then there is none.
+// DualShock 4's L2 and R2). Either way a stick out of the scroll dead zone when the joystick was
+// opened (a trigger or a throttle resting at one end) is never taken: then there is none.
 std::optional<RecordScrollAxes> ScrollAxesOfRecord(const RecordAxesAtOpen& record);
 
 }  // namespace vantrel

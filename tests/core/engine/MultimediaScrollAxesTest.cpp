@@ -1,5 +1,5 @@
 // Which axes of a multimedia joystick record are the second stick, for the layouts pads show
-// through winmm, and that an axis away from its centre at the start is never one.
+// through winmm, and that a stick out of the dead zone at the start is never one.
 #include <gtest/gtest.h>
 
 #include "core/engine/MultimediaScrollAxes.h"
@@ -47,10 +47,13 @@ INSTANTIATE_TEST_SUITE_P(
         RecordCase{"four axes, a throttle on Z", With(kFourAxes, 0, 32767, 32767), std::nullopt},
         RecordCase{"four axes, R at its end", With(kFourAxes, 32767, 65535, 32767), std::nullopt},
         RecordCase{"XInput pad, R at its end", With(kXInput, 32767, 0, 32767), std::nullopt},
-        RecordCase{"rest at the edge of the dead zone", With(kFourAxes, 32767 + 6553, 26214, 0),
-                   kZR},
-        RecordCase{"just beyond it", With(kFourAxes, 32767 + 6554, 32767, 0), std::nullopt},
-        RecordCase{"just beyond it, low", With(kFourAxes, 32767, 26213, 0), std::nullopt},
+        // The dead zone is round, a fifth of the half-range: 6553.5 from the centre, 32767.5.
+        RecordCase{"Z at the edge of the dead zone", With(kFourAxes, 39320, 32767, 0), kZR},
+        RecordCase{"Z just beyond it", With(kFourAxes, 39321, 32767, 0), std::nullopt},
+        RecordCase{"R at the low edge", With(kFourAxes, 32767, 26215, 0), kZR},
+        RecordCase{"R just beyond it", With(kFourAxes, 32767, 26214, 0), std::nullopt},
+        RecordCase{"both near the edge, out together", With(kFourAxes, 37767, 37767, 0),
+                   std::nullopt},
         RecordCase{"Z without R (a twist grip)", RecordAxesAtOpen{.hasZ = true, .axisCount = 3},
                    std::nullopt},
         RecordCase{"two axes", RecordAxesAtOpen{}, std::nullopt}));
