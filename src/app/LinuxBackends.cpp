@@ -94,11 +94,12 @@ struct PointerOutputs {
         if (choice.backend != PointerBackend::Uinput) uinput.reset();
         switch (choice.backend) {
             case PointerBackend::Wlroots:
-                KeepWithFallback({&*wlroots, &*wlroots}, [this] { return wlroots->Lost(); });
+                KeepWithFallback({&*wlroots, &*wlroots, &*wlroots},
+                                 [this] { return wlroots->Lost(); });
                 resend.emplace(*wlroots, [this] { fallback->HandOverIfLost(); });
                 break;
             case PointerBackend::Uinput:
-                pointer.emplace(*uinput), buttons = &*uinput;
+                pointer.emplace(*uinput), buttons = &*uinput, scroll = &*uinput;
                 break;
             case PointerBackend::Portal:
                 portal.emplace(
@@ -109,7 +110,7 @@ struct PointerOutputs {
                 break;
             case PointerBackend::X11:
                 if (!x11) x11.emplace(QtX11Display());
-                pointer.emplace(*x11), buttons = &*x11;
+                pointer.emplace(*x11), buttons = &*x11, scroll = &*x11;
                 break;
         }
     }
@@ -142,11 +143,11 @@ struct PointerOutputs {
     FallbackPointer::Output Next(PointerBackend lost) {
         for (auto next = OutputInfo(lost).next; next == PointerBackend::Uinput;
              next = OutputInfo(*next).next) {
-            if (uinput.emplace().Ready()) return {&*uinput, &*uinput};
+            if (uinput.emplace().Ready()) return {&*uinput, &*uinput, &*uinput};
             uinput.reset();
         }
         XTestByDistance& xtestNext = xtest.emplace(QtX11Display());
-        return {&xtestNext, &xtestNext};
+        return {&xtestNext, &xtestNext, &xtestNext};
     }
 
     void OnPortalLost(PortalPointer::Loss loss) {
@@ -181,7 +182,8 @@ struct PlatformBackends::Parts {
     Parts(const ProgramLocation& location, PointerRequest request)
         : outputs(request, location.Files().SettingsFile()),
           wake([this](int id) { return joysticks.DeviceNode(id); },
-               UdevWakeSource::DeviceManagerRunning()),
+               UdevWakeSource::DeviceManagerRunning(),
+               [this](int id) { return joysticks.ScrollAxisCodes(id); }),
           // One name whatever the executable is called: a renamed copy would otherwise run
           // beside the first, and both would drive the pointer.
           instanceLock(QStringLiteral("vantrel")) {}
