@@ -117,22 +117,18 @@ std::vector<Button> Buttons(const std::string& text) {
     return out;
 }
 
-// The sums of the scroll values wev reported, in the compositor's units. Each event counts once:
+// The sums of the (horizontal, vertical) scroll values wev reported. Each event counts once:
 // where KWin announces the pointer twice, wev reports it twice, time stamp and all.
-struct AxisTotals {
-    double horizontal = 0, vertical = 0;
-};
-
-AxisTotals ScrolledSoFar(const std::string& text) {
+std::pair<double, double> ScrolledSoFar(const std::string& text) {
     static const std::regex axis(R"(axis: time: \d+; axis: (\d) \(\w+\), value: ([-0-9.]+))");
-    AxisTotals totals;
+    std::pair<double, double> sums;
     std::vector<std::string> seen;
     for (std::sregex_iterator it(text.begin(), text.end(), axis), end; it != end; ++it) {
         if (std::find(seen.begin(), seen.end(), it->str()) != seen.end()) continue;
         seen.push_back(it->str());
-        ((*it)[1] == "0" ? totals.vertical : totals.horizontal) += std::stod((*it)[2]);
+        ((*it)[1] == "0" ? sums.second : sums.first) += std::stod((*it)[2]);
     }
-    return totals;
+    return sums;
 }
 
 const std::vector<Button> kThreeClicks{{0x110, 1}, {0x110, 0}, {0x111, 1},
@@ -295,30 +291,27 @@ TEST_F(PortalToDesktopTest, ButtonsArriveAsPressAndRelease) {
     EXPECT_EQ(Buttons(wev.Text()), kThreeClicks) << wev.Text();
 }
 
-// Scrolls by (horizontal, vertical) 120ths, and what a client sees, in notches: right and down.
-struct ScrollSeen {
-    int horizontal, vertical;
-    double right, down;
-};
-
 TEST_F(PortalToDesktopTest, ScrollsArriveSmoothInTheDesktopsNotchesUpAsUp) {
     // A wheel notch as each compositor tells its clients: KWin passes libinput's 15 on, mutter
-    // turns a wheel step into 10 (and takes smooth values to 1/256 of a step).
+    // turns a wheel step into 10 (and smooth values to 1/256 of a step).
     const char* desktops = std::getenv("XDG_CURRENT_DESKTOP");
     const double notch = desktops != nullptr && std::string(desktops) == "KDE" ? 15 : 10;
-    for (const ScrollSeen c : {ScrollSeen{0, 120, 0, -1}, ScrollSeen{0, -60, 0, 0.5},
-                               ScrollSeen{90, 0, 0.75, 0}, ScrollSeen{-30, 240, -0.25, -2}}) {
-        SCOPED_TRACE(std::to_string(c.horizontal) + ", " + std::to_string(c.vertical));
-        const AxisTotals before = ScrolledSoFar(wev.Text());
-        const auto near = [](double a, double b) { return std::abs(a - b) < 0.05; };
-        const auto arrived = [&](const std::string& t) {
-            const AxisTotals now = ScrolledSoFar(t);
-            return near(now.horizontal - before.horizontal, c.right * notch) &&
-                   near(now.vertical - before.vertical, c.down * notch);
-        };
+    // 120ths of a notch sent, and seen in notches right and down.
+    const struct {
+        int horizontal, vertical;
+        double right, down;
+    } cases[] = {{0, 120, 0, -1}, {0, -60, 0, 0.5}, {90, 0, 0.75, 0}, {-30, 240, -0.25, -2}};
+    for (const auto& c : cases) {
+        const auto [right, down] = ScrolledSoFar(wev.Text());
         ASSERT_TRUE(portal->ScrollBy(c.horizontal, c.vertical));
         portal->EndScroll();
-        EXPECT_TRUE(wev.WaitFor(arrived)) << wev.Text();
+        EXPECT_TRUE(wev.WaitFor([&](const std::string& t) {
+            const auto [nowRight, nowDown] = ScrolledSoFar(t);
+            return std::abs(nowRight - right - c.right * notch) < 0.05 &&
+                   std::abs(nowDown - down - c.down * notch) < 0.05;
+        })) << c.horizontal
+            << ", " << c.vertical << "\n"
+            << wev.Text();
     }
 }
 

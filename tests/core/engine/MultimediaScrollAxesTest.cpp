@@ -10,53 +10,44 @@ namespace {
 using Axes = std::optional<RecordScrollAxes>;
 constexpr Axes kUR = RecordScrollAxes{RecordAxis::U, RecordAxis::R};
 constexpr Axes kZR = RecordScrollAxes{RecordAxis::Z, RecordAxis::R};
+constexpr Axes kNone = std::nullopt;
 
-struct RecordCase {
-    const char* pad;
-    RecordAxesAtOpen record;
-    Axes expected;
-};
-
-class ScrollAxesOfRecordTest : public ::testing::TestWithParam<RecordCase> {};
-
-TEST_P(ScrollAxesOfRecordTest, TakesTheSecondStickOfThePadsLayoutWhenItRests) {
-    EXPECT_EQ(ScrollAxesOfRecord(GetParam().record), GetParam().expected) << GetParam().pad;
+// A layout with Z, R and U read at open as given.
+constexpr RecordAxesAtOpen At(RecordAxesAtOpen layout, std::uint32_t z, std::uint32_t r,
+                              std::uint32_t u) {
+    layout.z = z, layout.r = r, layout.u = u;
+    return layout;
 }
 
-constexpr RecordAxesAtOpen kXInput{.hasZ = true, .hasR = true, .hasU = true, .axisCount = 5};
-constexpr RecordAxesAtOpen kDualShock{
-    .hasZ = true, .hasR = true, .hasU = true, .axisCount = 6, .u = 0};
-constexpr RecordAxesAtOpen kFourAxes{.hasZ = true, .hasR = true, .axisCount = 4};
-
-RecordAxesAtOpen With(RecordAxesAtOpen record, std::uint32_t z, std::uint32_t r, std::uint32_t u) {
-    record.z = z, record.r = r, record.u = u;
-    return record;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Pads, ScrollAxesOfRecordTest,
-    ::testing::Values(
-        RecordCase{"XInput pad", kXInput, kUR},
-        RecordCase{"XInput pad, a trigger held", With(kXInput, 0, 32767, 32767), kUR},
-        RecordCase{"XInput pad, right stick held sideways", With(kXInput, 32767, 32767, 65535),
-                   std::nullopt},
-        RecordCase{"right stick on Rx/Ry only",
-                   RecordAxesAtOpen{.hasR = true, .hasU = true, .axisCount = 4}, kUR},
-        RecordCase{"DualShock 4, DirectInput", kDualShock, kZR},
-        RecordCase{"four-axis DirectInput pad", kFourAxes, kZR},
-        RecordCase{"four axes, a throttle on Z", With(kFourAxes, 0, 32767, 32767), std::nullopt},
-        RecordCase{"four axes, R at its end", With(kFourAxes, 32767, 65535, 32767), std::nullopt},
-        RecordCase{"XInput pad, R at its end", With(kXInput, 32767, 0, 32767), std::nullopt},
+TEST(ScrollAxesOfRecordTest, TakesTheSecondStickOfThePadsLayoutWhenItRests) {
+    constexpr RecordAxesAtOpen xinput{.hasZ = true, .hasR = true, .hasU = true, .axisCount = 5};
+    constexpr RecordAxesAtOpen sixAxes{.hasZ = true, .hasR = true, .hasU = true, .axisCount = 6};
+    constexpr RecordAxesAtOpen fourAxes{.hasZ = true, .hasR = true, .axisCount = 4};
+    constexpr RecordAxesAtOpen rxRy{.hasR = true, .hasU = true, .axisCount = 4};
+    const struct {
+        const char* pad;
+        RecordAxesAtOpen record;
+        Axes expected;
+    } cases[] = {
+        {"XInput pad", xinput, kUR},
+        {"XInput pad, a trigger held (Z)", At(xinput, 0, 32767, 32767), kUR},
+        {"XInput pad, right stick held sideways: Z is no stick", At(xinput, 32767, 32767, 0),
+         kNone},
+        {"right stick on Rx/Ry alone (Switch Pro)", rxRy, kUR},
+        {"DualShock 4, L2 on U at its end", At(sixAxes, 32767, 32767, 0), kZR},
+        {"four-axis DirectInput pad", fourAxes, kZR},
+        {"a throttle on Z", At(fourAxes, 0, 32767, 32767), kNone},
+        {"R at its end", At(xinput, 32767, 65535, 32767), kNone},
         // The dead zone is round, a fifth of the half-range: 6553.5 from the centre, 32767.5.
-        RecordCase{"Z at the edge of the dead zone", With(kFourAxes, 39320, 32767, 0), kZR},
-        RecordCase{"Z just beyond it", With(kFourAxes, 39321, 32767, 0), std::nullopt},
-        RecordCase{"R at the low edge", With(kFourAxes, 32767, 26215, 0), kZR},
-        RecordCase{"R just beyond it", With(kFourAxes, 32767, 26214, 0), std::nullopt},
-        RecordCase{"both near the edge, out together", With(kFourAxes, 37767, 37767, 0),
-                   std::nullopt},
-        RecordCase{"Z without R (a twist grip)", RecordAxesAtOpen{.hasZ = true, .axisCount = 3},
-                   std::nullopt},
-        RecordCase{"two axes", RecordAxesAtOpen{}, std::nullopt}));
+        {"Z at the edge of the dead zone", At(fourAxes, 39320, 32767, 0), kZR},
+        {"Z just beyond it", At(fourAxes, 39321, 32767, 0), kNone},
+        {"R just beyond the low edge", At(fourAxes, 32767, 26214, 0), kNone},
+        {"both inside alone, out together", At(fourAxes, 37767, 37767, 0), kNone},
+        {"Z without R (a twist grip)", RecordAxesAtOpen{.hasZ = true, .axisCount = 3}, kNone},
+        {"two axes", RecordAxesAtOpen{}, kNone},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ScrollAxesOfRecord(c.record), c.expected) << c.pad;
+}
 
 }  // namespace
 }  // namespace vantrel

@@ -56,34 +56,22 @@ TEST(WinJoystickRecords, StateTakesMainAxesAndAllThirtyTwoButtons) {
     EXPECT_EQ(state.buttons, 0x80000001u);
 }
 
-TEST(WinJoystickRecords, CapabilityFlagsAndTheFirstReadingDescribeTheSecondStickAxes) {
-    JOYCAPSA caps = Record("Pad", 3);
-    caps.wCaps = JOYCAPS_HASZ | JOYCAPS_HASU | JOYCAPS_HASPOV;
-    caps.wNumAxes = 5;
-    JOYINFOEX reading{};
-    reading.dwZpos = 1, reading.dwRpos = 2, reading.dwUpos = 3, reading.dwVpos = 4;
-    const RecordAxesAtOpen axes = AxesAtOpen(caps, reading);
-    EXPECT_TRUE(axes.hasZ && axes.hasU && !axes.hasR);
-    EXPECT_EQ(axes.axisCount, 5u);
-    EXPECT_EQ(axes.z, 1u);
-    EXPECT_EQ(axes.r, 2u);
-    EXPECT_EQ(axes.u, 3u);
-}
-
-TEST(WinJoystickRecords, SecondStickComesFromTheChosenAxesElseRests) {
+TEST(WinJoystickRecords, SecondStickIsReadFromTheAxesTheFlagsAndAxisCountName) {
     JOYINFOEX record{};
-    record.dwXpos = 1, record.dwYpos = 2, record.dwZpos = 7, record.dwRpos = 8, record.dwUpos = 9;
-    struct Case {
-        std::optional<RecordScrollAxes> scroll;
+    record.dwZpos = 30000, record.dwRpos = 31000, record.dwUpos = 32000, record.dwVpos = 33000;
+    const struct {
+        WORD flags, axes;
         std::uint32_t x, y;
-    };
-    for (const Case c : {Case{RecordScrollAxes{RecordAxis::U, RecordAxis::R}, 9, 8},
-                         Case{RecordScrollAxes{RecordAxis::Z, RecordAxis::R}, 7, 8},
-                         Case{std::nullopt, 32767, 32767}}) {
-        const JoystickState state = StateFromRecord(record, c.scroll);
-        EXPECT_EQ(state.scrollX, c.x);
-        EXPECT_EQ(state.scrollY, c.y);
-        EXPECT_EQ(state.x, 1u);
+    } cases[] = {{JOYCAPS_HASZ | JOYCAPS_HASR | JOYCAPS_HASU, 5, 32000, 31000},
+                 {JOYCAPS_HASZ | JOYCAPS_HASR | JOYCAPS_HASU | JOYCAPS_HASV, 6, 30000, 31000},
+                 {JOYCAPS_HASZ | JOYCAPS_HASPOV, 3, 32767, 32767}};
+    for (const auto& c : cases) {
+        JOYCAPSA caps = Record("Pad", 3);
+        caps.wCaps = c.flags, caps.wNumAxes = c.axes;
+        const std::optional<RecordScrollAxes> scroll = ScrollAxesOfRecord(AxesAtOpen(caps, record));
+        const JoystickState state = StateFromRecord(record, scroll);
+        EXPECT_EQ(state.scrollX, c.x) << c.flags;
+        EXPECT_EQ(state.scrollY, c.y) << c.flags;
     }
 }
 
