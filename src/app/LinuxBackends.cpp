@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
 #include <system_error>
 
 #include "app/PlatformBackends.h"
@@ -40,14 +41,17 @@ namespace vantrel {
 
 namespace {
 
-bool VariableSet(const char* name) {
+std::string EnvironmentText(const char* name) {
     const char* value = std::getenv(name);
-    return value != nullptr && *value != '\0';
+    return value != nullptr ? value : "";
+}
+
+bool VariableSet(const char* name) {
+    return !EnvironmentText(name).empty();
 }
 
 PointerSession SessionFromEnvironment() {
-    const char* type = std::getenv("XDG_SESSION_TYPE");
-    return {.sessionType = type != nullptr ? type : "",
+    return {.sessionType = EnvironmentText("XDG_SESSION_TYPE"),
             .hasDisplay = VariableSet("DISPLAY"),
             .hasWaylandDisplay = VariableSet("WAYLAND_DISPLAY")};
 }
@@ -90,20 +94,23 @@ struct PointerOutputs {
         if (choice.backend != PointerBackend::Uinput) uinput.reset();
         switch (choice.backend) {
             case PointerBackend::Wlroots:
-                KeepWithFallback({&*wlroots, &*wlroots}, [this] { return wlroots->Lost(); });
+                KeepWithFallback({&*wlroots, &*wlroots, &*wlroots},
+                                 [this] { return wlroots->Lost(); });
                 resend.emplace(*wlroots, [this] { fallback->HandOverIfLost(); });
                 break;
             case PointerBackend::Uinput:
-                pointer.emplace(*uinput), buttons = &*uinput;
+                pointer.emplace(*uinput), buttons = &*uinput, scroll = &*uinput;
                 break;
             case PointerBackend::Portal:
-                portal.emplace(portalToken,
-                               [this](PortalPointer::Loss loss) { OnPortalLost(loss); });
-                KeepWithFallback({&*portal, &*portal}, [this] { return portalLoss.has_value(); });
+                portal.emplace(
+                    portalToken, [this](PortalPointer::Loss loss) { OnPortalLost(loss); },
+                    PortalAxesFor(EnvironmentText("XDG_CURRENT_DESKTOP")));
+                KeepWithFallback({&*portal, &*portal, &*portal},
+                                 [this] { return portalLoss.has_value(); });
                 break;
             case PointerBackend::X11:
                 if (!x11) x11.emplace(QtX11Display());
-                pointer.emplace(*x11), buttons = &*x11;
+                pointer.emplace(*x11), buttons = &*x11, scroll = &*x11;
                 break;
         }
     }
@@ -128,7 +135,7 @@ struct PointerOutputs {
                                     .makeNext = [this] { return Next(choice.backend); },
                                     .announce = [this] { Tell(); },
                                 });
-        pointer.emplace(*fallback), buttons = &*fallback;
+        pointer.emplace(*fallback), buttons = &*fallback, scroll = &*fallback;
     }
 
     // What takes over from `lost`: the output its row names next, else that one's next. Only
@@ -136,11 +143,11 @@ struct PointerOutputs {
     FallbackPointer::Output Next(PointerBackend lost) {
         for (auto next = OutputInfo(lost).next; next == PointerBackend::Uinput;
              next = OutputInfo(*next).next) {
-            if (uinput.emplace().Ready()) return {&*uinput, &*uinput};
+            if (uinput.emplace().Ready()) return {&*uinput, &*uinput, &*uinput};
             uinput.reset();
         }
         XTestByDistance& xtestNext = xtest.emplace(QtX11Display());
-        return {&xtestNext, &xtestNext};
+        return {&xtestNext, &xtestNext, &xtestNext};
     }
 
     void OnPortalLost(PortalPointer::Loss loss) {
@@ -166,6 +173,7 @@ struct PointerOutputs {
     std::optional<WaylandResend> resend;
     std::optional<PointerOutput> pointer;
     MouseButtonPort* buttons = nullptr;
+    ScrollPort* scroll = nullptr;  // none: the output chosen cannot scroll
     PointerChoice choice;
     std::function<void(TextId)> fallenBack;
 };
@@ -174,7 +182,8 @@ struct PlatformBackends::Parts {
     Parts(const ProgramLocation& location, PointerRequest request)
         : outputs(request, location.Files().SettingsFile()),
           wake([this](int id) { return joysticks.DeviceNode(id); },
-               UdevWakeSource::DeviceManagerRunning()),
+               UdevWakeSource::DeviceManagerRunning(),
+               [this](int id) { return joysticks.ScrollAxisCodes(id); }),
           // One name whatever the executable is called: a renamed copy would otherwise run
           // beside the first, and both would drive the pointer.
           instanceLock(QStringLiteral("vantrel")) {}
@@ -209,6 +218,7 @@ PlatformBackends::PlatformBackends(const ProgramLocation& location, PointerReque
           .anotherInstanceRunning =
               [this] { return parts_->instanceLock.AnotherInstanceRunning(); },
           .wake = &parts_->wake,
+          .scroll = parts_->outputs.scroll,
       } {}
 
 PlatformBackends::~PlatformBackends() = default;

@@ -9,7 +9,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -115,6 +117,20 @@ std::vector<Button> Buttons(const std::string& text) {
     return out;
 }
 
+// The sums of the (horizontal, vertical) scroll values wev reported. Each event counts once:
+// where KWin announces the pointer twice, wev reports it twice, time stamp and all.
+std::pair<double, double> ScrolledSoFar(const std::string& text) {
+    static const std::regex axis(R"(axis: time: \d+; axis: (\d) \(\w+\), value: ([-0-9.]+))");
+    std::pair<double, double> sums;
+    std::vector<std::string> seen;
+    for (std::sregex_iterator it(text.begin(), text.end(), axis), end; it != end; ++it) {
+        if (std::find(seen.begin(), seen.end(), it->str()) != seen.end()) continue;
+        seen.push_back(it->str());
+        ((*it)[1] == "0" ? sums.second : sums.first) += std::stod((*it)[2]);
+    }
+    return sums;
+}
+
 const std::vector<Button> kThreeClicks{{0x110, 1}, {0x110, 0}, {0x111, 1},
                                        {0x111, 0}, {0x112, 1}, {0x112, 0}};
 
@@ -167,10 +183,10 @@ class JoystickToWaylandTest : public ::testing::Test {
     test::TempDir temp;
     Wev wev{(temp.path() / "wev.log").string()};
     SdlJoysticks joysticks;
-    VirtualPad pad;
+    VirtualPad pad{"Vantrel Test Pad", 6};
     WaylandVirtualPointer pointer;
     Settings settings = DefaultSettings();
-    PollEngine engine{joysticks, pointer, pointer, settings};
+    PollEngine engine{joysticks, pointer, pointer, settings, &pointer};
 };
 
 // The stick held at (x, y) for `ticks` moving ticks, pushing the way of (sx, sy).
@@ -217,6 +233,40 @@ TEST_F(JoystickToWaylandTest, JoystickButtonsPressAndReleaseLeftRightMiddle) {
     EXPECT_EQ(Buttons(wev.Text()), kThreeClicks) << wev.Text();
 }
 
+// Full push on the right stick: 4.8 120ths a tick, a notch every 25 ticks.
+TEST_F(JoystickToWaylandTest, RightStickScrollsAsAWheelWithDiscreteNotchesAndAStop) {
+    ASSERT_TRUE(pad.SetAxis(3, -32768));  // up: the content goes up, wl_pointer's value < 0
+    for (int i = 0; i < 50; ++i) engine.Tick();
+    ASSERT_TRUE(pad.SetAxis(3, 0));
+    engine.Tick();
+    ASSERT_TRUE(pointer.Sync());
+    ASSERT_TRUE(wev.WaitFor([](const std::string& t) {
+        return t.find("axis_stop") != std::string::npos;
+    })) << wev.Text();
+    // wev names axis_discrete "axis_stop" but prints its discrete value; the real stop has a
+    // time. Every scroll is vertical, upwards, from the wheel.
+    const std::string text = wev.Text();
+    static const std::regex scroll(
+        R"(wl_pointer\] (axis_source: (\d+)|axis: time: \d+; axis: (\d) \S+, value: ([-0-9.]+)|)"
+        R"(axis_stop: axis: (\d) \S+, discrete: (-?\d+)|axis_stop: time: \d+; axis: (\d)))");
+    std::vector<int> discrete;
+    int values = 0, stops = 0;
+    for (std::sregex_iterator it(text.begin(), text.end(), scroll), end; it != end; ++it) {
+        const std::smatch& m = *it;
+        EXPECT_EQ(stops, 0) << "scrolled after the stop";
+        if (m[2].matched) EXPECT_EQ(m[2], "0");  // wheel
+        if (m[3].matched) EXPECT_TRUE(m[3] == "0" && std::stod(m[4]) < 0) << m.str();
+        values += m[3].matched ? 1 : 0;
+        if (m[5].matched) EXPECT_EQ(m[5], "0");
+        if (m[6].matched) discrete.push_back(std::stoi(m[6]));
+        if (m[7].matched) EXPECT_EQ(m[7], "0");
+        stops += m[7].matched ? 1 : 0;
+    }
+    EXPECT_EQ(discrete, (std::vector<int>{-1, -1})) << text;
+    EXPECT_EQ(values, 50);  // one a tick; a notch's axis_discrete comes with its axis
+    EXPECT_EQ(stops, 1);
+}
+
 class PortalToDesktopTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -226,7 +276,10 @@ class PortalToDesktopTest : public ::testing::Test {
         // The first moves, made before the desktop answers and its device exists: to the
         // bottom-right corner, then to (640, 400), inside wev's window (KWin centres it, mutter
         // centres it across, near the top); were the first lost, the second would end outside.
-        portal.emplace(temp.path() / "token", [](PortalPointer::Loss) {});  // then MoveBy fails
+        const char* desktops = std::getenv("XDG_CURRENT_DESKTOP");
+        portal.emplace(
+            temp.path() / "token", [](PortalPointer::Loss) {},  // then MoveBy fails
+            PortalAxesFor(desktops != nullptr ? desktops : ""));
         ASSERT_TRUE(portal->MoveBy(5000, 5000));
         ASSERT_TRUE(portal->MoveBy(-639, -623));
         // wev holds a pointer once the desktop's device exists (mutter: a moment after the
@@ -270,6 +323,30 @@ TEST_F(PortalToDesktopTest, ButtonsArriveAsPressAndRelease) {
         portal->Send(event);
     ASSERT_TRUE(wev.WaitFor([](const std::string& t) { return Buttons(t).size() >= 6; }));
     EXPECT_EQ(Buttons(wev.Text()), kThreeClicks) << wev.Text();
+}
+
+TEST_F(PortalToDesktopTest, ScrollsArriveSmoothInTheDesktopsNotchesUpAsUp) {
+    // A wheel notch as each compositor tells its clients: KWin passes libinput's 15 on, mutter
+    // turns a wheel step into 10 (and smooth values to 1/256 of a step).
+    const char* desktops = std::getenv("XDG_CURRENT_DESKTOP");
+    const double notch = desktops != nullptr && std::string(desktops) == "KDE" ? 15 : 10;
+    // 120ths of a notch sent, and seen in notches right and down.
+    const struct {
+        int horizontal, vertical;
+        double right, down;
+    } cases[] = {{0, 120, 0, -1}, {0, -60, 0, 0.5}, {90, 0, 0.75, 0}, {-30, 240, -0.25, -2}};
+    for (const auto& c : cases) {
+        const auto [right, down] = ScrolledSoFar(wev.Text());
+        ASSERT_TRUE(portal->ScrollBy(c.horizontal, c.vertical));
+        portal->EndScroll();
+        EXPECT_TRUE(wev.WaitFor([&](const std::string& t) {
+            const auto [nowRight, nowDown] = ScrolledSoFar(t);
+            return std::abs(nowRight - right - c.right * notch) < 0.05 &&
+                   std::abs(nowDown - down - c.down * notch) < 0.05;
+        })) << c.horizontal
+            << ", " << c.vertical << "\n"
+            << wev.Text();
+    }
 }
 
 // The headless sway of tests/support/with-sway, stopped (SIGSTOP) while this lives.

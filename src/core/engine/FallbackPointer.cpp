@@ -22,6 +22,18 @@ bool FallbackPointer::MoveBy(std::int32_t dx, std::int32_t dy) {
     return handedOver_ && current_.pointer != nullptr && current_.pointer->MoveBy(dx, dy);
 }
 
+bool FallbackPointer::ScrollBy(std::int32_t horizontal, std::int32_t vertical) {
+    if (current_.scroll != nullptr && current_.scroll->ScrollBy(horizontal, vertical)) return true;
+    if (handedOver_) return false;
+    HandOverIfLost();
+    return handedOver_ && current_.scroll != nullptr &&
+           current_.scroll->ScrollBy(horizontal, vertical);
+}
+
+void FallbackPointer::EndScroll() {
+    if (current_.scroll != nullptr) current_.scroll->EndScroll();
+}
+
 void FallbackPointer::Send(MouseButtonEvent event) {
     HandOverIfLost();
     const MouseButtonChange change = ChangeOf(event);

@@ -8,14 +8,16 @@
 
 #include "core/engine/MouseButtonPort.h"
 #include "core/engine/PointerPort.h"
+#include "core/engine/ScrollPort.h"
 
 namespace vantrel {
 
-class FallbackPointer : public RelativePointerPort, public MouseButtonPort {
+class FallbackPointer : public RelativePointerPort, public MouseButtonPort, public ScrollPort {
   public:
     struct Output {
         RelativePointerPort* pointer = nullptr;
         MouseButtonPort* buttons = nullptr;
+        ScrollPort* scroll = nullptr;  // none: this output cannot scroll
     };
     struct Hooks {
         std::function<bool()> firstLost;   // true once the first output is gone for good
@@ -26,6 +28,9 @@ class FallbackPointer : public RelativePointerPort, public MouseButtonPort {
 
     bool MoveBy(std::int32_t dx, std::int32_t dy) override;
     void Send(MouseButtonEvent event) override;
+    // Scrolls as MoveBy moves: a lost output's scroll goes to the next one.
+    bool ScrollBy(std::int32_t horizontal, std::int32_t vertical) override;
+    void EndScroll() override;
     // Hands over now if the first output is lost; moves and buttons also check.
     void HandOverIfLost();
 

@@ -24,11 +24,12 @@ char* WriteSigned(char* out, char* end, std::int32_t value) {
 }  // namespace
 
 PollEngine::PollEngine(JoystickPort& joystick, PointerOutput pointer, MouseButtonPort& buttons,
-                       const Settings& settings)
+                       const Settings& settings, ScrollPort* scroll)
     : joystick_(joystick),
       buttons_(buttons),
       settings_(settings),
-      motion_(MakePointerMotion(pointer)) {
+      motion_(MakePointerMotion(pointer)),
+      scroll_(scroll) {
     // Room for the longest position text, so later updates never allocate.
     positionText_.reserve(32);
     parsedSpeed_.reserve(16);
@@ -39,27 +40,38 @@ int PollEngine::DeviceToRead() const {
     return id >= 0 && id < joystickCount_ ? id : 0;
 }
 
-bool PollEngine::IsRestReading(const JoystickState& state) {
+bool PollEngine::IsRestReading(const JoystickState& state, bool scrolls) {
     // The same signed views of the reading as the tick takes.
     const StickPush push =
         PushFromAxes(static_cast<std::int32_t>(state.x), static_cast<std::int32_t>(state.y));
-    return !push.Moves() && static_cast<std::int32_t>(state.buttons) < 1;
+    return !push.Moves() && static_cast<std::int32_t>(state.buttons) < 1 &&
+           !(scrolls && StickScroll::Pushes(state.scrollX, state.scrollY));
+}
+
+bool PollEngine::Scrolls() const {
+    return scroll_ != nullptr && settings_.ScrollStick == 1 && scrollStick_ &&
+           capsDevice_ == DeviceToRead();
 }
 
 bool PollEngine::IsRestFor(const JoystickState& state) const {
-    return paused_ ? !chord_.Counts(state.buttons) : IsRestReading(state);
+    return paused_ ? !chord_.Counts(state.buttons) : IsRestReading(state, Scrolls());
 }
 
 bool PollEngine::AtRest() const {
-    return started_ && IsRestFor(joy_) && pressedCount_ == 0 && moveTicks_ == 0;
+    return started_ && IsRestFor(joy_) && pressedCount_ == 0 && moveTicks_ == 0 &&
+           !stickScroll_.Scrolling();
 }
 
 void PollEngine::SetPaused(bool paused) {
     if (paused == paused_) return;
     paused_ = paused;
     if (paused_) {
-        // A drag in progress ends where it is, and the stick starts afresh after the pause.
+        // A drag in progress ends where it is, a scroll as a centred stick ends it, and the
+        // stick starts afresh after the pause.
         HandleButtons(0);
+        if (scroll_ != nullptr)
+            stickScroll_.Tick(JoystickState{}.scrollX, JoystickState{}.scrollY,
+                              settings_.ScrollSpeed, *scroll_);
         pointerStep_ = StepFromSpeed();
         moveTicks_ = 0;
     }
@@ -97,6 +109,28 @@ void PollEngine::Tick() {
 
     // 6. Buttons; those of a chord that has just acted count as let go.
     HandleButtons(static_cast<std::int32_t>(joy_.buttons & ~chord_.Spent()));
+
+    // 7. Scrolling.
+    Scroll();
+}
+
+void PollEngine::Scroll() {
+    if (scroll_ == nullptr) return;
+    // Asked once per device, not every tick (the name in the answer costs an allocation), and
+    // again while the device does not answer.
+    const int device = DeviceToRead();
+    if (settings_.ScrollStick == 1 && capsDevice_ != device) {
+        JoystickInfo caps;
+        if (joystick_.ReadInfo(device, caps)) {
+            scrollStick_ = caps.hasScrollStick;
+            capsDevice_ = device;
+        }
+    }
+    // Scrolling turned off, or another pad, in the middle of a scroll ends it as a centred
+    // stick would.
+    const bool on = Scrolls();
+    stickScroll_.Tick(on ? joy_.scrollX : JoystickState{}.scrollX,
+                      on ? joy_.scrollY : JoystickState{}.scrollY, settings_.ScrollSpeed, *scroll_);
 }
 
 void PollEngine::RefreshPositionText(ScreenPoint position) {

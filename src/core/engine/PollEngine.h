@@ -1,5 +1,5 @@
-// The polling tick: one joystick read turned into pointer motion, acceleration and mouse-button
-// presses, with the held button and the position text as visible state.
+// The polling tick: one joystick read turned into pointer motion, acceleration, mouse-button
+// presses and scrolling, with the held button and the position text as visible state.
 #pragma once
 
 #include <array>
@@ -15,7 +15,9 @@
 #include "core/engine/PauseChord.h"
 #include "core/engine/PointerMotion.h"
 #include "core/engine/PointerPort.h"
+#include "core/engine/ScrollPort.h"
 #include "core/engine/StickPush.h"
+#include "core/engine/StickScroll.h"
 #include "core/settings/Settings.h"
 
 namespace vantrel {
@@ -28,22 +30,27 @@ constexpr std::int32_t NextMoveTicks(std::int32_t moveTicks) {
 
 class PollEngine {
   public:
+    // `scroll`: the output's wheels; none when it cannot scroll.
     PollEngine(JoystickPort& joystick, PointerOutput pointer, MouseButtonPort& buttons,
-               const Settings& settings);
+               const Settings& settings, ScrollPort* scroll = nullptr);
 
-    // Joysticks found at start; JoystickId is followed only when it names one of them.
-    void SetJoystickCount(int count) { joystickCount_ = count; }
+    // Joysticks found at start; JoystickId is followed only when it names one of them. A new
+    // count may be other pads: whether the one read has a scroll stick is asked again.
+    void SetJoystickCount(int count) {
+        joystickCount_ = count;
+        capsDevice_ = -1;
+    }
     int JoystickCount() const { return joystickCount_; }
 
     // One poll: read the joystick, time the pause chord, then unless paused move, update the
-    // position text, accelerate, buttons.
+    // position text, accelerate, buttons, scroll.
     void Tick();
 
     // The pad's own Back and Start (JoystickInfo::backStartButtons), for a chord the settings
     // leave to the pad.
     void SetBackStartButtons(const std::array<std::int16_t, 2>& buttons) { backStart_ = buttons; }
     // Paused: ticks only read the joystick and time the chord; the pause lets go of every mouse
-    // button held here and ends an acceleration run. Remembered for this run only.
+    // button held here and ends an acceleration run and a scroll. Remembered for this run only.
     void SetPaused(bool paused);
     bool Paused() const { return paused_; }
     // Called with the new state whenever the pause begins or ends, by the chord or SetPaused.
@@ -65,18 +72,22 @@ class PollEngine {
     std::int32_t MoveTicks() const { return moveTicks_; }
     std::int32_t LastButtons() const { return lastButtons_; }
 
-    // True for a reading that gives the tick nothing to do: a stick that pushes nowhere and
-    // no button that counts (button 32, the sign bit, acts as no button).
-    static bool IsRestReading(const JoystickState& state);
+    // True for a reading that gives the tick nothing to do: a stick that pushes nowhere, no
+    // button that counts (button 32, the sign bit, acts as no button) and, where `scrolls`, a
+    // second stick in its dead zone.
+    static bool IsRestReading(const JoystickState& state, bool scrolls = false);
     // The same for this engine now: while paused, any reading on which the chord's hold cannot
     // advance.
     bool IsRestFor(const JoystickState& state) const;
+    // True when ticks scroll: an output that can, the setting on and, as of the last tick, a
+    // joystick with a scroll stick.
+    bool Scrolls() const;
     // The device id the tick reads: JoystickId when it names a joystick found, else 0.
     int DeviceToRead() const;
     // True after a tick that found nothing to do and left nothing to finish: both axes in the
     // dead zone, no joystick button that counts, no mouse button held here, no acceleration
-    // run (the step was reloaded from the speed). Until the reading or the settings change,
-    // further ticks would do nothing but refresh the position text.
+    // run (the step was reloaded from the speed), no scroll going on. Until the reading or the
+    // settings change, further ticks would do nothing but refresh the position text.
     bool AtRest() const;
 
   private:
@@ -85,6 +96,7 @@ class PollEngine {
     float StepFromSpeed();
     void HandleButtons(std::int32_t mask);
     void Press(MouseButtonEvent down, MouseButtonEvent up, const char* held);
+    void Scroll();
 
     JoystickPort& joystick_;
     MouseButtonPort& buttons_;
@@ -92,6 +104,12 @@ class PollEngine {
     std::unique_ptr<PointerMotion> motion_;
     int joystickCount_ = 0;
     bool started_ = false;
+
+    ScrollPort* scroll_ = nullptr;
+    StickScroll stickScroll_;
+    // The device whose capabilities were read (-1: none yet) and whether it has a scroll stick.
+    int capsDevice_ = -1;
+    bool scrollStick_ = false;
 
     JoystickState joy_;
     float pointerStep_ = 0.0f;

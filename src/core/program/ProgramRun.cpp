@@ -21,7 +21,7 @@ ProgramRun::ProgramRun(ProgramState& state, const ProgramPorts& ports, ProgramLo
       location_(std::move(location)),
       files_(location_.Files()),
       view_(view),
-      engine_(ports.joystick, ports.pointer, ports.buttons, state.settings),
+      engine_(ports.joystick, ports.pointer, ports.buttons, state.settings, ports.scroll),
       scheduler_(engine_, ports.joystick, view, ports.wake ? *ports.wake : noWakeSource_) {
     engine_.SetPauseHandler([this](bool paused) {
         view_.ShowTrayState(paused ? TrayState::Paused : TrayState::Normal, state_.texts);

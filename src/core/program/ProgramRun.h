@@ -10,6 +10,7 @@
 #include "core/engine/PointerPort.h"
 #include "core/engine/PollEngine.h"
 #include "core/engine/PollScheduler.h"
+#include "core/engine/ScrollPort.h"
 #include "core/engine/WakePorts.h"
 #include "core/info/HttpFetchPort.h"
 #include "core/info/OpenerPort.h"
@@ -45,6 +46,8 @@ struct ProgramPorts {
     std::function<bool()> anotherInstanceRunning;
     // What wakes the program while the poll timer sleeps; none: the timer never stops.
     WakeSourcePort* wake = nullptr;
+    // The chosen output's wheels; none: that output cannot scroll.
+    ScrollPort* scroll = nullptr;
 };
 
 class ProgramRun {

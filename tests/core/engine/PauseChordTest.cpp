@@ -100,22 +100,26 @@ INSTANTIATE_TEST_SUITE_P(
             "MouseButtonsInTheChord", {{kMenu, 0}, {0x3, 200}, {0x1, 5}, {0, 1}}, false, 1, 2}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// However the pause comes, a drag in progress ends at once, and while paused neither the
-// stick nor a button acts.
-TEST(PauseChordTest, APauseLetsGoOfTheButtonsAndStopsMotionAndClicks) {
+// However the pause comes, a drag and a scroll in progress end at once, and while paused
+// neither stick nor a button acts.
+TEST(PauseChordTest, APauseLetsGoOfTheButtonsAndStopsMotionClicksAndScrolling) {
     for (const bool byChord : {true, false}) {
         SCOPED_TRACE(byChord ? "chord" : "menu");
         Rig rig;
+        rig.ScrollStickAt(kRest, test::kLow);
         rig.Hold(1, 30);  // a drag: the left button down, the pointer moving, accelerating
         ASSERT_EQ(rig.buttons.Take(), std::vector<E>{E::LeftDown});
         byChord ? rig.Hold(1 | kChord, 200) : rig.engine.SetPaused(true);
         ASSERT_TRUE(rig.engine.Paused());
         EXPECT_EQ(rig.buttons.Take(), std::vector<E>{E::LeftUp}) << "the chord presses nothing";
+        EXPECT_EQ(rig.scroll.ends, 1);
+        const std::size_t turns = rig.scroll.turns.size();
         const ScreenPoint stopped = rig.pointer.position;
         for (const std::uint32_t buttons : {0u, 1u, 2u}) rig.Hold(buttons, 9);
         EXPECT_TRUE(rig.buttons.Take().empty());
         EXPECT_EQ(rig.pointer.position.x, stopped.x);
         EXPECT_EQ(rig.engine.MoveTicks(), 0);
+        EXPECT_EQ(rig.scroll.turns.size(), turns);
     }
 }
 

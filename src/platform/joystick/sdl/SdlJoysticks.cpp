@@ -6,6 +6,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+
+#include "platform/joystick/sdl/EvdevSecondStick.h"
 
 namespace vantrel {
 
@@ -17,6 +20,12 @@ std::uint32_t AxisValue(SDL_Joystick* joystick, int axis, int axes) {
     // A missing axis reads as centred.
     const int value = axis < axes ? SDL_JoystickGetAxis(joystick, axis) : 0;
     return static_cast<std::uint32_t>(value + 32768);
+}
+
+// An axis counts as resting at its centre within a fifth of its half-range, as far as the scroll
+// dead zone reaches: a trigger or a throttle rests at an end.
+bool Centred(Sint16 value) {
+    return std::abs(int{value}) <= 32768 / 5;
 }
 
 // The joystick buttons (from 1) that `pad`'s mapping puts at `wanted`; zeros when one of them
@@ -67,12 +76,17 @@ SdlJoysticks::SdlJoysticks() {
 }
 
 SdlJoysticks::~SdlJoysticks() {
-    for (Slot& slot : slots_)
-        if (slot.joystick != nullptr) SDL_JoystickClose(slot.joystick);
+    for (Slot& slot : slots_) CloseSlot(slot);
     if (ready_) SDL_QuitSubSystem(kSubsystems);
 }
 
-SDL_Joystick* SdlJoysticks::DeviceAt(int id) {
+void SdlJoysticks::CloseSlot(Slot& slot) {
+    if (slot.pad != nullptr) SDL_GameControllerClose(slot.pad);
+    if (slot.joystick != nullptr) SDL_JoystickClose(slot.joystick);
+    slot = Slot{.refusedInstance = slot.refusedInstance};
+}
+
+SdlJoysticks::Slot* SdlJoysticks::DeviceAt(int id) {
     Slot& slot = slots_[static_cast<std::size_t>(id)];
     const SDL_JoystickID instance =
         id < SDL_NumJoysticks() ? SDL_JoystickGetDeviceInstanceID(id) : -1;
@@ -80,14 +94,52 @@ SDL_Joystick* SdlJoysticks::DeviceAt(int id) {
         // Still the device at this index? Otherwise it was unplugged or the list has shifted.
         if (instance >= 0 && SDL_JoystickGetAttached(slot.joystick) &&
             SDL_JoystickInstanceID(slot.joystick) == instance)
-            return slot.joystick;
-        SDL_JoystickClose(slot.joystick);
-        slot.joystick = nullptr;
+            return &slot;
+        CloseSlot(slot);
     }
     if (instance < 0 || instance == slot.refusedInstance) return nullptr;
     slot.joystick = SDL_JoystickOpen(id);
     slot.refusedInstance = slot.joystick == nullptr ? instance : -1;
-    return slot.joystick;
+    if (slot.joystick == nullptr) return nullptr;
+    ChooseScrollStick(id, slot);
+    return &slot;
+}
+
+// Where SDL has a game-controller mapping, the second stick is the mapping's right stick. Else
+// it is the pair of evdev axes the usual Linux drivers give it (EvdevSecondStick). Either way
+// only axes resting near their centres now, as the joystick is opened, are taken: a trigger or a
+// throttle would scroll on its own.
+void SdlJoysticks::ChooseScrollStick(int id, Slot& slot) {
+    SDL_JoystickUpdate();  // SDL reads an evdev joystick's axes at the first update after opening
+    const char* path = SDL_JoystickPathForIndex(id);
+    const AbsoluteAxes absolute = AbsoluteAxesOfNode(path != nullptr ? path : "");
+    if (SDL_IsGameController(id) == SDL_TRUE) {
+        SDL_GameController* pad = SDL_GameControllerOpen(id);
+        if (pad == nullptr) return;
+        const SDL_GameControllerButtonBind x =
+            SDL_GameControllerGetBindForAxis(pad, SDL_CONTROLLER_AXIS_RIGHTX);
+        const SDL_GameControllerButtonBind y =
+            SDL_GameControllerGetBindForAxis(pad, SDL_CONTROLLER_AXIS_RIGHTY);
+        if (x.bindType == SDL_CONTROLLER_BINDTYPE_AXIS &&
+            y.bindType == SDL_CONTROLLER_BINDTYPE_AXIS &&
+            Centred(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_RIGHTX)) &&
+            Centred(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_RIGHTY))) {
+            slot.pad = pad;
+            slot.scrollCodes = {CodeOfSdlAxis(absolute, x.value.axis),
+                                CodeOfSdlAxis(absolute, y.value.axis)};
+            return;
+        }
+        SDL_GameControllerClose(pad);
+        return;
+    }
+    for (const StickAxes& pair : SecondStickCandidates(absolute)) {
+        if (Centred(SDL_JoystickGetAxis(slot.joystick, pair.sdlAxes[0])) &&
+            Centred(SDL_JoystickGetAxis(slot.joystick, pair.sdlAxes[1]))) {
+            slot.scrollAxes = pair.sdlAxes;
+            slot.scrollCodes = pair.codes;
+            return;
+        }
+    }
 }
 
 bool SdlJoysticks::ReadInfo(int id, JoystickInfo& caps) {
@@ -95,8 +147,11 @@ bool SdlJoysticks::ReadInfo(int id, JoystickInfo& caps) {
     SDL_JoystickUpdate();  // notices devices plugged in or out since the last call
     SDL_Joystick* joystick = nullptr;
     bool temporary = false;
+    bool scrollStick = false;  // ids beyond the slots are never read, so never scroll
     if (id < kSlots) {
-        joystick = DeviceAt(id);
+        Slot* slot = DeviceAt(id);
+        joystick = slot != nullptr ? slot->joystick : nullptr;
+        scrollStick = slot != nullptr && slot->HasScrollStick();
     } else if (id < SDL_NumJoysticks()) {
         joystick = SDL_JoystickOpen(id);
         temporary = true;
@@ -107,6 +162,7 @@ bool SdlJoysticks::ReadInfo(int id, JoystickInfo& caps) {
     caps.name = name != nullptr ? name : "";
     caps.buttonCount = static_cast<std::uint32_t>(std::max(0, SDL_JoystickNumButtons(joystick)));
     TakeMapping(id, caps);
+    caps.hasScrollStick = scrollStick;
     if (temporary) SDL_JoystickClose(joystick);
     return true;
 }
@@ -118,15 +174,32 @@ std::optional<std::string> SdlJoysticks::DeviceNode(int id) const {
     return std::string(path != nullptr ? path : "");
 }
 
+std::array<int, 2> SdlJoysticks::ScrollAxisCodes(int id) const {
+    if (id < 0 || id >= kSlots) return {-1, -1};
+    return slots_[static_cast<std::size_t>(id)].scrollCodes;
+}
+
 bool SdlJoysticks::ReadState(int id, JoystickState& state) {
     if (!ready_ || id < 0 || id >= kSlots) return false;
     SDL_JoystickUpdate();
-    SDL_Joystick* joystick = DeviceAt(id);
-    if (joystick == nullptr) return false;
+    const Slot* slot = DeviceAt(id);
+    if (slot == nullptr) return false;
+    SDL_Joystick* joystick = slot->joystick;
 
     const int axes = SDL_JoystickNumAxes(joystick);
     state.x = AxisValue(joystick, 0, axes);
     state.y = AxisValue(joystick, 1, axes);
+    if (slot->pad != nullptr) {
+        state.scrollX = static_cast<std::uint32_t>(
+            SDL_GameControllerGetAxis(slot->pad, SDL_CONTROLLER_AXIS_RIGHTX) + 32768);
+        state.scrollY = static_cast<std::uint32_t>(
+            SDL_GameControllerGetAxis(slot->pad, SDL_CONTROLLER_AXIS_RIGHTY) + 32768);
+    } else if (slot->scrollAxes[0] >= 0) {
+        state.scrollX = AxisValue(joystick, slot->scrollAxes[0], axes);
+        state.scrollY = AxisValue(joystick, slot->scrollAxes[1], axes);
+    } else {
+        state.scrollX = state.scrollY = JoystickState{}.scrollX;
+    }
     const int buttons = std::min(SDL_JoystickNumButtons(joystick), 32);
     std::uint32_t mask = 0;
     for (int i = 0; i < buttons; ++i)

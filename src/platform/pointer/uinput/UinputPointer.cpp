@@ -33,12 +33,13 @@ UinputPointer::UinputPointer(const std::string& node) {
     if (!description) return;
     libevdev* d = description.get();
     libevdev_set_name(d, kDeviceName);
-    // A mouse: two relative axes and three buttons. INPUT_PROP_POINTER tells libinput it moves
-    // a pointer on screen (not a touchpad or tablet).
+    // A mouse: two relative axes, two high-resolution wheels and three buttons.
+    // INPUT_PROP_POINTER tells libinput it moves a pointer on screen (not a touchpad or tablet).
     libevdev_enable_property(d, INPUT_PROP_POINTER);
     libevdev_enable_event_type(d, EV_REL);
-    libevdev_enable_event_code(d, EV_REL, REL_X, nullptr);
-    libevdev_enable_event_code(d, EV_REL, REL_Y, nullptr);
+    for (const unsigned int code :
+         {REL_X, REL_Y, REL_WHEEL, REL_HWHEEL, REL_WHEEL_HI_RES, REL_HWHEEL_HI_RES})
+        libevdev_enable_event_code(d, EV_REL, code, nullptr);
     libevdev_enable_event_type(d, EV_KEY);
     for (const MouseButton button : {MouseButton::Left, MouseButton::Right, MouseButton::Middle})
         libevdev_enable_event_code(d, EV_KEY, EvdevButtonCode(button), nullptr);
@@ -70,6 +71,27 @@ void UinputPointer::Send(MouseButtonEvent event) {
     // A lost click cannot be resent meaningfully later; the port has no failure to report.
     if (libevdev_uinput_write_event(device_.get(), EV_KEY, code, value) == 0)
         static_cast<void>(libevdev_uinput_write_event(device_.get(), EV_SYN, SYN_REPORT, 0));
+}
+
+bool UinputPointer::ScrollBy(std::int32_t horizontal, std::int32_t vertical) {
+    if (!device_) return false;
+    libevdev_uinput* device = device_.get();
+    struct Wheel {
+        std::int32_t units, notches;
+        unsigned int hiRes, notch;
+    };
+    const Wheel wheels[] = {
+        {vertical, vertical_.Add(vertical), REL_WHEEL_HI_RES, REL_WHEEL},
+        {horizontal, horizontal_.Add(horizontal), REL_HWHEEL_HI_RES, REL_HWHEEL}};
+    for (const Wheel& wheel : wheels) {
+        if (wheel.units != 0 &&
+            libevdev_uinput_write_event(device, EV_REL, wheel.hiRes, wheel.units) != 0)
+            return false;
+        if (wheel.notches != 0 &&
+            libevdev_uinput_write_event(device, EV_REL, wheel.notch, wheel.notches) != 0)
+            return false;
+    }
+    return libevdev_uinput_write_event(device, EV_SYN, SYN_REPORT, 0) == 0;
 }
 
 bool UinputWritable(const std::string& node) {

@@ -8,6 +8,7 @@
 
 #include "core/engine/MouseButtonPort.h"
 #include "core/engine/PointerPort.h"
+#include "core/engine/ScrollPort.h"
 
 struct libevdev_uinput;
 
@@ -16,7 +17,7 @@ namespace vantrel {
 // The device is made once, by the constructor, and removed by the destructor. When /dev/uinput
 // cannot be opened for writing or the kernel refuses the device, Ready() is false and every call
 // fails or does nothing.
-class UinputPointer : public RelativePointerPort, public MouseButtonPort {
+class UinputPointer : public RelativePointerPort, public MouseButtonPort, public ScrollPort {
   public:
     static constexpr const char* kDeviceName = "Vantrel virtual pointer";
     static constexpr const char* kDefaultNode = "/dev/uinput";
@@ -32,6 +33,10 @@ class UinputPointer : public RelativePointerPort, public MouseButtonPort {
     bool MoveBy(std::int32_t dx, std::int32_t dy) override;
     // The BTN_LEFT / BTN_RIGHT / BTN_MIDDLE key event and its own SYN_REPORT.
     void Send(MouseButtonEvent event) override;
+    // One report of a high-resolution wheel, as hid-input sends it: per wheel (vertical first)
+    // REL_WHEEL_HI_RES / REL_HWHEEL_HI_RES in 120ths, then REL_WHEEL / REL_HWHEEL when whole
+    // notches are complete, then SYN_REPORT. Readers without hi-res see the notches alone.
+    bool ScrollBy(std::int32_t horizontal, std::int32_t vertical) override;
 
   private:
     struct Destroy {
@@ -39,6 +44,7 @@ class UinputPointer : public RelativePointerPort, public MouseButtonPort {
     };
     int fd_ = -1;
     std::unique_ptr<libevdev_uinput, Destroy> device_;
+    WheelNotches horizontal_, vertical_;
 };
 
 // True when `node` can be opened for writing, as the uinput pointer needs it.

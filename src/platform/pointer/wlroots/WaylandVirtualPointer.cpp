@@ -23,10 +23,16 @@ std::uint32_t NowMilliseconds() {
 
 // libwayland keeps unsent requests in a buffer of 4 KiB and ends the connection when one more
 // does not fit. Events are handed to it only once it has sent everything, and at most this many
-// at a time (a motion or a button with its frame is 28 bytes), so it never overflows.
+// at a time (a motion or a button with its frame is 28 bytes, the largest scroll 68), so it never
+// overflows.
 constexpr std::size_t kEventsPerWrite = 32;
 // A merged motion stays far inside what a Wayland fixed-point number holds (24 bits).
 constexpr std::int32_t kLargestMotion = 1 << 22;
+
+// A wheel notch in the axis unit of wl_pointer, as libinput reports a click of a real wheel.
+constexpr double kAxisPerNotch = 15.0;
+// The first version with axis_source and axis_discrete as wlroots reads them.
+constexpr std::uint32_t kScrollVersion = 2;
 
 std::int32_t AddClamped(std::int32_t a, std::int32_t b) {
     const std::int64_t sum = std::int64_t{a} + b;
@@ -99,14 +105,15 @@ struct WaylandVirtualPointer::Connection {
 
 void WaylandVirtualPointer::Connection::OnGlobal(void* self, wl_registry* registry,
                                                  std::uint32_t name, const char* interface,
-                                                 std::uint32_t /*version*/) {
+                                                 std::uint32_t version) {
     auto& connection = *static_cast<Connection*>(self);
     if (connection.manager ||
         std::strcmp(interface, zwlr_virtual_pointer_manager_v1_interface.name) != 0)
         return;
-    // Version 1 has everything used here.
+    // Version 1 moves and clicks; version 2, where offered, also tells wheel clicks apart.
+    const std::uint32_t bound = std::min(version, kScrollVersion);
     connection.manager.reset(static_cast<zwlr_virtual_pointer_manager_v1*>(
-        wl_registry_bind(registry, name, &zwlr_virtual_pointer_manager_v1_interface, 1)));
+        wl_registry_bind(registry, name, &zwlr_virtual_pointer_manager_v1_interface, bound)));
 }
 
 WaylandVirtualPointer::Connection::Connection(const char* displayName,
@@ -166,9 +173,15 @@ int WaylandVirtualPointer::SocketForTest() const {
 }
 
 void WaylandVirtualPointer::Queue(const Event& event) {
-    if (event.motion && !waiting_.empty() && waiting_.back().motion) {
-        waiting_.back().dx = AddClamped(waiting_.back().dx, event.dx);
-        waiting_.back().dy = AddClamped(waiting_.back().dy, event.dy);
+    using enum Event::Kind;
+    // Motions waiting in a row are one motion, scrolls one scroll: the compositor moves as far.
+    if ((event.kind == Motion || event.kind == Scroll) && !waiting_.empty() &&
+        waiting_.back().kind == event.kind) {
+        Event& last = waiting_.back();
+        last.dx = AddClamped(last.dx, event.dx);
+        last.dy = AddClamped(last.dy, event.dy);
+        last.notchesX = AddClamped(last.notchesX, event.notchesX);
+        last.notchesY = AddClamped(last.notchesY, event.notchesY);
         return;
     }
     waiting_.push_back(event);
@@ -176,13 +189,43 @@ void WaylandVirtualPointer::Queue(const Event& event) {
 
 void WaylandVirtualPointer::Marshal(const Event& event) {
     zwlr_virtual_pointer_v1* pointer = connection_->pointer.get();
-    if (event.motion) {
-        zwlr_virtual_pointer_v1_motion(pointer, NowMilliseconds(), wl_fixed_from_int(event.dx),
-                                       wl_fixed_from_int(event.dy));
-    } else {
-        zwlr_virtual_pointer_v1_button(
-            pointer, NowMilliseconds(), event.button,
-            event.pressed ? WL_POINTER_BUTTON_STATE_PRESSED : WL_POINTER_BUTTON_STATE_RELEASED);
+    const std::uint32_t now = NowMilliseconds();
+    const bool discrete = zwlr_virtual_pointer_v1_get_version(pointer) >= kScrollVersion;
+    // wl_pointer's axes grow rightwards and downwards: a wheel turned away is negative.
+    struct Axis {
+        std::uint32_t axis;
+        std::int32_t units, notches;
+    };
+    const Axis axes[] = {{WL_POINTER_AXIS_VERTICAL_SCROLL, -event.dy, -event.notchesY},
+                         {WL_POINTER_AXIS_HORIZONTAL_SCROLL, event.dx, event.notchesX}};
+    switch (event.kind) {
+        case Event::Kind::Motion:
+            zwlr_virtual_pointer_v1_motion(pointer, now, wl_fixed_from_int(event.dx),
+                                           wl_fixed_from_int(event.dy));
+            break;
+        case Event::Kind::Button:
+            zwlr_virtual_pointer_v1_button(
+                pointer, now, event.button,
+                event.pressed ? WL_POINTER_BUTTON_STATE_PRESSED : WL_POINTER_BUTTON_STATE_RELEASED);
+            break;
+        case Event::Kind::Scroll:
+            if (discrete)
+                zwlr_virtual_pointer_v1_axis_source(pointer, WL_POINTER_AXIS_SOURCE_WHEEL);
+            for (const Axis& a : axes) {
+                if (a.units == 0) continue;
+                const wl_fixed_t value = wl_fixed_from_double(a.units * kAxisPerNotch / 120.0);
+                if (discrete && a.notches != 0)
+                    zwlr_virtual_pointer_v1_axis_discrete(pointer, now, a.axis, value, a.notches);
+                else
+                    zwlr_virtual_pointer_v1_axis(pointer, now, a.axis, value);
+            }
+            break;
+        case Event::Kind::ScrollStop:
+            if (discrete)
+                zwlr_virtual_pointer_v1_axis_source(pointer, WL_POINTER_AXIS_SOURCE_WHEEL);
+            for (const Axis& a : axes)
+                if (a.notches != 0) zwlr_virtual_pointer_v1_axis_stop(pointer, now, a.axis);
+            break;
     }
     zwlr_virtual_pointer_v1_frame(pointer);
     unconfirmed_.push_back(event);
@@ -190,7 +233,7 @@ void WaylandVirtualPointer::Marshal(const Event& event) {
 
 void WaylandVirtualPointer::Confirm() {
     for (const Event& event : unconfirmed_) {
-        if (event.motion) continue;
+        if (event.kind != Event::Kind::Button) continue;
         std::erase(held_, event.button);
         if (event.pressed) held_.push_back(event.button);
     }
@@ -212,7 +255,8 @@ bool WaylandVirtualPointer::Reconnect() {
     // old connection may not have sent go out again: a motion may arrive twice, a button never
     // goes missing.
     std::vector<Event> again;
-    for (std::uint32_t button : held_) again.push_back({false, 0, 0, button, true});
+    for (std::uint32_t button : held_)
+        again.push_back({.kind = Event::Kind::Button, .button = button, .pressed = true});
     held_.clear();
     again.insert(again.end(), unconfirmed_.begin(), unconfirmed_.end());
     again.insert(again.end(), waiting_.begin(), waiting_.end());
@@ -250,21 +294,43 @@ bool WaylandVirtualPointer::SendWaiting() {
     return !connection_->Broken() || Reconnect();
 }
 
+void WaylandVirtualPointer::Post(const Event& event) {
+    Queue(event);
+    const bool sent = SendWaiting();
+    static_cast<void>(sent);  // the callers that report failures ask Ready() afterwards
+    if (Waiting() && onWaiting_) onWaiting_();
+}
+
 bool WaylandVirtualPointer::MoveBy(std::int32_t dx, std::int32_t dy) {
     if (!Ready()) return false;
-    Queue({true, dx, dy, 0, false});
-    const bool sent = SendWaiting();
-    if (Waiting() && onWaiting_) onWaiting_();
-    return sent;
+    Post({.kind = Event::Kind::Motion, .dx = dx, .dy = dy});
+    return Ready();
 }
 
 void WaylandVirtualPointer::Send(MouseButtonEvent event) {
     if (!Ready()) return;
     const MouseButtonChange change = ChangeOf(event);
-    Queue({false, 0, 0, EvdevButtonCode(change.button), change.pressed});
-    const bool sent = SendWaiting();
-    static_cast<void>(sent);  // a button port has no failure to report; Lost() tells
-    if (Waiting() && onWaiting_) onWaiting_();
+    Post({.kind = Event::Kind::Button,
+          .button = EvdevButtonCode(change.button),
+          .pressed = change.pressed});
+}
+
+bool WaylandVirtualPointer::ScrollBy(std::int32_t horizontal, std::int32_t vertical) {
+    if (!Ready()) return false;
+    scrolledX_ = scrolledX_ || horizontal != 0;
+    scrolledY_ = scrolledY_ || vertical != 0;
+    Post({.kind = Event::Kind::Scroll,
+          .dx = horizontal,
+          .dy = vertical,
+          .notchesX = horizontal_.Add(horizontal),
+          .notchesY = vertical_.Add(vertical)});
+    return Ready();
+}
+
+void WaylandVirtualPointer::EndScroll() {
+    if (!Ready() || (!scrolledX_ && !scrolledY_)) return;
+    Post({.kind = Event::Kind::ScrollStop, .notchesX = scrolledX_, .notchesY = scrolledY_});
+    scrolledX_ = scrolledY_ = false;
 }
 
 bool WaylandVirtualPointer::Sync() {

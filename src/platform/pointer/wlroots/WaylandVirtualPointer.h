@@ -1,5 +1,5 @@
 // The pointer on wlroots compositors (sway, Hyprland, river, niri ...): a virtual pointer device
-// of the seat, moved by distances and clicked through the wlr virtual-pointer interface.
+// of the seat, moved by distances, clicked and scrolled through the wlr virtual-pointer interface.
 #pragma once
 
 #include <chrono>
@@ -12,6 +12,7 @@
 
 #include "core/engine/MouseButtonPort.h"
 #include "core/engine/PointerPort.h"
+#include "core/engine/ScrollPort.h"
 
 namespace vantrel {
 
@@ -22,7 +23,9 @@ namespace vantrel {
 // Nothing waits for a busy compositor: while its socket takes no more data, motion is summed
 // and buttons are queued, and both go out in their order once it reads again. A connection that
 // breaks anyway is made again with a new device; when that fails too the output is Lost().
-class WaylandVirtualPointer : public RelativePointerPort, public MouseButtonPort {
+class WaylandVirtualPointer : public RelativePointerPort,
+                              public MouseButtonPort,
+                              public ScrollPort {
   public:
     // How long the compositor may take to answer while the output connects.
     static constexpr std::chrono::milliseconds kAnswerTimeout{2000};
@@ -42,6 +45,12 @@ class WaylandVirtualPointer : public RelativePointerPort, public MouseButtonPort
     bool MoveBy(std::int32_t dx, std::int32_t dy) override;
     // BTN_LEFT / BTN_RIGHT / BTN_MIDDLE pressed or released, each in a frame of its own.
     void Send(MouseButtonEvent event) override;
+    // One frame: where the compositor offers version 2, the wheel as the source and each axis
+    // as axis_discrete at a whole notch, plain axis between notches; else plain axis. 15 per
+    // notch, the wheel step of libinput and every compositor. False once Lost.
+    bool ScrollBy(std::int32_t horizontal, std::int32_t vertical) override;
+    // axis_stop for each axis scrolled since the last stop, in one frame.
+    void EndScroll() override;
 
     // True while events wait for the compositor to read.
     bool Waiting() const { return !waiting_.empty(); }
@@ -63,11 +72,14 @@ class WaylandVirtualPointer : public RelativePointerPort, public MouseButtonPort
   private:
     struct Connection;
     struct Event {
-        bool motion;
-        std::int32_t dx, dy;   // motion
-        std::uint32_t button;  // evdev code
-        bool pressed;
+        enum class Kind : std::uint8_t { Motion, Button, Scroll, ScrollStop } kind;
+        std::int32_t dx = 0, dy = 0;  // motion in pixels; scroll in 120ths of a notch
+        std::uint32_t button = 0;     // evdev code
+        bool pressed = false;
+        // Scroll: the whole notches completed within (dx, dy); stop: the axes to stop.
+        std::int32_t notchesX = 0, notchesY = 0;
     };
+    void Post(const Event& event);
     void Queue(const Event& event);
     bool Reconnect();
     void Marshal(const Event& event);
@@ -82,6 +94,8 @@ class WaylandVirtualPointer : public RelativePointerPort, public MouseButtonPort
     std::vector<Event> unconfirmed_;
     // Buttons pressed on the current device: a new device gets them pressed again.
     std::vector<std::uint32_t> held_;
+    WheelNotches horizontal_, vertical_;
+    bool scrolledX_ = false, scrolledY_ = false;  // since the last stop
     bool lost_ = false;
     std::function<void()> onWaiting_;
 };

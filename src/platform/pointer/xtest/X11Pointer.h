@@ -1,4 +1,5 @@
-// The X11 pointer: read and placed on the root window, mouse buttons injected through XTest.
+// The X11 pointer: read and placed on the root window, mouse buttons and wheel clicks injected
+// through XTest.
 #pragma once
 
 #include <chrono>
@@ -8,6 +9,7 @@
 
 #include "core/engine/MouseButtonPort.h"
 #include "core/engine/PointerPort.h"
+#include "core/engine/ScrollPort.h"
 #include "core/startup/PointerChoice.h"
 
 struct _XDisplay;
@@ -17,7 +19,7 @@ namespace vantrel {
 // Owns its own connection to the display named by DISPLAY, or to the server of `sameServerAs`
 // (Qt's connection, which may have come from -display). When that cannot be opened every call
 // fails (returns false or does nothing).
-class X11Pointer : public PointerPort, public MouseButtonPort {
+class X11Pointer : public PointerPort, public MouseButtonPort, public ScrollPort {
   public:
     explicit X11Pointer(_XDisplay* sameServerAs = nullptr);
     ~X11Pointer() override;
@@ -50,6 +52,9 @@ class X11Pointer : public PointerPort, public MouseButtonPort {
     bool ShiftBy(std::int32_t dx, std::int32_t dy) override;
     // Left / right / middle are X buttons 1 / 3 / 2.
     void Send(MouseButtonEvent event) override;
+    // X has only whole wheel clicks: buttons 4 / 5 (up / down) and 6 / 7 (left / right), a
+    // press and a release for each notch complete; the fractions wait for the next call.
+    bool ScrollBy(std::int32_t horizontal, std::int32_t vertical) override;
 
     // Waits until the server has handled everything sent so far.
     bool Sync();
@@ -84,6 +89,7 @@ class X11Pointer : public PointerPort, public MouseButtonPort {
     bool onOurScreen_ = false;
     std::uint64_t roundTrips_ = 0;
     std::uint64_t waits_ = 0;
+    WheelNotches horizontal_, vertical_;
     bool prefetchPending_ = false;
     unsigned int prefetchSequence_ = 0;
     std::chrono::steady_clock::time_point prefetchSent_{};

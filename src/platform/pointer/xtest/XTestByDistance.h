@@ -10,7 +10,7 @@
 
 namespace vantrel {
 
-class XTestByDistance : public RelativePointerPort, public MouseButtonPort {
+class XTestByDistance : public RelativePointerPort, public MouseButtonPort, public ScrollPort {
   public:
     // `sameServerAs`: as for X11Pointer.
     explicit XTestByDistance(_XDisplay* sameServerAs) : x11_(sameServerAs) {}
@@ -20,6 +20,9 @@ class XTestByDistance : public RelativePointerPort, public MouseButtonPort {
         return x11_.QueryPosition(at) && x11_.PlaceAt(at.x + dx, at.y + dy) && x11_.Sync();
     }
     void Send(MouseButtonEvent event) override { x11_.Send(event); }
+    bool ScrollBy(std::int32_t horizontal, std::int32_t vertical) override {
+        return x11_.ScrollBy(horizontal, vertical);
+    }
 
   private:
     X11Pointer x11_;

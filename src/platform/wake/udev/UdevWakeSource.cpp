@@ -39,7 +39,8 @@ bool UdevWakeSource::DeviceManagerRunning() {
     return access("/run/udev/control", F_OK) == 0;
 }
 
-UdevWakeSource::UdevWakeSource(NodeLookup nodeOf, bool withMonitor) : nodeOf_(std::move(nodeOf)) {
+UdevWakeSource::UdevWakeSource(NodeLookup nodeOf, bool withMonitor, ScrollCodesLookup scrollOf)
+    : nodeOf_(std::move(nodeOf)), scrollOf_(std::move(scrollOf)) {
     if (!withMonitor) return;
     udev_.reset(udev_new());
     if (!udev_) return;
@@ -81,7 +82,7 @@ bool UdevWakeSource::Watch(int id, WakeInput input) {
     if (node->rfind("/dev/input/", 0) != 0) return false;
     if (*node != nodePath_ || nodeFd_ < 0) {
         CloseNode();
-        if (!OpenNode(*node)) return false;
+        if (!OpenNode(*node, id)) return false;
     }
     // What came before this call the tick has seen (or the caller reads again); a device that
     // is going away leaves the caller polling until the joystick library notices.
@@ -90,8 +91,8 @@ bool UdevWakeSource::Watch(int id, WakeInput input) {
         return false;
     }
     if (stickKnown_) {
-        // While paused the stick is the game's: the kernel need not wake us for it.
-        if (stickThrough_ == buttonsOnly_) LetStickThrough(!buttonsOnly_);
+        // While paused the sticks are the game's: the kernel need not wake us for them.
+        if (sticksThrough_ == buttonsOnly_) LetSticksThrough(!buttonsOnly_);
         ReadStick();
     }
     nodeNotifier_->setEnabled(true);
@@ -104,14 +105,14 @@ void UdevWakeSource::Unwatch() {
     if (nodeNotifier_) nodeNotifier_->setEnabled(false);
 }
 
-bool UdevWakeSource::OpenNode(const std::string& path) {
+bool UdevWakeSource::OpenNode(const std::string& path, int id) {
     // Our own descriptor: the kernel gives every reader its own copy of the events, so SDL's
     // reading is untouched.
     nodeFd_ = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (nodeFd_ < 0) return false;
     nodePath_ = path;
     evdev_ = path.rfind("/dev/input/event", 0) == 0;
-    if (evdev_) ListenToStickAndButtons();
+    if (evdev_) ListenToStickAndButtons(id);
     nodeNotifier_.reset(new QSocketNotifier(nodeFd_, QSocketNotifier::Read));
     nodeNotifier_->setEnabled(false);
     QObject::connect(nodeNotifier_.get(), &QSocketNotifier::activated, nodeNotifier_.get(),
@@ -129,36 +130,44 @@ void UdevWakeSource::CloseNode() {
     nodePath_.clear();
     evdev_ = false;
     stickKnown_ = false;
-    stickThrough_ = false;
+    sticksThrough_ = false;
     stick_ = {};
 }
 
-void UdevWakeSource::ListenToStickAndButtons() {
+void UdevWakeSource::ListenToStickAndButtons(int id) {
     unsigned char absBits[ABS_CNT / 8 + 1]{};
     if (ioctl(nodeFd_, EVIOCGBIT(EV_ABS, sizeof absBits), absBits) < 0) return;
-    std::size_t found = 0;
-    for (int code = 0; code < ABS_CNT && found < stick_.size(); ++code) {
-        if (!BitSet(absBits, code) || IsHat(code)) continue;
+    const auto axisOf = [this](int code) -> StickAxis {
         input_absinfo info{};
-        if (ioctl(nodeFd_, EVIOCGABS(code), &info) < 0) continue;  // the library skips it too
-        stick_[found++] = {code, info.minimum, info.maximum, info.value};
+        if (ioctl(nodeFd_, EVIOCGABS(code), &info) < 0) return {};  // the library skips it too
+        return {code, info.minimum, info.maximum, info.value};
+    };
+    std::size_t found = 0;
+    for (int code = 0; code < ABS_CNT && found < 2; ++code) {
+        if (!BitSet(absBits, code) || IsHat(code)) continue;
+        if (const StickAxis axis = axisOf(code); axis.code >= 0) stick_[found++] = axis;
     }
+    // The scroll stick as the joystick library took it; the scroll setting the tick decides.
+    const std::array<int, 2> scroll = scrollOf_ ? scrollOf_(id) : std::array{-1, -1};
+    for (std::size_t i = 0; i < scroll.size(); ++i)
+        if (scroll[i] >= 0 && scroll[i] < ABS_CNT && BitSet(absBits, scroll[i]))
+            stick_[2 + i] = axisOf(scroll[i]);
     stickKnown_ = true;
-    // The kernel then wakes this descriptor for nothing else: the other stick, the triggers,
-    // the pad's hat and scan codes are none of the tick's business. A kernel without event
+    // The kernel then wakes this descriptor for nothing else: the triggers, the pad's hat and
+    // scan codes are none of the tick's business. A kernel without event
     // masks (before 4.4) passes everything on, and EndsRest sorts it out.
     unsigned char none[MSC_CNT / 8 + 1]{};
     SetEventMask(EV_MSC, none, sizeof none);
-    LetStickThrough(true);
+    LetSticksThrough(true);
 }
 
-void UdevWakeSource::LetStickThrough(bool through) {
+void UdevWakeSource::LetSticksThrough(bool through) {
     unsigned char stickBits[ABS_CNT / 8 + 1]{};
     if (through)
         for (const StickAxis& axis : stick_)
             if (axis.code >= 0) stickBits[axis.code / 8] |= 1u << (axis.code % 8);
     SetEventMask(EV_ABS, stickBits, sizeof stickBits);
-    stickThrough_ = through;
+    sticksThrough_ = through;
 }
 
 void UdevWakeSource::SetEventMask(int type, unsigned char* bits, std::size_t size) {
@@ -197,7 +206,9 @@ bool UdevWakeSource::EndsRest(const input_event& event) {
     JoystickState reading;
     reading.x = scaled(stick_[0]);
     reading.y = scaled(stick_[1]);
-    return !PollEngine::IsRestReading(reading);
+    reading.scrollX = scaled(stick_[2]);
+    reading.scrollY = scaled(stick_[3]);
+    return !PollEngine::IsRestReading(reading, true);
 }
 
 bool UdevWakeSource::DrainNode(bool* ending) {

@@ -1,8 +1,8 @@
 // Wake-ups on Linux: the joystick's input-device node and the udev device monitor, both watched
 // by the Qt event loop, so the program sleeps while nothing changes. On an evdev node only
-// what can end the rest wakes: a button, the stick leaving the dead zone (not while paused),
-// lost events; a stick that jitters inside the dead zone (pads whose driver filters nothing)
-// costs one read.
+// what can end the rest wakes: a button, the stick or the scroll stick leaving its dead zone
+// (not while paused), lost events; a stick that jitters inside the dead zone (pads whose driver
+// filters nothing) costs one read.
 #pragma once
 
 #include <QSocketNotifier>
@@ -26,9 +26,12 @@ class UdevWakeSource : public WakeSourcePort {
     // The node of joystick `id`: nullopt when there is no such device (a device monitor tells
     // when one comes), "" for a device without one (an SDL virtual joystick).
     using NodeLookup = std::function<std::optional<std::string>(int id)>;
+    // The evdev codes (x, y) of joystick `id`'s scroll stick; -1 where it has none.
+    using ScrollCodesLookup = std::function<std::array<int, 2>(int id)>;
 
     // `withMonitor` false: no device monitor, so an absent device cannot be waited for.
-    UdevWakeSource(NodeLookup nodeOf, bool withMonitor);
+    // Without `scrollOf` the scroll stick wakes nothing.
+    UdevWakeSource(NodeLookup nodeOf, bool withMonitor, ScrollCodesLookup scrollOf = {});
     ~UdevWakeSource() override;
     UdevWakeSource(const UdevWakeSource&) = delete;
     UdevWakeSource& operator=(const UdevWakeSource&) = delete;
@@ -43,15 +46,15 @@ class UdevWakeSource : public WakeSourcePort {
     void Unwatch() override;
 
   private:
-    bool OpenNode(const std::string& path);
+    bool OpenNode(const std::string& path, int id);
     void CloseNode();
     // Reads everything queued on the node; false once the device is gone. `ending` (when given)
     // is set when what was read can end the rest.
     bool DrainNode(bool* ending = nullptr);
-    // Learns the stick's axes and lets only them, the buttons and the report ends through.
-    void ListenToStickAndButtons();
-    // Lets the stick's axes through to this descriptor, or no axis at all.
-    void LetStickThrough(bool through);
+    // Learns the sticks' axes and lets only them, the buttons and the report ends through.
+    void ListenToStickAndButtons(int id);
+    // Lets the sticks' axes through to this descriptor, or no axis at all.
+    void LetSticksThrough(bool through);
     void SetEventMask(int type, unsigned char* bits, std::size_t size);
     // The stick's position as the node says now.
     void ReadStick();
@@ -72,6 +75,7 @@ class UdevWakeSource : public WakeSourcePort {
     using Notifier = std::unique_ptr<QSocketNotifier, LaterDeleter>;
 
     NodeLookup nodeOf_;
+    ScrollCodesLookup scrollOf_;
     std::function<void()> handler_;
     bool armed_ = false;
     bool buttonsOnly_ = false;
@@ -81,15 +85,16 @@ class UdevWakeSource : public WakeSourcePort {
     Notifier nodeNotifier_;
 
     // The two axes a joystick library numbers 0 and 1 (the first absolute axes that are no
-    // hat), with their range and last value; a code of -1 where the node has none.
+    // hat), then the scroll stick's two, with their range and last value; a code of -1 where
+    // the node has none.
     struct StickAxis {
         int code = -1;
         int minimum = 0, maximum = 0, value = 0;
     };
     bool evdev_ = false;  // a node of input_event records (a joydev node has js_event ones)
     bool stickKnown_ = false;
-    bool stickThrough_ = false;
-    std::array<StickAxis, 2> stick_{};
+    bool sticksThrough_ = false;
+    std::array<StickAxis, 4> stick_{};
 
     std::unique_ptr<udev, UdevDeleter> udev_;
     std::unique_ptr<udev_monitor, UdevDeleter> monitor_;
