@@ -48,10 +48,12 @@ struct Testbed {
     ~Testbed() {
         if (watcherEnd >= 0) close(watcherEnd);
     }
-    // The device reports button A going down (or up), then a report end. The stand-in's node
-    // is a terminal, which passes written bytes on a moment later: returns once they are there.
-    void Press(bool down) {
-        const input_event events[] = {{{}, EV_KEY, BTN_SOUTH, down ? 1 : 0}, {{}, EV_SYN, 0, 0}};
+    // The device reports button A going down (or up), or another event, then a report end. The
+    // stand-in's node is a terminal, which passes written bytes on a moment later: returns once
+    // they are there.
+    void Press(bool down) { Report(EV_KEY, BTN_SOUTH, down ? 1 : 0); }
+    void Report(std::uint16_t type, std::uint16_t code, std::int32_t value) {
+        const input_event events[] = {{{}, type, code, value}, {{}, EV_SYN, 0, 0}};
         ASSERT_EQ(write(deviceEnd, events, sizeof events), static_cast<ssize_t>(sizeof events));
         pollfd arrived{watcherEnd, POLLIN, 0};
         ASSERT_EQ(poll(&arrived, 1, 5000), 1) << "the input never reached the node";
@@ -103,6 +105,23 @@ TEST(UdevWakeSourceTest, InputOnTheNodeWakesOnceUntilWatchedAgain) {
     testbed.Press(true);
     LoopFor(50);
     EXPECT_EQ(source.wakes, 1);
+}
+
+// Paused, the stick is the game's: only a button wakes.
+TEST(UdevWakeSourceTest, PausedOnlyAButtonWakes) {
+    for (const WakeInput input : {WakeInput::StickAndButtons, WakeInput::ButtonsOnly}) {
+        const bool stickWakes = input == WakeInput::StickAndButtons;
+        Testbed testbed;
+        Source source;
+        ASSERT_TRUE(source.wake.Watch(0, input));
+        testbed.Report(EV_ABS, ABS_X, 0);
+        if (!stickWakes) LoopFor(50);
+        EXPECT_EQ(stickWakes ? LoopUntil([&] { return source.wakes == 1; }) : source.wakes == 1,
+                  stickWakes);
+        ASSERT_TRUE(source.wake.Watch(0, input));
+        testbed.Press(true);
+        EXPECT_TRUE(LoopUntil([&] { return source.wakes == (stickWakes ? 2 : 1); }));
+    }
 }
 
 class DeviceEventTest : public ::testing::TestWithParam<const char*> {};
