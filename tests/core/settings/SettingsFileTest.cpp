@@ -147,12 +147,6 @@ TEST(SettingsAdded, AreReadAfterTheEighthLineAndWrittenOnlyAwayFromTheirDefaults
     s.ScrollStick = 0;
     EXPECT_EQ(FormatSettings(s), eight + "ScrollStick=0\r\nScrollSpeed=1\r\n");
     EXPECT_EQ(ParseSettings(FormatSettings(s)), s);
-    // The pause chord's buttons: the pad's own by default, none, 1..31.
-    s = ParseSettings(eight + "PauseFirst=0\r\nPauseSecond=32\r\n");
-    EXPECT_EQ(s.PauseFirst, 0);
-    EXPECT_EQ(s.PauseSecond, kPadsOwnButton);
-    s.PauseSecond = 31;
-    EXPECT_EQ(FormatSettings(s), eight + "PauseFirst=0\r\nPauseSecond=31\r\n");
 }
 
 TEST(SettingsSave, ReadOnlyFolderFailsQuietlyAndKeepsTheOldFile) {
