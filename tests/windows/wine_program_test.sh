@@ -88,15 +88,17 @@ options_dialog() {
   xdotool search --onlyvisible --maxdepth 1 --name "^$options_title" 2>/dev/null | head -n1
 }
 # The dialog's client area in the X window (wine draws the caption and the frame itself), and
-# its layout in twips at 96 dpi, 15 twips a pixel: the client area is 492 x 306 pixels.
+# its layout in twips at 96 dpi, 15 twips a pixel: the client area is 492 x 458 pixels
+# (7380 x 6870 twips, the settings added below the first layout's 4590 included).
+client_height=458
 client_at() {  # client_at DIALOG X Y -> screen position of client pixel X, Y
   local dx dy dw dh border
   read -r dx dy dw dh < <(geometry "$1")
   border=$(((dw - 492) / 2))
-  echo $((dx + border + $2)) $((dy + dh - 306 - border + $3))
+  echo $((dx + border + $2)) $((dy + dh - client_height - border + $3))
 }
 
-# The menu of fourteen positions: nine entries, six of them with pictures, and five separators.
+# The menu of fifteen positions: ten entries, six of them with pictures, and five separators.
 menu=$(open_menu)
 if [ -z "$menu" ]; then
   fail "no menu after a right click on the tray icon"
@@ -107,14 +109,14 @@ xdotool mousemove $((mx - 40)) $((my + mh + 40))  # off the menu: no entry highl
 # The menu's rows, once it is drawn whole (a menu still being drawn shows fewer).
 menu_bands() {
   "$picture_tool" "$menu" "$shots/windows-tray-menu.png" >"$tmp/menu-bands" 2>/dev/null
-  [ "$(wc -l <"$tmp/menu-bands")" -eq 14 ] && echo drawn
+  [ "$(wc -l <"$tmp/menu-bands")" -eq 15 ] && echo drawn
 }
 wait_for 10 menu_bands >/dev/null || true
 entries=$(awk '$3 > 3' "$tmp/menu-bands" | wc -l)
 separators=$(awk '$3 <= 3' "$tmp/menu-bands" | wc -l)
 pictures=$(awk '$3 > 3 && $4 == 1' "$tmp/menu-bands" | wc -l)
-check "a right click opens the menu: 9 entries, 5 separators (saw $entries, $separators)" \
-  test "$entries" -eq 9 -a "$separators" -eq 5
+check "a right click opens the menu: 10 entries, 5 separators (saw $entries, $separators)" \
+  test "$entries" -eq 10 -a "$separators" -eq 5
 check "six entries show a picture (saw $pictures)" test "$pictures" -eq 6
 
 # Options, untick start at logon, OK by the joystick's first button (the left mouse button).
@@ -136,7 +138,7 @@ ok_look() {  # the look of OK's middle, in the dialog's window pixels
   local dx dy dw dh border
   read -r dx dy dw dh < <(geometry "$dialog")
   border=$(((dw - 492) / 2))
-  "$picture_tool" "$dialog" --look $((border + 276)) $((dh - 306 - border + 279)) 24 12
+  "$picture_tool" "$dialog" --look $((border + 276)) $((dh - client_height - border + 279)) 24 12
 }
 look_other_than() { local now; now=$(ok_look) && [ "$now" != "$1" ] && echo "$now"; }
 stable_look() { local a; a=$(ok_look) && sleep 0.2 && [ "$(ok_look)" = "$a" ] && echo "$a"; }
@@ -198,7 +200,7 @@ check "the stick moves the X pointer right (400,400 to $px,$py; seen after $took
 written=$(stat -c %y "$ini")
 sleep 1.1
 menu=$(open_menu)
-if [ -n "$menu" ]; then click_entry "$menu" 9; else fail "no menu for Exit"; fi
+if [ -n "$menu" ]; then click_entry "$menu" 10; else fail "no menu for Exit"; fi
 wait_exit "$vantrel" 30
 check "Exit ends the program with status 0 (was $status)" test "$status" -eq 0
 check "Exit saves the settings" test "$(stat -c %y "$ini")" != "$written"
