@@ -108,7 +108,7 @@ void PortalMovingTicks(SdlJoysticks& joysticks, test::VirtualPad& pad) {
     const test::TempDir temp;
     bool lost = false;
     PortalPointer portal(
-        temp.path() / "token", [&](PortalPointer::Loss) { lost = true; },
+        temp.path() / "token", [&](PortalPointer::Loss) { lost = true; }, PortalAxes{},
         std::chrono::milliseconds(0));
     portal.MoveBy(1, 0);
     if (!test::WaitFor([&] { return portal.AllTaken() || lost; }, 10000) || lost) {

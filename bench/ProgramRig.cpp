@@ -124,13 +124,13 @@ void ProgramRig::Build(WakeSourcePort* wake) {
 }
 
 ProgramRig::~ProgramRig() {
-    if (parts_->window) parts_->window->Shutdown();
+    if (parts_->window) parts_->window->Run().Shutdown();
 }
 
 void ProgramRig::Start() {
     if (!parts_->window) return;
-    parts_->window->Initialize();
-    if (parts_->window->Start() != StartOutcome::Running) problem_ = "start-up ended early";
+    parts_->window->Run().Initialize();
+    if (parts_->window->Run().Start() != StartOutcome::Running) problem_ = "start-up ended early";
 }
 
 QTimer& ProgramRig::PollTimer() {
@@ -195,7 +195,7 @@ double ProgramRig::WakeUpsPerEmulatedRead() {
 }
 
 bool ProgramRig::Asleep() {
-    return parts_->window && parts_->window->Scheduler().Asleep();
+    return parts_->window && parts_->window->Run().Scheduler().Asleep();
 }
 
 TrayApplication& ProgramRig::Window() {

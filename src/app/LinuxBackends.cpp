@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
 #include <system_error>
 
 #include "app/PlatformBackends.h"
@@ -40,14 +41,17 @@ namespace vantrel {
 
 namespace {
 
-bool VariableSet(const char* name) {
+std::string EnvironmentText(const char* name) {
     const char* value = std::getenv(name);
-    return value != nullptr && *value != '\0';
+    return value != nullptr ? value : "";
+}
+
+bool VariableSet(const char* name) {
+    return !EnvironmentText(name).empty();
 }
 
 PointerSession SessionFromEnvironment() {
-    const char* type = std::getenv("XDG_SESSION_TYPE");
-    return {.sessionType = type != nullptr ? type : "",
+    return {.sessionType = EnvironmentText("XDG_SESSION_TYPE"),
             .hasDisplay = VariableSet("DISPLAY"),
             .hasWaylandDisplay = VariableSet("WAYLAND_DISPLAY")};
 }
@@ -98,9 +102,11 @@ struct PointerOutputs {
                 pointer.emplace(*uinput), buttons = &*uinput, scroll = &*uinput;
                 break;
             case PointerBackend::Portal:
-                portal.emplace(portalToken,
-                               [this](PortalPointer::Loss loss) { OnPortalLost(loss); });
-                KeepWithFallback({&*portal, &*portal}, [this] { return portalLoss.has_value(); });
+                portal.emplace(
+                    portalToken, [this](PortalPointer::Loss loss) { OnPortalLost(loss); },
+                    PortalAxesFor(EnvironmentText("XDG_CURRENT_DESKTOP")));
+                KeepWithFallback({&*portal, &*portal, &*portal},
+                                 [this] { return portalLoss.has_value(); });
                 break;
             case PointerBackend::X11:
                 if (!x11) x11.emplace(QtX11Display());

@@ -1,6 +1,6 @@
 // The Windows backends (src/platform/pointer/win32, joystick/winmm, windows): multimedia
-// joysticks, cursor placement, SendInput buttons, the Run value, a named mutex for the instance
-// test, the event that asks the program to end, and the manifest's attributes.
+// joysticks, cursor placement, SendInput buttons and wheels, the Run value, a named mutex for the
+// instance test, the event that asks the program to end, and the manifest's attributes.
 #include <QCoreApplication>
 #include <QDir>
 #include <QTimer>
@@ -12,6 +12,7 @@
 #include "platform/joystick/winmm/WinJoysticks.h"
 #include "platform/pointer/win32/WinMouseButtons.h"
 #include "platform/pointer/win32/WinPointer.h"
+#include "platform/pointer/win32/WinScroll.h"
 #include "platform/windows/WinEndRequest.h"
 #include "platform/windows/WinInstanceLock.h"
 #include "platform/windows/WinManifestPlatform.h"
@@ -33,6 +34,7 @@ struct PlatformBackends::Parts {
     WinJoysticks joysticks;
     WinPointer pointer;
     WinMouseButtons buttons;
+    WinScroll scroll;
     WinRunEntry runEntry;
     WinManifestPlatform manifestPlatform;
     NoWakeSource wake;  // the multimedia joystick tells of no change
@@ -62,6 +64,7 @@ PlatformBackends::PlatformBackends(const ProgramLocation& location, PointerReque
           .anotherInstanceRunning =
               [this] { return parts_->instanceLock.AnotherInstanceRunning(); },
           .wake = &parts_->wake,
+          .scroll = &parts_->scroll,
       } {}
 
 PlatformBackends::~PlatformBackends() = default;

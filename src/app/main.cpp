@@ -95,13 +95,13 @@ int Run(QApplication& app, vantrel::PlatformBackends& platform,
     bool running = false;
     const vantrel::DisplayLossWatch displayLoss([&] {
         if (!running) return true;
-        const bool saved = window.SaveSettingsNow();
-        window.Engine().ReleaseHeldButton();
+        const bool saved = window.Run().SaveSettingsNow();
+        window.Run().Engine().ReleaseHeldButton();
         return saved;
     });
-    window.Initialize();
+    window.Run().Initialize();
     platform.CatchStopSignals(app);
-    const vantrel::StartOutcome outcome = window.Start();
+    const vantrel::StartOutcome outcome = window.Run().Start();
     running = outcome == vantrel::StartOutcome::Running;
     if (outcome != vantrel::StartOutcome::Running) return vantrel::ExitStatus(outcome);
 

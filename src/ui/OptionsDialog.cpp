@@ -4,11 +4,13 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QSlider>
 
 #include "core/text/CaptionText.h"
 #include "ui/LinkLabel.h"
@@ -38,9 +40,10 @@ void ShrinkToFit(QLabel* label) {
     }
 }
 
-// Positions and sizes in twips of the client area.
+// Positions and sizes in twips of the client area. The first layout ended at 4590 twips; the
+// settings added since lie below it, in the settings column, so nothing above them moves.
 constexpr int kClientWidth = 7380;
-constexpr int kClientHeight = 4590;
+constexpr int kClientHeight = 5880;
 
 constexpr TwipRect kJoystickPicture{120, 120, 2370, 2070};
 constexpr TwipRect kMouseSettingsLink{120, 2400, 2580, 330};
@@ -53,6 +56,14 @@ constexpr int kListLeft = 5340, kWideList = 1920, kNarrowList = 960;
 // OK, Apply and Cancel side by side.
 constexpr int kButtonTop = 4080, kButtonWidth = 1080, kButtonHeight = 390;
 constexpr int kFirstButtonLeft = 3780, kButtonPitch = 1200;
+// The added settings: a rule under the first layout, the scroll box, then the scroll speed with
+// its slow and fast ends below the slider.
+constexpr TwipRect kAddedRule{120, 4650, 7140, 30};
+constexpr TwipRect kScrollStickBox{2760, 4770, 4500, 300};
+constexpr TwipRect kScrollSpeedCaption{2760, 5100, 2520, 420};
+constexpr TwipRect kScrollSpeedSlider{5340, 5115, 1920, 330};
+constexpr TwipRect kScrollSlowLabel{5340, 5460, 960, 300};
+constexpr TwipRect kScrollFastLabel{6300, 5460, 960, 300};
 
 // The five rows of caption and list, in Choice order (and tab order): the first three lists
 // twice as wide as the last two.
@@ -119,6 +130,14 @@ void OptionsDialog::BuildControls() {
     };
     accelerationBox_ = makeCheck("accelerationBox");
     startAtLogonBox_ = makeCheck("startAtLogonBox");
+    scrollStickBox_ = makeCheck("scrollStickBox");
+    scrollSpeedSlider_ = new QSlider(Qt::Horizontal, this);
+    scrollSpeedSlider_->setObjectName(QStringLiteral("scrollSpeedSlider"));
+    scrollSpeedSlider_->setRange(kSlowestScroll, kFastestScroll);
+    scrollSpeedSlider_->setPageStep(1);
+    scrollSpeedSlider_->setTickPosition(QSlider::TicksBelow);
+    scrollSpeedSlider_->setTickInterval(1);
+    scrollSpeedSlider_->setCursor(Qt::PointingHandCursor);
     const auto makeButton = [this](const char* name) {
         auto* button = new QPushButton(this);
         button->setObjectName(QString::fromLatin1(name));
@@ -148,6 +167,18 @@ void OptionsDialog::BuildCaptions() {
         caption->setBuddy(combos_[row]);
         rowCaptions_[row] = caption;
     }
+    scrollSpeedCaption_ = makeLabel(new QLabel(this), "scrollSpeedLabel");
+    scrollSpeedCaption_->setWordWrap(true);
+    scrollSpeedCaption_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    scrollSpeedCaption_->setBuddy(scrollSpeedSlider_);
+    scrollSlowLabel_ = makeLabel(new QLabel(this), "scrollSlowLabel");
+    scrollSlowLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    scrollFastLabel_ = makeLabel(new QLabel(this), "scrollFastLabel");
+    scrollFastLabel_->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    addedRule_ = new QFrame(this);
+    addedRule_->setObjectName(QStringLiteral("addedSettingsRule"));
+    addedRule_->setFrameShape(QFrame::HLine);
+    addedRule_->setFrameShadow(QFrame::Sunken);
     creditLabel_ = makeLabel(new QLabel(this), "creditLabel");
     QFont creditFont = LookFont("Arial", 12, true);
     creditFont.setItalic(true);
@@ -162,11 +193,13 @@ void OptionsDialog::BuildCaptions() {
         SetTextColour(link, kLinkColour);
     }
 
-    // Tab goes as the eye reads: down the settings column (check boxes, lists, then the buttons
-    // left to right), then the links below the picture. The window still opens on the first list.
-    QWidget* chain[] = {accelerationBox_, startAtLogonBox_, combos_[0], combos_[1],
-                        combos_[2],       combos_[3],       combos_[4], okButton_,
-                        applyButton_,     cancelButton_,    mouseLink_, controllerLink_};
+    // Tab goes as the eye reads: down the settings column (check boxes, lists, the buttons left
+    // to right, the added settings below them), then the links below the picture. The window
+    // still opens on the first list.
+    QWidget* chain[] = {accelerationBox_, startAtLogonBox_, combos_[0],      combos_[1],
+                        combos_[2],       combos_[3],       combos_[4],      okButton_,
+                        applyButton_,     cancelButton_,    scrollStickBox_, scrollSpeedSlider_,
+                        mouseLink_,       controllerLink_};
     for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
 }
 
@@ -183,6 +216,12 @@ void OptionsDialog::PlaceWidgets() {
     accelerationBox_->setGeometry(rect(kAccelerationBox));
     startAtLogonBox_->setGeometry(rect(kStartAtLogonBox));
     creditLabel_->setGeometry(rect(kCreditLine));
+    addedRule_->setGeometry(rect(kAddedRule));
+    scrollStickBox_->setGeometry(rect(kScrollStickBox));
+    scrollSpeedCaption_->setGeometry(rect(kScrollSpeedCaption));
+    scrollSpeedSlider_->setGeometry(rect(kScrollSpeedSlider));
+    scrollSlowLabel_->setGeometry(rect(kScrollSlowLabel));
+    scrollFastLabel_->setGeometry(rect(kScrollFastLabel));
     for (std::size_t row = 0; row < combos_.size(); ++row) {
         const Row& r = kRows[row];
         rowCaptions_[row]->setGeometry(rect({kRowCaptionLeft, r.centre - kRowCaptionHeight / 2,
@@ -224,6 +263,12 @@ void OptionsDialog::Connect() {
     connect(accelerationBox_, &QCheckBox::clicked, this, [this](bool ticked) {
         Edit([this, ticked] { model_.SetChecked(Check::Acceleration, ticked); });
     });
+    connect(scrollStickBox_, &QCheckBox::clicked, this, [this](bool ticked) {
+        Edit([this, ticked] { model_.SetChecked(Check::ScrollStick, ticked); });
+    });
+    connect(scrollSpeedSlider_, &QSlider::valueChanged, this, [this](int step) {
+        if (!mirroring_) Edit([this, step] { model_.SetScrollSpeed(step); });
+    });
     connect(okButton_, &QPushButton::clicked, this, [this] { Edit([this] { model_.Ok(); }); });
     connect(applyButton_, &QPushButton::clicked, this,
             [this] { Edit([this] { model_.Apply(); }); });
@@ -259,6 +304,7 @@ void OptionsDialog::Mirror() {
         startAtLogonBox_->setChecked(model_.Checked(Check::StartAtLogon));
         accelerationBox_->setChecked(model_.Checked(Check::Acceleration));
     }
+    MirrorScrollControls();
     applyButton_->setEnabled(model_.ApplyEnabled());
     NameForScreenReaders();
     mirroring_ = wasMirroring;
@@ -274,9 +320,14 @@ void OptionsDialog::MirrorTexts() {
     creditLabel_->setText(FromUtf8(StripAccessKeys(texts.credit)));
     mouseLink_->setText(FromUtf8(StripAccessKeys(texts.mouseSettingsLink)));
     controllerLink_->setText(FromUtf8(StripAccessKeys(texts.controllerSettingsLink)));
+    scrollSpeedCaption_->setText(FromUtf8(texts.scrollSpeed));
+    scrollSlowLabel_->setText(FromUtf8(StripAccessKeys(texts.scrollSlow)));
+    scrollFastLabel_->setText(FromUtf8(StripAccessKeys(texts.scrollFast)));
     for (QLabel* oneLine :
-         {creditLabel_, static_cast<QLabel*>(mouseLink_), static_cast<QLabel*>(controllerLink_)})
+         {creditLabel_, static_cast<QLabel*>(mouseLink_), static_cast<QLabel*>(controllerLink_),
+          scrollSlowLabel_, scrollFastLabel_})
         ShrinkToFit(oneLine);
+    scrollStickBox_->setText(FromUtf8(texts.scrollStick));
     startAtLogonBox_->setText(FromUtf8(texts.startAtLogon));
     accelerationBox_->setText(FromUtf8(texts.acceleration));
     okButton_->setText(FromUtf8(texts.ok));
@@ -308,14 +359,41 @@ void OptionsDialog::MirrorLists() {
     }
 }
 
+void OptionsDialog::MirrorScrollControls() {
+    {
+        const QSignalBlocker blockBox(scrollStickBox_);
+        const QSignalBlocker blockSlider(scrollSpeedSlider_);
+        scrollStickBox_->setChecked(model_.Checked(Check::ScrollStick));
+        scrollSpeedSlider_->setValue(model_.ScrollSpeed());
+    }
+    scrollStickBox_->setEnabled(model_.ScrollStickEnabled());
+    for (QWidget* speedPart : std::initializer_list<QWidget*>{
+             scrollSpeedCaption_, scrollSpeedSlider_, scrollSlowLabel_, scrollFastLabel_})
+        speedPart->setEnabled(model_.ScrollSpeedEnabled());
+    // A disabled control says why, to the pointer and to screen readers.
+    const QString why =
+        model_.ScrollStickEnabled() ? QString() : FromUtf8(model_.Texts().noScrollStick);
+    for (QWidget* control : std::initializer_list<QWidget*>{scrollStickBox_, scrollSpeedSlider_})
+        control->setToolTip(why);
+}
+
 void OptionsDialog::NameForScreenReaders() {
     // The lists are named by their captions' buddy relation and the links by their text; every
     // name is the caption as shown, without access-key markers, so it follows the language.
-    for (QAbstractButton* control : std::initializer_list<QAbstractButton*>{
-             accelerationBox_, startAtLogonBox_, okButton_, applyButton_, cancelButton_}) {
+    for (QAbstractButton* control :
+         std::initializer_list<QAbstractButton*>{accelerationBox_, startAtLogonBox_, okButton_,
+                                                 applyButton_, cancelButton_, scrollStickBox_}) {
         control->setAccessibleName(FromUtf8(StripAccessKeys(control->text().toStdString())));
     }
-    joystickPicture_->setAccessibleDescription(FromUtf8(model_.Texts().joystickPicture));
+    const OptionsTexts& texts = model_.Texts();
+    joystickPicture_->setAccessibleDescription(FromUtf8(texts.joystickPicture));
+    // The slider's value is a bare number: its description says which end is which, or, while
+    // the pad has no second stick, why it cannot be moved.
+    scrollStickBox_->setAccessibleDescription(scrollStickBox_->toolTip());
+    scrollSpeedSlider_->setAccessibleDescription(
+        model_.ScrollStickEnabled()
+            ? FromUtf8(StripAccessKeys(texts.scrollSlow + " - " + texts.scrollFast))
+            : scrollSpeedSlider_->toolTip());
 }
 
 void OptionsDialog::FocusFirstControl() {

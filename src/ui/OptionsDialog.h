@@ -12,8 +12,10 @@
 
 class QCheckBox;
 class QComboBox;
+class QFrame;
 class QLabel;
 class QPushButton;
+class QSlider;
 
 namespace vantrel {
 
@@ -46,6 +48,7 @@ class OptionsDialog : public QWidget {
     void Connect();
     void MirrorTexts();
     void MirrorLists();
+    void MirrorScrollControls();
     void NameForScreenReaders();
     // Runs an edit on the model, then mirrors it and hides the window when the model says so.
     void Edit(const std::function<void()>& change);
@@ -66,6 +69,14 @@ class OptionsDialog : public QWidget {
     LinkLabel* mouseLink_ = nullptr;
     LinkLabel* controllerLink_ = nullptr;
     QLabel* joystickPicture_ = nullptr;
+
+    // Below the first layout: the settings added since.
+    QFrame* addedRule_ = nullptr;
+    QCheckBox* scrollStickBox_ = nullptr;
+    QLabel* scrollSpeedCaption_ = nullptr;
+    QSlider* scrollSpeedSlider_ = nullptr;
+    QLabel* scrollSlowLabel_ = nullptr;
+    QLabel* scrollFastLabel_ = nullptr;
 };
 
 // Owns the dialog model and the one OptionsDialog of the run; the main window keeps one host.

@@ -43,12 +43,11 @@ TrayApplication::TrayApplication(ProgramState& state, const ProgramPorts& ports,
     layout->addWidget(heldButtonLabel_);
     layout->addWidget(positionLabel_);
 
-    options_ = std::make_unique<OptionsDialogHost>(
-        state.settings, state.texts, run_.DialogServices(), run_.Ports().launcher, this);
-    about_ = std::make_unique<AboutWindowHost>(run_.Ports().opener);
+    options_ = std::make_unique<OptionsDialogHost>(state.settings, state.texts,
+                                                   run_.DialogServices(), ports.launcher, this);
+    about_ = std::make_unique<AboutWindowHost>(ports.opener);
 
-    connect(tray_.get(), &TrayIcon::menuChosen, this,
-            [this](MenuAction action) { run_.OnMenuChosen(action); });
+    connect(tray_.get(), &TrayIcon::menuChosen, this, &TrayApplication::OnMenuChosen);
 }
 
 // The dialogs go first: they hold references into the state and the ports.
@@ -63,9 +62,9 @@ void TrayApplication::ConnectShutdown(QCoreApplication& app) {
     if (auto* gui = qobject_cast<QGuiApplication*>(&app)) {
         // The session manager may still cancel the logout, so this only saves.
         connect(gui, &QGuiApplication::commitDataRequest, this,
-                [this](QSessionManager&) { static_cast<void>(SaveSettingsNow()); });
+                [this](QSessionManager&) { static_cast<void>(run_.SaveSettingsNow()); });
     }
-    connect(&app, &QCoreApplication::aboutToQuit, this, &TrayApplication::Shutdown);
+    connect(&app, &QCoreApplication::aboutToQuit, this, [this] { run_.Shutdown(); });
 }
 
 void TrayApplication::OnPollTick() {
@@ -109,11 +108,11 @@ void TrayApplication::HideWindow() {
     hide();
 }
 
-void TrayApplication::StartPollTimer(int intervalMs) {
-    pollTimer_->start(intervalMs);
+void TrayApplication::StartTicking() {
+    pollTimer_->start(kPollIntervalMs);
 }
 
-void TrayApplication::StopPollTimer() {
+void TrayApplication::StopTicking() {
     pollTimer_->stop();
 }
 

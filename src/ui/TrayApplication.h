@@ -30,26 +30,12 @@ class TrayApplication : public QWidget, private ProgramView {
                     QWidget* parent = nullptr);
     ~TrayApplication() override;
 
-    // Before Start: the manifest beside the program.
-    void Initialize() { run_.Initialize(); }
-    // The start-up sequence. On an early end the caller stops the program with
-    // ExitStatus(outcome) and does not call Shutdown.
-    StartOutcome Start() { return run_.Start(); }
-    // Shutdown: saves the settings, releases a mouse button still held, removes the tray icon.
-    // Runs once; later calls do nothing.
-    void Shutdown() { run_.Shutdown(); }
     // Ties the end of the run to `app`'s event loop: endRequested ends the loop with its status;
     // the end of the desktop session saves the settings; any way out of the loop runs the
     // shutdown first (unless the program ended at once). Call after a Running start.
     void ConnectShutdown(QCoreApplication& app);
-    // Writes the settings file from the current settings; false when that failed.
-    bool SaveSettingsNow() { return run_.SaveSettingsNow(); }
-    // True once the update offer was accepted: the program ends without the shutdown sequence.
-    bool EndedAtOnce() const { return run_.EndedAtOnce(); }
-
+    // The run this window shows: start it, shut it down, save its settings.
     ProgramRun& Run() { return run_; }
-    PollEngine& Engine() { return run_.Engine(); }
-    PollScheduler& Scheduler() { return run_.Scheduler(); }
     TrayIcon& Tray() { return *tray_; }
     OptionsDialogHost& Options() { return *options_; }
     AboutWindowHost& About() { return *about_; }
@@ -80,8 +66,8 @@ class TrayApplication : public QWidget, private ProgramView {
     void AddTrayIcon() override;
     void RemoveTrayIcon() override;
     void HideWindow() override;
-    void StartPollTimer(int intervalMs) override;
-    void StopPollTimer() override;
+    void StartTicking() override;
+    void StopTicking() override;
     void StartUpdateCheckTimer(std::chrono::milliseconds delay) override;
     void StopUpdateCheckTimer() override;
     void RequestEnd(int status) override;

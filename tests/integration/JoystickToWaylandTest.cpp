@@ -9,7 +9,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -113,6 +115,20 @@ std::vector<Button> Buttons(const std::string& text) {
     for (const std::smatch& m : EventsOnce(text, button))
         out.push_back({std::stoi(m[1]), std::stoi(m[2])});
     return out;
+}
+
+// The sums of the (horizontal, vertical) scroll values wev reported. Each event counts once:
+// where KWin announces the pointer twice, wev reports it twice, time stamp and all.
+std::pair<double, double> ScrolledSoFar(const std::string& text) {
+    static const std::regex axis(R"(axis: time: \d+; axis: (\d) \(\w+\), value: ([-0-9.]+))");
+    std::pair<double, double> sums;
+    std::vector<std::string> seen;
+    for (std::sregex_iterator it(text.begin(), text.end(), axis), end; it != end; ++it) {
+        if (std::find(seen.begin(), seen.end(), it->str()) != seen.end()) continue;
+        seen.push_back(it->str());
+        ((*it)[1] == "0" ? sums.second : sums.first) += std::stod((*it)[2]);
+    }
+    return sums;
 }
 
 const std::vector<Button> kThreeClicks{{0x110, 1}, {0x110, 0}, {0x111, 1},
@@ -260,7 +276,10 @@ class PortalToDesktopTest : public ::testing::Test {
         // The first moves, made before the desktop answers and its device exists: to the
         // bottom-right corner, then to (640, 400), inside wev's window (KWin centres it, mutter
         // centres it across, near the top); were the first lost, the second would end outside.
-        portal.emplace(temp.path() / "token", [](PortalPointer::Loss) {});  // then MoveBy fails
+        const char* desktops = std::getenv("XDG_CURRENT_DESKTOP");
+        portal.emplace(
+            temp.path() / "token", [](PortalPointer::Loss) {},  // then MoveBy fails
+            PortalAxesFor(desktops != nullptr ? desktops : ""));
         ASSERT_TRUE(portal->MoveBy(5000, 5000));
         ASSERT_TRUE(portal->MoveBy(-639, -623));
         // wev holds a pointer once the desktop's device exists (mutter: a moment after the
@@ -304,6 +323,30 @@ TEST_F(PortalToDesktopTest, ButtonsArriveAsPressAndRelease) {
         portal->Send(event);
     ASSERT_TRUE(wev.WaitFor([](const std::string& t) { return Buttons(t).size() >= 6; }));
     EXPECT_EQ(Buttons(wev.Text()), kThreeClicks) << wev.Text();
+}
+
+TEST_F(PortalToDesktopTest, ScrollsArriveSmoothInTheDesktopsNotchesUpAsUp) {
+    // A wheel notch as each compositor tells its clients: KWin passes libinput's 15 on, mutter
+    // turns a wheel step into 10 (and smooth values to 1/256 of a step).
+    const char* desktops = std::getenv("XDG_CURRENT_DESKTOP");
+    const double notch = desktops != nullptr && std::string(desktops) == "KDE" ? 15 : 10;
+    // 120ths of a notch sent, and seen in notches right and down.
+    const struct {
+        int horizontal, vertical;
+        double right, down;
+    } cases[] = {{0, 120, 0, -1}, {0, -60, 0, 0.5}, {90, 0, 0.75, 0}, {-30, 240, -0.25, -2}};
+    for (const auto& c : cases) {
+        const auto [right, down] = ScrolledSoFar(wev.Text());
+        ASSERT_TRUE(portal->ScrollBy(c.horizontal, c.vertical));
+        portal->EndScroll();
+        EXPECT_TRUE(wev.WaitFor([&](const std::string& t) {
+            const auto [nowRight, nowDown] = ScrolledSoFar(t);
+            return std::abs(nowRight - right - c.right * notch) < 0.05 &&
+                   std::abs(nowDown - down - c.down * notch) < 0.05;
+        })) << c.horizontal
+            << ", " << c.vertical << "\n"
+            << wev.Text();
+    }
 }
 
 // The headless sway of tests/support/with-sway, stopped (SIGSTOP) while this lives.

@@ -63,15 +63,15 @@ class ScriptedJoystickTest : public ::testing::TestWithParam<PadCase> {
         window_ = std::make_unique<TrayApplication>(
             state_, desktop_.Ports(joysticks_, pointer_, pointer_, &wake_, &scroll_),
             test::LocationIn(folder_.path()));
-        window_->Initialize();
-        ASSERT_EQ(window_->Start(), StartOutcome::Running);
+        window_->Run().Initialize();
+        ASSERT_EQ(window_->Run().Start(), StartOutcome::Running);
     }
     void TearDown() override {
-        if (window_) window_->Shutdown();
+        if (window_) window_->Run().Shutdown();
     }
 
     bool Asleep() const {
-        return window_->Scheduler().Asleep() && !window_->PollTimer()->isActive();
+        return window_->Run().Scheduler().Asleep() && !window_->PollTimer()->isActive();
     }
     // Where the server has the pointer and whether its left button is down.
     static int PointerX() { return test::XPointer().x; }
@@ -102,7 +102,7 @@ TEST_P(ScriptedJoystickTest, SleepsAtRestMovesAndClicksOnEventsAndStopsWhenUnplu
 
     pad_.Report(0, 0, 1);
     EXPECT_TRUE(WaitFor([this] { return LeftDown(); })) << "button 1 clicked nothing";
-    EXPECT_EQ(window_->Engine().HeldButton(), "1");
+    EXPECT_EQ(window_->Run().Engine().HeldButton(), "1");
     pad_.Report(0, 0, 0);
     EXPECT_TRUE(WaitFor([this] { return !LeftDown() && Asleep(); }));
     EXPECT_EQ(PointerX(), stopped);
@@ -114,7 +114,7 @@ TEST_P(ScriptedJoystickTest, SleepsAtRestMovesAndClicksOnEventsAndStopsWhenUnplu
     pad_.Unplug();
     EXPECT_TRUE(WaitFor([this] { return !LeftDown() && Asleep(); })) << "no clean stop";
     EXPECT_EQ(joysticks_.sdl.DeviceNode(0), std::nullopt);
-    EXPECT_EQ(window_->Engine().HeldButton(), "");
+    EXPECT_EQ(window_->Run().Engine().HeldButton(), "");
     const int unplugged = PointerX();
     test::Settle(50);  // asleep: nothing moves it on
     EXPECT_EQ(PointerX(), unplugged);
@@ -132,7 +132,7 @@ TEST_P(ScriptedJoystickTest, FirstStartClicksWithTheThumbButtonsAndSavesThem) {
     EXPECT_EQ(state_.settings.LeftButton, left);
     EXPECT_EQ(state_.settings.RightButton, right);
     EXPECT_EQ(state_.settings.MiddleButton, middle);
-    window_->Shutdown();
+    window_->Run().Shutdown();
     std::ifstream file(folder_ / "Vantrel.ini", std::ios::binary);
     std::ostringstream saved;
     saved << file.rdbuf();

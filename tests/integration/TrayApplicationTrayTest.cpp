@@ -66,8 +66,8 @@ class TrayApplicationTray : public ::testing::TestWithParam<Language> {
         window_ = std::make_unique<TrayApplication>(
             state_, desktop_.Ports(joysticks_, pointer_, pointer_, nullptr),
             test::LocationIn(folder_.path()));
-        window_->Initialize();
-        ASSERT_EQ(window_->Start(), StartOutcome::Running);
+        window_->Run().Initialize();
+        ASSERT_EQ(window_->Run().Start(), StartOutcome::Running);
         ASSERT_TRUE(WaitFor([this] {
             const QRect g = window_->Tray().SystemTrayIcon().geometry();
             return g.isValid() && g.width() > 0 && RedPixels(g) > 0;
@@ -78,7 +78,7 @@ class TrayApplicationTray : public ::testing::TestWithParam<Language> {
     void TearDown() override {
         if (!window_) return;
         window_->Tray().Menu().hide();
-        window_->Shutdown();
+        window_->Run().Shutdown();
         Settle(100);
     }
 

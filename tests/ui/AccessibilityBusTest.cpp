@@ -109,16 +109,18 @@ class AccessibilityBusTest : public ::testing::TestWithParam<const char*> {
 };
 
 TEST_P(AccessibilityBusTest, OptionsDialogIsReadByCaptionInTabOrderAndItsLinksOpen) {
-    OptionsDialogHost host(settings, texts,
-                           {[](JoystickInfo& caps) { caps.buttonCount = 4; }, [] { return 1; },
-                            [] { return true; }, [] { return true; }},
-                           launcher, nullptr);
+    OptionsDialogHost host(
+        settings, texts,
+        {[](JoystickInfo& caps) { caps = {.buttonCount = 4, .hasScrollStick = true}; },
+         [] { return 1; }, [] { return true; }, [] { return true; }},
+        launcher, nullptr);
     host.Open();
 
     std::multiset<std::pair<std::string, std::string>> expected;
     for (const auto& [role, lines] :
          std::map<std::string, std::vector<int>>{{"combo box", {17, 18, 19, 20, 21}},
-                                                 {"check box", {22, 23}},
+                                                 {"check box", {22, 23, 41}},
+                                                 {"slider", {42}},
                                                  {"push button", {1, 2, 3}},
                                                  {"link", {30, 31}}})
         for (int line : lines) expected.emplace(role, StripAccessKeys(texts[line]));

@@ -89,10 +89,11 @@ class LargeTextLayoutTest : public ::testing::TestWithParam<std::tuple<std::stri
 
 TEST_P(LargeTextLayoutTest, BothWindowsShowEveryTextWhole) {
     test::FakeProcessLauncher launcher;
-    OptionsDialogHost options(settings, texts,
-                              {[](JoystickInfo& caps) { caps.buttonCount = 12; }, [] { return 2; },
-                               [] { return true; }, [] { return true; }},
-                              launcher, nullptr);
+    OptionsDialogHost options(
+        settings, texts,
+        {[](JoystickInfo& caps) { caps = {.buttonCount = 12, .hasScrollStick = true}; },
+         [] { return 2; }, [] { return true; }, [] { return true; }},
+        launcher, nullptr);
     options.Open();
     ExpectLaidOut(options.Dialog());
     Save(options.Dialog(), "options");

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSlider>
 #include <cmath>
 #include <cstdlib>
 
@@ -58,6 +59,7 @@ class OptionsDialogTest : public ::testing::Test {
                                    ++capsReads;
                                    caps.name = "Pad";
                                    caps.buttonCount = 4;
+                                   caps.hasScrollStick = hasScrollStick;
                                },
                                [] { return 2; },
                                [this] { return SyncRunEntry(runEntry, settings, executable); },
@@ -104,6 +106,7 @@ class OptionsDialogTest : public ::testing::Test {
     FakeRunEntry runEntry;
     test::FakeProcessLauncher launcher;
     int capsReads = 0;
+    bool hasScrollStick = true;
     std::unique_ptr<OptionsDialogHost> host =
         std::make_unique<OptionsDialogHost>(settings, lang, Services(), launcher, nullptr);
 };
@@ -138,7 +141,7 @@ TEST_F(OptionsDialogTest, ClientAreaFollowsTheScreenDpi) {
     ASSERT_NE(screen, nullptr);
     const auto px = [](int twips, double dpi) { return int(std::lrint(twips * dpi / 1440.0)); };
     EXPECT_EQ(dialog.size(), QSize(px(7380, screen->logicalDotsPerInchX()),
-                                   px(4590, screen->logicalDotsPerInchY())));
+                                   px(5880, screen->logicalDotsPerInchY())));
     EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
     // Buttons left to right: OK, Apply, Cancel; the credit line left of them.
     const int ok = Child<QPushButton>("okButton")->x();
@@ -147,16 +150,16 @@ TEST_F(OptionsDialogTest, ClientAreaFollowsTheScreenDpi) {
     EXPECT_LT(apply, Child<QPushButton>("cancelButton")->x());
     EXPECT_LT(Child<QLabel>("creditLabel")->x(), ok);
     EXPECT_EQ(Combo(1)->width(), 2 * Combo(4)->width());
+    EXPECT_GT(Child<QCheckBox>("scrollStickBox")->y(), Child<QPushButton>("okButton")->y());
 }
 
 TEST_F(OptionsDialogTest, TabOrderRunsThroughListsChecksButtonsAndLinks) {
     OpenDialog();
-    const QStringList expected = {"leftButtonList",    "rightButtonList",
-                                  "middleButtonList",  "speedList",
-                                  "joystickList",      "okButton",
-                                  "applyButton",       "cancelButton",
-                                  "mouseSettingsLink", "controllerSettingsLink",
-                                  "accelerationBox",   "startAtLogonBox"};
+    const QStringList expected = {
+        "leftButtonList",  "rightButtonList",   "middleButtonList",  "speedList",
+        "joystickList",    "okButton",          "applyButton",       "cancelButton",
+        "scrollStickBox",  "scrollSpeedSlider", "mouseSettingsLink", "controllerSettingsLink",
+        "accelerationBox", "startAtLogonBox"};
     QStringList order;
     QWidget* w = Combo(1);
     do {
@@ -217,21 +220,41 @@ TEST_F(OptionsDialogTest, ApplyWritesTheSettingsFileAndTheRunEntry) {
     OpenDialog();
     PickItem(Combo(3), 3);
     Child<QCheckBox>("accelerationBox")->click();
+    QSlider* scrollSpeed = Child<QSlider>("scrollSpeedSlider");
+    scrollSpeed->triggerAction(QAbstractSlider::SliderToMaximum);
+    Child<QCheckBox>("scrollStickBox")->click();
+    EXPECT_FALSE(scrollSpeed->isEnabled());
     QPushButton* apply = Child<QPushButton>("applyButton");
     ASSERT_TRUE(apply->isEnabled());
     apply->click();
 
-    EXPECT_EQ(ReadFile(settingsFile), "1\r\n2\r\n4\r\n2\r\n0\r\n1\r\n0\r\nEnglish.lng\r\n");
+    // Added settings away from their defaults follow the eight lines.
+    EXPECT_EQ(ReadFile(settingsFile),
+              "1\r\n2\r\n4\r\n2\r\n0\r\n1\r\n0\r\nEnglish.lng\r\n"
+              "ScrollStick=0\r\nScrollSpeed=5\r\n");
     ASSERT_EQ(runEntry.writes.size(), 1u);
     EXPECT_EQ(runEntry.writes[0], executable);
     EXPECT_FALSE(apply->isEnabled());
     EXPECT_TRUE(host->Dialog()->isVisible());
 
     Child<QCheckBox>("startAtLogonBox")->click();  // start at logon off
+    Child<QCheckBox>("scrollStickBox")->click();   // back at their defaults: eight lines alone
+    scrollSpeed->setValue(3);
     Child<QPushButton>("okButton")->click();
     EXPECT_EQ(runEntry.removes, 1);
     EXPECT_EQ(ReadFile(settingsFile), "1\r\n2\r\n4\r\n2\r\n0\r\n0\r\n0\r\nEnglish.lng\r\n");
     EXPECT_FALSE(host->Dialog()->isVisible());
+}
+
+TEST_F(OptionsDialogTest, PadWithoutASecondStickGreysTheScrollControlsAndSaysWhy) {
+    hasScrollStick = false;
+    OpenDialog();
+    for (const char* name : {"scrollStickBox", "scrollSpeedSlider"}) {
+        const QWidget* control = Child<QWidget>(name);
+        EXPECT_FALSE(control->isEnabled()) << name;
+        EXPECT_EQ(control->toolTip(), "E45") << name;
+        EXPECT_EQ(control->accessibleDescription(), "E45") << name;
+    }
 }
 
 TEST_F(OptionsDialogTest, CancelHidesAndReopeningKeepsTheEdits) {
@@ -410,7 +433,8 @@ TEST_P(DialogNamesTest, EveryFocusableControlHasANameInTheLanguage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, DialogNamesTest,
-                         ::testing::Values("English.lng", "Italiano.lng"));
+                         ::testing::Values("English.lng", "Italiano.lng", "French.lng",
+                                           "Brazilian.lng", "Turkish.lng"));
 
 TEST_F(OptionsDialogTest, LongTranslationsShrinkInsteadOfBeingCut) {
     lang[15] = "Scelta della lingua";

@@ -50,8 +50,8 @@ struct Rig : test::FakeProgram {
         return *window;
     }
     StartOutcome Start() {
-        Make().Initialize();
-        return window->Start();
+        Make().Run().Initialize();
+        return window->Run().Start();
     }
     // The update check's delay cut short; true once its request went out.
     bool RunUpdateCheckNow() {
@@ -191,7 +191,7 @@ TEST(TrayApplicationEnd, ExitSavesReleasesTheButtonAndRemovesTheIconOnce) {
     EXPECT_EQ(saved.LanguageFile, "Italiano.lng");
 
     fs::remove(rig.SettingsFile());
-    rig.window->Shutdown();  // the loop's own end after the exit entry
+    rig.window->Run().Shutdown();  // the loop's own end after the exit entry
     EXPECT_FALSE(fs::exists(rig.SettingsFile()));
 }
 
@@ -206,9 +206,9 @@ TEST(TrayApplicationEnd, AcceptedUpdateEndsAtOnceWithoutSaving) {
     EXPECT_TRUE(rig.boxes.shown[0].question);
     EXPECT_EQ(rig.opener.addresses, std::vector<std::string>{PageAddress(WebPage::Product)});
     EXPECT_EQ(end.count(), 1);
-    EXPECT_TRUE(rig.window->EndedAtOnce());
+    EXPECT_TRUE(rig.window->Run().EndedAtOnce());
     EXPECT_FALSE(rig.window->PollTimer()->isActive());
-    rig.window->Shutdown();
+    rig.window->Run().Shutdown();
     EXPECT_FALSE(fs::exists(rig.SettingsFile()));
 }
 

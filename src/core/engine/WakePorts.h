@@ -6,7 +6,10 @@
 
 namespace vantrel {
 
-// The periodic poll timer, at the interval the start-up sequence chose.
+// How often the joystick is read while it is in use.
+inline constexpr int kPollIntervalMs = 5;
+
+// The periodic poll timer, every kPollIntervalMs.
 class PollTimerPort {
   public:
     virtual ~PollTimerPort() = default;

@@ -22,6 +22,10 @@ constexpr std::size_t Index(Check c) {
     return static_cast<std::size_t>(c);
 }
 
+bool IsScrollStep(int step) {
+    return step >= kSlowestScroll && step <= kFastestScroll;
+}
+
 bool IsButton(Choice c) {
     return c == Choice::Left || c == Choice::Right || c == Choice::Middle;
 }
@@ -45,6 +49,11 @@ OptionsTexts DialogTexts(const LangText& lang) {
     texts.cancel = lang[TextId::CancelButton];
     texts.apply = lang[TextId::ApplyButton];
     texts.joystickPicture = lang[TextId::JoystickPicture];
+    texts.scrollStick = lang[TextId::ScrollStickCaption];
+    texts.scrollSpeed = lang[TextId::ScrollSpeedCaption];
+    texts.scrollSlow = lang[TextId::ScrollSlow];
+    texts.scrollFast = lang[TextId::ScrollFast];
+    texts.noScrollStick = lang[TextId::NoScrollStick];
     return texts;
 }
 
@@ -104,6 +113,10 @@ void OptionsModel::Load() {
 
     SetCheck(Check::Acceleration, settings_.Acceleration == 1);
     SetCheck(Check::StartAtLogon, settings_.StartAtLogon == 1);
+    SetCheck(Check::ScrollStick, settings_.ScrollStick == 1);
+    // A record the file reader did not fill may hold any value: outside the steps, the default.
+    scrollSpeed_ =
+        IsScrollStep(settings_.ScrollSpeed) ? settings_.ScrollSpeed : Settings{}.ScrollSpeed;
 
     texts_.title = lang_[TextId::OptionsTitle] + " - " + caps_.name;
 
@@ -122,6 +135,8 @@ void OptionsModel::Apply() {
     settings_.PointerSpeed = List(Choice::Speed).text;
     settings_.Acceleration = Checked(Check::Acceleration) ? 1 : 0;
     settings_.StartAtLogon = Checked(Check::StartAtLogon) ? 1 : 0;
+    settings_.ScrollStick = Checked(Check::ScrollStick) ? 1 : 0;
+    settings_.ScrollSpeed = static_cast<std::int16_t>(scrollSpeed_);
     const auto& joystick = List(Choice::Joystick).position;
     settings_.JoystickId = static_cast<std::int16_t>(joystick ? *joystick : -1);
 
@@ -146,6 +161,7 @@ void OptionsModel::Unload() {
     state_ = OptionsState::NotCreated;
     lists_ = {};
     checks_ = {};
+    scrollSpeed_ = Settings{}.ScrollSpeed;
     applyEnabled_ = false;
     caps_ = JoystickInfo{};
     texts_ = OptionsTexts{};
@@ -170,6 +186,12 @@ void OptionsModel::Type(Choice choice, std::string text) {
 
 void OptionsModel::SetChecked(Check check, bool ticked) {
     if (Loaded()) SetCheck(check, ticked);
+}
+
+void OptionsModel::SetScrollSpeed(int step) {
+    if (!Loaded() || !IsScrollStep(step) || step == scrollSpeed_) return;
+    scrollSpeed_ = step;
+    applyEnabled_ = true;
 }
 
 void OptionsModel::SetCheck(Check check, bool ticked) {

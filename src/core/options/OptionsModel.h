@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/engine/JoystickPort.h"
+#include "core/settings/AddedSettings.h"
 #include "core/settings/Settings.h"
 #include "core/text/LangText.h"
 
@@ -17,8 +18,12 @@ namespace vantrel {
 
 // The five lists of the dialog, in tab order.
 enum class Choice { Left, Right, Middle, Speed, Joystick };
-// The two check boxes.
-enum class Check { Acceleration, StartAtLogon };
+// The check boxes.
+enum class Check { Acceleration, StartAtLogon, ScrollStick };
+
+// The scroll speed's steps, slowest first: the setting's own range.
+inline constexpr int kSlowestScroll = AddedSettingOf(&Settings::ScrollSpeed).lowest;
+inline constexpr int kFastestScroll = AddedSettingOf(&Settings::ScrollSpeed).highest;
 
 // One editable drop-down list: its items, the text in its field and the picked item.
 struct ListChoice {
@@ -50,6 +55,11 @@ struct OptionsTexts {
     std::string cancel = "&Annulla";
     std::string apply = "A&pplica";
     std::string joystickPicture;  // spoken by screen readers only
+    std::string scrollStick = "Scorri con la seconda levetta";
+    std::string scrollSpeed = "Velocità di scorrimento";
+    std::string scrollSlow = "Lenta";
+    std::string scrollFast = "Veloce";
+    std::string noScrollStick;  // a tip on the scroll controls while the pad has no second stick
 
     bool operator==(const OptionsTexts&) const = default;
 };
@@ -99,9 +109,16 @@ class OptionsModel {
     void Type(Choice choice, std::string text);
     // The user toggled a check box.
     void SetChecked(Check check, bool ticked);
+    // The user moved the scroll speed to `step`; ignored outside the steps.
+    void SetScrollSpeed(int step);
 
     const ListChoice& List(Choice choice) const;
     bool Checked(Check check) const;
+    int ScrollSpeed() const { return scrollSpeed_; }
+    // The scroll controls can be used only with a second stick on the pad in use, the speed
+    // only while the box is ticked as well; disabled, they keep their values.
+    bool ScrollStickEnabled() const { return caps_.hasScrollStick; }
+    bool ScrollSpeedEnabled() const { return ScrollStickEnabled() && Checked(Check::ScrollStick); }
     bool ApplyEnabled() const { return applyEnabled_; }
     const JoystickInfo& Caps() const { return caps_; }
     const OptionsTexts& Texts() const { return texts_; }
@@ -125,7 +142,8 @@ class OptionsModel {
 
     OptionsState state_ = OptionsState::NotCreated;
     std::array<ListChoice, 5> lists_;
-    std::array<bool, 2> checks_{};
+    std::array<bool, 3> checks_{};
+    int scrollSpeed_ = Settings{}.ScrollSpeed;
     bool applyEnabled_ = false;
     JoystickInfo caps_;
     OptionsTexts texts_;

@@ -22,15 +22,69 @@ ProgramRun::ProgramRun(ProgramState& state, const ProgramPorts& ports, ProgramLo
       files_(location_.Files()),
       view_(view),
       engine_(ports.joystick, ports.pointer, ports.buttons, state.settings, ports.scroll),
-      scheduler_(engine_, ports.joystick, *this, ports.wake ? *ports.wake : noWakeSource_),
-      startup_(state, *this, location_.BaseName()) {}
+      scheduler_(engine_, ports.joystick, view, ports.wake ? *ports.wake : noWakeSource_) {}
+
+// --- start-up and shutdown ---
+
+void ProgramRun::Initialize() {
+    // The manifest works only beside the executable; a program folder that is not the program's
+    // to write (a package's) gets none rather than a file its owner does not know.
+    if (!files_.programFolderWritable) return;
+    // Start-up goes on whatever happened; the next start tries again.
+    static_cast<void>(
+        WriteManifest(location_.folder, location_.BaseName(), ports_.manifestPlatform));
+}
+
+StartOutcome ProgramRun::Start() {
+    view_.SetMenuBitmaps();
+    state_.joystickCount = CountJoysticks(ports_.joystick);
+    engine_.SetJoystickCount(state_.joystickCount);
+    const SettingsLoad found = LoadSettings(files_.SettingsFileToRead(), state_.settings);
+
+    // Even on a first start the texts come from the locale's language, so no message or
+    // window is blank; only the logon entry waits until the user has saved settings once.
+    ChooseLanguageFromLocale(state_.settings, ports_.locale);
+    // When not even English can be read the built-in texts stay; the run goes on.
+    static_cast<void>(LoadTextsOrLocaleLanguage(files_.languageRoots, state_.settings.LanguageFile,
+                                                ports_.locale, state_.texts));
+    view_.ApplyMenuTexts(state_.texts);
+    // Failures leave the entry as it was; there is nobody to tell.
+    if (found == SettingsLoad::Found) static_cast<void>(SyncRunEntryNow());
+
+    if (ports_.anotherInstanceRunning && ports_.anotherInstanceRunning()) {
+        Warn(SecondInstanceText(state_.texts, location_.BaseName()));
+        return StartOutcome::SecondInstance;
+    }
+
+    JoystickInfo caps;
+    ReadJoystickInfo(ports_.joystick, state_.settings, caps);
+    // Only now, when nothing else was ever chosen; the file saved later holds these numbers.
+    if (found == SettingsLoad::Missing) TakeMappedButtons(caps, state_.settings);
+
+    if (state_.joystickCount == 0) {
+        Warn(NoJoystickText(state_.texts));
+        view_.RemoveTrayIcon();
+        return StartOutcome::NoJoystick;
+    }
+    scheduler_.Start();
+    view_.AddTrayIcon();
+    view_.HideWindow();
+    view_.StartUpdateCheckTimer(kUpdateCheckDelay);
+    return StartOutcome::Running;
+}
 
 void ProgramRun::Shutdown() {
-    if (endedAtOnce_) return;
+    if (endedAtOnce_ || shutDown_) return;
+    shutDown_ = true;
     view_.StopUpdateCheckTimer();  // an ending program asks about no update
     scheduler_.Stop();
     engine_.ReleaseHeldButton();
-    startup_.Shutdown();
+    static_cast<void>(SaveSettingsNow());  // an unwritable folder is said on standard error only
+    view_.RemoveTrayIcon();
+}
+
+void ProgramRun::Warn(const std::string& text) {
+    ports_.messageBoxes.Warning(state_.texts[TextId::MessageTitle], text);
 }
 
 bool ProgramRun::ApplySettings() {
@@ -41,15 +95,23 @@ bool ProgramRun::ApplySettings() {
 bool ProgramRun::SaveSettingsOrWarn() {
     const bool saved = SaveSettingsIn(files_, state_.settings);
     // Said once: again only after a save has worked in between.
-    if (!saved && !saveFailureShown_)
-        ports_.messageBoxes.Warning(state_.texts[TextId::MessageTitle],
-                                    state_.texts[TextId::SettingsNotSaved]);
+    if (!saved && !saveFailureShown_) Warn(state_.texts[TextId::SettingsNotSaved]);
     saveFailureShown_ = !saved;
     return saved;
 }
 
+bool ProgramRun::SaveSettingsNow() {
+    const bool saved = SaveSettingsIn(files_, state_.settings);
+    // The program is ending, perhaps with the session: a box would hold that up, a line on
+    // standard error (the session's log) does not.
+    if (!saved)
+        std::fprintf(stderr, "%s: %s\n", location_.BaseName().c_str(),
+                     state_.texts[TextId::SettingsNotSaved].c_str());
+    return saved;
+}
+
 bool ProgramRun::SyncRunEntryNow() {
-    return vantrel::SyncRunEntry(ports_.runEntry, state_.settings, location_.LogonCommand());
+    return SyncRunEntry(ports_.runEntry, state_.settings, location_.LogonCommand());
 }
 
 void ProgramRun::EndAtOnce() {
@@ -111,7 +173,7 @@ OptionsServices ProgramRun::DialogServices() {
     return {
         .readJoystickCaps =
             [this](JoystickInfo& caps) {
-                vantrel::ReadJoystickInfo(ports_.joystick, state_.settings, caps);
+                ReadJoystickInfo(ports_.joystick, state_.settings, caps);
             },
         .joystickCount = [this] { return state_.joystickCount; },
         .syncRunEntry = [this] { return SyncRunEntryNow(); },
@@ -120,81 +182,16 @@ OptionsServices ProgramRun::DialogServices() {
     };
 }
 
-// --- start-up and shutdown steps ---
-
-void ProgramRun::WriteManifest() {
-    // The manifest works only beside the executable; a program folder that is not the program's
-    // to write (a package's) gets none rather than a file its owner does not know.
-    if (!files_.programFolderWritable) return;
-    // Start-up goes on whatever happened; the next start tries again.
-    static_cast<void>(
-        vantrel::WriteManifest(location_.folder, location_.BaseName(), ports_.manifestPlatform));
-}
-
-int ProgramRun::CountJoysticks() {
-    const int count = vantrel::CountJoysticks(ports_.joystick);
-    engine_.SetJoystickCount(count);
-    return count;
-}
-
-SettingsLoad ProgramRun::LoadSettings(Settings& settings) {
-    return vantrel::LoadSettings(files_.SettingsFileToRead(), settings);
-}
-
-void ProgramRun::ChooseLanguageFromLocale(Settings& settings) {
-    vantrel::ChooseLanguageFromLocale(settings, ports_.locale);
-}
-
-void ProgramRun::LoadTexts(const std::string& languageFile, LangText& texts) {
-    // When not even English can be read the built-in texts stay; the run goes on.
-    static_cast<void>(
-        LoadTextsOrLocaleLanguage(files_.languageRoots, languageFile, ports_.locale, texts));
-}
-
-void ProgramRun::SyncRunEntry(const Settings& settings) {
-    // Failures leave the entry as it was; there is nobody to tell.
-    static_cast<void>(vantrel::SyncRunEntry(ports_.runEntry, settings, location_.LogonCommand()));
-}
-
-bool ProgramRun::AnotherInstanceRunning() {
-    return ports_.anotherInstanceRunning && ports_.anotherInstanceRunning();
-}
-
-void ProgramRun::ReadJoystickInfo(const Settings& settings, JoystickInfo& caps) {
-    vantrel::ReadJoystickInfo(ports_.joystick, settings, caps);
-}
-
-void ProgramRun::ShowWarning(const std::string& title, const std::string& text) {
-    ports_.messageBoxes.Warning(title, text);
-}
-
-void ProgramRun::StartPolling(int intervalMs) {
-    pollIntervalMs_ = intervalMs;
-    scheduler_.Start();
-}
-
-void ProgramRun::CheckForUpdates() {
-    view_.StartUpdateCheckTimer(kUpdateCheckDelay);
-}
+// --- the update check ---
 
 void ProgramRun::OnUpdateCheckDue() {
-    vantrel::CheckForUpdates(UpdateCheckPorts{
+    CheckForUpdates(UpdateCheckPorts{
         .http = ports_.http,
         .boxes = ports_.messageBoxes,
         .opener = ports_.opener,
         .texts = state_.texts,
         .endAtOnce = [this] { EndAtOnce(); },
     });
-}
-
-bool ProgramRun::SaveSettings(const Settings& settings) {
-    const bool saved = SaveSettingsIn(files_, settings);
-    // The program is ending, perhaps with the session: a box would hold that up, a line on
-    // standard error (the session's log) does not.
-    if (!saved)
-        std::fprintf(stderr, "%s: %s\n", location_.BaseName().c_str(),
-                     state_.texts[TextId::SettingsNotSaved].c_str());
-    return saved;
 }
 
 }  // namespace vantrel

@@ -1,6 +1,6 @@
-// The program's run without its windows: the engine and its scheduler, the start-up and
-// shutdown steps, and what Apply changes. The tray window shows it and forwards the events of
-// the event loop to it; a test drives it with fakes.
+// The program's run without its windows: the start-up and shutdown sequences, the engine and
+// its scheduler, the tray menu's choices and what Apply changes. The tray window shows it and
+// forwards the events of the event loop to it; a test drives it with fakes.
 #pragma once
 
 #include <functional>
@@ -20,10 +20,11 @@
 #include "core/options/OptionsModel.h"
 #include "core/options/ProcessLauncherPort.h"
 #include "core/program/ProgramLocation.h"
+#include "core/program/ProgramState.h"
 #include "core/program/ProgramView.h"
+#include "core/program/StartOutcome.h"
 #include "core/startup/ManifestPlatformPort.h"
 #include "core/startup/RunEntryPort.h"
-#include "core/startup/Startup.h"
 #include "core/text/MessageBoxPort.h"
 
 namespace vantrel {
@@ -49,7 +50,7 @@ struct ProgramPorts {
     ScrollPort* scroll = nullptr;
 };
 
-class ProgramRun : private StartupSteps, private PollTimerPort {
+class ProgramRun {
   public:
     // `state`, the ports and the view must outlive the run; the view is first asked for
     // anything in Initialize.
@@ -57,10 +58,11 @@ class ProgramRun : private StartupSteps, private PollTimerPort {
                ProgramView& view);
 
     // Before Start: the manifest beside the program.
-    void Initialize() { startup_.Initialize(); }
-    // The start-up sequence. On an early end the caller stops the program with
-    // ExitStatus(outcome) and does not call Shutdown.
-    StartOutcome Start() { return startup_.Start(); }
+    void Initialize();
+    // The start-up sequence: the settings, the texts and the logon entry, the instance and
+    // joystick checks, then polling, the tray icon and the update check. On an early end the
+    // caller stops the program with ExitStatus(outcome) and does not call Shutdown.
+    StartOutcome Start();
     // Saves the settings, releases a mouse button still held, removes the tray icon. Runs once;
     // later calls, and calls after the update offer ended the program, do nothing.
     void Shutdown();
@@ -79,7 +81,7 @@ class ProgramRun : private StartupSteps, private PollTimerPort {
     bool ApplySettings();
     // Writes the settings file from the current settings, as at the end of the program: false
     // when that failed, which goes to standard error only.
-    bool SaveSettingsNow() { return SaveSettings(state_.settings); }
+    bool SaveSettingsNow();
     // The same for a choice the user just made: a failure is told in a message box, once until
     // a save works again.
     bool SaveSettingsOrWarn();
@@ -88,34 +90,11 @@ class ProgramRun : private StartupSteps, private PollTimerPort {
     // True once the update offer was accepted: the program ends without the shutdown sequence.
     bool EndedAtOnce() const { return endedAtOnce_; }
 
-    const ProgramPorts& Ports() const { return ports_; }
     PollEngine& Engine() { return engine_; }
-    PollScheduler& Scheduler() { return scheduler_; }
+    const PollScheduler& Scheduler() const { return scheduler_; }
 
   private:
-    // The steps of start-up and shutdown, in the order Startup calls them.
-    void WriteManifest() override;
-    void SetMenuBitmaps() override { view_.SetMenuBitmaps(); }
-    int CountJoysticks() override;
-    SettingsLoad LoadSettings(Settings& settings) override;
-    void ChooseLanguageFromLocale(Settings& settings) override;
-    void LoadTexts(const std::string& languageFile, LangText& texts) override;
-    void ApplyMenuTexts(const LangText& texts) override { view_.ApplyMenuTexts(texts); }
-    void SyncRunEntry(const Settings& settings) override;
-    bool AnotherInstanceRunning() override;
-    void ReadJoystickInfo(const Settings& settings, JoystickInfo& caps) override;
-    void ShowWarning(const std::string& title, const std::string& text) override;
-    void StartPolling(int intervalMs) override;
-    void AddTrayIcon() override { view_.AddTrayIcon(); }
-    void RemoveTrayIcon() override { view_.RemoveTrayIcon(); }
-    void HideWindow() override { view_.HideWindow(); }
-    void CheckForUpdates() override;
-    bool SaveSettings(const Settings& settings) override;
-
-    // The poll timer, as the scheduler starts and stops it.
-    void StartTicking() override { view_.StartPollTimer(pollIntervalMs_); }
-    void StopTicking() override { view_.StopPollTimer(); }
-
+    void Warn(const std::string& text);
     void EndAtOnce();
     void ChooseLanguage();
 
@@ -127,9 +106,8 @@ class ProgramRun : private StartupSteps, private PollTimerPort {
     PollEngine engine_;
     NoWakeSource noWakeSource_;
     PollScheduler scheduler_;
-    int pollIntervalMs_ = 0;
-    Startup startup_;
     bool endedAtOnce_ = false;
+    bool shutDown_ = false;
     bool saveFailureShown_ = false;  // the last save failed and the user was told
 };
 

@@ -1,15 +1,16 @@
 // What the program's run asks of the window that shows it: the tray icon and its menu, the
-// hidden window, the windows the menu opens, the poll timer on the event loop, and the end of
-// the program.
+// hidden window, the windows the menu opens, the poll timer on the event loop (its ticks call
+// ProgramRun::OnPollTick), and the end of the program.
 #pragma once
 
 #include <chrono>
 
+#include "core/engine/WakePorts.h"
 #include "core/text/LangText.h"
 
 namespace vantrel {
 
-class ProgramView {
+class ProgramView : public PollTimerPort {
   public:
     virtual ~ProgramView() = default;
     virtual void SetMenuBitmaps() = 0;
@@ -17,10 +18,6 @@ class ProgramView {
     virtual void AddTrayIcon() = 0;
     virtual void RemoveTrayIcon() = 0;
     virtual void HideWindow() = 0;
-    // Starts the poll timer; its first tick comes one interval later and calls
-    // ProgramRun::OnPollTick.
-    virtual void StartPollTimer(int intervalMs) = 0;
-    virtual void StopPollTimer() = 0;
     // Starts the update check's one-shot timer: ProgramRun::OnUpdateCheckDue when it fires.
     virtual void StartUpdateCheckTimer(std::chrono::milliseconds delay) = 0;
     virtual void StopUpdateCheckTimer() = 0;

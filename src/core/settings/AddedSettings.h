@@ -24,6 +24,13 @@ inline constexpr AddedSetting kAddedSettings[] = {
     {"ScrollSpeed", &Settings::ScrollSpeed, 1, 5},
 };
 
+// The row of `field`, at compile time (a field without a row does not compile).
+consteval const AddedSetting& AddedSettingOf(std::int16_t Settings::*field) {
+    for (const AddedSetting& row : kAddedSettings)
+        if (row.field == field) return row;
+    throw "no row in kAddedSettings";
+}
+
 // Takes every known "Name=value" line of `lines` (the file after its eighth field); unknown
 // names, other lines and values outside a row's range are ignored, the last of two lines wins.
 void ReadAddedSettings(std::string_view lines, Settings& settings);

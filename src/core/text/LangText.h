@@ -51,6 +51,12 @@ enum class TextId : std::size_t {
     XTestMissing = 38,       // the X server lacks the XTEST extension
     PortalRefused = 39,      // the RemoteDesktop portal refused the session
     PortalClosed = 40,       // the RemoteDesktop portal closed the session
+    // The options dialog's scroll controls.
+    ScrollStickCaption = 41,  // the box: the second stick scrolls
+    ScrollSpeedCaption = 42,  // the caption of the speed
+    ScrollSlow = 43,          // the slow end of the speed
+    ScrollFast = 44,          // its fast end
+    NoScrollStick = 45,       // why they are disabled: the pad has no second stick
 };
 
 // The first line added after language files were first shipped: from here on a file that lacks

@@ -90,6 +90,8 @@ TEST_F(OptionsModelTest, LoadMirrorsSettingsAndLanguageAndLeavesApplyDisabled) {
     settings.JoystickId = 1;
     settings.PointerSpeed = "1.5";
     settings.Acceleration = 0;
+    settings.ScrollStick = 0;
+    settings.ScrollSpeed = 5;
     EXPECT_TRUE(model.Open());
 
     EXPECT_EQ(model.State(), OptionsState::Shown);
@@ -108,6 +110,8 @@ TEST_F(OptionsModelTest, LoadMirrorsSettingsAndLanguageAndLeavesApplyDisabled) {
     EXPECT_EQ(Text(Choice::Joystick), "2");
     EXPECT_FALSE(model.Checked(Check::Acceleration));
     EXPECT_TRUE(model.Checked(Check::StartAtLogon));
+    EXPECT_FALSE(model.Checked(Check::ScrollStick));
+    EXPECT_EQ(model.ScrollSpeed(), 5);
     EXPECT_FALSE(model.ApplyEnabled());
 
     OptionsTexts expected;
@@ -126,6 +130,11 @@ TEST_F(OptionsModelTest, LoadMirrorsSettingsAndLanguageAndLeavesApplyDisabled) {
     expected.cancel = "E2";
     expected.apply = "E3";
     expected.joystickPicture = "E35";
+    expected.scrollStick = "E41";
+    expected.scrollSpeed = "E42";
+    expected.scrollSlow = "E43";
+    expected.scrollFast = "E44";
+    expected.noScrollStick = "E45";
     EXPECT_EQ(model.Texts(), expected);
     EXPECT_EQ(capsReads, 1);
     EXPECT_TRUE(calls.empty());
@@ -327,6 +336,8 @@ TEST_F(OptionsModelTest, PickOutsideTheListChangesNothing) {
     model.Open();
     model.Pick(Choice::Left, 4);
     model.Pick(Choice::Joystick, -1);
+    for (const int step : {kSlowestScroll - 1, kFastestScroll + 1, 3}) model.SetScrollSpeed(step);
+    EXPECT_EQ(model.ScrollSpeed(), 3);
     EXPECT_EQ(Text(Choice::Left), "Button 1");
     EXPECT_EQ(Position(Choice::Joystick), 0);
     EXPECT_FALSE(model.ApplyEnabled());
@@ -342,6 +353,8 @@ TEST_F(OptionsModelTest, EveryListAndCheckEnablesApply) {
         [&] { model.Type(Choice::Right, "y"); },
         [&] { model.SetChecked(Check::Acceleration, false); },
         [&] { model.SetChecked(Check::StartAtLogon, false); },
+        [&] { model.SetChecked(Check::ScrollStick, false); },
+        [&] { model.SetScrollSpeed(kFastestScroll); },
     };
     model.Open();
     for (std::size_t i = 0; i < edits.size(); ++i) {
@@ -359,9 +372,11 @@ TEST_F(OptionsModelTest, ApplyWritesEveryFieldThenSyncsThenSaves) {
     model.SetChecked(Check::Acceleration, false);
     model.SetChecked(Check::StartAtLogon, false);
     model.Pick(Choice::Joystick, 1);
+    model.SetChecked(Check::ScrollStick, false);
+    model.SetScrollSpeed(kSlowestScroll);
     model.Apply();
 
-    const Settings expected{4, 2, 3, "0.5", 0, 0, 1, "English.lng"};
+    const Settings expected{4, 2, 3, "0.5", 0, 0, 1, "English.lng", 0, 1};
     EXPECT_EQ(settings, expected);
     EXPECT_EQ(calls, (std::vector<std::string>{"sync", "save"}));
     EXPECT_EQ(atSync, expected);  // the run entry follows the new StartAtLogon
@@ -403,12 +418,16 @@ TEST_F(OptionsModelTest, OkWithoutChangesStillSyncsAndSaves) {
 TEST_F(OptionsModelTest, CheckValuesOtherThanOneAreUnticked) {
     settings.Acceleration = 2;
     settings.StartAtLogon = -1;
+    settings.ScrollStick = 2;
+    settings.ScrollSpeed = 9;  // a record the file did not fill: the default speed
     model.Open();
     EXPECT_FALSE(model.Checked(Check::Acceleration));
     EXPECT_FALSE(model.Checked(Check::StartAtLogon));
     model.Apply();
     EXPECT_EQ(settings.Acceleration, 0);
     EXPECT_EQ(settings.StartAtLogon, 0);
+    EXPECT_EQ(settings.ScrollStick, 0);
+    EXPECT_EQ(settings.ScrollSpeed, 3);
 }
 
 TEST_F(OptionsModelTest, CancelKeepsEditsAndReopeningShowsThemWithoutReload) {
@@ -488,6 +507,7 @@ TEST_F(OptionsModelTest, EveryLanguageEntryEmpty) {
         "Proprietà del Joystick...";  // built-in caption, no entry to take
     expected.startAtLogon = expected.acceleration = "";
     expected.ok = expected.cancel = expected.apply = "";
+    expected.scrollStick = expected.scrollSpeed = expected.scrollSlow = expected.scrollFast = "";
     EXPECT_EQ(model.Texts(), expected);
     EXPECT_EQ(model.List(Choice::Left).items, Buttons(4, ""));
     EXPECT_EQ(model.List(Choice::Left).items.front(), " 1");

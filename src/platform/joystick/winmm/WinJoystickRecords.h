@@ -6,11 +6,18 @@
 
 #include <mmsystem.h>
 
+#include <optional>
+
 #include "core/engine/JoystickPort.h"
+#include "core/engine/MultimediaScrollAxes.h"
 
 namespace vantrel {
 
 JoystickInfo CapsFromRecord(const JOYCAPSA& record);
-JoystickState StateFromRecord(const JOYINFOEX& record);
+// What the capabilities and the first reading say of the axes a second stick can be on.
+RecordAxesAtOpen AxesAtOpen(const JOYCAPSA& caps, const JOYINFOEX& reading);
+// The reading, with the second stick from `scroll` (at rest without one).
+JoystickState StateFromRecord(const JOYINFOEX& record,
+                              const std::optional<RecordScrollAxes>& scroll = std::nullopt);
 
 }  // namespace vantrel

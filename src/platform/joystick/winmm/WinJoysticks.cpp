@@ -14,8 +14,9 @@ namespace vantrel {
 
 namespace {
 
-// The leading part of JOYCAPSA that carries the fields JoystickInfo holds: up to wPeriodMax.
+// The fields read from JOYCAPSA: up to wPeriodMax, then wCaps and wNumAxes.
 static_assert(offsetof(JOYCAPSA, wRmin) == 72);
+static_assert(offsetof(JOYCAPSA, wCaps) == 96 && offsetof(JOYCAPSA, wNumAxes) == 104);
 static_assert(sizeof(JOYINFOEX) == 52);
 static_assert(JOY_RETURNALL == 255);
 
@@ -46,32 +47,68 @@ JoystickInfo CapsFromRecord(const JOYCAPSA& record) {
     return caps;
 }
 
-JoystickState StateFromRecord(const JOYINFOEX& record) {
+RecordAxesAtOpen AxesAtOpen(const JOYCAPSA& caps, const JOYINFOEX& reading) {
+    return {.hasZ = (caps.wCaps & JOYCAPS_HASZ) != 0,
+            .hasR = (caps.wCaps & JOYCAPS_HASR) != 0,
+            .hasU = (caps.wCaps & JOYCAPS_HASU) != 0,
+            .axisCount = caps.wNumAxes,
+            .z = reading.dwZpos,
+            .r = reading.dwRpos,
+            .u = reading.dwUpos};
+}
+
+JoystickState StateFromRecord(const JOYINFOEX& record,
+                              const std::optional<RecordScrollAxes>& scroll) {
     JoystickState state;
     state.x = record.dwXpos;
     state.y = record.dwYpos;
     state.buttons = record.dwButtons;
+    if (scroll) {
+        state.scrollX = scroll->horizontal == RecordAxis::U ? record.dwUpos : record.dwZpos;
+        state.scrollY = record.dwRpos;
+    }
     return state;
 }
+
+namespace {
+
+bool ReadRecord(int id, JOYINFOEX& record) {
+    record = JOYINFOEX{};
+    record.dwSize = sizeof record;
+    record.dwFlags = JOY_RETURNALL;
+    return joyGetPosEx(static_cast<UINT>(id), &record) == JOYERR_NOERROR;
+}
+
+}  // namespace
 
 bool WinJoysticks::ReadInfo(int id, JoystickInfo& caps) {
     if (id < 0) return false;
     // The whole record is asked for: wine refuses any other size (JOYERR_PARMS), so a shorter
-    // request would find no joystick there; only the leading part is read.
+    // request would find no joystick there.
     JOYCAPSA record{};
     if (joyGetDevCapsA(static_cast<UINT_PTR>(id), &record, sizeof record) != JOYERR_NOERROR)
         return false;
     caps = CapsFromRecord(record);
+    // The second stick is chosen once, from the first look at the joystick (at the start), so a
+    // stick held when the options are opened later changes nothing; another device at the id
+    // is looked at anew.
+    Opened& opened = opened_[id];
+    if (!opened.looked || opened.maker != record.wMid || opened.product != record.wPid) {
+        JOYINFOEX reading;
+        opened = {.looked = true, .maker = record.wMid, .product = record.wPid, .scroll = {}};
+        if (ReadRecord(id, reading))
+            opened.scroll = ScrollAxesOfRecord(AxesAtOpen(record, reading));
+    }
+    caps.hasScrollStick = opened.scroll.has_value();
     return true;
 }
 
 bool WinJoysticks::ReadState(int id, JoystickState& state) {
     if (id < 0) return false;
-    JOYINFOEX record{};
-    record.dwSize = sizeof record;
-    record.dwFlags = JOY_RETURNALL;
-    if (joyGetPosEx(static_cast<UINT>(id), &record) != JOYERR_NOERROR) return false;
-    state = StateFromRecord(record);
+    JOYINFOEX record;
+    if (!ReadRecord(id, record)) return false;
+    const auto opened = opened_.find(id);
+    state = StateFromRecord(record, opened != opened_.end() ? opened->second.scroll : std::nullopt);
     return true;
 }
 

@@ -82,8 +82,8 @@ bool PortalPointerOffered(std::chrono::milliseconds timeout) {
 }
 
 PortalPointer::PortalPointer(std::filesystem::path tokenFile, std::function<void(Loss)> lost,
-                             std::chrono::milliseconds settle)
-    : tokenFile_(std::move(tokenFile)), lost_(std::move(lost)), settle_(settle) {
+                             PortalAxes axes, std::chrono::milliseconds settle)
+    : tokenFile_(std::move(tokenFile)), lost_(std::move(lost)), axes_(axes), settle_(settle) {
     // A portal that goes away takes the session with it.
     portalWatcher_ =
         new QDBusServiceWatcher(kPortal, Bus(), QDBusServiceWatcher::WatchForUnregistration, this);
@@ -228,13 +228,33 @@ void PortalPointer::Send(MouseButtonEvent event) {
     if (state_ != State::Lost) Hold(event);
 }
 
+bool PortalPointer::ScrollBy(std::int32_t horizontal, std::int32_t vertical) {
+    if (state_ == State::Lost) return false;
+    if (horizontal == 0 && vertical == 0) return true;
+    scrolled_ = true;
+    Hold(Scroll{horizontal, vertical});
+    return true;
+}
+
+void PortalPointer::EndScroll() {
+    if (state_ == State::Lost || !std::exchange(scrolled_, false)) return;
+    // With the queue full a finish is left out, and the next scroll adds to the one before.
+    if (pending_.size() < kMaxPending) Hold(ScrollEnd{});
+}
+
 void PortalPointer::Hold(const Pending& event) {
+    Pending* last = pending_.empty() ? nullptr : &pending_.back();
     const auto* motion = std::get_if<Motion>(&event);
-    Motion* last = pending_.empty() ? nullptr : std::get_if<Motion>(&pending_.back());
-    if (motion != nullptr && last != nullptr &&
-        ((SameWay(last->dx, motion->dx) && SameWay(last->dy, motion->dy)) ||
+    Motion* lastMotion = last != nullptr ? std::get_if<Motion>(last) : nullptr;
+    const auto* scroll = std::get_if<Scroll>(&event);
+    Scroll* lastScroll = last != nullptr ? std::get_if<Scroll>(last) : nullptr;
+    if (motion != nullptr && lastMotion != nullptr &&
+        ((SameWay(lastMotion->dx, motion->dx) && SameWay(lastMotion->dy, motion->dy)) ||
          pending_.size() >= kMaxPending)) {
-        last->dx += motion->dx, last->dy += motion->dy;
+        lastMotion->dx += motion->dx, lastMotion->dy += motion->dy;
+    } else if (scroll != nullptr && lastScroll != nullptr) {
+        // No edge stops a scroll part way, so any two add up.
+        lastScroll->horizontal += scroll->horizontal, lastScroll->vertical += scroll->vertical;
     } else {
         pending_.push_back(event);
     }
@@ -242,18 +262,30 @@ void PortalPointer::Hold(const Pending& event) {
 }
 
 QDBusMessage PortalPointer::EventMessage(const Pending& event) const {
-    const bool motion = std::holds_alternative<Motion>(event);
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        kPortal, kPortalPath, kRemoteDesktop,
-        motion ? QStringLiteral("NotifyPointerMotion") : QStringLiteral("NotifyPointerButton"));
-    call << QVariant::fromValue(QDBusObjectPath(session_)) << QVariantMap();
-    if (motion) {
-        const Motion& by = std::get<Motion>(event);
-        return call << static_cast<double>(by.dx) << static_cast<double>(by.dy);
+    const auto call = [this](const char* method) {
+        QDBusMessage message = QDBusMessage::createMethodCall(kPortal, kPortalPath, kRemoteDesktop,
+                                                              QString::fromLatin1(method));
+        return message << QVariant::fromValue(QDBusObjectPath(session_));
+    };
+    if (const auto* by = std::get_if<Motion>(&event)) {
+        return call("NotifyPointerMotion")
+               << QVariantMap() << static_cast<double>(by->dx) << static_cast<double>(by->dy);
+    }
+    if (const auto* scroll = std::get_if<Scroll>(&event)) {
+        const double notch = axes_.perNotch / kScrollUnitsPerNotch;
+        // The port's vertical counts up (away from the user), the desktops' down.
+        return call("NotifyPointerAxis")
+               << QVariantMap() << axes_.right * notch * scroll->horizontal
+               << -axes_.down * notch * scroll->vertical;
+    }
+    if (std::holds_alternative<ScrollEnd>(event)) {
+        return call("NotifyPointerAxis")
+               << QVariantMap{{QStringLiteral("finish"), true}} << 0.0 << 0.0;
     }
     const MouseButtonChange change = ChangeOf(std::get<MouseButtonEvent>(event));
-    return call << static_cast<int>(EvdevButtonCode(change.button))
-                << (change.pressed ? kButtonPressed : 0u);
+    return call("NotifyPointerButton")
+           << QVariantMap() << static_cast<int>(EvdevButtonCode(change.button))
+           << (change.pressed ? kButtonPressed : 0u);
 }
 
 }  // namespace vantrel

@@ -56,6 +56,25 @@ TEST(WinJoystickRecords, StateTakesMainAxesAndAllThirtyTwoButtons) {
     EXPECT_EQ(state.buttons, 0x80000001u);
 }
 
+TEST(WinJoystickRecords, SecondStickIsReadFromTheAxesTheFlagsAndAxisCountName) {
+    JOYINFOEX record{};
+    record.dwZpos = 30000, record.dwRpos = 31000, record.dwUpos = 32000, record.dwVpos = 33000;
+    const struct {
+        WORD flags, axes;
+        std::uint32_t x, y;
+    } cases[] = {{JOYCAPS_HASZ | JOYCAPS_HASR | JOYCAPS_HASU, 5, 32000, 31000},
+                 {JOYCAPS_HASZ | JOYCAPS_HASR | JOYCAPS_HASU | JOYCAPS_HASV, 6, 30000, 31000},
+                 {JOYCAPS_HASZ | JOYCAPS_HASPOV, 3, 32767, 32767}};
+    for (const auto& c : cases) {
+        JOYCAPSA caps = Record("Pad", 3);
+        caps.wCaps = c.flags, caps.wNumAxes = c.axes;
+        const std::optional<RecordScrollAxes> scroll = ScrollAxesOfRecord(AxesAtOpen(caps, record));
+        const JoystickState state = StateFromRecord(record, scroll);
+        EXPECT_EQ(state.scrollX, c.x) << c.flags;
+        EXPECT_EQ(state.scrollY, c.y) << c.flags;
+    }
+}
+
 TEST(WinJoysticks, NegativeIdsAreAbsent) {
     WinJoysticks joysticks;
     JoystickInfo caps;

@@ -1,6 +1,7 @@
 // The portal output against the real xdg-desktop-portal and the project's test backend, which
-// records every call it gets (tests/support/with-portal): the engine's steps and the buttons as
-// the desktop receives them, events made before the answer, and each way the session ends.
+// records every call it gets (tests/support/with-portal): the engine's steps, the buttons and the
+// scrolls as the desktop receives them, events made before the answer, and each way the session
+// ends. And how each desktop's axes are read.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -42,7 +43,7 @@ class PortalPointerTest : public ::testing::Test {
     PortalPointer& Open(unsigned answer = 0, unsigned delayMs = 0) {
         control.call(QStringLiteral("AnswerStart"), answer, delayMs);
         return portal.emplace(
-            temp.path() / "token", [this](Loss loss) { losses.push_back(loss); },
+            temp.path() / "token", [this](Loss loss) { losses.push_back(loss); }, PortalAxes{},
             std::chrono::milliseconds(0));
     }
     // The calls the backend has received that match `pattern`, once `count` of them have.
@@ -101,10 +102,19 @@ TEST_F(PortalPointerTest, EventsBeforeTheAnswerArriveAfterItInOrder) {
     output.Send(MouseButtonEvent::LeftDown);
     ASSERT_TRUE(output.MoveBy(4, 0));
     output.Send(MouseButtonEvent::LeftUp);
+    output.EndScroll();  // no scroll yet: nothing to finish
+    // A notch up and half a notch left and down: one call, in GNOME's units (10 a notch, down
+    // and right positive); the finish once, however often the stick is back.
+    ASSERT_TRUE(output.ScrollBy(0, 120));
+    ASSERT_TRUE(output.ScrollBy(-60, -60));
+    output.EndScroll();
+    output.EndScroll();
+    ASSERT_TRUE(output.ScrollBy(0, -12));
     EXPECT_FALSE(output.Started());
-    EXPECT_EQ(Received("", 8),
+    EXPECT_EQ(Received("", 11),
               (Calls{"CreateSession", "SelectDevices [('types', 2)]", "Start", "Motion 5.0 -1.0",
-                     "Motion -1.0 0.0", "Button 272 1", "Motion 4.0 0.0", "Button 272 0"}));
+                     "Motion -1.0 0.0", "Button 272 1", "Motion 4.0 0.0", "Button 272 0",
+                     "Axis -5.0 -5.0", "Axis 0.0 0.0 finish", "Axis 0.0 1.0"}));
 }
 
 enum class End { PersonSaysNo, DesktopClosesTheSession, PortalGoesAway };
@@ -124,13 +134,27 @@ TEST_P(PortalLossTest, SaysOnceAndStopsSending) {
     test::WaitFor([&] { return !losses.empty(); }, 30000);
     EXPECT_FALSE(output.MoveBy(2, 2));
     output.Send(MouseButtonEvent::RightDown);
-    EXPECT_EQ(Received("^(Motion 2.0|Button)"), Calls{});
+    EXPECT_FALSE(output.ScrollBy(0, 120));
+    EXPECT_EQ(Received("^(Motion 2.0|Button|Axis)"), Calls{});
     EXPECT_EQ(losses, std::vector<Loss>{end == End::PersonSaysNo ? Loss::Refused : Loss::Closed});
 }
 
 INSTANTIATE_TEST_SUITE_P(Ends, PortalLossTest,
                          ::testing::Values(End::PersonSaysNo, End::DesktopClosesTheSession,
                                            End::PortalGoesAway));
+
+TEST(PortalAxesTest, FirstKnownDesktopNamedDecidesElseGnomes) {
+    const struct {
+        const char* desktops;
+        double perNotch, down;
+    } cases[] = {{"KDE", 15, -1},      {"ubuntu:GNOME", 10, 1}, {"X-Custom:KDE", 15, -1},
+                 {"GNOME:KDE", 10, 1}, {"KDEX", 10, 1},         {"", 10, 1}};
+    for (const auto& c : cases) {
+        const PortalAxes axes = PortalAxesFor(c.desktops);
+        EXPECT_EQ(axes.perNotch, c.perNotch) << c.desktops;
+        EXPECT_EQ(axes.down, c.down) << c.desktops;
+    }
+}
 
 }  // namespace
 }  // namespace vantrel

@@ -1,11 +1,16 @@
-// The pointer placed and read in screen pixels, and the six button events reaching the system's
-// input state. Under wine these need no display: its null driver keeps both.
+// The pointer placed and read in screen pixels, the six button events reaching the system's
+// input state, and the wheels turning in a window. Under wine these need no display: its null
+// driver keeps them.
 #include <gtest/gtest.h>
 #include <windows.h>
+
+#include <utility>
+#include <vector>
 
 #include "core/engine/Mouse.h"
 #include "platform/pointer/win32/WinMouseButtons.h"
 #include "platform/pointer/win32/WinPointer.h"
+#include "platform/pointer/win32/WinScroll.h"
 #include "support/Wine.h"
 
 namespace vantrel {
@@ -70,7 +75,9 @@ class WinMouseButtonsTest : public ::testing::Test {
     WinMouseButtons buttons_;
 };
 
-TEST_F(WinMouseButtonsTest, EachButtonGoesDownAndUp) {
+TEST_F(WinMouseButtonsTest, EachButtonGoesDownAndUpWhereThePointerIs) {
+    WinPointer pointer;
+    ASSERT_TRUE(pointer.PlaceAt(300, 200));
     struct Case {
         MouseButtonEvent down, up;
         int key;
@@ -90,13 +97,6 @@ TEST_F(WinMouseButtonsTest, EachButtonGoesDownAndUp) {
         ASSERT_TRUE(buttons_.Inject(c.up));
         EXPECT_FALSE(Pressed(c.key));
     }
-}
-
-TEST_F(WinMouseButtonsTest, ButtonEventsDoNotMoveThePointer) {
-    WinPointer pointer;
-    ASSERT_TRUE(pointer.PlaceAt(300, 200));
-    buttons_.Send(MouseButtonEvent::LeftDown);
-    buttons_.Send(MouseButtonEvent::LeftUp);
     ScreenPoint read;
     ASSERT_TRUE(pointer.QueryPosition(read));
     EXPECT_EQ(read.x, 300);
@@ -116,6 +116,69 @@ TEST_F(WinMouseButtonsTest, ValuesOtherThanTheSixButtonEventsAreNotSent) {
     EXPECT_EQ(read.y, 200);
     EXPECT_FALSE(Pressed(VK_LBUTTON));
     EXPECT_FALSE(Pressed(VK_RBUTTON));
+}
+
+using Wheel = std::pair<UINT, int>;  // the message and its delta
+
+// A window in front with the pointer over it, keeping the wheel messages it gets.
+class WheelWindow {
+  public:
+    WheelWindow() {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = Receive;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"VantrelWheelTest";
+        static_cast<void>(RegisterClassW(&windowClass));  // a second window finds it there
+        window_ =
+            CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                            100, 100, 400, 300, nullptr, nullptr, windowClass.hInstance, nullptr);
+        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&seen_));
+        SetForegroundWindow(window_);
+        SetCursorPos(300, 250);
+    }
+    ~WheelWindow() { DestroyWindow(window_); }
+
+    // Runs the thread's messages until `count` wheel messages have come since the last call (or
+    // thirty seconds passed), and hands them over.
+    std::vector<Wheel> Take(std::size_t count) {
+        for (const ULONGLONG end = GetTickCount64() + 30000;
+             seen_.size() < count && GetTickCount64() < end;) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+            for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
+                DispatchMessageW(&message);
+        }
+        return std::exchange(seen_, {});
+    }
+
+  private:
+    static LRESULT CALLBACK Receive(HWND window, UINT message, WPARAM w, LPARAM l) {
+        if (message != WM_MOUSEWHEEL && message != WM_MOUSEHWHEEL)
+            return DefWindowProcW(window, message, w, l);
+        reinterpret_cast<std::vector<Wheel>*>(GetWindowLongPtrW(window, GWLP_USERDATA))
+            ->emplace_back(message, GET_WHEEL_DELTA_WPARAM(w));
+        return 0;
+    }
+
+    HWND window_ = nullptr;
+    std::vector<Wheel> seen_;
+};
+
+TEST(WinScrollTest, WheelsTurnByThePortsUnitsUpAndRightPositive) {
+    if (!test::RunningUnderWine()) GTEST_SKIP() << "injects real wheel turns: wine only";
+    WheelWindow window;
+    WinScroll scroll;
+    ASSERT_TRUE(scroll.ScrollBy(0, 0));  // turns nothing: the next case's messages come first
+    const struct {
+        std::int32_t horizontal, vertical;
+        std::vector<Wheel> expected;
+    } cases[] = {{0, 120, {{WM_MOUSEWHEEL, 120}}},
+                 {0, -40, {{WM_MOUSEWHEEL, -40}}},
+                 {90, 0, {{WM_MOUSEHWHEEL, 90}}},
+                 {-30, 240, {{WM_MOUSEWHEEL, 240}, {WM_MOUSEHWHEEL, -30}}}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(scroll.ScrollBy(c.horizontal, c.vertical));
+        EXPECT_EQ(window.Take(c.expected.size()), c.expected) << c.horizontal << ", " << c.vertical;
+    }
 }
 
 }  // namespace
