@@ -75,6 +75,10 @@ void PollEngine::Tick() {
     const bool moved = push.Moves();
     if (moved) motion_->Move(push, pointerStep_);
 
+    // Scrolling, before the status text: an output may send what it queued with the read of
+    // the pointer that the text takes.
+    Scroll();
+
     // 4. Status text.
     RefreshPositionText(motion_->Shown(moved));
 
@@ -83,9 +87,6 @@ void PollEngine::Tick() {
 
     // 6. Buttons.
     HandleButtons(static_cast<std::int32_t>(joy_.buttons));
-
-    // 7. Scrolling.
-    Scroll();
 }
 
 void PollEngine::Scroll() {

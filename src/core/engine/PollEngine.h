@@ -40,7 +40,7 @@ class PollEngine {
     }
     int JoystickCount() const { return joystickCount_; }
 
-    // One poll: read the joystick, move, update the position text, accelerate, buttons, scroll.
+    // One poll: read the joystick, move, scroll, update the position text, accelerate, buttons.
     void Tick();
 
     // Lets go of the mouse button held here, as a tick without joystick buttons would: the
