@@ -116,7 +116,7 @@ class JoystickToPointerTest : public ::testing::Test {
     std::unique_ptr<VirtualPad> pad;
     X11Pointer pointer;
     Settings settings;
-    PollEngine engine{joysticks, pointer, pointer, settings};
+    PollEngine engine{joysticks, pointer, pointer, settings, &pointer};
 };
 
 TEST_F(JoystickToPointerTest, DiscoveryReportsTheVirtualPad) {
@@ -222,6 +222,63 @@ TEST_F(JoystickToPointerTest, JoystickButtonClicksTheWindowUnderThePointer) {
     EXPECT_EQ(target.Take(),
               (std::vector<Click>{
                   {ButtonPress, 3}, {ButtonRelease, 3}, {ButtonPress, 2}, {ButtonRelease, 2}}));
+}
+
+// Full push: 4.8 120ths a tick at the default speed, so 25 ticks are a notch.
+TEST_F(JoystickToPointerTest, RightStickScrollsTheWindowUnderThePointerWithButtons4To7) {
+    EventWindow target(200, 200, 300, 200);
+    ASSERT_TRUE(target.Ready());
+    VirtualPad scrollPad("Vantrel Scroll Pad", 6);
+    ASSERT_TRUE(scrollPad.Attached());
+    settings.JoystickId = static_cast<std::int16_t>(scrollPad.Index());
+    engine.SetJoystickCount(CountJoysticks(joysticks));
+    ASSERT_TRUE(pointer.PlaceAt(350, 300));
+    Ticks(2);
+    JoystickInfo caps;
+    ReadJoystickInfo(joysticks, settings, caps);
+    EXPECT_TRUE(caps.hasScrollStick);
+    ASSERT_TRUE(pointer.Sync());
+    ASSERT_TRUE(target.Take().empty());
+
+    using Click = EventWindow::Click;
+    struct Push {
+        int axis;
+        Sint16 value;
+        unsigned button;
+    };
+    for (const Push push :
+         {Push{3, kAxisMin, 4}, Push{3, kAxisMax, 5}, Push{2, kAxisMin, 6}, Push{2, kAxisMax, 7}}) {
+        SCOPED_TRACE(push.button);
+        ASSERT_TRUE(scrollPad.SetAxis(push.axis, push.value));
+        Ticks(50);
+        ASSERT_TRUE(scrollPad.SetAxis(push.axis, 0));
+        Ticks(30);  // released: nothing more
+        ASSERT_TRUE(pointer.Sync());
+        EXPECT_EQ(target.Take(), (std::vector<Click>{{ButtonPress, push.button},
+                                                     {ButtonRelease, push.button},
+                                                     {ButtonPress, push.button},
+                                                     {ButtonRelease, push.button}}));
+    }
+    EXPECT_EQ(Where().x, 350);
+}
+
+// A right stick that does not rest at its centre when the pad is opened (a trigger behind the
+// mapping, a throttle) is no scroll stick: nothing scrolls, however long it stays there.
+TEST_F(JoystickToPointerTest, AnAxisRestingAtItsEndNeverScrolls) {
+    EventWindow target(200, 200, 300, 200);
+    ASSERT_TRUE(target.Ready());
+    VirtualPad throttlePad("Vantrel Throttle Pad", 6);
+    ASSERT_TRUE(throttlePad.Attached() && throttlePad.SetAxis(3, kAxisMin));
+    settings.JoystickId = static_cast<std::int16_t>(throttlePad.Index());
+    engine.SetJoystickCount(CountJoysticks(joysticks));
+    ASSERT_TRUE(pointer.PlaceAt(350, 300));
+    Ticks(100);
+    JoystickInfo caps;
+    ReadJoystickInfo(joysticks, settings, caps);
+    EXPECT_FALSE(caps.hasScrollStick);
+    EXPECT_TRUE(engine.AtRest());
+    ASSERT_TRUE(pointer.Sync());
+    EXPECT_TRUE(target.Take().empty());
 }
 
 TEST_F(JoystickToPointerTest, UnplugReleasesTheButtonAndReplugResumesMotion) {

@@ -183,10 +183,10 @@ class JoystickToWaylandTest : public ::testing::Test {
     test::TempDir temp;
     Wev wev{(temp.path() / "wev.log").string()};
     SdlJoysticks joysticks;
-    VirtualPad pad;
+    VirtualPad pad{"Vantrel Test Pad", 6};
     WaylandVirtualPointer pointer;
     Settings settings = DefaultSettings();
-    PollEngine engine{joysticks, pointer, pointer, settings};
+    PollEngine engine{joysticks, pointer, pointer, settings, &pointer};
 };
 
 // The stick held at (x, y) for `ticks` moving ticks, pushing the way of (sx, sy).
@@ -231,6 +231,40 @@ TEST_F(JoystickToWaylandTest, JoystickButtonsPressAndReleaseLeftRightMiddle) {
     ASSERT_TRUE(pointer.Sync());
     ASSERT_TRUE(wev.WaitFor([](const std::string& t) { return Buttons(t).size() >= 6; }));
     EXPECT_EQ(Buttons(wev.Text()), kThreeClicks) << wev.Text();
+}
+
+// Full push on the right stick: 4.8 120ths a tick, a notch every 25 ticks.
+TEST_F(JoystickToWaylandTest, RightStickScrollsAsAWheelWithDiscreteNotchesAndAStop) {
+    ASSERT_TRUE(pad.SetAxis(3, -32768));  // up: the content goes up, wl_pointer's value < 0
+    for (int i = 0; i < 50; ++i) engine.Tick();
+    ASSERT_TRUE(pad.SetAxis(3, 0));
+    engine.Tick();
+    ASSERT_TRUE(pointer.Sync());
+    ASSERT_TRUE(wev.WaitFor([](const std::string& t) {
+        return t.find("axis_stop") != std::string::npos;
+    })) << wev.Text();
+    // wev names axis_discrete "axis_stop" but prints its discrete value; the real stop has a
+    // time. Every scroll is vertical, upwards, from the wheel.
+    const std::string text = wev.Text();
+    static const std::regex scroll(
+        R"(wl_pointer\] (axis_source: (\d+)|axis: time: \d+; axis: (\d) \S+, value: ([-0-9.]+)|)"
+        R"(axis_stop: axis: (\d) \S+, discrete: (-?\d+)|axis_stop: time: \d+; axis: (\d)))");
+    std::vector<int> discrete;
+    int values = 0, stops = 0;
+    for (std::sregex_iterator it(text.begin(), text.end(), scroll), end; it != end; ++it) {
+        const std::smatch& m = *it;
+        EXPECT_EQ(stops, 0) << "scrolled after the stop";
+        if (m[2].matched) EXPECT_EQ(m[2], "0");  // wheel
+        if (m[3].matched) EXPECT_TRUE(m[3] == "0" && std::stod(m[4]) < 0) << m.str();
+        values += m[3].matched ? 1 : 0;
+        if (m[5].matched) EXPECT_EQ(m[5], "0");
+        if (m[6].matched) discrete.push_back(std::stoi(m[6]));
+        if (m[7].matched) EXPECT_EQ(m[7], "0");
+        stops += m[7].matched ? 1 : 0;
+    }
+    EXPECT_EQ(discrete, (std::vector<int>{-1, -1})) << text;
+    EXPECT_EQ(values, 50);  // one a tick; a notch's axis_discrete comes with its axis
+    EXPECT_EQ(stops, 1);
 }
 
 class PortalToDesktopTest : public ::testing::Test {

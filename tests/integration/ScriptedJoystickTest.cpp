@@ -6,6 +6,7 @@
 
 #include <QGuiApplication>
 #include <QTimer>
+#include <algorithm>
 #include <array>
 #include <fstream>
 #include <memory>
@@ -19,6 +20,7 @@
 #include "support/TempDir.h"
 #include "support/XInput.h"
 #include "support/fakes/FakeDesktop.h"
+#include "support/fakes/FakeScroll.h"
 #include "ui/TrayApplication.h"
 
 namespace vantrel {
@@ -33,6 +35,7 @@ struct PadCase {
     const test::EvdevPad* pad;
     std::array<std::int16_t, 3> firstButtons;  // left, right, middle without a settings file
     const char* name = nullptr;                // SDL's own name for the pad; else the node's
+    std::array<int, 2> scroll{-1, -1};         // the second stick's evdev codes
 };
 void PrintTo(const PadCase& c, std::ostream* out) {
     *out << c.label;
@@ -58,7 +61,7 @@ class ScriptedJoystickTest : public ::testing::TestWithParam<PadCase> {
                               folder_ / "Lang");
         desktop_.locale = FakeLocale("en", "US");
         window_ = std::make_unique<TrayApplication>(
-            state_, desktop_.Ports(joysticks_, pointer_, pointer_, &wake_),
+            state_, desktop_.Ports(joysticks_, pointer_, pointer_, &wake_, &scroll_),
             test::LocationIn(folder_.path()));
         window_->Run().Initialize();
         ASSERT_EQ(window_->Run().Start(), StartOutcome::Running);
@@ -78,7 +81,9 @@ class ScriptedJoystickTest : public ::testing::TestWithParam<PadCase> {
     test::TempDir folder_;
     CountedJoysticks joysticks_;
     X11Pointer pointer_;
-    UdevWakeSource wake_{[this](int id) { return joysticks_.sdl.DeviceNode(id); }, true};
+    test::FakeScroll scroll_;
+    UdevWakeSource wake_{[this](int id) { return joysticks_.sdl.DeviceNode(id); }, true,
+                         [this](int id) { return joysticks_.sdl.ScrollAxisCodes(id); }};
     test::FakeDesktop desktop_;
     ProgramState state_;
     std::unique_ptr<TrayApplication> window_;
@@ -154,13 +159,50 @@ TEST_P(ScriptedJoystickTest, JitterAtRestReadsNothing) {
     EXPECT_TRUE(WaitFor([this] { return !LeftDown() && Asleep(); }));
 }
 
+// The second stick is the one SDL's mapping names, else the usual evdev pair resting at its
+// centre. Only it, pushed past its dead zone, wakes the program, and it scrolls while pushed;
+// the other axes pulled to their ends (triggers) wake and scroll nothing.
+TEST_P(ScriptedJoystickTest, OnlyTheSecondStickOffCentreWakesAndScrolls) {
+    const std::array<int, 2> codes = GetParam().scroll;
+    JoystickInfo caps;
+    ASSERT_TRUE(joysticks_.ReadInfo(0, caps));
+    EXPECT_EQ(caps.hasScrollStick, codes[0] >= 0);
+    EXPECT_EQ(joysticks_.sdl.ScrollAxisCodes(0), codes);
+    ASSERT_TRUE(WaitFor([this] { return Asleep(); }));
+    const auto& axes = pad_.Description().axes;
+    const unsigned long readings = joysticks_.readings;
+    for (std::size_t i = 2; i < axes.size(); ++i) {
+        if (axes[i].code == codes[0] || axes[i].code == codes[1]) continue;
+        pad_.ReportAxis(axes[i].code, axes[i].maximum);
+        ASSERT_TRUE(WaitFor([this] { return pad_.Quiet(); })) << "the node was never read";
+    }
+    EXPECT_EQ(joysticks_.readings, readings);
+    EXPECT_TRUE(scroll_.turns.empty());
+    if (codes[0] < 0) return;
+    const auto y =
+        std::find_if(axes.begin(), axes.end(), [&](auto& a) { return a.code == codes[1]; });
+    ASSERT_NE(y, axes.end());
+    const int centre = (y->minimum + y->maximum + 1) / 2;
+    pad_.ReportAxis(y->code, centre - (y->maximum - y->minimum) / 20);  // inside the dead zone
+    ASSERT_TRUE(WaitFor([this] { return pad_.Quiet(); }));
+    EXPECT_EQ(joysticks_.readings, readings);
+
+    pad_.ReportAxis(y->code, y->minimum);  // up
+    ASSERT_TRUE(WaitFor([this] { return scroll_.Total().vertical >= 120; })) << "never scrolled";
+    EXPECT_EQ(scroll_.Total().horizontal, 0);
+    pad_.ReportAxis(y->code, centre);
+    EXPECT_TRUE(WaitFor([this] { return Asleep() && scroll_.ends == 1; }));
+}
+
 // Without a mapping the buttons stay 1, 2, 3; the mapped pads' are A, B and X (cross, circle
 // and square), past the BTN_C of the Xbox pad's generic driver. SDL names the Xbox pad itself.
 const PadCase kPads[] = {
     {"Plain", &test::kPlainPad, {1, 2, 3}},
-    {"DualShock4", &test::kDualShock4, {1, 2, 4}},
-    {"DualSense", &test::kDualSense, {1, 2, 4}},
-    {"XboxBluetooth", &test::kXboxBluetooth, {1, 2, 4}, "Xbox One S Controller"},
+    {"TwinStick", &test::kUnmappedTwinStick, {1, 2, 3}, nullptr, {ABS_RX, ABS_RY}},
+    {"TriggersFirst", &test::kUnmappedTriggersFirst, {1, 2, 3}, nullptr, {ABS_Z, ABS_RZ}},
+    {"DualShock4", &test::kDualShock4, {1, 2, 4}, nullptr, {ABS_RX, ABS_RY}},
+    {"DualSense", &test::kDualSense, {1, 2, 4}, nullptr, {ABS_RX, ABS_RY}},
+    {"XboxBluetooth", &test::kXboxBluetooth, {1, 2, 4}, "Xbox One S Controller", {ABS_Z, ABS_RZ}},
 };
 INSTANTIATE_TEST_SUITE_P(Pads, ScriptedJoystickTest, ::testing::ValuesIn(kPads),
                          [](const auto& info) { return std::string(info.param.label); });

@@ -1,4 +1,5 @@
-// An SDL virtual joystick (2 axes, 12 buttons) that a test or the benchmark moves by hand.
+// An SDL virtual joystick (2 axes, or 6 with a right stick and triggers; 12 buttons) that a test
+// or the benchmark moves by hand.
 #pragma once
 
 #include <SDL.h>
@@ -7,12 +8,13 @@
 
 namespace vantrel::test {
 
-// The pad every test plugs in: a game controller with 2 axes and 12 buttons.
-inline SDL_VirtualJoystickDesc PadDescription(const char* name) {
+// The pad every test plugs in: a game controller with 12 buttons and 2 axes, or with 6 the
+// mapping SDL makes for it: left stick 0 and 1, right stick 2 and 3, triggers 4 and 5.
+inline SDL_VirtualJoystickDesc PadDescription(const char* name, Uint16 axes = 2) {
     SDL_VirtualJoystickDesc desc{};
     desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
     desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = 2;
+    desc.naxes = axes;
     desc.nbuttons = 12;
     desc.name = name;
     return desc;
@@ -23,8 +25,9 @@ class VirtualPad {
     static constexpr int kButtons = 12;
 
     // SDL's joystick subsystem must be running (SdlJoysticks starts it).
-    explicit VirtualPad(std::string name = "Vantrel Test Pad") : name_(std::move(name)) {
-        const SDL_VirtualJoystickDesc desc = PadDescription(name_.c_str());
+    explicit VirtualPad(std::string name = "Vantrel Test Pad", Uint16 axes = 2)
+        : name_(std::move(name)) {
+        const SDL_VirtualJoystickDesc desc = PadDescription(name_.c_str(), axes);
         index_ = SDL_JoystickAttachVirtualEx(&desc);
         if (index_ >= 0) handle_ = SDL_JoystickOpen(index_);
     }
@@ -40,6 +43,9 @@ class VirtualPad {
     bool SetAxes(Sint16 x, Sint16 y) {
         return handle_ != nullptr && SDL_JoystickSetVirtualAxis(handle_, 0, x) == 0 &&
                SDL_JoystickSetVirtualAxis(handle_, 1, y) == 0;
+    }
+    bool SetAxis(int axis, Sint16 value) {
+        return handle_ != nullptr && SDL_JoystickSetVirtualAxis(handle_, axis, value) == 0;
     }
     // Button from 0 (the program's button 1).
     bool SetButton(int button, bool down) {

@@ -26,6 +26,27 @@ const EvdevPad kPlainPad{"Vantrel Scripted Pad",
                          {BTN_TRIGGER, BTN_THUMB, BTN_THUMB2, BTN_TOP},
                          {{ABS_X, -32768, 32767, 0, 0}, {ABS_Y, -32768, 32767, 0, 0}}};
 
+// Vendor ids from the range for tests: no game-controller mapping knows them.
+const EvdevPad kUnmappedTwinStick{"Vantrel Scripted Twin Stick",
+                                  {BUS_USB, 0x1209, 0x7a12, 0x0111},
+                                  {BTN_TRIGGER, BTN_THUMB, BTN_THUMB2, BTN_TOP},
+                                  {{ABS_X, -32768, 32767, 0, 0},
+                                   {ABS_Y, -32768, 32767, 0, 0},
+                                   {ABS_Z, 0, 255, 0, 0, 0},
+                                   {ABS_RX, -32768, 32767, 0, 0},
+                                   {ABS_RY, -32768, 32767, 0, 0},
+                                   {ABS_RZ, 0, 255, 0, 0, 0}}};
+
+const EvdevPad kUnmappedTriggersFirst{"Vantrel Scripted Triggers First",
+                                      {BUS_USB, 0x1209, 0x7a13, 0x0111},
+                                      {BTN_TRIGGER, BTN_THUMB, BTN_THUMB2, BTN_TOP},
+                                      {{ABS_X, 0, 255, 0, 0},
+                                       {ABS_Y, 0, 255, 0, 0},
+                                       {ABS_Z, 0, 255, 0, 0},
+                                       {ABS_RX, 0, 255, 0, 0, 0},
+                                       {ABS_RY, 0, 255, 0, 0, 0},
+                                       {ABS_RZ, 0, 255, 0, 0}}};
+
 const EvdevPad kDualShock4{"Sony Interactive Entertainment Wireless Controller",
                            {BUS_USB, 0x054c, 0x09cc, 0x8111},
                            kPlayStationKeys,

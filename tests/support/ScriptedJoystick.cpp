@@ -49,7 +49,8 @@ struct ScriptedJoystick::Impl {
     explicit Impl(const EvdevPad& pad)
         : pad(pad), buttonCodes(InSdlOrder(pad.keys)), axes(pad.axes.size(), 0) {
         for (std::size_t i = 0; i < pad.axes.size(); ++i)
-            axes[i] = (pad.axes[i].minimum + pad.axes[i].maximum + 1) / 2;
+            axes[i] =
+                pad.axes[i].rest.value_or((pad.axes[i].minimum + pad.axes[i].maximum + 1) / 2);
     }
 
     const EvdevPad& pad;
@@ -353,6 +354,18 @@ void ScriptedJoystick::ReportRaw(int x, int y, unsigned buttons) {
     if (events.empty()) return;
     events.push_back({now, EV_SYN, SYN_REPORT, 0});
     d.Push(events);
+}
+
+void ScriptedJoystick::ReportAxis(unsigned short code, int value) {
+    Impl& d = *impl_;
+    timeval now{};
+    gettimeofday(&now, nullptr);
+    {
+        const std::lock_guard guard(d.lock);
+        for (std::size_t i = 0; i < d.pad.axes.size(); ++i)
+            if (d.pad.axes[i].code == code) d.axes[i] = value;
+    }
+    d.Push({{now, EV_ABS, code, value}, {now, EV_SYN, SYN_REPORT, 0}});
 }
 
 void ScriptedJoystick::Unplug() {

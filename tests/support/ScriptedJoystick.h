@@ -6,15 +6,18 @@
 #include <linux/input.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace vantrel::test {
 
-// One absolute axis as EVIOCGABS tells it.
+// One absolute axis as EVIOCGABS tells it; at rest in the middle unless `rest` says otherwise
+// (a trigger's end).
 struct PadAxis {
     unsigned short code;
     int minimum, maximum, fuzz, flat;
+    std::optional<int> rest = std::nullopt;
 };
 
 // What a pad's evdev node says of itself. The first two axes are the stick the program reads.
@@ -25,8 +28,12 @@ struct EvdevPad {
     std::vector<PadAxis> axes;         // in code order
 };
 
-// The rig's own plain pad, and real ones as their kernel drivers set them up.
+// The rig's own plain pad, and real ones as their kernel drivers set them up; two pads without
+// a mapping anywhere, with a second stick where xpad puts it and where generic HID puts it
+// behind two triggers resting at their ends.
 extern const EvdevPad kPlainPad;
+extern const EvdevPad kUnmappedTwinStick;
+extern const EvdevPad kUnmappedTriggersFirst;
 extern const EvdevPad kDualShock4;     // USB, hid-playstation
 extern const EvdevPad kDualSense;      // USB, hid-playstation
 extern const EvdevPad kXboxBluetooth;  // Bluetooth, hid-generic (no xpadneo)
@@ -49,6 +56,8 @@ class ScriptedJoystick {
     void Report(int x, int y, unsigned buttons);
     // The same with the stick in the device's own units.
     void ReportRaw(int x, int y, unsigned buttons);
+    // One report of axis `code` alone, in the device's units.
+    void ReportAxis(unsigned short code, int value);
     // Pulled out: every descriptor then reads ENODEV, and udev announces the removal.
     void Unplug();
     // Reads the program made on the node so far. Under umockdev each one is a round trip to

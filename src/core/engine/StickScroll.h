@@ -33,9 +33,10 @@ class StickScroll {
     bool Scrolling() const { return scrolling_; }
 
   private:
-    // Units due but not yet whole, per wheel: less than one either way.
-    double horizontal_ = 0.0;
-    double vertical_ = 0.0;
+    // Units due but not yet whole, per wheel, in 65536ths of a unit: less than one either way.
+    // Whole numbers, so that a second's ticks add up to the rate and no rounding creeps in.
+    std::int64_t horizontal_ = 0;
+    std::int64_t vertical_ = 0;
     bool scrolling_ = false;
 };
 

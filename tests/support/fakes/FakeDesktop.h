@@ -36,9 +36,9 @@ struct FakeDesktop {
     FakeManifestPlatform manifestPlatform;
     bool otherInstance = false;
 
-    // `wake`: none, the poll timer never stops.
+    // `wake`: none, the poll timer never stops; `scroll`: none, the output cannot scroll.
     ProgramPorts Ports(JoystickPort& joystick, PointerOutput pointer, MouseButtonPort& buttons,
-                       WakeSourcePort* wake) {
+                       WakeSourcePort* wake, ScrollPort* scroll = nullptr) {
         return {
             .joystick = joystick,
             .pointer = pointer,
@@ -53,6 +53,7 @@ struct FakeDesktop {
             .manifestPlatform = manifestPlatform,
             .anotherInstanceRunning = [this] { return otherInstance; },
             .wake = wake,
+            .scroll = scroll,
         };
     }
 };

@@ -133,7 +133,7 @@ class UinputPointerTest : public ::testing::Test {
     UMockdevIoctlBase* handler = nullptr;
 };
 
-TEST_F(UinputPointerTest, MakesOneMouseWithRelativeAxesThreeButtonsAndThePointerProperty) {
+TEST_F(UinputPointerTest, MakesOneMouseWithRelativeAxesWheelsThreeButtonsAndThePointerProperty) {
     {
         UinputPointer pointer;
         ASSERT_TRUE(pointer.Ready());
@@ -144,6 +144,8 @@ TEST_F(UinputPointerTest, MakesOneMouseWithRelativeAxesThreeButtonsAndThePointer
         const std::vector<Bit> wanted{
             {UI_SET_EVBIT, EV_REL},      {UI_SET_EVBIT, EV_KEY},
             {UI_SET_RELBIT, REL_X},      {UI_SET_RELBIT, REL_Y},
+            {UI_SET_RELBIT, REL_WHEEL},  {UI_SET_RELBIT, REL_WHEEL_HI_RES},
+            {UI_SET_RELBIT, REL_HWHEEL}, {UI_SET_RELBIT, REL_HWHEEL_HI_RES},
             {UI_SET_KEYBIT, BTN_LEFT},   {UI_SET_KEYBIT, BTN_RIGHT},
             {UI_SET_KEYBIT, BTN_MIDDLE}, {UI_SET_PROPBIT, INPUT_PROP_POINTER}};
         for (const Bit& bit : wanted) {
@@ -164,7 +166,7 @@ TEST_F(UinputPointerTest, MakesOneMouseWithRelativeAxesThreeButtonsAndThePointer
     EXPECT_EQ(recorder.destroyed, 1);
 }
 
-TEST_F(UinputPointerTest, WritesOneReportPerMoveAndASyncAfterEachButton) {
+TEST_F(UinputPointerTest, WritesOneReportPerMoveAndScrollAndASyncAfterEachButton) {
     UinputPointer pointer;
     ASSERT_TRUE(pointer.Ready());
     TakeEvents();
@@ -179,6 +181,22 @@ TEST_F(UinputPointerTest, WritesOneReportPerMoveAndASyncAfterEachButton) {
                                 report,
                                 {EV_REL, REL_X, -2},
                                 report};
+    // Half a notch, then the rest of it with a third of one to the left, then back down past
+    // a notch on both wheels: whole notches where the 120ths complete one, never a unit lost.
+    EXPECT_TRUE(pointer.ScrollBy(0, 60));
+    EXPECT_TRUE(pointer.ScrollBy(-30, 90));
+    EXPECT_TRUE(pointer.ScrollBy(-100, -240));
+    expected.insert(expected.end(), {{EV_REL, REL_WHEEL_HI_RES, 60},
+                                     report,
+                                     {EV_REL, REL_WHEEL_HI_RES, 90},
+                                     {EV_REL, REL_WHEEL, 1},
+                                     {EV_REL, REL_HWHEEL_HI_RES, -30},
+                                     report,
+                                     {EV_REL, REL_WHEEL_HI_RES, -240},
+                                     {EV_REL, REL_WHEEL, -1},
+                                     {EV_REL, REL_HWHEEL_HI_RES, -100},
+                                     {EV_REL, REL_HWHEEL, -1},
+                                     report});
     for (const auto& [down, up, code] :
          {std::tuple{MouseButtonEvent::LeftDown, MouseButtonEvent::LeftUp, BTN_LEFT},
           std::tuple{MouseButtonEvent::RightDown, MouseButtonEvent::RightUp, BTN_RIGHT},
