@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/engine/PollScheduler.h"
-#include "core/startup/Startup.h"
+#include "core/engine/WakePorts.h"
 #include "support/EngineRig.h"
 #include "support/fakes/FakeScroll.h"
 #include "support/fakes/FakeWake.h"
