@@ -49,9 +49,10 @@ struct ProgramRig::Parts {
         : scripted(scriptedPad ? std::make_unique<test::ScriptedJoystick>(7, *scriptedPad)
                                : nullptr) {
         if (scripted)
-            wake.emplace([this](int id) { return joysticks.DeviceNode(id); }, true);
+            wake.emplace([this](int id) { return joysticks.DeviceNode(id); }, true,
+                         [this](int id) { return joysticks.ScrollAxisCodes(id); });
         else
-            pad.emplace();
+            pad.emplace("Vantrel Test Pad", 6);
     }
 
     test::TempDir folder;
@@ -116,6 +117,7 @@ void ProgramRig::Build(WakeSourcePort* wake) {
             .manifestPlatform = p.manifestPlatform,
             .anotherInstanceRunning = [] { return false; },
             .wake = wake,
+            .scroll = &p.x11,
         },
         ProgramLocation{.folder = p.folder.path(), .executable = p.folder / "vantrel"});
     QObject::connect(p.window->PollTimer(), &QTimer::timeout, [&p] { ++p.ticks; });
@@ -156,6 +158,11 @@ void ProgramRig::MoveStick(int x, int y) {
         static_cast<void>(parts_->pad->SetAxes(static_cast<Sint16>(x), static_cast<Sint16>(y)));
     else
         parts_->scripted->Report(x, y, 0);
+}
+
+bool ProgramRig::MoveScrollStick(int x, int y) {
+    return parts_->pad && parts_->pad->SetAxis(2, static_cast<Sint16>(x)) &&
+           parts_->pad->SetAxis(3, static_cast<Sint16>(y));
 }
 
 test::ScriptedJoystick* ProgramRig::ScriptedPad() {

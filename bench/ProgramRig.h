@@ -59,6 +59,8 @@ class ProgramRig {
     void SetReadAndPlace(bool readAndPlace);
     // Moves the joystick's stick (SDL values, -32768..32767).
     void MoveStick(int x, int y);
+    // Moves the virtual joystick's second stick, which scrolls; false for the scripted one.
+    bool MoveScrollStick(int x, int y);
     // The scripted joystick; null for the virtual one.
     test::ScriptedJoystick* ScriptedPad();
     // Poll-timer ticks so far.

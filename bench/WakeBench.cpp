@@ -146,16 +146,17 @@ std::vector<double> MoveDelays(ProgramRig& rig, Signal signal, int trials) {
     return delays;
 }
 
-// One window of the stick held for `seconds` at (x, y) and back, turning every second so the
-// pointer runs back and forth: the CPU, and per tick the event loop thread's wake-ups (less the
-// scripted node's emulated reads) and the X replies it waited for.
+// One window of a stick held for `seconds` at (x, y) and back, turning every second so the
+// pointer runs back and forth (or the window scrolls up and down): the CPU, and per tick the
+// event loop thread's wake-ups (less the scripted node's emulated reads) and the X replies it
+// waited for. `move` holds the stick.
 struct Moving {
     Window w;
     double ticks, wakeUps, readsPerTick, perRead, replies;
 };
 
-template <class Signal>
-Moving MovingWindow(ProgramRig& rig, Signal signal, double seconds, int x, int y) {
+template <class Signal, class Move>
+Moving MovingWindow(ProgramRig& rig, Signal signal, Move move, double seconds, int x, int y) {
     const double perRead = rig.WakeUpsPerEmulatedRead();
     const auto ticks0 = rig.Ticks();
     const auto waits0 = rig.PointerWaits();
@@ -164,7 +165,7 @@ Moving MovingWindow(ProgramRig& rig, Signal signal, double seconds, int x, int y
     int direction = 1;
     const Window w = Measure(seconds, [&](int ms) {
         for (int done = 0; done < ms; done += 1000, direction = -direction) {
-            rig.MoveStick(direction * x, direction * y);
+            move(direction * x, direction * y);
             signal();
             RunLoop(std::min(1000, ms - done));
         }
@@ -172,7 +173,7 @@ Moving MovingWindow(ProgramRig& rig, Signal signal, double seconds, int x, int y
     const double ticks = std::max<double>(1, double(rig.Ticks() - ticks0));
     const double switches = double(MainThreadContextSwitches() - switches0);
     const double reads = double(rig.EmulatedReads() - reads0);
-    rig.MoveStick(0, 0);
+    move(0, 0);
     signal();
     RunLoop(100);
     return {w,
@@ -195,7 +196,15 @@ void PrintMoving(const char* what, const Moving& m) {
 
 template <class Signal>
 void MovingFigures(ProgramRig& rig, Signal signal, double seconds) {
-    PrintMoving("stick held, pointer moving", MovingWindow(rig, signal, seconds, 32767, 0));
+    PrintMoving("stick held, pointer moving",
+                MovingWindow(
+                    rig, signal, [&rig](int x, int y) { rig.MoveStick(x, y); }, seconds, 32767, 0));
+    // Full push, 8 notches a second at the default speed: a wheel click every 25th tick.
+    if (rig.MoveScrollStick(0, 0))
+        PrintMoving("second stick held, scrolling",
+                    MovingWindow(
+                        rig, signal, [&rig](int x, int y) { rig.MoveScrollStick(x, y); }, seconds,
+                        0, -32768));
 }
 
 // One configuration: at rest, event-to-move delay, moving.
@@ -331,6 +340,7 @@ void MovingPathFigures(double seconds, int pairs) {
     if (!StartRig(rig)) return;
     RunLoop(200);
     const auto signal = [&wake] { wake.Signal(); };
+    const auto stick = [&rig](int x, int y) { rig.MoveStick(x, y); };
     for (const auto& [what, x, y] :
          {std::tuple{"one axis", 32767, 0}, std::tuple{"diagonal", 32767, 32767}}) {
         std::printf("-- stick held on %s\n", what);
@@ -339,7 +349,7 @@ void MovingPathFigures(double seconds, int pairs) {
             Moving before{}, after{};
             for (const bool readFirst : {pair % 2 == 0, pair % 2 != 0}) {
                 rig.SetReadAndPlace(readFirst);
-                (readFirst ? before : after) = MovingWindow(rig, signal, seconds, x, y);
+                (readFirst ? before : after) = MovingWindow(rig, signal, stick, seconds, x, y);
             }
             rig.SetReadAndPlace(false);
             PrintMoving("before: read and place", before);

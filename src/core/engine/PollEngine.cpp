@@ -101,6 +101,10 @@ void PollEngine::Tick() {
     const bool moved = push.Moves();
     if (moved) motion_->Move(push, pointerStep_);
 
+    // Scrolling, before the status text: an output may send what it queued with the read of
+    // the pointer that the text takes.
+    Scroll();
+
     // 4. Status text.
     RefreshPositionText(motion_->Shown(moved));
 
@@ -109,9 +113,6 @@ void PollEngine::Tick() {
 
     // 6. Buttons; those of a chord that has just acted count as let go.
     HandleButtons(static_cast<std::int32_t>(joy_.buttons & ~chord_.Spent()));
-
-    // 7. Scrolling.
-    Scroll();
 }
 
 void PollEngine::Scroll() {

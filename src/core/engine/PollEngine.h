@@ -42,8 +42,8 @@ class PollEngine {
     }
     int JoystickCount() const { return joystickCount_; }
 
-    // One poll: read the joystick, time the pause chord, then unless paused move, update the
-    // position text, accelerate, buttons, scroll.
+    // One poll: read the joystick, time the pause chord, then unless paused move, scroll,
+    // update the position text, accelerate, buttons.
     void Tick();
 
     // The pad's own Back and Start (JoystickInfo::backStartButtons), for a chord the settings

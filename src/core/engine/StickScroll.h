@@ -7,11 +7,12 @@
 #include <cstdint>
 
 #include "core/engine/ScrollPort.h"
+#include "core/engine/WakePorts.h"
 
 namespace vantrel {
 
-// The ticks of the 5 ms poll in a second: the rates below are per second, the scroll per tick.
-inline constexpr int kScrollTicksPerSecond = 200;
+// The poll's ticks in a second: the rates below are per second, the scroll per tick.
+inline constexpr int kScrollTicksPerSecond = 1000 / kPollIntervalMs;
 
 // Top rates at full push in 120ths of a notch a second, for scroll speeds 1..5: 3, 5, 8, 12 and
 // 18 notches. 12 a second is where users of other pads' tools find reading too hard; the

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "core/engine/PollScheduler.h"
-#include "core/engine/WakePorts.h"
 #include "support/EngineRig.h"
 #include "support/fakes/FakeScroll.h"
 #include "support/fakes/FakeWake.h"
@@ -20,8 +19,6 @@ using test::FakeScroll;
 using test::kHigh;
 using test::kLow;
 using test::kRest;
-
-static_assert(kScrollTicksPerSecond * kPollIntervalMs == 1000, "rates are per second of ticks");
 
 struct CurveCase {
     const char* name;

@@ -180,18 +180,15 @@ bool X11Pointer::ScrollBy(std::int32_t horizontal, std::int32_t vertical) {
         unsigned int positive, negative;  // the buttons for each way
     };
     const Wheel wheels[] = {{vertical_.Add(vertical), 4, 5}, {horizontal_.Add(horizontal), 7, 6}};
-    bool clicked = false;
     for (const Wheel& wheel : wheels) {
         const unsigned int button = wheel.notches > 0 ? wheel.positive : wheel.negative;
         for (std::int32_t i = 0; i < std::abs(wheel.notches); ++i) {
             XTestFakeButtonEvent(display_.get(), button, True, CurrentTime);
             XTestFakeButtonEvent(display_.get(), button, False, CurrentTime);
-            clicked = true;
         }
     }
-    // Unlike a placement no query follows in this tick to carry the clicks along. The pending
-    // query stays: a wheel moves no pointer.
-    if (clicked) XFlush(display_.get());
+    // No flush and no dropped query, as for ShiftBy: a wheel moves no pointer, and the query
+    // that the tick makes next carries the clicks.
     return true;
 }
 

@@ -54,6 +54,7 @@ class X11Pointer : public PointerPort, public MouseButtonPort, public ScrollPort
     void Send(MouseButtonEvent event) override;
     // X has only whole wheel clicks: buttons 4 / 5 (up / down) and 6 / 7 (left / right), a
     // press and a release for each notch complete; the fractions wait for the next call.
+    // Queued like PlaceAt: they go out with the next query or Sync().
     bool ScrollBy(std::int32_t horizontal, std::int32_t vertical) override;
 
     // Waits until the server has handled everything sent so far.

@@ -20,8 +20,9 @@ class XTestByDistance : public RelativePointerPort, public MouseButtonPort, publ
         return x11_.QueryPosition(at) && x11_.PlaceAt(at.x + dx, at.y + dy) && x11_.Sync();
     }
     void Send(MouseButtonEvent event) override { x11_.Send(event); }
+    // Nothing reads this pointer every tick, so the clicks go out at once.
     bool ScrollBy(std::int32_t horizontal, std::int32_t vertical) override {
-        return x11_.ScrollBy(horizontal, vertical);
+        return x11_.ScrollBy(horizontal, vertical) && x11_.Sync();
     }
 
   private:
