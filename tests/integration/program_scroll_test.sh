@@ -25,7 +25,11 @@ cleanup() { end_then_remove "$dir" "${pid:-}" "${xev:-}"; }
 trap cleanup EXIT
 cp -r "$program_dir"/. "$dir/"
 rm -f "$dir/Vantrel.ini"
-export HOME=$dir XDG_CONFIG_HOME=$dir/config XDG_SESSION_TYPE=x11 QT_QPA_PLATFORM=xcb
+mkdir -m 700 "$dir/run"
+# A runtime folder of its own: the instance lock lives there, and a program of another test
+# must not make this one the second instance.
+export HOME=$dir XDG_CONFIG_HOME=$dir/config XDG_RUNTIME_DIR=$dir/run XDG_SESSION_TYPE=x11 \
+  QT_QPA_PLATFORM=xcb
 
 wait_for() {  # polls for up to 60 seconds until the command succeeds
   for _ in $(seq 1200); do "$@" >/dev/null 2>&1 && return 0; sleep 0.05; done
