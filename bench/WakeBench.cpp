@@ -53,7 +53,7 @@ class EventFdWake : public WakeSourcePort {
     ~EventFdWake() override { close(fd_); }
 
     void SetWakeHandler(std::function<void()> handler) override { handler_ = std::move(handler); }
-    bool Watch(int) override {
+    bool Watch(int, WakeInput) override {
         Drain();
         armed_ = true;
         notifier_.setEnabled(true);

@@ -50,7 +50,11 @@ int main(int argc, char** argv) {
     const QDir icons(resources.filePath(QStringLiteral("icons")));
     bool ok = true;
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        ok &= Render(icons, "vantrel.svg", QString("vantrel-%1.png").arg(size), QSize(size, size));
+        for (const char* icon : {"vantrel", "tray-paused"}) {
+            const QString base = QString::fromLatin1(icon);
+            ok &= Render(icons, base + ".svg", QString("%1-%2.png").arg(base).arg(size),
+                         QSize(size, size));
+        }
     }
     for (const char* name : {"menu-options", "menu-information", "menu-updates", "menu-donation",
                              "menu-licence", "menu-exit"}) {

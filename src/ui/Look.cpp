@@ -46,7 +46,9 @@ QPixmap Png(const QString& path) {
 // one or two of the eight, and the largest alone takes 256 KiB decoded.
 class PngSizesEngine final : public QIconEngine {
   public:
-    explicit PngSizesEngine(QList<int> sizes) : sizes_(std::move(sizes)) {}
+    // The pictures ":/icons/<base>-<size>.png" for each size.
+    PngSizesEngine(QString base, QList<int> sizes)
+        : base_(std::move(base)), sizes_(std::move(sizes)) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
                QIcon::State state) override {
@@ -92,10 +94,12 @@ class PngSizesEngine final : public QIconEngine {
     }
     QPixmap Decoded(int side) {
         QPixmap& picture = decoded_[side];
-        if (picture.isNull()) picture = Png(QStringLiteral(":/icons/vantrel-%1.png").arg(side));
+        if (picture.isNull())
+            picture = Png(QStringLiteral(":/icons/%1-%2.png").arg(base_).arg(side));
         return picture;
     }
 
+    QString base_;
     QList<int> sizes_;  // ascending
     std::map<int, QPixmap> decoded_;
 };
@@ -107,8 +111,21 @@ void InitResources() {
 }
 
 QIcon ProgramIcon() {
+    return TrayStateIcon(TrayState::Normal);
+}
+
+QIcon TrayStateIcon(TrayState state) {
     InitResources();
-    return QIcon(new PngSizesEngine({16, 22, 24, 32, 48, 64, 128, 256}));  // the icon owns it
+    const char* base = "vantrel";
+    switch (state) {
+        case TrayState::Normal:
+            break;
+        case TrayState::Paused:
+            base = "tray-paused";
+            break;
+    }
+    // The icon owns the engine.
+    return QIcon(new PngSizesEngine(QString::fromLatin1(base), {16, 22, 24, 32, 48, 64, 128, 256}));
 }
 
 QIcon MenuPictureIcon(MenuPicture picture) {

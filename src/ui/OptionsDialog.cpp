@@ -43,7 +43,7 @@ void ShrinkToFit(QLabel* label) {
 // Positions and sizes in twips of the client area. The first layout ended at 4590 twips; the
 // settings added since lie below it, in the settings column, so nothing above them moves.
 constexpr int kClientWidth = 7380;
-constexpr int kClientHeight = 5880;
+constexpr int kClientHeight = 6870;
 
 constexpr TwipRect kJoystickPicture{120, 120, 2370, 2070};
 constexpr TwipRect kMouseSettingsLink{120, 2400, 2580, 330};
@@ -64,6 +64,10 @@ constexpr TwipRect kScrollSpeedCaption{2760, 5100, 2520, 420};
 constexpr TwipRect kScrollSpeedSlider{5340, 5115, 1920, 330};
 constexpr TwipRect kScrollSlowLabel{5340, 5460, 960, 300};
 constexpr TwipRect kScrollFastLabel{6300, 5460, 960, 300};
+// The pause chord: its caption beside its two lists, one under the other, as wide as the button
+// lists.
+constexpr TwipRect kPauseChordCaption{2760, 5850, 2520, 900};
+constexpr int kFirstPauseListCentre = 6090, kPauseListPitch = 480;
 
 // The five rows of caption and list, in Choice order (and tab order): the first three lists
 // twice as wide as the last two.
@@ -138,6 +142,13 @@ void OptionsDialog::BuildControls() {
     scrollSpeedSlider_->setTickPosition(QSlider::TicksBelow);
     scrollSpeedSlider_->setTickInterval(1);
     scrollSpeedSlider_->setCursor(Qt::PointingHandCursor);
+    // Picked from, not typed in: "" is no chord.
+    constexpr const char* kPauseListNames[] = {"pauseFirstList", "pauseSecondList"};
+    for (std::size_t i = 0; i < pauseLists_.size(); ++i) {
+        pauseLists_[i] = new QComboBox(this);
+        pauseLists_[i]->setObjectName(QString::fromLatin1(kPauseListNames[i]));
+        pauseLists_[i]->setCursor(Qt::PointingHandCursor);
+    }
     const auto makeButton = [this](const char* name) {
         auto* button = new QPushButton(this);
         button->setObjectName(QString::fromLatin1(name));
@@ -175,6 +186,10 @@ void OptionsDialog::BuildCaptions() {
     scrollSlowLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     scrollFastLabel_ = makeLabel(new QLabel(this), "scrollFastLabel");
     scrollFastLabel_->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    pauseChordCaption_ = makeLabel(new QLabel(this), "pauseChordLabel");
+    pauseChordCaption_->setWordWrap(true);
+    pauseChordCaption_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    pauseChordCaption_->setBuddy(pauseLists_[0]);
     addedRule_ = new QFrame(this);
     addedRule_->setObjectName(QStringLiteral("addedSettingsRule"));
     addedRule_->setFrameShape(QFrame::HLine);
@@ -199,7 +214,7 @@ void OptionsDialog::BuildCaptions() {
     QWidget* chain[] = {accelerationBox_, startAtLogonBox_, combos_[0],      combos_[1],
                         combos_[2],       combos_[3],       combos_[4],      okButton_,
                         applyButton_,     cancelButton_,    scrollStickBox_, scrollSpeedSlider_,
-                        mouseLink_,       controllerLink_};
+                        pauseLists_[0],   pauseLists_[1],   mouseLink_,      controllerLink_};
     for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
 }
 
@@ -222,6 +237,13 @@ void OptionsDialog::PlaceWidgets() {
     scrollSpeedSlider_->setGeometry(rect(kScrollSpeedSlider));
     scrollSlowLabel_->setGeometry(rect(kScrollSlowLabel));
     scrollFastLabel_->setGeometry(rect(kScrollFastLabel));
+    pauseChordCaption_->setGeometry(rect(kPauseChordCaption));
+    for (std::size_t i = 0; i < pauseLists_.size(); ++i) {
+        const int height = pauseLists_[i]->sizeHint().height();
+        const int centre = kFirstPauseListCentre + static_cast<int>(i) * kPauseListPitch;
+        pauseLists_[i]->setGeometry(px(kListLeft, dpiX), px(centre, dpiY) - height / 2,
+                                    px(kWideList, dpiX), height);
+    }
     for (std::size_t row = 0; row < combos_.size(); ++row) {
         const Row& r = kRows[row];
         rowCaptions_[row]->setGeometry(rect({kRowCaptionLeft, r.centre - kRowCaptionHeight / 2,
@@ -269,6 +291,13 @@ void OptionsDialog::Connect() {
     connect(scrollSpeedSlider_, &QSlider::valueChanged, this, [this](int step) {
         if (!mirroring_) Edit([this, step] { model_.SetScrollSpeed(step); });
     });
+    for (std::size_t i = 0; i < pauseLists_.size(); ++i) {
+        connect(pauseLists_[i], &QComboBox::activated, this,
+                [this, list = static_cast<ChordList>(i)](int position) {
+                    if (!mirroring_)
+                        Edit([this, list, position] { model_.PickChord(list, position); });
+                });
+    }
     connect(okButton_, &QPushButton::clicked, this, [this] { Edit([this] { model_.Ok(); }); });
     connect(applyButton_, &QPushButton::clicked, this,
             [this] { Edit([this] { model_.Apply(); }); });
@@ -305,6 +334,7 @@ void OptionsDialog::Mirror() {
         accelerationBox_->setChecked(model_.Checked(Check::Acceleration));
     }
     MirrorScrollControls();
+    MirrorChordLists();
     applyButton_->setEnabled(model_.ApplyEnabled());
     NameForScreenReaders();
     mirroring_ = wasMirroring;
@@ -328,6 +358,7 @@ void OptionsDialog::MirrorTexts() {
           scrollSlowLabel_, scrollFastLabel_})
         ShrinkToFit(oneLine);
     scrollStickBox_->setText(FromUtf8(texts.scrollStick));
+    pauseChordCaption_->setText(FromUtf8(texts.pauseChord));
     startAtLogonBox_->setText(FromUtf8(texts.startAtLogon));
     accelerationBox_->setText(FromUtf8(texts.acceleration));
     okButton_->setText(FromUtf8(texts.ok));
@@ -377,6 +408,23 @@ void OptionsDialog::MirrorScrollControls() {
         control->setToolTip(why);
 }
 
+void OptionsDialog::MirrorChordLists() {
+    QStringList items;
+    for (const std::string& item : model_.ChordItems()) items << FromUtf8(item);
+    for (std::size_t i = 0; i < pauseLists_.size(); ++i) {
+        QComboBox* list = pauseLists_[i];
+        const QSignalBlocker block(list);
+        // A refused pick is undone here: the list shows the model's choice again.
+        bool same = list->count() == items.size();
+        for (int n = 0; same && n < items.size(); ++n) same = list->itemText(n) == items[n];
+        if (!same) {
+            list->clear();
+            list->addItems(items);
+        }
+        list->setCurrentIndex(model_.ChordPosition(static_cast<ChordList>(i)));
+    }
+}
+
 void OptionsDialog::NameForScreenReaders() {
     // The lists are named by their captions' buddy relation and the links by their text; every
     // name is the caption as shown, without access-key markers, so it follows the language.
@@ -387,6 +435,10 @@ void OptionsDialog::NameForScreenReaders() {
     }
     const OptionsTexts& texts = model_.Texts();
     joystickPicture_->setAccessibleDescription(FromUtf8(texts.joystickPicture));
+    // Two lists under one caption: each is the caption with its number.
+    for (std::size_t i = 0; i < pauseLists_.size(); ++i)
+        pauseLists_[i]->setAccessibleName(
+            FromUtf8(StripAccessKeys(texts.pauseChord) + " " + std::to_string(i + 1)));
     // The slider's value is a bare number: its description says which end is which, or, while
     // the pad has no second stick, why it cannot be moved.
     scrollStickBox_->setAccessibleDescription(scrollStickBox_->toolTip());

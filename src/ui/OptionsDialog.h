@@ -49,6 +49,7 @@ class OptionsDialog : public QWidget {
     void MirrorTexts();
     void MirrorLists();
     void MirrorScrollControls();
+    void MirrorChordLists();
     void NameForScreenReaders();
     // Runs an edit on the model, then mirrors it and hides the window when the model says so.
     void Edit(const std::function<void()>& change);
@@ -77,6 +78,8 @@ class OptionsDialog : public QWidget {
     QSlider* scrollSpeedSlider_ = nullptr;
     QLabel* scrollSlowLabel_ = nullptr;
     QLabel* scrollFastLabel_ = nullptr;
+    QLabel* pauseChordCaption_ = nullptr;
+    std::array<QComboBox*, 2> pauseLists_{};  // in ChordList order
 };
 
 // Owns the dialog model and the one OptionsDialog of the run; the main window keeps one host.

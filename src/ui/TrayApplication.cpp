@@ -96,6 +96,10 @@ void TrayApplication::ApplyMenuTexts(const LangText& texts) {
     tray_->ApplyMenuTexts(texts);
 }
 
+void TrayApplication::ShowTrayState(TrayState state, const LangText& texts) {
+    tray_->ShowState(state, texts);
+}
+
 void TrayApplication::AddTrayIcon() {
     tray_->AddTrayIcon(windowIcon());
 }

@@ -65,6 +65,7 @@ class TrayApplication : public QWidget, private ProgramView {
     void ApplyMenuTexts(const LangText& texts) override;
     void AddTrayIcon() override;
     void RemoveTrayIcon() override;
+    void ShowTrayState(TrayState state, const LangText& texts) override;
     void HideWindow() override;
     void StartTicking() override;
     void StopTicking() override;

@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QString>
 #include <cstdio>
+#include <optional>
 #include <string_view>
 
 namespace vantrel {
@@ -25,6 +26,8 @@ TrayIcon::TrayIcon(QObject* parent) : QObject(parent) {
         QAction* action = entry.IsSeparator() ? menu_.addSeparator()
                                               : menu_.addAction(FromView(entry.builtInCaption));
         action->setObjectName(FromView(entry.name));
+        // Qt ticks it itself on a click; ShowState brings it in line with what the run did.
+        action->setCheckable(entry.checkable);
         if (!entry.IsSeparator()) {
             connect(action, &QAction::triggered, this,
                     [this, choice = entry.action] { emit menuChosen(choice); });
@@ -40,7 +43,8 @@ TrayIcon::TrayIcon(QObject* parent) : QObject(parent) {
 TrayIcon::~TrayIcon() = default;
 
 void TrayIcon::AddTrayIcon(const QIcon& icon) {
-    tray_.setIcon(icon);
+    // A state shown before keeps its own picture.
+    tray_.setIcon(state_ == TrayState::Normal ? icon : TrayStateIcon(state_));
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         std::fputs("vantrel: no notification area found, running without a tray icon\n", stderr);
     }
@@ -55,6 +59,17 @@ void TrayIcon::ApplyMenuTexts(const LangText& texts) {
     vantrel::ApplyMenuTexts(texts, [this](std::size_t position, const std::string& text) {
         entries_[position]->setText(QString::fromStdString(text));
     });
+    // A tooltip in the old language would outlast the change.
+    ShowState(state_, texts);
+}
+
+void TrayIcon::ShowState(TrayState state, const LangText& texts) {
+    if (state != state_) tray_.setIcon(TrayStateIcon(state));
+    state_ = state;
+    if (const auto pause = TrayMenuPosition(MenuAction::TogglePause))
+        entries_[*pause]->setChecked(state == TrayState::Paused);
+    const std::optional<TextId> tooltip = TrayTooltip(state);
+    tray_.setToolTip(tooltip ? QString::fromStdString(texts[*tooltip]) : QString());
 }
 
 bool TrayIcon::SetMenuBitmap(std::size_t itemPosition, const QIcon& picture) {

@@ -10,6 +10,7 @@
 #include <cstddef>
 
 #include "core/menu/TrayMenu.h"
+#include "core/menu/TrayState.h"
 #include "core/text/LangText.h"
 #include "ui/Look.h"
 
@@ -21,19 +22,23 @@ class TrayIcon : public QObject {
     Q_OBJECT
 
   public:
-    // Builds the menu with its fourteen positions and built-in captions; no icon is shown yet.
+    // Builds the menu with its fifteen positions and built-in captions; no icon is shown yet.
     explicit TrayIcon(QObject* parent = nullptr);
     ~TrayIcon() override;
 
-    // Shows `icon` in the notification area, without a tooltip. Where no notification area
-    // exists the program runs on without an icon (one line on standard error says so); should
-    // one appear later, the icon shows up there.
+    // Shows `icon` in the notification area, without a tooltip (ShowState sets another). Where no
+    // notification area exists the program runs on without an icon (one line on standard error says
+    // so); should one appear later, the icon shows up there.
     void AddTrayIcon(const QIcon& icon = ProgramIcon());
     // Takes the icon out of the notification area; harmless when it is not there.
     void RemoveTrayIcon();
 
-    // Sets the nine captions from the text table.
+    // Sets the captions from the text table, and the tooltip of the state shown.
     void ApplyMenuTexts(const LangText& texts);
+    // Shows `state`: its picture in the notification area (once the icon is added), its
+    // tooltip from `texts`, and the pause entry ticked while paused.
+    void ShowState(TrayState state, const LangText& texts);
+    TrayState State() const { return state_; }
     // Shows `picture` beside the entry at `itemPosition`; false (and nothing attached) for a
     // separator or a position outside the menu.
     bool SetMenuBitmap(std::size_t itemPosition, const QIcon& picture);
@@ -57,6 +62,7 @@ class TrayIcon : public QObject {
 
     QMenu menu_;
     QSystemTrayIcon tray_;
+    TrayState state_ = TrayState::Normal;
     std::array<QAction*, kTrayMenuSize> entries_{};  // owned by menu_
 };
 

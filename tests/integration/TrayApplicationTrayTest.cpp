@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QStyleHints>
 #include <QThread>
+#include <QTimer>
 #include <QWindow>
 #include <cstdlib>
 #include <filesystem>
@@ -101,12 +102,13 @@ TEST_P(TrayApplicationTray, ClickOnTheIconOpensTheMenuInTheLoadedLanguage) {
     QMenu& menu = window_->Tray().Menu();
     ASSERT_TRUE(WaitFor([&menu] { return menu.isVisible(); }));
     const QList<QAction*> actions = menu.actions();
-    ASSERT_EQ(actions.size(), 14);
+    ASSERT_EQ(actions.size(), 15);
     EXPECT_EQ(actions[0]->text().toStdString(), expected[7]);
-    EXPECT_EQ(actions[2]->text().toStdString(), expected[26]);
-    EXPECT_EQ(actions[13]->text().toStdString(), expected[13]);
+    EXPECT_EQ(actions[1]->text().toStdString(), expected[46]);
+    EXPECT_EQ(actions[3]->text().toStdString(), expected[26]);
+    EXPECT_EQ(actions[14]->text().toStdString(), expected[13]);
     EXPECT_FALSE(actions[0]->icon().isNull());
-    EXPECT_TRUE(actions[2]->icon().isNull());
+    EXPECT_TRUE(actions[3]->icon().isNull());
 
     if (const char* shots = std::getenv("VANTREL_SCREENSHOTS")) {
         Settle(300);  // let the menu finish painting
@@ -192,6 +194,55 @@ TEST_P(TrayApplicationTray, TheStickDrivesThePointerThroughTheWindowsTimer) {
     window_->OnPollTick();
     window_->OnPollTick();
     EXPECT_EQ(window_->PositionLabel()->text().toStdString(), " 210 -  170");
+}
+
+// Back + Start (the virtual pad's mapping: buttons 5 and 7) held a second pause: a held drag is
+// let go, the stick moves nothing, the tooltip says so; let go and held again, they resume. The
+// menu entry does the same.
+TEST_P(TrayApplicationTray, TheChordAndTheMenuEntryPauseAndResume) {
+    int ticks = 0;
+    QObject::connect(window_->PollTimer(), &QTimer::timeout, [&ticks] { ++ticks; });
+    const auto ticksPass = [&ticks](int n) {
+        return WaitFor([&, end = ticks + n] { return ticks >= end; });
+    };
+    const auto paused = [this] {
+        return window_->Tray().SystemTrayIcon().toolTip().toStdString() ==
+               state_.texts[TextId::PausedTooltip];
+    };
+    // From the left half, whatever ran to the screen's edge before.
+    const auto moves = [] {
+        QCursor::setPos(200, 300);
+        return WaitFor([] { return QCursor::pos().x() > 220; });
+    };
+    const auto stays = [&] {
+        const QPoint at = QCursor::pos();
+        return ticksPass(40) && QCursor::pos() == at;
+    };
+    const auto chord = [this](bool down) {
+        return pad_.SetButton(4, down) && pad_.SetButton(6, down);
+    };
+
+    ASSERT_TRUE(pad_.SetButton(0, true) && pad_.SetAxes(32767, 0));  // a drag to the right
+    ASSERT_TRUE(WaitFor([] { return test::XPointer().leftDown; }) && moves());
+    ASSERT_TRUE(chord(true));
+    ASSERT_TRUE(WaitFor(paused));
+    EXPECT_TRUE(WaitFor([] { return !test::XPointer().leftDown; }));
+    EXPECT_TRUE(stays());
+    ASSERT_TRUE(chord(false) && pad_.SetButton(0, false) && ticksPass(2));
+    ASSERT_TRUE(chord(true));
+    ASSERT_TRUE(WaitFor([&] { return !paused(); }));
+    EXPECT_TRUE(moves());
+
+    QAction* entry = window_->Tray().Entry(*TrayMenuPosition(MenuAction::TogglePause));
+    for (const bool pausing : {true, false}) {
+        ASSERT_TRUE(chord(false) && pad_.SetAxes(0, 0) && ticksPass(2));
+        ASSERT_TRUE(ChooseFromTheMenu(*window_, "pause"));
+        ASSERT_TRUE(WaitFor([&] { return paused() == pausing; }));
+        EXPECT_EQ(entry->isChecked(), pausing);
+        ASSERT_TRUE(pad_.SetAxes(32767, 0));
+        EXPECT_TRUE(pausing ? stays() : moves());
+    }
+    ASSERT_TRUE(pad_.SetAxes(0, 0));
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, TrayApplicationTray,

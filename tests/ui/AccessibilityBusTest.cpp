@@ -49,8 +49,10 @@ std::pair<std::vector<Control>, std::vector<int>> ReadThroughBus(const QString& 
     for (const QVariant& value : json["controls"].toList()) {
         const QVariantMap c = value.toMap();
         const QVariantList box = c["box"].toList();
-        // A list is spoken by the caption it is labelled by; its own name is its value.
-        const QString name = c[c["role"] == "combo box" ? "labelledBy" : "name"].toString();
+        // A list is spoken by the caption it is labelled by, else by the name it was given.
+        const QString labelledBy = c["labelledBy"].toString();
+        const QString name =
+            c["role"] == "combo box" && !labelledBy.isEmpty() ? labelledBy : c["name"].toString();
         controls.push_back({c["role"].toString().toStdString(), name.toStdString(),
                             QRect(box[0].toInt(), box[1].toInt(), box[2].toInt(), box[3].toInt()),
                             c["actions"].toStringList().value(0)});
@@ -124,6 +126,7 @@ TEST_P(AccessibilityBusTest, OptionsDialogIsReadByCaptionInTabOrderAndItsLinksOp
                                                  {"push button", {1, 2, 3}},
                                                  {"link", {30, 31}}})
         for (int line : lines) expected.emplace(role, StripAccessKeys(texts[line]));
+    for (const char* n : {"", " 2"}) expected.emplace("combo box", StripAccessKeys(texts[48]) + n);
     ExpectRead(host.Dialog()->windowTitle(), expected);
 
     const std::vector<std::vector<std::string>> started = {{"xfce4-mouse-settings"},

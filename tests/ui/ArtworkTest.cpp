@@ -14,22 +14,26 @@
 namespace vantrel {
 namespace {
 
-TEST(Artwork, ProgramIconAtTheUsualSizes) {
-    const QIcon icon = ProgramIcon();
-    ASSERT_FALSE(icon.isNull());
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        SCOPED_TRACE(size);
-        EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size)));
-        const QImage image = icon.pixmap(size, size).toImage();
-        EXPECT_EQ(image.size(), QSize(size, size));
-        const QImage file(QStringLiteral(":/icons/vantrel-%1.png").arg(size));
-        EXPECT_EQ(image, file.convertToFormat(image.format())) << "not the picture of its size";
-        // Not blank: some pixels opaque, some clear.
-        int opaque = 0;
-        for (int y = 0; y < size; ++y)
-            for (int x = 0; x < size; ++x) opaque += qAlpha(image.pixel(x, y)) == 255;
-        EXPECT_GT(opaque, size * size / 5);
-        EXPECT_LT(opaque, size * size);
+// The program icon, and the tray's picture in each state, with the files it is drawn from.
+TEST(Artwork, ProgramAndTrayIconsAtTheUsualSizes) {
+    for (const auto& [icon, base] : {std::pair{ProgramIcon(), "vantrel"},
+                                     std::pair{TrayStateIcon(TrayState::Normal), "vantrel"},
+                                     std::pair{TrayStateIcon(TrayState::Paused), "tray-paused"}}) {
+        ASSERT_FALSE(icon.isNull());
+        for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            SCOPED_TRACE(std::string(base) + " " + std::to_string(size));
+            EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size)));
+            const QImage image = icon.pixmap(size, size).toImage();
+            EXPECT_EQ(image.size(), QSize(size, size));
+            const QImage file(QStringLiteral(":/icons/%1-%2.png").arg(base).arg(size));
+            EXPECT_EQ(image, file.convertToFormat(image.format())) << "not the picture of its size";
+            // Not blank: some pixels opaque, some clear.
+            int opaque = 0;
+            for (int y = 0; y < size; ++y)
+                for (int x = 0; x < size; ++x) opaque += qAlpha(image.pixel(x, y)) == 255;
+            EXPECT_GT(opaque, size * size / 5);
+            EXPECT_LT(opaque, size * size);
+        }
     }
 }
 
@@ -83,12 +87,12 @@ QImage RenderSvg(const QString& path, int scale, int edge = 0) {
 }
 
 TEST(Artwork, CheckedInPngsMatchTheirSvgSources) {
-    // vantrel-<size>.png, menu-<name>.png (13) and menu-<name>@2x.png (26), run
-    // scripts/render-icons after editing an SVG.
+    // vantrel-<size>.png, tray-paused-<size>.png, menu-<name>.png (13) and menu-<name>@2x.png (26),
+    // run scripts/render-icons after editing an SVG.
     const QDir folder(QStringLiteral(VANTREL_SOURCE_DIR "/resources/icons"));
     const QRegularExpression name(QStringLiteral(R"(^(.+?)(?:-(\d+)|(@2x))?\.png$)"));
     const QStringList pngs = folder.entryList({QStringLiteral("*.png")}, QDir::Files);
-    ASSERT_EQ(pngs.size(), 8 + 12);
+    ASSERT_EQ(pngs.size(), 8 + 8 + 12);
     for (const QString& png : pngs) {
         SCOPED_TRACE(png.toStdString());
         const auto match = name.match(png);

@@ -141,7 +141,7 @@ TEST_F(OptionsDialogTest, ClientAreaFollowsTheScreenDpi) {
     ASSERT_NE(screen, nullptr);
     const auto px = [](int twips, double dpi) { return int(std::lrint(twips * dpi / 1440.0)); };
     EXPECT_EQ(dialog.size(), QSize(px(7380, screen->logicalDotsPerInchX()),
-                                   px(5880, screen->logicalDotsPerInchY())));
+                                   px(6870, screen->logicalDotsPerInchY())));
     EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
     // Buttons left to right: OK, Apply, Cancel; the credit line left of them.
     const int ok = Child<QPushButton>("okButton")->x();
@@ -155,11 +155,12 @@ TEST_F(OptionsDialogTest, ClientAreaFollowsTheScreenDpi) {
 
 TEST_F(OptionsDialogTest, TabOrderRunsThroughListsChecksButtonsAndLinks) {
     OpenDialog();
-    const QStringList expected = {
-        "leftButtonList",  "rightButtonList",   "middleButtonList",  "speedList",
-        "joystickList",    "okButton",          "applyButton",       "cancelButton",
-        "scrollStickBox",  "scrollSpeedSlider", "mouseSettingsLink", "controllerSettingsLink",
-        "accelerationBox", "startAtLogonBox"};
+    const QStringList expected = {"leftButtonList",    "rightButtonList",        "middleButtonList",
+                                  "speedList",         "joystickList",           "okButton",
+                                  "applyButton",       "cancelButton",           "scrollStickBox",
+                                  "scrollSpeedSlider", "pauseFirstList",         "pauseSecondList",
+                                  "mouseSettingsLink", "controllerSettingsLink", "accelerationBox",
+                                  "startAtLogonBox"};
     QStringList order;
     QWidget* w = Combo(1);
     do {
@@ -224,6 +225,11 @@ TEST_F(OptionsDialogTest, ApplyWritesTheSettingsFileAndTheRunEntry) {
     scrollSpeed->triggerAction(QAbstractSlider::SliderToMaximum);
     Child<QCheckBox>("scrollStickBox")->click();
     EXPECT_FALSE(scrollSpeed->isEnabled());
+    QComboBox* pause[] = {Child<QComboBox>("pauseFirstList"), Child<QComboBox>("pauseSecondList")};
+    PickItem(pause[0], 2);
+    PickItem(pause[1], 2);  // one button twice: refused, the list shows its own again
+    EXPECT_EQ(pause[1]->currentText(), "");
+    PickItem(pause[1], 3);
     QPushButton* apply = Child<QPushButton>("applyButton");
     ASSERT_TRUE(apply->isEnabled());
     apply->click();
@@ -231,7 +237,7 @@ TEST_F(OptionsDialogTest, ApplyWritesTheSettingsFileAndTheRunEntry) {
     // Added settings away from their defaults follow the eight lines.
     EXPECT_EQ(ReadFile(settingsFile),
               "1\r\n2\r\n4\r\n2\r\n0\r\n1\r\n0\r\nEnglish.lng\r\n"
-              "ScrollStick=0\r\nScrollSpeed=5\r\n");
+              "ScrollStick=0\r\nScrollSpeed=5\r\nPauseFirst=2\r\nPauseSecond=3\r\n");
     ASSERT_EQ(runEntry.writes.size(), 1u);
     EXPECT_EQ(runEntry.writes[0], executable);
     EXPECT_FALSE(apply->isEnabled());
@@ -240,6 +246,7 @@ TEST_F(OptionsDialogTest, ApplyWritesTheSettingsFileAndTheRunEntry) {
     Child<QCheckBox>("startAtLogonBox")->click();  // start at logon off
     Child<QCheckBox>("scrollStickBox")->click();   // back at their defaults: eight lines alone
     scrollSpeed->setValue(3);
+    for (QComboBox* list : pause) PickItem(list, 0);  // no chord on a pad without Back and Start
     Child<QPushButton>("okButton")->click();
     EXPECT_EQ(runEntry.removes, 1);
     EXPECT_EQ(ReadFile(settingsFile), "1\r\n2\r\n4\r\n2\r\n0\r\n0\r\n0\r\nEnglish.lng\r\n");

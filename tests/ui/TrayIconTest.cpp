@@ -16,13 +16,17 @@
 namespace vantrel {
 namespace {
 
+// Each entry as the table has it, reporting its own action when chosen.
 TEST(TrayIconMenu, MirrorsTheMenuModel) {
     TrayIcon tray;
+    std::vector<MenuAction> chosen;
+    QObject::connect(&tray, &TrayIcon::menuChosen,
+                     [&chosen](MenuAction action) { chosen.push_back(action); });
     QMenu& menu = tray.Menu();
     EXPECT_EQ(menu.objectName(), "trayMenu");
     EXPECT_EQ(menu.title(), "Vantrel");
     const QList<QAction*> actions = menu.actions();
-    ASSERT_EQ(actions.size(), 14);
+    ASSERT_EQ(actions.size(), 15);
     for (std::size_t i = 0; i < kTrayMenuSize; ++i) {
         SCOPED_TRACE(i);
         const MenuEntry& entry = TrayMenuEntries()[i];
@@ -33,15 +37,21 @@ TEST(TrayIconMenu, MirrorsTheMenuModel) {
         if (!entry.IsSeparator()) {
             EXPECT_EQ(action->text().toStdString(), entry.builtInCaption);
         }
+        EXPECT_EQ(action->isCheckable(), entry.checkable);
         EXPECT_TRUE(action->icon().isNull()) << "no picture before they are attached";
+        chosen.clear();
+        action->trigger();
+        EXPECT_EQ(chosen, entry.IsSeparator() ? std::vector<MenuAction>{}
+                                              : std::vector<MenuAction>{entry.action});
     }
-    EXPECT_EQ(tray.Entry(14), nullptr);
+    EXPECT_EQ(tray.Entry(15), nullptr);
 }
 
 TEST(TrayIconMenu, LanguageTextsReplaceTheCaptions) {
     // Each entry's language line and the caption it holds.
     const std::map<std::string, std::pair<int, std::string>> captions = {
         {"options", {7, "&Options..."}},
+        {"pause", {46, "&Pause the joystick"}},
         {"language", {26, "&Language..."}},
         {"moreLanguages", {27, "Add a language && more..."}},
         {"donation", {8, "Make a &donation..."}},
@@ -65,8 +75,8 @@ TEST(TrayIconMenu, LanguageTextsReplaceTheCaptions) {
 TEST(TrayIconMenu, PicturesOnExactlySixEntries) {
     TrayIcon tray;
     tray.SetMenuBitmaps();
-    const QSet<int> pictured = {0, 5, 7, 9, 11, 13};
-    for (int i = 0; i < 14; ++i) {
+    const QSet<int> pictured = {0, 6, 8, 10, 12, 14};
+    for (int i = 0; i < 15; ++i) {
         SCOPED_TRACE(i);
         const QIcon icon = tray.Entry(static_cast<std::size_t>(i))->icon();
         EXPECT_EQ(!icon.isNull(), pictured.contains(i));
@@ -77,32 +87,15 @@ TEST(TrayIconMenu, PicturesOnExactlySixEntries) {
     }
     // The same pictures the table names, at the positions it names.
     const QImage exitPicture = MenuPictureIcon(MenuPicture::Exit).pixmap(13, 13).toImage();
-    EXPECT_EQ(tray.Entry(13)->icon().pixmap(13, 13).toImage(), exitPicture);
+    EXPECT_EQ(tray.Entry(14)->icon().pixmap(13, 13).toImage(), exitPicture);
     EXPECT_NE(tray.Entry(0)->icon().pixmap(13, 13).toImage(), exitPicture);
-}
-
-TEST(TrayIconMenu, SeparatorsAndPositionsOutsideTheMenuTakeNoPicture) {
-    TrayIcon tray;
+    // Separators and positions outside the menu take none.
     const QIcon picture = MenuPictureIcon(MenuPicture::Options);
-    EXPECT_FALSE(tray.SetMenuBitmap(1, picture));
-    EXPECT_FALSE(tray.SetMenuBitmap(14, picture));
-    EXPECT_TRUE(tray.Entry(1)->icon().isNull());
-    EXPECT_TRUE(tray.SetMenuBitmap(10, picture));
-    EXPECT_FALSE(tray.Entry(10)->icon().isNull());
-}
-
-TEST(TrayIconMenu, EachEntryReportsItsOwnAction) {
-    TrayIcon tray;
-    std::vector<MenuAction> chosen;
-    QObject::connect(&tray, &TrayIcon::menuChosen,
-                     [&chosen](MenuAction action) { chosen.push_back(action); });
-    for (const MenuEntry& entry : TrayMenuEntries()) {
-        if (entry.IsSeparator()) continue;
-        SCOPED_TRACE(entry.name);
-        chosen.clear();
-        tray.Entry(*TrayMenuPosition(entry.name))->trigger();
-        EXPECT_EQ(chosen, std::vector<MenuAction>{entry.action});
-    }
+    EXPECT_FALSE(tray.SetMenuBitmap(2, picture));
+    EXPECT_FALSE(tray.SetMenuBitmap(15, picture));
+    EXPECT_TRUE(tray.Entry(2)->icon().isNull());
+    EXPECT_TRUE(tray.SetMenuBitmap(1, picture));
+    EXPECT_FALSE(tray.Entry(1)->icon().isNull());
 }
 
 struct ActivationCase {
@@ -161,6 +154,25 @@ TEST(TrayIconWithoutNotificationArea, RunsOnAndSaysSoOnce) {
     tray.RemoveTrayIcon();
     tray.RemoveTrayIcon();  // a second removal is harmless
     EXPECT_FALSE(tray.SystemTrayIcon().isVisible());
+}
+
+// The picture and the tooltip of each state, kept through adding the icon and a new language.
+TEST(TrayIconState, PictureAndTooltipFollowTheStateAndTheLanguage) {
+    const auto picture = [](const QIcon& icon) { return icon.pixmap(16, 16).toImage(); };
+    TrayIcon tray;
+    LangText texts;
+    texts[TextId::PausedTooltip] = "paused";
+    tray.ShowState(TrayState::Paused, texts);
+    tray.AddTrayIcon();
+    EXPECT_EQ(picture(tray.SystemTrayIcon().icon()), picture(TrayStateIcon(TrayState::Paused)));
+    EXPECT_NE(picture(tray.SystemTrayIcon().icon()), picture(ProgramIcon()));
+    EXPECT_EQ(tray.SystemTrayIcon().toolTip(), "paused");
+    texts[TextId::PausedTooltip] = "en pause";
+    tray.ApplyMenuTexts(texts);
+    EXPECT_EQ(tray.SystemTrayIcon().toolTip(), "en pause");
+    tray.ShowState(TrayState::Normal, texts);
+    EXPECT_EQ(picture(tray.SystemTrayIcon().icon()), picture(ProgramIcon()));
+    EXPECT_TRUE(tray.SystemTrayIcon().toolTip().isEmpty());
 }
 
 }  // namespace

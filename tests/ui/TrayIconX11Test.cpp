@@ -68,7 +68,7 @@ TEST_F(TrayIconX11, LeftClickOpensTheMenuAtThePointer) {
     // pointer.
     EXPECT_TRUE(tray_.Menu().geometry().adjusted(-2, -2, 2, 2).contains(centre))
         << tray_.Menu().geometry().x() << "," << tray_.Menu().geometry().y();
-    EXPECT_EQ(tray_.Menu().actions().size(), 14);
+    EXPECT_EQ(tray_.Menu().actions().size(), 15);
 }
 
 TEST_F(TrayIconX11, RightClickOpensTheMenuOnce) {

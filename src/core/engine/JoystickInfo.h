@@ -1,6 +1,6 @@
 // What a joystick tells of itself: its name, as the system reports it, its button count, and
-// which of its buttons a game-controller mapping knows as A, B and X, and whether it has a
-// second stick to scroll with.
+// which of its buttons a game-controller mapping knows as A, B, X, Back and Start, and whether it
+// has a second stick to scroll with.
 #pragma once
 
 #include <array>
@@ -15,6 +15,8 @@ struct JoystickInfo {
     // The joystick buttons (from 1) at A, B and X, where the thumb rests; all 0 when the
     // joystick library has no mapping for the pad.
     std::array<std::int16_t, 3> mappedButtons{};
+    // The buttons at Back and Start, the pad's own pause chord; 0 where its layout is unknown.
+    std::array<std::int16_t, 2> backStartButtons{};
     // True when the joystick has a second stick that rested at its centre when it was opened:
     // only then do JoystickState's scroll axes move.
     bool hasScrollStick = false;

@@ -53,9 +53,29 @@ bool PollEngine::Scrolls() const {
            capsDevice_ == DeviceToRead();
 }
 
+bool PollEngine::IsRestFor(const JoystickState& state) const {
+    return paused_ ? !chord_.Counts(state.buttons) : IsRestReading(state, Scrolls());
+}
+
 bool PollEngine::AtRest() const {
-    return started_ && IsRestReading(joy_, Scrolls()) && pressedCount_ == 0 && moveTicks_ == 0 &&
+    return started_ && IsRestFor(joy_) && pressedCount_ == 0 && moveTicks_ == 0 &&
            !stickScroll_.Scrolling();
+}
+
+void PollEngine::SetPaused(bool paused) {
+    if (paused == paused_) return;
+    paused_ = paused;
+    if (paused_) {
+        // A drag in progress ends where it is, a scroll as a centred stick ends it, and the
+        // stick starts afresh after the pause.
+        HandleButtons(0);
+        if (scroll_ != nullptr)
+            stickScroll_.Tick(JoystickState{}.scrollX, JoystickState{}.scrollY,
+                              settings_.ScrollSpeed, *scroll_);
+        pointerStep_ = StepFromSpeed();
+        moveTicks_ = 0;
+    }
+    if (pauseHandler_) pauseHandler_(paused_);
 }
 
 void PollEngine::Tick() {
@@ -68,6 +88,12 @@ void PollEngine::Tick() {
     // 1. Read. A failed read counts as the stick at rest with no button held, so an unplugged
     //    controller neither runs the pointer away nor leaves a mouse button down.
     if (!joystick_.ReadState(DeviceToRead(), joy_)) joy_ = JoystickState{};
+
+    // The pause chord comes first: while paused nothing after it runs, whatever a tick does.
+    chord_.SetMask(PauseChordMask(settings_, backStart_));
+    if (chord_.Feed(joy_.buttons)) SetPaused(!paused_);
+    if (paused_) return;
+
     const StickPush push =
         PushFromAxes(static_cast<std::int32_t>(joy_.x), static_cast<std::int32_t>(joy_.y));
 
@@ -85,8 +111,8 @@ void PollEngine::Tick() {
     // 5. Acceleration.
     Accelerate(moved);
 
-    // 6. Buttons.
-    HandleButtons(static_cast<std::int32_t>(joy_.buttons));
+    // 6. Buttons; those of a chord that has just acted count as let go.
+    HandleButtons(static_cast<std::int32_t>(joy_.buttons & ~chord_.Spent()));
 }
 
 void PollEngine::Scroll() {

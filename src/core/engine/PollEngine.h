@@ -5,12 +5,14 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
 
 #include "core/engine/JoystickPort.h"
 #include "core/engine/MouseButtonPort.h"
+#include "core/engine/PauseChord.h"
 #include "core/engine/PointerMotion.h"
 #include "core/engine/PointerPort.h"
 #include "core/engine/ScrollPort.h"
@@ -40,8 +42,21 @@ class PollEngine {
     }
     int JoystickCount() const { return joystickCount_; }
 
-    // One poll: read the joystick, move, scroll, update the position text, accelerate, buttons.
+    // One poll: read the joystick, time the pause chord, then unless paused move, scroll,
+    // update the position text, accelerate, buttons.
     void Tick();
+
+    // The pad's own Back and Start (JoystickInfo::backStartButtons), for a chord the settings
+    // leave to the pad.
+    void SetBackStartButtons(const std::array<std::int16_t, 2>& buttons) { backStart_ = buttons; }
+    // Paused: ticks only read the joystick and time the chord; the pause lets go of every mouse
+    // button held here and ends an acceleration run and a scroll. Remembered for this run only.
+    void SetPaused(bool paused);
+    bool Paused() const { return paused_; }
+    // Called with the new state whenever the pause begins or ends, by the chord or SetPaused.
+    void SetPauseHandler(std::function<void(bool paused)> handler) {
+        pauseHandler_ = std::move(handler);
+    }
 
     // Lets go of the mouse button held here, as a tick without joystick buttons would: the
     // program must never end with a button stuck down.
@@ -61,6 +76,9 @@ class PollEngine {
     // button that counts (button 32, the sign bit, acts as no button) and, where `scrolls`, a
     // second stick in its dead zone.
     static bool IsRestReading(const JoystickState& state, bool scrolls = false);
+    // The same for this engine now: while paused, any reading on which the chord's hold cannot
+    // advance.
+    bool IsRestFor(const JoystickState& state) const;
     // True when ticks scroll: an output that can, the setting on and, as of the last tick, a
     // joystick with a scroll stick.
     bool Scrolls() const;
@@ -110,6 +128,11 @@ class PollEngine {
     std::string parsedSpeed_;
     float parsedStep_ = 0.0f;
     bool speedParsed_ = false;
+
+    PauseChord chord_;
+    std::array<std::int16_t, 2> backStart_{};
+    bool paused_ = false;
+    std::function<void(bool)> pauseHandler_;
 };
 
 }  // namespace vantrel

@@ -45,12 +45,13 @@ void PollScheduler::TickAndSettle() {
 }
 
 bool PollScheduler::TrySleep() {
-    if (!wake_.Watch(engine_.DeviceToRead())) return false;
+    const WakeInput input = engine_.Paused() ? WakeInput::ButtonsOnly : WakeInput::StickAndButtons;
+    if (!wake_.Watch(engine_.DeviceToRead(), input)) return false;
     // A change that came between the tick's read and the arming would wake nobody: read once
     // more now that anything later does wake. A failed read is a rest reading, as in the tick.
     JoystickState now;
     if (!joystick_.ReadState(engine_.DeviceToRead(), now)) now = JoystickState{};
-    if (PollEngine::IsRestReading(now, engine_.Scrolls())) return true;
+    if (engine_.IsRestFor(now)) return true;
     wake_.Unwatch();
     return false;
 }

@@ -18,18 +18,22 @@ class PollTimerPort {
     virtual void StopTicking() = 0;
 };
 
+// What input on the joystick can end the rest: the stick and the buttons, or while the pointer
+// is paused only the buttons (a game may be steering with the stick for hours).
+enum class WakeInput { StickAndButtons, ButtonsOnly };
+
 // Whatever can tell that joystick input arrived or a device came or went.
 class WakeSourcePort {
   public:
     virtual ~WakeSourcePort() = default;
     // Called, from the event loop, for every change seen while armed.
     virtual void SetWakeHandler(std::function<void()> handler) = 0;
-    // Arms the source for joystick `id`: input on that device that can end the rest (a source
-    // may leave out a stick moving inside the dead zone, PollEngine::IsRestReading), or any
-    // joystick plugged in or out, calls the handler. Changes seen before this call are
-    // forgotten. False when such changes cannot be seen for this device (then the caller must
-    // keep polling).
-    virtual bool Watch(int id) = 0;
+    // Arms the source for joystick `id`: input of that kind on that device that can end the
+    // rest (a source may leave out a stick moving inside the dead zone,
+    // PollEngine::IsRestReading), or any joystick plugged in or out, calls the handler. Changes
+    // seen before this call are forgotten. False when such changes cannot be seen for this
+    // device (then the caller must keep polling).
+    virtual bool Watch(int id, WakeInput input) = 0;
     // Disarms: no handler calls until the next Watch.
     virtual void Unwatch() = 0;
 };
@@ -38,7 +42,7 @@ class WakeSourcePort {
 class NoWakeSource : public WakeSourcePort {
   public:
     void SetWakeHandler(std::function<void()>) override {}
-    bool Watch(int) override { return false; }
+    bool Watch(int, WakeInput) override { return false; }
     void Unwatch() override {}
 };
 

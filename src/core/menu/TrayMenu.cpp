@@ -10,6 +10,8 @@ using enum MenuAction;
 
 constexpr std::array<MenuEntry, kTrayMenuSize> kEntries{{
     {"options", "&Opzioni...", OpenOptions, TextId::MenuOptions, MenuPicture::Options},
+    {"pause", "&Metti in pausa il joystick", TogglePause, TextId::MenuPause, MenuPicture::None,
+     true},
     {"separator1", "-"},
     {"language", "&Lingua", ChooseLanguage, TextId::MenuLanguage},
     {"moreLanguages", "Aggiungi lingua...", GetMoreLanguages, TextId::MenuMoreLanguages},

@@ -1,4 +1,4 @@
-// The tray menu as one table: its fourteen positions with their object names, built-in
+// The tray menu as one table: its fifteen positions with their object names, built-in
 // captions, the text-table entries that replace them, their pictures and what each one does.
 // The tray icon, the menu and the tray application are all built from it.
 #pragma once
@@ -22,6 +22,7 @@ enum class MenuPicture { None, Options, Information, Updates, Donation, License,
 enum class MenuAction {
     None,
     OpenOptions,
+    TogglePause,  // a check entry: ticked while paused
     ChooseLanguage,
     GetMoreLanguages,
     OpenDonationPage,
@@ -38,11 +39,12 @@ struct MenuEntry {
     MenuAction action = MenuAction::None;
     TextId text{};  // the entry that replaces the caption; unused on separators
     MenuPicture picture = MenuPicture::None;
+    bool checkable = false;  // shows a tick while what it turns on is on
 
     bool IsSeparator() const { return action == MenuAction::None; }
 };
 
-inline constexpr std::size_t kTrayMenuSize = 14;
+inline constexpr std::size_t kTrayMenuSize = 15;
 inline constexpr std::string_view kTrayMenuName = "trayMenu";
 inline constexpr std::string_view kTrayMenuTitle = "Vantrel";
 
@@ -60,7 +62,7 @@ using MenuCaptions = std::array<std::string, kTrayMenuSize>;
 // Every position's built-in caption.
 MenuCaptions BuiltInMenuCaptions();
 
-// Calls `setCaption(position, text)` for the nine captioned entries: top to bottom, except that
+// Calls `setCaption(position, text)` for the ten captioned entries: top to bottom, except that
 // the two language entries come after the about entry, the order the captions were always set.
 void ApplyMenuTexts(const LangText& texts,
                     const std::function<void(std::size_t, const std::string&)>& setCaption);

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "core/engine/PauseChord.h"
+
 namespace vantrel {
 
 namespace {
@@ -20,6 +22,10 @@ constexpr std::size_t Index(Choice c) {
 }
 constexpr std::size_t Index(Check c) {
     return static_cast<std::size_t>(c);
+}
+
+std::int16_t ChordSetting(int position, std::int16_t padsOwn) {
+    return position == padsOwn ? kPadsOwnButton : static_cast<std::int16_t>(position);
 }
 
 bool IsScrollStep(int step) {
@@ -54,6 +60,7 @@ OptionsTexts DialogTexts(const LangText& lang) {
     texts.scrollSlow = lang[TextId::ScrollSlow];
     texts.scrollFast = lang[TextId::ScrollFast];
     texts.noScrollStick = lang[TextId::NoScrollStick];
+    texts.pauseChord = lang[TextId::PauseChordCaption];
     return texts;
 }
 
@@ -83,12 +90,21 @@ void OptionsModel::Load() {
     texts_ = DialogTexts(lang_);
 
     const auto buttons = std::min<std::int64_t>(caps_.buttonCount, kMaxItems);
+    chordItems_ = {""};
     for (std::int64_t n = 1; n <= buttons; ++n) {
         const std::string item = lang_[TextId::ButtonWord] + " " + std::to_string(n);
         MutableList(Choice::Left).items.push_back(item);
         MutableList(Choice::Right).items.push_back(item);
         MutableList(Choice::Middle).items.push_back(item);
+        if (n <= kHighestChordButton) chordItems_.push_back(item);
     }
+    const std::array<std::int16_t, 2> chosen{settings_.PauseFirst, settings_.PauseSecond};
+    for (std::size_t i = 0; i < chord_.size(); ++i) {
+        const int button = chosen[i] == kPadsOwnButton ? caps_.backStartButtons[i] : chosen[i];
+        chord_[i] =
+            button > 0 && static_cast<std::size_t>(button) < chordItems_.size() ? button : 0;
+    }
+    chordPicked_ = false;
 
     for (const auto speed : kSpeedItems) MutableList(Choice::Speed).items.emplace_back(speed);
 
@@ -137,6 +153,11 @@ void OptionsModel::Apply() {
     settings_.StartAtLogon = Checked(Check::StartAtLogon) ? 1 : 0;
     settings_.ScrollStick = Checked(Check::ScrollStick) ? 1 : 0;
     settings_.ScrollSpeed = static_cast<std::int16_t>(scrollSpeed_);
+    if (chordPicked_) {
+        // The pad's own button is kept as such, so the chord follows the pad in use.
+        settings_.PauseFirst = ChordSetting(chord_[0], caps_.backStartButtons[0]);
+        settings_.PauseSecond = ChordSetting(chord_[1], caps_.backStartButtons[1]);
+    }
     const auto& joystick = List(Choice::Joystick).position;
     settings_.JoystickId = static_cast<std::int16_t>(joystick ? *joystick : -1);
 
@@ -162,6 +183,9 @@ void OptionsModel::Unload() {
     lists_ = {};
     checks_ = {};
     scrollSpeed_ = Settings{}.ScrollSpeed;
+    chordItems_.clear();
+    chord_ = {};
+    chordPicked_ = false;
     applyEnabled_ = false;
     caps_ = JoystickInfo{};
     texts_ = OptionsTexts{};
@@ -191,6 +215,16 @@ void OptionsModel::SetChecked(Check check, bool ticked) {
 void OptionsModel::SetScrollSpeed(int step) {
     if (!Loaded() || !IsScrollStep(step) || step == scrollSpeed_) return;
     scrollSpeed_ = step;
+    applyEnabled_ = true;
+}
+
+void OptionsModel::PickChord(ChordList list, int position) {
+    const auto mine = static_cast<std::size_t>(list);
+    if (!Loaded() || position < 0 || static_cast<std::size_t>(position) >= chordItems_.size() ||
+        position == chord_[mine] || (position != 0 && position == chord_[1 - mine]))
+        return;
+    chord_[mine] = position;
+    chordPicked_ = true;
     applyEnabled_ = true;
 }
 

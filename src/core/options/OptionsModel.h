@@ -20,6 +20,8 @@ namespace vantrel {
 enum class Choice { Left, Right, Middle, Speed, Joystick };
 // The check boxes.
 enum class Check { Acceleration, StartAtLogon, ScrollStick };
+// The pause chord's two lists, its first and second button.
+enum class ChordList { First, Second };
 
 // The scroll speed's steps, slowest first: the setting's own range.
 inline constexpr int kSlowestScroll = AddedSettingOf(&Settings::ScrollSpeed).lowest;
@@ -60,6 +62,7 @@ struct OptionsTexts {
     std::string scrollSlow = "Lenta";
     std::string scrollFast = "Veloce";
     std::string noScrollStick;  // a tip on the scroll controls while the pad has no second stick
+    std::string pauseChord = "Pa&usa: tieni premuti i due pulsanti";
 
     bool operator==(const OptionsTexts&) const = default;
 };
@@ -111,10 +114,17 @@ class OptionsModel {
     void SetChecked(Check check, bool ticked);
     // The user moved the scroll speed to `step`; ignored outside the steps.
     void SetScrollSpeed(int step);
+    // The user picked item `position` of a chord list. Refused (nothing changes) outside the
+    // list, and where both lists would name one button: held alone it would pause.
+    void PickChord(ChordList list, int position);
 
     const ListChoice& List(Choice choice) const;
     bool Checked(Check check) const;
     int ScrollSpeed() const { return scrollSpeed_; }
+    // The chord lists' items, the same in both: "" (no chord), then "Button 1" up to the pad's
+    // last button or 31 (button 32 cannot be told from no button); position n is button n.
+    const std::vector<std::string>& ChordItems() const { return chordItems_; }
+    int ChordPosition(ChordList list) const { return chord_[static_cast<std::size_t>(list)]; }
     // The scroll controls can be used only with a second stick on the pad in use, the speed
     // only while the box is ticked as well; disabled, they keep their values.
     bool ScrollStickEnabled() const { return caps_.hasScrollStick; }
@@ -144,6 +154,11 @@ class OptionsModel {
     std::array<ListChoice, 5> lists_;
     std::array<bool, 3> checks_{};
     int scrollSpeed_ = Settings{}.ScrollSpeed;
+    std::vector<std::string> chordItems_;
+    std::array<int, 2> chord_{};
+    // Apply leaves the chord's settings alone until a list is changed: a button the pad in use
+    // lacks, shown as none, would otherwise be lost.
+    bool chordPicked_ = false;
     bool applyEnabled_ = false;
     JoystickInfo caps_;
     OptionsTexts texts_;

@@ -22,7 +22,11 @@ ProgramRun::ProgramRun(ProgramState& state, const ProgramPorts& ports, ProgramLo
       files_(location_.Files()),
       view_(view),
       engine_(ports.joystick, ports.pointer, ports.buttons, state.settings, ports.scroll),
-      scheduler_(engine_, ports.joystick, view, ports.wake ? *ports.wake : noWakeSource_) {}
+      scheduler_(engine_, ports.joystick, view, ports.wake ? *ports.wake : noWakeSource_) {
+    engine_.SetPauseHandler([this](bool paused) {
+        view_.ShowTrayState(paused ? TrayState::Paused : TrayState::Normal, state_.texts);
+    });
+}
 
 // --- start-up and shutdown ---
 
@@ -60,6 +64,7 @@ StartOutcome ProgramRun::Start() {
     ReadJoystickInfo(ports_.joystick, state_.settings, caps);
     // Only now, when nothing else was ever chosen; the file saved later holds these numbers.
     if (found == SettingsLoad::Missing) TakeMappedButtons(caps, state_.settings);
+    engine_.SetBackStartButtons(caps.backStartButtons);
 
     if (state_.joystickCount == 0) {
         Warn(NoJoystickText(state_.texts));
@@ -88,6 +93,10 @@ void ProgramRun::Warn(const std::string& text) {
 }
 
 bool ProgramRun::ApplySettings() {
+    // Another joystick may be in use now, with a Back and Start of its own.
+    JoystickInfo caps;
+    ReadJoystickInfo(ports_.joystick, state_.settings, caps);
+    engine_.SetBackStartButtons(caps.backStartButtons);
     scheduler_.OnSettingsChanged();
     return SaveSettingsOrWarn();
 }
@@ -128,6 +137,10 @@ void ProgramRun::OnMenuChosen(MenuAction action) {
     switch (action) {
         case MenuAction::OpenOptions:
             return view_.OpenOptions();
+        case MenuAction::TogglePause:
+            engine_.SetPaused(!engine_.Paused());
+            // Asleep, the engine takes the change at once: it sleeps on other input now.
+            return scheduler_.OnSettingsChanged();
         case MenuAction::ChooseLanguage:
             return ChooseLanguage();
         case MenuAction::GetMoreLanguages:

@@ -6,6 +6,7 @@
 #include <chrono>
 
 #include "core/engine/WakePorts.h"
+#include "core/menu/TrayState.h"
 #include "core/text/LangText.h"
 
 namespace vantrel {
@@ -17,6 +18,8 @@ class ProgramView : public PollTimerPort {
     virtual void ApplyMenuTexts(const LangText& texts) = 0;
     virtual void AddTrayIcon() = 0;
     virtual void RemoveTrayIcon() = 0;
+    // The tray icon's picture and tooltip (from `texts`) and the menu's ticks for `state`.
+    virtual void ShowTrayState(TrayState state, const LangText& texts) = 0;
     virtual void HideWindow() = 0;
     // Starts the update check's one-shot timer: ProgramRun::OnUpdateCheckDue when it fires.
     virtual void StartUpdateCheckTimer(std::chrono::milliseconds delay) = 0;

@@ -22,6 +22,8 @@ struct AddedSetting {
 inline constexpr AddedSetting kAddedSettings[] = {
     {"ScrollStick", &Settings::ScrollStick, 0, 1},
     {"ScrollSpeed", &Settings::ScrollSpeed, 1, 5},
+    {"PauseFirst", &Settings::PauseFirst, kPadsOwnButton, 31},  // 31: kHighestChordButton
+    {"PauseSecond", &Settings::PauseSecond, kPadsOwnButton, 31},
 };
 
 // The row of `field`, at compile time (a field without a row does not compile).

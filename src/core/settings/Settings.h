@@ -6,6 +6,9 @@
 
 namespace vantrel {
 
+// A pause-chord button that is whatever the pad's own layout puts there.
+inline constexpr std::int16_t kPadsOwnButton = -1;
+
 // Field widths follow the settings file: 16-bit numbers, two texts. Zero / empty until loaded.
 struct Settings {
     std::int16_t LeftButton = 0;    // joystick button (from 1) acting as the left mouse button
@@ -21,6 +24,10 @@ struct Settings {
     // file that does not name them.
     std::int16_t ScrollStick = 1;  // 1 = the second stick scrolls
     std::int16_t ScrollSpeed = 3;  // 1 (slowest) .. 5
+    // The two buttons of the pause chord: kPadsOwnButton (the pad's own Back, then Start),
+    // 0 for none, or a joystick button 1..31.
+    std::int16_t PauseFirst = kPadsOwnButton;
+    std::int16_t PauseSecond = kPadsOwnButton;
 
     bool operator==(const Settings&) const = default;
 };

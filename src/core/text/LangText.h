@@ -57,6 +57,9 @@ enum class TextId : std::size_t {
     ScrollSlow = 43,          // the slow end of the speed
     ScrollFast = 44,          // its fast end
     NoScrollStick = 45,       // why they are disabled: the pad has no second stick
+    MenuPause = 46,           // the tray menu's check entry that pauses the joystick
+    PausedTooltip = 47,       // the tray icon's tooltip while paused
+    PauseChordCaption = 48,   // the options dialog's caption of the two pause buttons
 };
 
 // The first line added after language files were first shipped: from here on a file that lacks

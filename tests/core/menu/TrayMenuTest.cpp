@@ -21,6 +21,7 @@ struct Row {
 // The menu as the user sees it, top to bottom.
 const Row kExpected[] = {
     {"options", "&Opzioni...", MenuAction::OpenOptions, 7, MenuPicture::Options},
+    {"pause", "&Metti in pausa il joystick", MenuAction::TogglePause, 46, MenuPicture::None},
     {"separator1", "-", MenuAction::None, 0, MenuPicture::None},
     {"language", "&Lingua", MenuAction::ChooseLanguage, 26, MenuPicture::None},
     {"moreLanguages", "Aggiungi lingua...", MenuAction::GetMoreLanguages, 27, MenuPicture::None},
@@ -38,7 +39,7 @@ const Row kExpected[] = {
     {"exit", "&Esci", MenuAction::Exit, 13, MenuPicture::Exit},
 };
 
-TEST(TrayMenu, FourteenPositionsWithTheirBuiltInCaptions) {
+TEST(TrayMenu, FifteenPositionsWithTheirBuiltInCaptions) {
     const auto& entries = TrayMenuEntries();
     ASSERT_EQ(entries.size(), std::size(kExpected));
     const MenuCaptions captions = BuiltInMenuCaptions();
@@ -53,13 +54,14 @@ TEST(TrayMenu, FourteenPositionsWithTheirBuiltInCaptions) {
             EXPECT_EQ(TrayMenuPosition(entries[i].action), i);
         }
         EXPECT_EQ(entries[i].picture, kExpected[i].picture);
+        EXPECT_EQ(entries[i].checkable, entries[i].action == MenuAction::TogglePause);
         EXPECT_EQ(TrayMenuPosition(entries[i].name), i);
     }
     EXPECT_EQ(TrayMenuPosition("nothing"), std::nullopt);
     EXPECT_EQ(TrayMenuPosition(MenuAction::None), std::nullopt);
 }
 
-TEST(TrayMenu, MenuTextsReplaceTheNineCaptionsInOrder) {
+TEST(TrayMenu, MenuTextsReplaceTheTenCaptionsInOrder) {
     LangText texts;
     for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = "text " + std::to_string(i);
 
@@ -68,8 +70,8 @@ TEST(TrayMenu, MenuTextsReplaceTheNineCaptionsInOrder) {
         calls.emplace_back(position, text);
     });
     const std::vector<std::pair<std::size_t, std::string>> expected = {
-        {0, "text 7"},   {5, "text 8"},  {7, "text 9"},  {9, "text 10"},  {10, "text 11"},
-        {11, "text 12"}, {2, "text 26"}, {3, "text 27"}, {13, "text 13"},
+        {0, "text 7"},   {1, "text 46"},  {6, "text 8"},  {8, "text 9"},  {10, "text 10"},
+        {11, "text 11"}, {12, "text 12"}, {3, "text 26"}, {4, "text 27"}, {14, "text 13"},
     };
     EXPECT_EQ(calls, expected);
 
@@ -90,9 +92,9 @@ TEST(TrayMenu, EmptyTextTableEntriesAreTakenAsTheyAre) {
     texts[13] = "E&xit";
     MenuCaptions captions = BuiltInMenuCaptions();
     ApplyMenuTexts(texts, captions);
-    EXPECT_EQ(captions[13], "E&xit");
+    EXPECT_EQ(captions[14], "E&xit");
     EXPECT_EQ(captions[0], "");
-    EXPECT_EQ(captions[1], "-");
+    EXPECT_EQ(captions[2], "-");
 }
 
 }  // namespace

@@ -35,6 +35,7 @@ class OptionsModelTest : public ::testing::Test {
                                    if (!padPresent) return;
                                    caps.name = padName;
                                    caps.buttonCount = padButtons;
+                                   caps.backStartButtons = backStart;
                                },
                                [this] { return joystickCount; },
                                [this] {
@@ -75,6 +76,7 @@ class OptionsModelTest : public ::testing::Test {
     bool padPresent = true;
     std::string padName = "Pad";
     std::uint32_t padButtons = 4;
+    std::array<std::int16_t, 2> backStart{};
     int joystickCount = 2;
     bool syncSucceeds = true;
     bool saveSucceeds = true;
@@ -135,6 +137,7 @@ TEST_F(OptionsModelTest, LoadMirrorsSettingsAndLanguageAndLeavesApplyDisabled) {
     expected.scrollSlow = "E43";
     expected.scrollFast = "E44";
     expected.noScrollStick = "E45";
+    expected.pauseChord = "E48";
     EXPECT_EQ(model.Texts(), expected);
     EXPECT_EQ(capsReads, 1);
     EXPECT_TRUE(calls.empty());
@@ -146,60 +149,48 @@ TEST_F(OptionsModelTest, GameControllerLinkTakesEntry31WhenTheLanguageHasIt) {
     EXPECT_EQ(model.Texts().controllerSettingsLink, "Joystick properties...");
 }
 
-TEST_F(OptionsModelTest, DuplicateButtonsAtLoadLeaveTheEarlierListEmpty) {
-    LoadWith(1, 1, 3);
-
-    EXPECT_EQ(model.List(Choice::Left), (ListChoice{Buttons(4), "", std::nullopt}));
-    EXPECT_EQ(model.List(Choice::Right), (ListChoice{Buttons(4), "Button 1", 0}));
-    EXPECT_EQ(model.List(Choice::Middle), (ListChoice{Buttons(4), "Button 3", 2}));
-    EXPECT_FALSE(model.ApplyEnabled());
-
-    model.Ok();
-    EXPECT_EQ(ButtonSettings(), (std::array<std::int16_t, 3>{0, 1, 3}));
-}
-
-TEST_F(OptionsModelTest, ThreeEqualButtonsAtLoadKeepOnlyTheMiddle) {
-    LoadWith(2, 2, 2);
-    EXPECT_EQ(Shown(), (std::array<std::string, 3>{"", "", "Button 2"}));
-}
-
-class ButtonOutsideListTest : public OptionsModelTest,
-                              public ::testing::WithParamInterface<std::int16_t> {};
-
-TEST_P(ButtonOutsideListTest, ShowsNothingAndAppliesZero) {
-    LoadWith(GetParam(), 2, 3);
-    EXPECT_EQ(model.List(Choice::Left), (ListChoice{Buttons(4), "", std::nullopt}));
-    EXPECT_EQ(Text(Choice::Right), "Button 2");
-    EXPECT_FALSE(model.ApplyEnabled());
-
-    model.Apply();
-    EXPECT_EQ(ButtonSettings(), (std::array<std::int16_t, 3>{0, 2, 3}));
-}
-
-// 0 means none assigned; 5 is past a four-button pad; the rest are past either end.
-INSTANTIATE_TEST_SUITE_P(Values, ButtonOutsideListTest,
-                         ::testing::Values<std::int16_t>(0, 5, -1, -32768, 32767));
-
-TEST_F(OptionsModelTest, FailedCapabilityReadGivesEmptyListsAndNameInTitle) {
-    padPresent = false;
-    model.Open();
-
-    for (const Choice c : {Choice::Left, Choice::Right, Choice::Middle}) {
-        EXPECT_EQ(model.List(c), ListChoice{}) << static_cast<int>(c);
+// Buttons from the settings: a button two lists share shows in the later one only; 0 (none),
+// a button past the four-button pad or past either end shows nothing and applies 0. Loading
+// enables no Apply.
+TEST_F(OptionsModelTest, ButtonsAtLoadAreShownOnceAndOnlyWhenInTheList) {
+    using Buttons3 = std::array<std::int16_t, 3>;
+    for (const auto& [loaded, applied] : {std::pair{Buttons3{1, 1, 3}, Buttons3{0, 1, 3}},
+                                          {{2, 2, 2}, {0, 0, 2}},
+                                          {{0, 2, 3}, {0, 2, 3}},
+                                          {{5, 2, 3}, {0, 2, 3}},
+                                          {{-1, 2, 3}, {0, 2, 3}},
+                                          {{-32768, 2, 3}, {0, 2, 3}},
+                                          {{32767, 2, 3}, {0, 2, 3}}}) {
+        model.Unload();
+        LoadWith(loaded[0], loaded[1], loaded[2]);
+        for (std::size_t i = 0; i < 3; ++i) {
+            const int n = applied[i];
+            const Choice c = std::array{Choice::Left, Choice::Right, Choice::Middle}[i];
+            EXPECT_EQ(model.List(c), (ListChoice{Buttons(4), n ? "Button " + std::to_string(n) : "",
+                                                 n ? std::optional(n - 1) : std::nullopt}))
+                << loaded[0] << " " << i;
+        }
+        EXPECT_FALSE(model.ApplyEnabled());
+        model.Apply();
+        EXPECT_EQ(ButtonSettings(), applied);
     }
-    EXPECT_EQ(model.Texts().title, "Options - ");
-    EXPECT_EQ(model.Caps().buttonCount, 0u);
-
-    model.Apply();
-    EXPECT_EQ(ButtonSettings(), (std::array<std::int16_t, 3>{0, 0, 0}));
 }
 
-TEST_F(OptionsModelTest, PadWithoutButtonsGivesEmptyListsWithItsName) {
-    padButtons = 0;
-    model.Open();
-    EXPECT_TRUE(model.List(Choice::Left).items.empty());
-    EXPECT_TRUE(model.List(Choice::Middle).items.empty());
-    EXPECT_EQ(model.Texts().title, "Options - Pad");
+// A failed capability read and a pad without buttons both give empty lists, the title naming
+// what answered.
+TEST_F(OptionsModelTest, NoButtonsGiveEmptyListsAndTheNameInTheTitle) {
+    for (const bool present : {false, true}) {
+        padPresent = present;
+        padButtons = 0;
+        model.Unload();
+        model.Open();
+        for (const Choice c : {Choice::Left, Choice::Right, Choice::Middle})
+            EXPECT_EQ(model.List(c), ListChoice{}) << static_cast<int>(c);
+        EXPECT_EQ(model.Texts().title, present ? "Options - Pad" : "Options - ");
+        EXPECT_EQ(model.Caps().buttonCount, 0u);
+        model.Apply();
+        EXPECT_EQ(ButtonSettings(), (std::array<std::int16_t, 3>{0, 0, 0}));
+    }
 }
 
 TEST_F(OptionsModelTest, AbsurdButtonCountStillFitsSixteenBitSettings) {
@@ -355,6 +346,7 @@ TEST_F(OptionsModelTest, EveryListAndCheckEnablesApply) {
         [&] { model.SetChecked(Check::StartAtLogon, false); },
         [&] { model.SetChecked(Check::ScrollStick, false); },
         [&] { model.SetScrollSpeed(kFastestScroll); },
+        [&] { model.PickChord(ChordList::Second, 2); },
     };
     model.Open();
     for (std::size_t i = 0; i < edits.size(); ++i) {
@@ -383,6 +375,39 @@ TEST_F(OptionsModelTest, ApplyWritesEveryFieldThenSyncsThenSaves) {
     EXPECT_EQ(atSave, expected);
     EXPECT_FALSE(model.ApplyEnabled());
     EXPECT_EQ(model.State(), OptionsState::Shown);
+}
+
+// The chord lists show the settings' buttons or the pad's own Back and Start; a chord of one
+// button is refused; Apply keeps the pad's own as such, and the settings untouched until a list
+// is changed.
+TEST_F(OptionsModelTest, ChordListsRefuseOneButtonAndKeepThePadsOwn) {
+    struct Case {
+        std::array<std::int16_t, 2> stored, backStart;
+        std::vector<std::pair<ChordList, int>> picks;
+        std::array<int, 2> shown;
+        std::array<std::int16_t, 2> applied;
+    };
+    constexpr auto kFirst = ChordList::First, kSecond = ChordList::Second;
+    constexpr std::int16_t kOwn = kPadsOwnButton;
+    for (const Case& c : {
+             Case{{kOwn, kOwn}, {2, 4}, {}, {2, 4}, {kOwn, kOwn}},
+             Case{{kOwn, 9}, {2, 4}, {}, {2, 0}, {kOwn, 9}},  // 9: not on this pad
+             Case{{1, 3}, {2, 4}, {{kSecond, 1}, {kFirst, 3}, {kFirst, 5}}, {1, 3}, {1, 3}},
+             Case{{1, 3}, {2, 4}, {{kSecond, 4}, {kFirst, 2}}, {2, 4}, {kOwn, kOwn}},
+             Case{{kOwn, kOwn}, {}, {{kFirst, 1}, {kFirst, 0}}, {0, 0}, {kOwn, kOwn}},
+             Case{{kOwn, kOwn}, {2, 4}, {{kFirst, 0}}, {0, 4}, {0, kOwn}},
+         }) {
+        model.Unload();
+        settings.PauseFirst = c.stored[0];
+        settings.PauseSecond = c.stored[1];
+        backStart = c.backStart;
+        model.Open();
+        ASSERT_EQ(model.ChordItems().size(), 5u);  // "" and the pad's four
+        for (const auto& [list, position] : c.picks) model.PickChord(list, position);
+        model.Apply();
+        EXPECT_EQ((std::array{model.ChordPosition(kFirst), model.ChordPosition(kSecond)}), c.shown);
+        EXPECT_EQ((std::array{settings.PauseFirst, settings.PauseSecond}), c.applied);
+    }
 }
 
 TEST_F(OptionsModelTest, ApplyKeepsValuesWhenSyncAndSaveFail) {
@@ -508,6 +533,7 @@ TEST_F(OptionsModelTest, EveryLanguageEntryEmpty) {
     expected.startAtLogon = expected.acceleration = "";
     expected.ok = expected.cancel = expected.apply = "";
     expected.scrollStick = expected.scrollSpeed = expected.scrollSlow = expected.scrollFast = "";
+    expected.pauseChord = "";
     EXPECT_EQ(model.Texts(), expected);
     EXPECT_EQ(model.List(Choice::Left).items, Buttons(4, ""));
     EXPECT_EQ(model.List(Choice::Left).items.front(), " 1");

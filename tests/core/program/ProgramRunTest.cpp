@@ -30,6 +30,7 @@ struct RecordingView : ProgramView {
     }
     void AddTrayIcon() override { trayIcon = true, log.push_back("tray+"); }
     void RemoveTrayIcon() override { trayIcon = false, log.push_back("tray-"); }
+    void ShowTrayState(TrayState, const LangText&) override {}
     void HideWindow() override { log.push_back("hide"); }
     void StartTicking() override { ticking = true, log.push_back("ticking"); }
     void StopTicking() override { ticking = false; }

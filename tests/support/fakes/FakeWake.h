@@ -24,14 +24,16 @@ class FakeWakeSource : public WakeSourcePort {
     bool watchable = true;  // false: no node to watch, as for a virtual joystick
     bool armed = false;
     int watchedId = -1;
+    WakeInput watchedInput = WakeInput::StickAndButtons;
     // Runs inside Watch, after arming: input that arrives while the source is being armed.
     std::function<void()> duringWatch;
 
     void SetWakeHandler(std::function<void()> handler) override { handler_ = std::move(handler); }
-    bool Watch(int id) override {
+    bool Watch(int id, WakeInput input) override {
         if (!watchable) return false;
         armed = true;
         watchedId = id;
+        watchedInput = input;
         if (duringWatch) duringWatch();
         return true;
     }

@@ -28,27 +28,35 @@ bool Centred(Sint16 value) {
     return std::abs(int{value}) <= 32768 / 5;
 }
 
-// The joystick buttons (from 1) that SDL's game-controller mapping for device `id` puts at A, B
-// and X; zeros without a mapping or when one of them is bound to an axis or a hat.
-std::array<std::int16_t, 3> MappedButtons(int id) {
-    if (SDL_IsGameController(id) != SDL_TRUE) return {};
-    // Opens the joystick once more (SDL counts the openings) to read the binding.
-    SDL_GameController* pad = SDL_GameControllerOpen(id);
-    if (pad == nullptr) return {};
-    std::array<std::int16_t, 3> buttons{};
-    constexpr std::array kThumbButtons{SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B,
-                                       SDL_CONTROLLER_BUTTON_X};
-    for (std::size_t i = 0; i < buttons.size(); ++i) {
+// The joystick buttons (from 1) that `pad`'s mapping puts at `wanted`; zeros when one of them
+// is bound to an axis or a hat, or to nothing.
+template <std::size_t N>
+std::array<std::int16_t, N> BoundButtons(SDL_GameController* pad,
+                                         const std::array<SDL_GameControllerButton, N>& wanted) {
+    std::array<std::int16_t, N> buttons{};
+    for (std::size_t i = 0; i < N; ++i) {
         const SDL_GameControllerButtonBind bind =
-            SDL_GameControllerGetBindForButton(pad, kThumbButtons[i]);
-        if (bind.bindType != SDL_CONTROLLER_BINDTYPE_BUTTON) {
-            buttons = {};
-            break;
-        }
+            SDL_GameControllerGetBindForButton(pad, wanted[i]);
+        if (bind.bindType != SDL_CONTROLLER_BINDTYPE_BUTTON) return {};
         buttons[i] = static_cast<std::int16_t>(bind.value.button + 1);
     }
-    SDL_GameControllerClose(pad);
     return buttons;
+}
+
+// The buttons SDL's game-controller mapping for device `id` puts at A, B and X, and at Back and
+// Start; left at zero without a mapping.
+void TakeMapping(int id, JoystickInfo& caps) {
+    caps.mappedButtons = {};
+    caps.backStartButtons = {};
+    if (SDL_IsGameController(id) != SDL_TRUE) return;
+    // Opens the joystick once more (SDL counts the openings) to read the binding.
+    SDL_GameController* pad = SDL_GameControllerOpen(id);
+    if (pad == nullptr) return;
+    caps.mappedButtons = BoundButtons(
+        pad, std::array{SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_X});
+    caps.backStartButtons =
+        BoundButtons(pad, std::array{SDL_CONTROLLER_BUTTON_BACK, SDL_CONTROLLER_BUTTON_START});
+    SDL_GameControllerClose(pad);
 }
 
 }  // namespace
@@ -153,7 +161,7 @@ bool SdlJoysticks::ReadInfo(int id, JoystickInfo& caps) {
     const char* name = SDL_JoystickName(joystick);
     caps.name = name != nullptr ? name : "";
     caps.buttonCount = static_cast<std::uint32_t>(std::max(0, SDL_JoystickNumButtons(joystick)));
-    caps.mappedButtons = MappedButtons(id);
+    TakeMapping(id, caps);
     caps.hasScrollStick = scrollStick;
     if (temporary) SDL_JoystickClose(joystick);
     return true;

@@ -4,7 +4,10 @@
 
 #include <mmsystem.h>
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -19,6 +22,22 @@ static_assert(offsetof(JOYCAPSA, wRmin) == 72);
 static_assert(offsetof(JOYCAPSA, wCaps) == 96 && offsetof(JOYCAPSA, wNumAxes) == 104);
 static_assert(sizeof(JOYINFOEX) == 52);
 static_assert(JOY_RETURNALL == 255);
+
+// Makers of pads that speak XInput (for winmm a pad's maker is its USB vendor). Through winmm
+// such a pad has ten buttons in XInput's order: A, B, X, Y, LB, RB, Back, Start, the two sticks.
+constexpr std::array<WORD, 9> kXInputVendors{
+    0x045e,  // Microsoft
+    0x046d,  // Logitech
+    0x0738,  // Mad Catz
+    0x0e6f,  // PDP
+    0x0f0d,  // Hori
+    0x1532,  // Razer
+    0x24c6,  // PowerA
+    0x28de,  // Valve (Steam's own pad)
+    0x2dc8,  // 8BitDo
+};
+constexpr UINT kXInputButtons = 10;
+constexpr std::array<std::int16_t, 2> kXInputBackStart{7, 8};
 
 // Text in the system code page as UTF-8; empty when it cannot be converted.
 std::string AnsiToUtf8(const char* text, int length) {
@@ -44,6 +63,11 @@ JoystickInfo CapsFromRecord(const JOYCAPSA& record) {
     const int length = static_cast<int>(strnlen(name, sizeof record.szPname));
     caps.name = AnsiToUtf8(name, length);
     caps.buttonCount = record.wNumButtons;
+    // Ten buttons alone also make many a plain pad, whose 7 and 8 are its lower shoulders.
+    if (record.wNumButtons == kXInputButtons &&
+        std::find(kXInputVendors.begin(), kXInputVendors.end(), record.wMid) !=
+            kXInputVendors.end())
+        caps.backStartButtons = kXInputBackStart;
     return caps;
 }
 

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <tuple>
 
 #include "core/engine/PollEngine.h"
 
@@ -68,8 +67,9 @@ UdevWakeSource::~UdevWakeSource() {
     CloseNode();
 }
 
-bool UdevWakeSource::Watch(int id) {
+bool UdevWakeSource::Watch(int id, WakeInput input) {
     armed_ = false;
+    buttonsOnly_ = input == WakeInput::ButtonsOnly;
     const std::optional<std::string> node = nodeOf_ ? nodeOf_(id) : std::nullopt;
     if (!node) {
         // No device: only the monitor can tell when one is plugged in.
@@ -90,7 +90,11 @@ bool UdevWakeSource::Watch(int id) {
         CloseNode();
         return false;
     }
-    if (stickKnown_) ReadStick();
+    if (stickKnown_) {
+        // While paused the sticks are the game's: the kernel need not wake us for them.
+        if (sticksThrough_ == buttonsOnly_) LetSticksThrough(!buttonsOnly_);
+        ReadStick();
+    }
     nodeNotifier_->setEnabled(true);
     armed_ = true;
     return true;
@@ -126,6 +130,7 @@ void UdevWakeSource::CloseNode() {
     nodePath_.clear();
     evdev_ = false;
     stickKnown_ = false;
+    sticksThrough_ = false;
     stick_ = {};
 }
 
@@ -151,16 +156,24 @@ void UdevWakeSource::ListenToStickAndButtons(int id) {
     // The kernel then wakes this descriptor for nothing else: the triggers, the pad's hat and
     // scan codes are none of the tick's business. A kernel without event
     // masks (before 4.4) passes everything on, and EndsRest sorts it out.
-    unsigned char stickBits[ABS_CNT / 8 + 1]{};
-    for (const StickAxis& axis : stick_)
-        if (axis.code >= 0) stickBits[axis.code / 8] |= 1u << (axis.code % 8);
     unsigned char none[MSC_CNT / 8 + 1]{};
-    for (auto [type, bits, size] :
-         {std::tuple{EV_ABS, stickBits, sizeof stickBits}, std::tuple{EV_MSC, none, sizeof none}}) {
-        input_mask mask{static_cast<std::uint32_t>(type), static_cast<std::uint32_t>(size),
-                        reinterpret_cast<std::uintptr_t>(bits)};
-        static_cast<void>(ioctl(nodeFd_, EVIOCSMASK, &mask));  // see above: only an economy
-    }
+    SetEventMask(EV_MSC, none, sizeof none);
+    LetSticksThrough(true);
+}
+
+void UdevWakeSource::LetSticksThrough(bool through) {
+    unsigned char stickBits[ABS_CNT / 8 + 1]{};
+    if (through)
+        for (const StickAxis& axis : stick_)
+            if (axis.code >= 0) stickBits[axis.code / 8] |= 1u << (axis.code % 8);
+    SetEventMask(EV_ABS, stickBits, sizeof stickBits);
+    sticksThrough_ = through;
+}
+
+void UdevWakeSource::SetEventMask(int type, unsigned char* bits, std::size_t size) {
+    input_mask mask{static_cast<std::uint32_t>(type), static_cast<std::uint32_t>(size),
+                    reinterpret_cast<std::uintptr_t>(bits)};
+    static_cast<void>(ioctl(nodeFd_, EVIOCSMASK, &mask));  // only an economy: EndsRest decides
 }
 
 void UdevWakeSource::ReadStick() {
@@ -174,7 +187,7 @@ void UdevWakeSource::ReadStick() {
 bool UdevWakeSource::EndsRest(const input_event& event) {
     if (event.type == EV_KEY) return true;
     if (event.type == EV_SYN) return event.code == SYN_DROPPED;  // the state is unknown now
-    if (event.type != EV_ABS) return false;
+    if (event.type != EV_ABS || buttonsOnly_) return false;
     if (!stickKnown_) return true;
     auto axis = std::find_if(stick_.begin(), stick_.end(),
                              [&](const StickAxis& a) { return a.code == event.code; });

@@ -1,12 +1,13 @@
 // Wake-ups on Linux: the joystick's input-device node and the udev device monitor, both watched
 // by the Qt event loop, so the program sleeps while nothing changes. On an evdev node only
-// what can end the rest wakes: a button, the stick or the scroll stick leaving its dead zone,
-// lost events; a stick that jitters inside the dead zone (pads whose driver filters nothing)
-// costs one read.
+// what can end the rest wakes: a button, the stick or the scroll stick leaving its dead zone
+// (not while paused), lost events; a stick that jitters inside the dead zone (pads whose driver
+// filters nothing) costs one read.
 #pragma once
 
 #include <QSocketNotifier>
 #include <array>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -41,7 +42,7 @@ class UdevWakeSource : public WakeSourcePort {
     bool MonitorRunning() const { return monitorNotifier_ != nullptr; }
 
     void SetWakeHandler(std::function<void()> handler) override { handler_ = std::move(handler); }
-    bool Watch(int id) override;
+    bool Watch(int id, WakeInput input) override;
     void Unwatch() override;
 
   private:
@@ -52,6 +53,9 @@ class UdevWakeSource : public WakeSourcePort {
     bool DrainNode(bool* ending = nullptr);
     // Learns the sticks' axes and lets only them, the buttons and the report ends through.
     void ListenToStickAndButtons(int id);
+    // Lets the sticks' axes through to this descriptor, or no axis at all.
+    void LetSticksThrough(bool through);
+    void SetEventMask(int type, unsigned char* bits, std::size_t size);
     // The stick's position as the node says now.
     void ReadStick();
     // Takes one event into the stick's position; true when it can end the rest.
@@ -74,6 +78,7 @@ class UdevWakeSource : public WakeSourcePort {
     ScrollCodesLookup scrollOf_;
     std::function<void()> handler_;
     bool armed_ = false;
+    bool buttonsOnly_ = false;
 
     int nodeFd_ = -1;
     std::string nodePath_;
@@ -88,6 +93,7 @@ class UdevWakeSource : public WakeSourcePort {
     };
     bool evdev_ = false;  // a node of input_event records (a joydev node has js_event ones)
     bool stickKnown_ = false;
+    bool sticksThrough_ = false;
     std::array<StickAxis, 4> stick_{};
 
     std::unique_ptr<udev, UdevDeleter> udev_;

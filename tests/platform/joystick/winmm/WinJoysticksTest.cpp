@@ -1,7 +1,9 @@
 // The multimedia joystick backend: the records it converts, and discovery where no joystick is.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
+#include <tuple>
 
 #include "core/engine/JoystickDiscovery.h"
 #include "platform/joystick/winmm/WinJoystickRecords.h"
@@ -30,6 +32,20 @@ TEST(WinJoystickRecords, CapabilitiesCarryNameAndButtons) {
     const JoystickInfo caps = CapsFromRecord(Record("Gamepad F310", 13));
     EXPECT_EQ(caps.name, "Gamepad F310");
     EXPECT_EQ(caps.buttonCount, 12u);
+}
+
+// Back and Start are known only for an XInput pad's maker with XInput's ten buttons.
+TEST(WinJoystickRecords, BackAndStartOfXInputPads) {
+    for (const auto& [maker, buttons, backStart] :
+         {std::tuple{0x045e, 10, std::array<std::int16_t, 2>{7, 8}},
+          {0x2dc8, 10, {7, 8}},
+          {0x045e, 12, {0, 0}},
+          {0x054c, 10, {0, 0}}}) {
+        JOYCAPSA record = Record("Pad", 4);
+        record.wMid = static_cast<WORD>(maker);
+        record.wNumButtons = static_cast<UINT>(buttons);
+        EXPECT_EQ(CapsFromRecord(record).backStartButtons, backStart) << maker;
+    }
 }
 
 TEST(WinJoystickRecords, NameFillingAllThirtyTwoBytesIsKeptWhole) {

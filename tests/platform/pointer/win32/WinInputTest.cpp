@@ -30,25 +30,23 @@ class WinPointerTest : public ::testing::Test {
     ScreenPoint saved_;
 };
 
-TEST_F(WinPointerTest, PlacedPositionReadsBack) {
-    for (const ScreenPoint target : {ScreenPoint{123, 234}, ScreenPoint{0, 0}, ScreenPoint{7, 1}}) {
-        ASSERT_TRUE(pointer_.PlaceAt(target.x, target.y));
+TEST_F(WinPointerTest, PlacedPositionReadsBackStoppedAtTheDesktopsEdge) {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int bottom =
+        GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN) - 1;
+    const struct {
+        ScreenPoint target, expected;
+    } cases[] = {{{123, 234}, {123, 234}},
+                 {{0, 0}, {0, 0}},
+                 {{7, 1}, {7, 1}},
+                 {{left - 5000, 1'000'000}, {left, bottom}}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(pointer_.PlaceAt(c.target.x, c.target.y));
         ScreenPoint read{-1, -1};
         ASSERT_TRUE(pointer_.QueryPosition(read));
-        EXPECT_EQ(read.x, target.x);
-        EXPECT_EQ(read.y, target.y);
+        EXPECT_EQ(read.x, c.expected.x) << c.target.x;
+        EXPECT_EQ(read.y, c.expected.y) << c.target.y;
     }
-}
-
-TEST_F(WinPointerTest, PlacementBeyondTheDesktopStopsAtItsEdge) {
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    const int bottom = top + GetSystemMetrics(SM_CYVIRTUALSCREEN) - 1;
-    ASSERT_TRUE(pointer_.PlaceAt(left - 5000, 1'000'000));
-    ScreenPoint read;
-    ASSERT_TRUE(pointer_.QueryPosition(read));
-    EXPECT_EQ(read.x, left);
-    EXPECT_EQ(read.y, bottom);
 }
 
 TEST_F(WinPointerTest, MouseMovesOneAxisAndKeepsTheOther) {
@@ -120,47 +118,37 @@ TEST_F(WinMouseButtonsTest, ValuesOtherThanTheSixButtonEventsAreNotSent) {
 
 using Wheel = std::pair<UINT, int>;  // the message and its delta
 
-// A window in front with the pointer over it, keeping the wheel messages it gets.
+// A window in front with the focus and the pointer over it, and the wheel messages it got, read
+// off the thread's queue as they come. A button, since a static control lets the pointer through.
 class WheelWindow {
   public:
-    WheelWindow() {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = Receive;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"VantrelWheelTest";
-        static_cast<void>(RegisterClassW(&windowClass));  // a second window finds it there
-        window_ =
-            CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                            100, 100, 400, 300, nullptr, nullptr, windowClass.hInstance, nullptr);
-        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&seen_));
+    WheelWindow()
+        : window_(CreateWindowExW(0, L"BUTTON", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100,
+                                  400, 300, nullptr, nullptr, nullptr, nullptr)) {
         SetForegroundWindow(window_);
+        SetFocus(window_);
         SetCursorPos(300, 250);
     }
     ~WheelWindow() { DestroyWindow(window_); }
 
-    // Runs the thread's messages until `count` wheel messages have come since the last call (or
-    // thirty seconds passed), and hands them over.
+    // Runs the thread's messages until `count` wheel messages have come (or thirty seconds
+    // passed), and hands them over.
     std::vector<Wheel> Take(std::size_t count) {
+        std::vector<Wheel> seen;
         for (const ULONGLONG end = GetTickCount64() + 30000;
-             seen_.size() < count && GetTickCount64() < end;) {
+             seen.size() < count && GetTickCount64() < end;) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-            for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
-                DispatchMessageW(&message);
+            for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) {
+                if (m.message == WM_MOUSEWHEEL || m.message == WM_MOUSEHWHEEL)
+                    seen.emplace_back(m.message, GET_WHEEL_DELTA_WPARAM(m.wParam));
+                DispatchMessageW(&m);
+            }
         }
-        return std::exchange(seen_, {});
+        return seen;
     }
 
   private:
-    static LRESULT CALLBACK Receive(HWND window, UINT message, WPARAM w, LPARAM l) {
-        if (message != WM_MOUSEWHEEL && message != WM_MOUSEHWHEEL)
-            return DefWindowProcW(window, message, w, l);
-        reinterpret_cast<std::vector<Wheel>*>(GetWindowLongPtrW(window, GWLP_USERDATA))
-            ->emplace_back(message, GET_WHEEL_DELTA_WPARAM(w));
-        return 0;
-    }
-
-    HWND window_ = nullptr;
-    std::vector<Wheel> seen_;
+    HWND window_;
 };
 
 TEST(WinScrollTest, WheelsTurnByThePortsUnitsUpAndRightPositive) {

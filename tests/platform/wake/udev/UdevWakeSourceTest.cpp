@@ -48,10 +48,12 @@ struct Testbed {
     ~Testbed() {
         if (watcherEnd >= 0) close(watcherEnd);
     }
-    // The device reports button A going down (or up), then a report end. The stand-in's node
-    // is a terminal, which passes written bytes on a moment later: returns once they are there.
-    void Press(bool down) {
-        const input_event events[] = {{{}, EV_KEY, BTN_SOUTH, down ? 1 : 0}, {{}, EV_SYN, 0, 0}};
+    // The device reports button A going down (or up), or another event, then a report end. The
+    // stand-in's node is a terminal, which passes written bytes on a moment later: returns once
+    // they are there.
+    void Press(bool down) { Report(EV_KEY, BTN_SOUTH, down ? 1 : 0); }
+    void Report(std::uint16_t type, std::uint16_t code, std::int32_t value) {
+        const input_event events[] = {{{}, type, code, value}, {{}, EV_SYN, 0, 0}};
         ASSERT_EQ(write(deviceEnd, events, sizeof events), static_cast<ssize_t>(sizeof events));
         pollfd arrived{watcherEnd, POLLIN, 0};
         ASSERT_EQ(poll(&arrived, 1, 5000), 1) << "the input never reached the node";
@@ -87,7 +89,7 @@ TEST(UdevWakeSourceTest, InputOnTheNodeWakesOnceUntilWatchedAgain) {
     Testbed testbed;
     Source source;
     testbed.Press(true);  // before the arming: the tick has seen it
-    ASSERT_TRUE(source.wake.Watch(0));
+    ASSERT_TRUE(source.wake.Watch(0, WakeInput::StickAndButtons));
     LoopFor(50);
     EXPECT_EQ(source.wakes, 0);
 
@@ -98,11 +100,28 @@ TEST(UdevWakeSourceTest, InputOnTheNodeWakesOnceUntilWatchedAgain) {
     LoopFor(50);
     EXPECT_EQ(source.wakes, 1);
 
-    ASSERT_TRUE(source.wake.Watch(0));
+    ASSERT_TRUE(source.wake.Watch(0, WakeInput::StickAndButtons));
     source.wake.Unwatch();
     testbed.Press(true);
     LoopFor(50);
     EXPECT_EQ(source.wakes, 1);
+}
+
+// Paused, the stick is the game's: only a button wakes.
+TEST(UdevWakeSourceTest, PausedOnlyAButtonWakes) {
+    for (const WakeInput input : {WakeInput::StickAndButtons, WakeInput::ButtonsOnly}) {
+        const bool stickWakes = input == WakeInput::StickAndButtons;
+        Testbed testbed;
+        Source source;
+        ASSERT_TRUE(source.wake.Watch(0, input));
+        testbed.Report(EV_ABS, ABS_X, 0);
+        if (!stickWakes) LoopFor(50);
+        EXPECT_EQ(stickWakes ? LoopUntil([&] { return source.wakes == 1; }) : source.wakes == 1,
+                  stickWakes);
+        ASSERT_TRUE(source.wake.Watch(0, input));
+        testbed.Press(true);
+        EXPECT_TRUE(LoopUntil([&] { return source.wakes == (stickWakes ? 2 : 1); }));
+    }
 }
 
 class DeviceEventTest : public ::testing::TestWithParam<const char*> {};
@@ -113,7 +132,7 @@ TEST_P(DeviceEventTest, UeventWakes) {
     Testbed testbed;
     Source source;
     if (std::string(GetParam()) == "add") source.node.reset();
-    ASSERT_TRUE(source.wake.Watch(0));
+    ASSERT_TRUE(source.wake.Watch(0, WakeInput::StickAndButtons));
     testbed.Uevent(GetParam());
     EXPECT_TRUE(LoopUntil([&] { return source.wakes == 1; }));
 }
@@ -133,7 +152,7 @@ TEST(UdevWakeSourceTest, RefusesWhatItCannotWatch) {
                           Case{std::nullopt, false}}) {  // no device and nobody to tell of one
         SCOPED_TRACE(c.node.value_or("(no device)"));
         UdevWakeSource wake([&](int) { return c.node; }, c.monitor);
-        EXPECT_FALSE(wake.Watch(0));
+        EXPECT_FALSE(wake.Watch(0, WakeInput::StickAndButtons));
     }
 }
 
