@@ -262,25 +262,6 @@ TEST_F(JoystickToPointerTest, RightStickScrollsTheWindowUnderThePointerWithButto
     EXPECT_EQ(Where().x, 350);
 }
 
-// A right stick that does not rest at its centre when the pad is opened (a trigger behind the
-// mapping, a throttle) is no scroll stick: nothing scrolls, however long it stays there.
-TEST_F(JoystickToPointerTest, AnAxisRestingAtItsEndNeverScrolls) {
-    EventWindow target(200, 200, 300, 200);
-    ASSERT_TRUE(target.Ready());
-    VirtualPad throttlePad("Vantrel Throttle Pad", 6);
-    ASSERT_TRUE(throttlePad.Attached() && throttlePad.SetAxis(3, kAxisMin));
-    settings.JoystickId = static_cast<std::int16_t>(throttlePad.Index());
-    engine.SetJoystickCount(CountJoysticks(joysticks));
-    ASSERT_TRUE(pointer.PlaceAt(350, 300));
-    Ticks(100);
-    JoystickInfo caps;
-    ReadJoystickInfo(joysticks, settings, caps);
-    EXPECT_FALSE(caps.hasScrollStick);
-    EXPECT_TRUE(engine.AtRest());
-    ASSERT_TRUE(pointer.Sync());
-    EXPECT_TRUE(target.Take().empty());
-}
-
 TEST_F(JoystickToPointerTest, UnplugReleasesTheButtonAndReplugResumesMotion) {
     EventWindow target(200, 200, 600, 200);
     ASSERT_TRUE(target.Ready());

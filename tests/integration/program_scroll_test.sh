@@ -25,12 +25,13 @@ cleanup() { end_then_remove "$dir" "${pid:-}" "${xev:-}"; }
 trap cleanup EXIT
 cp -r "$program_dir"/. "$dir/"
 rm -f "$dir/Vantrel.ini"
-export HOME=$dir XDG_CONFIG_HOME=$dir/config XDG_SESSION_TYPE=x11 QT_QPA_PLATFORM=xcb
+mkdir -m 700 "$dir/run"
+# A runtime folder of its own: the instance lock lives there, and a program of another test
+# must not make this one the second instance.
+export HOME=$dir XDG_CONFIG_HOME=$dir/config XDG_RUNTIME_DIR=$dir/run XDG_SESSION_TYPE=x11 \
+  QT_QPA_PLATFORM=xcb
 
-wait_for() {  # polls for up to 60 seconds until the command succeeds
-  for _ in $(seq 1200); do "$@" >/dev/null 2>&1 && return 0; sleep 0.05; done
-  return 1
-}
+wait_for() { for _ in $(seq 1200); do "$@" >/dev/null 2>&1 && return 0; sleep 0.05; done; false; }
 clicks() { grep -c "button $1," "$dir/xev.log" || true; }
 fail() { echo "$case: $1" >&2; cat "$dir/stderr" >&2; exit 1; }
 
@@ -56,8 +57,7 @@ case $case in
     before=-1
     wait_for eval 'now=$(clicks 4); [ "$now" = "$before" ] || { before=$now; sleep 1; false; }'
     sleep 1
-    [ "$(clicks 4)" = "$before" ] || fail "scrolling went on after the stick was let go"
-    [ "$(clicks 5)" = 0 ] || fail "scrolled down" ;;
+    [ "$(clicks 4)$(clicks 5)" = "${before}0" ] || fail "scrolling went on after the let-go" ;;
   trigger)
     # A second stick pushed gives the check something that does arrive: the pointer's own.
     echo "32767 0 0 0 -32768" >&3

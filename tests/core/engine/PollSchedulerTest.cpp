@@ -148,6 +148,7 @@ TEST(PauseChordTest, APauseLetsGoOfTheButtonsAndStopsMotionClicksAndScrolling) {
 struct Reading {
     std::uint32_t x = kRest, y = kRest, buttons = 0;
     bool timerRunsAfter;
+    std::uint32_t scrollY = kRest;  // the pad's second stick, which scrolls
 };
 struct TimerCase {
     const char* name;
@@ -166,6 +167,7 @@ TEST_P(TimerStopTest, StopsAfterTheFirstTickThatFindsRest) {
         SCOPED_TRACE(::testing::Message() << "tick " << ++n);
         rig.joystick.SetAxes(r.x, r.y);
         rig.joystick.SetButtons(r.buttons);
+        rig.ScrollStickAt(kRest, r.scrollY);
         rig.Tick();
         EXPECT_EQ(rig.timer.running, r.timerRunsAfter);
         EXPECT_EQ(rig.scheduler.Asleep(), !r.timerRunsAfter);
@@ -196,7 +198,13 @@ INSTANTIATE_TEST_SUITE_P(
         // Button 32 acts as no button, on every tick: nothing for a tick to do.
         TimerCase{"Button32Alone", {{kRest, kRest, 0x80000000u, false}}},
         TimerCase{"Button32AfterAPress",
-                  {{kRest, kRest, 1, true}, {kRest, kRest, 0x80000001u, false}}}),
+                  {{kRest, kRest, 1, true}, {kRest, kRest, 0x80000001u, false}}},
+        // A scroll stick off-centre is not rest; the tick that finds it back ends the scroll.
+        TimerCase{"ScrollUntilTheStickReturns",
+                  {{kRest, kRest, 0, true, kLow},
+                   {kRest, kRest, 0, true, kLow},
+                   {kRest, kRest, 0, false}}},
+        TimerCase{"ScrollStickInsideItsDeadZone", {{kRest, kRest, 0, false, 26542}}}),
     [](const ::testing::TestParamInfo<TimerCase>& info) { return std::string(info.param.name); });
 
 TEST(PollSchedulerTest, HighButtonHeldNeverSleepsAndPressesOnce) {
@@ -260,14 +268,24 @@ TEST(PollSchedulerTest, AWakeThatFindsRestSleepsOnWithoutTheTimer) {
 }
 
 TEST(PollSchedulerTest, InputArrivingWhileArmingKeepsTheTimer) {
-    Rig rig;
-    rig.wake.duringWatch = [&] { rig.joystick.SetButtons(1); };
-    rig.Tick();
-    EXPECT_TRUE(rig.timer.running);
-    EXPECT_FALSE(rig.wake.armed);
-    rig.wake.duringWatch = nullptr;
-    rig.Tick();
-    EXPECT_EQ(rig.buttons.Take(), std::vector<MouseButtonEvent>{MouseButtonEvent::LeftDown});
+    for (const bool scroll : {false, true}) {
+        SCOPED_TRACE(scroll ? "scroll stick" : "button");
+        Rig rig;
+        rig.ScrollStickAt(kRest, kRest);
+        rig.wake.duringWatch = [&] {
+            scroll ? rig.ScrollStickAt(kRest, kLow) : rig.joystick.SetButtons(1);
+        };
+        rig.Tick();
+        EXPECT_TRUE(rig.timer.running);
+        EXPECT_FALSE(rig.wake.armed);
+        rig.wake.duringWatch = nullptr;
+        rig.Tick();
+        if (scroll)
+            EXPECT_EQ(rig.scroll.turns.size(), 1u);
+        else
+            EXPECT_EQ(rig.buttons.Take(),
+                      std::vector<MouseButtonEvent>{MouseButtonEvent::LeftDown});
+    }
 }
 
 TEST(PollSchedulerTest, ApplyWhileAsleepPutsTheNewSpeedInForceForTheNextMove) {

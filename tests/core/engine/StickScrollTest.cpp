@@ -1,5 +1,5 @@
 // The scroll rule: round dead zone, square curve up to the speed's top rate, both wheels at once,
-// fractions carried from tick to tick; and the engine and scheduler around it.
+// fractions carried from tick to tick; and when the engine scrolls.
 #include "core/engine/StickScroll.h"
 
 #include <gtest/gtest.h>
@@ -7,10 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/engine/PollScheduler.h"
 #include "support/EngineRig.h"
 #include "support/fakes/FakeScroll.h"
-#include "support/fakes/FakeWake.h"
 
 namespace vantrel {
 namespace {
@@ -125,36 +123,6 @@ TEST(EngineScrollTest, TurningTheSettingOffMidScrollEndsIt) {
     rig.engine.Tick();
     EXPECT_EQ(rig.scroll.ends, 1);
     EXPECT_TRUE(rig.engine.AtRest());
-}
-
-TEST(ScrollSchedulerTest, AScrollKeepsTheTimerAndTheReleaseSleeps) {
-    test::EngineRig rig;
-    test::FakePollTimer timer;
-    test::FakeWakeSource wake;
-    PollScheduler scheduler{rig.engine, rig.joystick, timer, wake};
-    scheduler.Start();
-    rig.ScrollStickAt(kRest, kRest);
-    scheduler.OnTimer();
-    ASSERT_TRUE(scheduler.Asleep());
-
-    rig.ScrollStickAt(kRest, kLow);
-    wake.Fire();
-    EXPECT_TRUE(scheduler.Polling());
-    for (int i = 0; i < 5; ++i) scheduler.OnTimer();
-    EXPECT_TRUE(timer.running);
-    EXPECT_EQ(rig.scroll.Total().vertical, 6 * 24 / 5);  // 4.8 a tick for six ticks
-
-    // Pushed again while the scheduler arms the wake-up after the release: polling goes on.
-    rig.ScrollStickAt(kRest, kRest);
-    wake.duringWatch = [&] { rig.ScrollStickAt(kRest, kLow); };
-    scheduler.OnTimer();
-    EXPECT_TRUE(timer.running);
-    wake.duringWatch = nullptr;
-    scheduler.OnTimer();
-    rig.ScrollStickAt(kRest, kRest);
-    scheduler.OnTimer();
-    EXPECT_TRUE(scheduler.Asleep());
-    EXPECT_EQ(rig.scroll.ends, 2);
 }
 
 }  // namespace

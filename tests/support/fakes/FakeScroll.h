@@ -23,8 +23,7 @@ class FakeScroll : public ScrollPort {
     }
     void EndScroll() override { ++ends; }
 
-    // The 120ths sent so far on each wheel.
-    Turn Total() const {
+    Turn Total() const {  // the 120ths sent so far on each wheel
         Turn total;
         for (const Turn& t : turns)
             total = {total.horizontal + t.horizontal, total.vertical + t.vertical};
