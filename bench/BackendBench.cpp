@@ -36,7 +36,6 @@ void BackendTicksOnly(bool moving, int ticks) {
     CountingPointer pointer(x11);
     const Settings settings = SlowSettings(pad.Index());
     PollEngine engine(joysticks, pointer, x11, settings);
-    engine.SetJoystickCount(pad.Index() + 1);
     x11.PlaceAt(640, 512);
     engine.Tick();
     x11.Sync();
@@ -75,7 +74,6 @@ void BackendFigures() {
     // screen edge.
     const Settings settings = SlowSettings(pad.Index());
     PollEngine engine(joysticks, pointer, x11, settings);
-    engine.SetJoystickCount(pad.Index() + 1);
     x11.PlaceAt(640, 512);
 
     JoystickState state;

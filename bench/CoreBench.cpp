@@ -23,7 +23,6 @@ void CoreFigures() {
     Settings settings = DefaultSettings();
     joystick.Plug(0);
     PollEngine engine(joystick, pointer, buttons, settings);
-    engine.SetJoystickCount(1);
 
     std::printf("== core engine over the fake ports (PollEngine::Tick)\n");
     engine.Tick();

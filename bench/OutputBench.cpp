@@ -49,7 +49,6 @@ void MovingTick(const char* what, SdlJoysticks& joysticks, test::VirtualPad& pad
                 PointerOutput pointer, MouseButtonPort& buttons) {
     const Settings settings = StepOne(pad);
     PollEngine engine(joysticks, pointer, buttons, settings);
-    engine.SetJoystickCount(pad.Index() + 1);
     Print(what, MeasureMovingTicks(kRuns, kTicks, pad, engine), 1000, "us");
     pad.SetAxes(0, 0);
     engine.Tick();
@@ -126,7 +125,6 @@ void PortalMovingTicks(SdlJoysticks& joysticks, test::VirtualPad& pad) {
 
     const Settings settings = StepOne(pad);
     PollEngine engine(joysticks, portal, portal, settings);
-    engine.SetJoystickCount(pad.Index() + 1);
     pad.SetAxes(-32768, 0);
     constexpr int kPortalTicks = 2000;
     std::vector<double> tickUs, answerUs;

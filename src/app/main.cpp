@@ -77,7 +77,8 @@ void Say(const std::string& programName, const std::string& text) {
 // The program's run once its backends are made: the tray application, its start and its event
 // loop, and what the user must be told on the way. Returns the exit status.
 int Run(QApplication& app, vantrel::PlatformBackends& platform,
-        const vantrel::ProgramLocation& location, const std::string& programName) {
+        const vantrel::ProgramLocation& location, const std::string& programName,
+        vantrel::StartedBy startedBy) {
     vantrel::ProgramState state;
     // Said on standard error, then in a box once the event that caused it has been handled.
     const auto tell = [&](const std::string& text) {
@@ -101,7 +102,7 @@ int Run(QApplication& app, vantrel::PlatformBackends& platform,
     });
     window.Run().Initialize();
     platform.CatchStopSignals(app);
-    const vantrel::StartOutcome outcome = window.Run().Start();
+    const vantrel::StartOutcome outcome = window.Run().Start(startedBy);
     running = outcome == vantrel::StartOutcome::Running;
     if (outcome != vantrel::StartOutcome::Running) return vantrel::ExitStatus(outcome);
 
@@ -148,5 +149,6 @@ int main(int argc, char** argv) {
         return Say(programName, vantrel::RequestedUnavailableText(commandLine.pointer,
                                                                   platform.PointerNotice())),
                kOutputUnavailable;
-    return Run(app, platform, *location, programName);
+    return Run(app, platform, *location, programName,
+               commandLine.atLogon ? vantrel::StartedBy::Logon : vantrel::StartedBy::User);
 }

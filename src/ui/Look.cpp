@@ -46,9 +46,10 @@ QPixmap Png(const QString& path) {
 // one or two of the eight, and the largest alone takes 256 KiB decoded.
 class PngSizesEngine final : public QIconEngine {
   public:
-    // The pictures ":/icons/<base>-<size>.png" for each size.
-    PngSizesEngine(QString base, QList<int> sizes)
-        : base_(std::move(base)), sizes_(std::move(sizes)) {}
+    // The pictures ":/icons/<base>-<size>.png" for each size, drawn as `shown` where the
+    // normal look is asked for (Disabled: always greyed).
+    PngSizesEngine(QString base, QList<int> sizes, QIcon::Mode shown = QIcon::Normal)
+        : base_(std::move(base)), sizes_(std::move(sizes)), shown_(shown) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
                QIcon::State state) override {
@@ -63,6 +64,7 @@ class PngSizesEngine final : public QIconEngine {
     // Qt's own engine: the smallest picture at least as large, else the largest, shrunk to fit,
     // never enlarged.
     QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal) override {
+        if (mode == QIcon::Normal) mode = shown_;
         QPixmap picture = Decoded(BestSide(std::max(size.width(), size.height())));
         if (picture.width() > size.width() || picture.height() > size.height())
             picture = picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
@@ -101,6 +103,7 @@ class PngSizesEngine final : public QIconEngine {
 
     QString base_;
     QList<int> sizes_;  // ascending
+    QIcon::Mode shown_;
     std::map<int, QPixmap> decoded_;
 };
 
@@ -117,15 +120,20 @@ QIcon ProgramIcon() {
 QIcon TrayStateIcon(TrayState state) {
     InitResources();
     const char* base = "vantrel";
+    QIcon::Mode shown = QIcon::Normal;
     switch (state) {
         case TrayState::Normal:
             break;
         case TrayState::Paused:
             base = "tray-paused";
             break;
+        case TrayState::WaitingForJoystick:
+            shown = QIcon::Disabled;
+            break;
     }
     // The icon owns the engine.
-    return QIcon(new PngSizesEngine(QString::fromLatin1(base), {16, 22, 24, 32, 48, 64, 128, 256}));
+    return QIcon(
+        new PngSizesEngine(QString::fromLatin1(base), {16, 22, 24, 32, 48, 64, 128, 256}, shown));
 }
 
 QIcon MenuPictureIcon(MenuPicture picture) {

@@ -25,8 +25,9 @@ void InitResources();
 
 // The program's icon at 16 to 256 pixels: the hidden window's icon and the tray icon.
 QIcon ProgramIcon();
-// The tray icon's picture in `state`, at the same sizes: the program icon, or while paused the
-// program icon greyed, with a pause mark.
+// The tray icon's picture in `state`, at the same sizes: the program icon, while paused the
+// program icon greyed, with a pause mark, and while waiting for a joystick the program icon
+// greyed.
 QIcon TrayStateIcon(TrayState state);
 
 // One of the 13 x 13 menu pictures (with a double-size version for high-density screens);

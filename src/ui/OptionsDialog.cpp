@@ -499,6 +499,8 @@ void OptionsDialogHost::Open() {
         };
         dialog_ = new OptionsDialog(model_, openLink, mainWindow_.data());
         ForgetControlPicturesWith(dialog_);
+    } else {
+        dialog_->Mirror();  // the pads as the model looked at them again
     }
     dialog_->show();
     dialog_->raise();

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/startup/CommandLine.h"
 #include "core/startup/DesktopEntry.h"
 
 namespace {
@@ -114,7 +115,8 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-void CheckExecValue(const std::string& path, const std::string& value) {
+// The value must split into exactly `expected`.
+void CheckExecValue(const std::vector<std::string>& expected, const std::string& value) {
     Check(value.find_first_of("\r\n") == std::string::npos, "value spans lines", value);
     Check(!value.empty() && !IsBlank(value.front()) && !IsBlank(value.back()),
           "value has blanks a reader trims", value);
@@ -122,8 +124,7 @@ void CheckExecValue(const std::string& path, const std::string& value) {
     Check(exec.has_value(), "bad string escape", value);
     const auto args = SplitExec(*exec);
     Check(args.has_value(), "bad Exec syntax", *exec);
-    Check(args->size() == 1, "not one argument", *exec);
-    Check(args->front() == path, "argument differs from the path", *exec);
+    Check(*args == expected, "arguments differ from the path (and the logon argument)", *exec);
 }
 
 void CheckWholeEntry(const std::string& path) {
@@ -148,7 +149,7 @@ void CheckWholeEntry(const std::string& path) {
         }
         if (line.substr(0, 5) != "Exec=") continue;
         ++execLines;
-        CheckExecValue(path, std::string(line.substr(5)));
+        CheckExecValue({path, std::string(vantrel::kAtLogonOption)}, std::string(line.substr(5)));
     }
     Check(execLines == 1 && tryExecLines == 1, "not one Exec and one TryExec line", text);
 }
@@ -158,7 +159,7 @@ void CheckWholeEntry(const std::string& path) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string path(reinterpret_cast<const char*>(data), size);
     if (path.find('\0') != std::string::npos) return 0;  // no path holds a NUL
-    CheckExecValue(path, vantrel::EscapeDesktopString(vantrel::QuoteDesktopExecArgument(path)));
+    CheckExecValue({path}, vantrel::EscapeDesktopString(vantrel::QuoteDesktopExecArgument(path)));
     CheckWholeEntry(path);
     return 0;
 }

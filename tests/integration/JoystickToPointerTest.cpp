@@ -93,7 +93,7 @@ class JoystickToPointerTest : public ::testing::Test {
         pad = std::make_unique<VirtualPad>();
         if (!pad->Attached()) return false;
         settings.JoystickId = static_cast<std::int16_t>(pad->Index());
-        engine.SetJoystickCount(CountJoysticks(joysticks));
+        engine.FollowChosenJoystick();
         return true;
     }
     // A pad plugged in, and the pointer placed at (x, y) with two ticks at rest after it: the
@@ -231,7 +231,7 @@ TEST_F(JoystickToPointerTest, RightStickScrollsTheWindowUnderThePointerWithButto
     VirtualPad scrollPad("Vantrel Scroll Pad", 6);
     ASSERT_TRUE(scrollPad.Attached());
     settings.JoystickId = static_cast<std::int16_t>(scrollPad.Index());
-    engine.SetJoystickCount(CountJoysticks(joysticks));
+    engine.FollowChosenJoystick();
     ASSERT_TRUE(pointer.PlaceAt(350, 300));
     Ticks(2);
     JoystickInfo caps;

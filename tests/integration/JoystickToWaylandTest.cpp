@@ -167,7 +167,7 @@ class JoystickToWaylandTest : public ::testing::Test {
         ASSERT_TRUE(wev.WaitFor([](const std::string& t) { return LastMotionIs(t, -1, -1); }))
             << wev.Text();
         settings.JoystickId = static_cast<std::int16_t>(pad.Index());
-        engine.SetJoystickCount(CountJoysticks(joysticks));
+        engine.FollowChosenJoystick();
         engine.Tick();  // at rest
     }
 

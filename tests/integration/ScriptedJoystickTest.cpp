@@ -5,12 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <QImage>
 #include <QTimer>
 #include <algorithm>
 #include <array>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "platform/joystick/sdl/SdlJoysticks.h"
 #include "platform/pointer/xtest/X11Pointer.h"
@@ -21,7 +25,10 @@
 #include "support/XInput.h"
 #include "support/fakes/FakeDesktop.h"
 #include "support/fakes/FakeScroll.h"
+#include "ui/Look.h"
+#include "ui/OptionsDialog.h"
 #include "ui/TrayApplication.h"
+#include "ui/TrayIcon.h"
 
 namespace vantrel {
 namespace {
@@ -50,24 +57,38 @@ struct CountedJoysticks : JoystickPort {
         ++readings;
         return sdl.ReadState(id, state);
     }
+    bool ReadIdentity(int id, PadIdentity& identity) override {
+        return sdl.ReadIdentity(id, identity);
+    }
+    void RefreshDevices() override { sdl.RefreshDevices(); }
+    std::uint64_t DeviceListStamp() override { return sdl.DeviceListStamp(); }
 };
 
-class ScriptedJoystickTest : public ::testing::TestWithParam<PadCase> {
+// The tray application over the real SDL backend, udev wake source and X11 pointer, made in
+// SetUp, after the pads of the fixture: SDL's first scan finds them, and the device monitor
+// hears the testbed they made.
+class ScriptedJoystickRun : public ::testing::Test {
   protected:
     void SetUp() override {
         if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs an X display";
-        ASSERT_TRUE(pad_.Ready()) << "run under umockdev-wrapper";
         std::filesystem::copy(std::filesystem::path(VANTREL_SOURCE_DIR) / "resources" / "Lang",
                               folder_ / "Lang");
         desktop_.locale = FakeLocale("en", "US");
+        joysticks_.emplace();
+        wake_.emplace([this](int id) { return joysticks_->sdl.DeviceNode(id); }, true,
+                      [this](int id) { return joysticks_->sdl.ScrollAxisCodes(id); });
         window_ = std::make_unique<TrayApplication>(
-            state_, desktop_.Ports(joysticks_, pointer_, pointer_, &wake_, &scroll_),
+            state_, desktop_.Ports(*joysticks_, pointer_, pointer_, &*wake_, &scroll_),
             test::LocationIn(folder_.path()));
         window_->Run().Initialize();
-        ASSERT_EQ(window_->Run().Start(), StartOutcome::Running);
+        ASSERT_EQ(window_->Run().Start(startedBy_), StartOutcome::Running);
     }
+    // Everything that reads the pads goes before the fixture's pads do.
     void TearDown() override {
         if (window_) window_->Run().Shutdown();
+        window_.reset();
+        wake_.reset();
+        joysticks_.reset();
     }
 
     bool Asleep() const {
@@ -77,20 +98,29 @@ class ScriptedJoystickTest : public ::testing::TestWithParam<PadCase> {
     static int PointerX() { return test::XPointer().x; }
     static bool LeftDown() { return test::XPointer().leftDown; }
 
-    test::ScriptedJoystick pad_{7, *GetParam().pad};  // before SDL, so its first scan finds it
+    StartedBy startedBy_ = StartedBy::User;
     test::TempDir folder_;
-    CountedJoysticks joysticks_;
+    std::optional<CountedJoysticks> joysticks_;
     X11Pointer pointer_;
     test::FakeScroll scroll_;
-    UdevWakeSource wake_{[this](int id) { return joysticks_.sdl.DeviceNode(id); }, true,
-                         [this](int id) { return joysticks_.sdl.ScrollAxisCodes(id); }};
+    std::optional<UdevWakeSource> wake_;
     test::FakeDesktop desktop_;
     ProgramState state_;
     std::unique_ptr<TrayApplication> window_;
 };
 
+class ScriptedJoystickTest : public ScriptedJoystickRun,
+                             public ::testing::WithParamInterface<PadCase> {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(pad_.Ready()) << "run under umockdev-wrapper";
+        ScriptedJoystickRun::SetUp();
+    }
+    test::ScriptedJoystick pad_{7, *GetParam().pad};
+};
+
 TEST_P(ScriptedJoystickTest, SleepsAtRestMovesAndClicksOnEventsAndStopsWhenUnplugged) {
-    EXPECT_EQ(joysticks_.sdl.DeviceNode(0), pad_.Node());
+    EXPECT_EQ(joysticks_->sdl.DeviceNode(0), pad_.Node());
     ASSERT_TRUE(WaitFor([this] { return Asleep(); })) << "never fell asleep at rest";
 
     ASSERT_TRUE(pointer_.PlaceAt(400, 300) && pointer_.Sync());
@@ -113,17 +143,27 @@ TEST_P(ScriptedJoystickTest, SleepsAtRestMovesAndClicksOnEventsAndStopsWhenUnplu
     ASSERT_TRUE(WaitFor([&] { return LeftDown() && PointerX() > stopped; }));
     pad_.Unplug();
     EXPECT_TRUE(WaitFor([this] { return !LeftDown() && Asleep(); })) << "no clean stop";
-    EXPECT_EQ(joysticks_.sdl.DeviceNode(0), std::nullopt);
+    EXPECT_EQ(joysticks_->sdl.DeviceNode(0), std::nullopt);
     EXPECT_EQ(window_->Run().Engine().HeldButton(), "");
     const int unplugged = PointerX();
     test::Settle(50);  // asleep: nothing moves it on
     EXPECT_EQ(PointerX(), unplugged);
+
+    // Plugged back: the same pad, taken at once, with the program asleep until it moves.
+    pad_.Plug();
+    ASSERT_TRUE(WaitFor([this] { return window_->Run().Engine().DeviceToRead() == 0 && Asleep(); }))
+        << "the pad back was not taken";
+    pad_.Report(kPushed, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return PointerX() > unplugged + 20; }))
+        << "the pad back moves nothing";
+    pad_.Report(0, 0, 0);
+    EXPECT_TRUE(WaitFor([this] { return Asleep(); }));
 }
 
 // Two pads of one maker differ only after the 31st byte of their names.
 TEST_P(ScriptedJoystickTest, ShowsTheWholeName) {
     JoystickInfo caps;
-    ASSERT_TRUE(joysticks_.ReadInfo(0, caps));
+    ASSERT_TRUE(joysticks_->ReadInfo(0, caps));
     EXPECT_EQ(caps.name, GetParam().name ? GetParam().name : GetParam().pad->name);
 }
 
@@ -146,12 +186,12 @@ TEST_P(ScriptedJoystickTest, JitterAtRestReadsNothing) {
     ASSERT_TRUE(WaitFor([this] { return Asleep(); }));
     const test::PadAxis& x = pad_.Description().axes[0];
     const int centre = (x.minimum + x.maximum + 1) / 2;
-    const unsigned long readings = joysticks_.readings;
+    const unsigned long readings = joysticks_->readings;
     for (int step = 1; step <= 20; ++step) {
         pad_.ReportRaw(centre + step % 2, centre - step % 2, 0);
         ASSERT_TRUE(WaitFor([this] { return pad_.Quiet(); })) << "the node was never read";
     }
-    EXPECT_EQ(joysticks_.readings, readings);
+    EXPECT_EQ(joysticks_->readings, readings);
     EXPECT_TRUE(Asleep());
     pad_.ReportRaw(centre, centre, 1);
     EXPECT_TRUE(WaitFor([this] { return LeftDown(); })) << "a button after the jitter woke nobody";
@@ -165,18 +205,18 @@ TEST_P(ScriptedJoystickTest, JitterAtRestReadsNothing) {
 TEST_P(ScriptedJoystickTest, OnlyTheSecondStickOffCentreWakesAndScrolls) {
     const std::array<int, 2> codes = GetParam().scroll;
     JoystickInfo caps;
-    ASSERT_TRUE(joysticks_.ReadInfo(0, caps));
+    ASSERT_TRUE(joysticks_->ReadInfo(0, caps));
     EXPECT_EQ(caps.hasScrollStick, codes[0] >= 0);
-    EXPECT_EQ(joysticks_.sdl.ScrollAxisCodes(0), codes);
+    EXPECT_EQ(joysticks_->sdl.ScrollAxisCodes(0), codes);
     ASSERT_TRUE(WaitFor([this] { return Asleep(); }));
     const auto& axes = pad_.Description().axes;
-    const unsigned long readings = joysticks_.readings;
+    const unsigned long readings = joysticks_->readings;
     for (std::size_t i = 2; i < axes.size(); ++i) {
         if (axes[i].code == codes[0] || axes[i].code == codes[1]) continue;
         pad_.ReportAxis(axes[i].code, axes[i].maximum);
         ASSERT_TRUE(WaitFor([this] { return pad_.Quiet(); })) << "the node was never read";
     }
-    EXPECT_EQ(joysticks_.readings, readings);
+    EXPECT_EQ(joysticks_->readings, readings);
     EXPECT_TRUE(scroll_.turns.empty());
     if (codes[0] < 0) return;
     const auto y =
@@ -185,7 +225,7 @@ TEST_P(ScriptedJoystickTest, OnlyTheSecondStickOffCentreWakesAndScrolls) {
     const int centre = (y->minimum + y->maximum + 1) / 2;
     pad_.ReportAxis(y->code, centre - (y->maximum - y->minimum) / 20);  // inside the dead zone
     ASSERT_TRUE(WaitFor([this] { return pad_.Quiet(); }));
-    EXPECT_EQ(joysticks_.readings, readings);
+    EXPECT_EQ(joysticks_->readings, readings);
 
     pad_.ReportAxis(y->code, y->minimum);  // up
     ASSERT_TRUE(WaitFor([this] { return scroll_.Total().vertical >= 120; })) << "never scrolled";
@@ -206,6 +246,95 @@ const PadCase kPads[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Pads, ScriptedJoystickTest, ::testing::ValuesIn(kPads),
                          [](const auto& info) { return std::string(info.param.label); });
+
+// Pads in one testbed, plugged in as a test says.
+class LaterPadsTest : public ScriptedJoystickRun {
+  protected:
+    test::PadBed bed_;
+    std::optional<test::ScriptedJoystick> xbox_, ds4_;
+};
+
+// An Xbox 360 pad at the start, a DualShock 4 later: listed in the options dialog, it moves
+// nothing, not even while the first is unplugged; the first, back, drives again.
+class TwoPadsTest : public LaterPadsTest {
+  protected:
+    TwoPadsTest() { xbox_.emplace(bed_, 7, test::kXbox360); }
+    // The joystick list of the options dialog, as it opens from the tray menu now.
+    std::size_t ListedJoysticks() {
+        window_->OnMenuChosen(MenuAction::OpenOptions);
+        const std::size_t count = window_->Options().Model().List(Choice::Joystick).items.size();
+        window_->Options().Unload();
+        return count;
+    }
+};
+
+TEST_F(TwoPadsTest, TheFirstPadDrivesAloneAndAgainWhenItComesBack) {
+    ASSERT_TRUE(WaitFor([this] { return Asleep(); }));
+    ASSERT_TRUE(pointer_.PlaceAt(400, 300) && pointer_.Sync());
+    xbox_->Report(kPushed, 0, 0);
+    ASSERT_TRUE(WaitFor([this] { return PointerX() > 420; })) << "the Xbox pad moved nothing";
+    xbox_->Report(0, 0, 0);
+    ASSERT_TRUE(WaitFor([this] { return Asleep(); }));
+
+    ds4_.emplace(bed_, 8, test::kDualShock4);
+    ds4_->Plug();
+    ASSERT_TRUE(WaitFor([this] { return ListedJoysticks() == 2; }))
+        << "the pad plugged in later is not listed";
+    const auto stillFor = [this](test::ScriptedJoystick& pad) {
+        const int before = PointerX();
+        pad.Report(kPushed, 0, 1);
+        test::Settle(100);
+        pad.Report(0, 0, 0);
+        return PointerX() == before && !LeftDown();
+    };
+    EXPECT_TRUE(stillFor(*ds4_)) << "the DualShock 4 drives beside the Xbox pad";
+
+    xbox_->Unplug();
+    ASSERT_TRUE(
+        WaitFor([this] { return window_->Run().Engine().DeviceToRead() == -1 && Asleep(); }));
+    EXPECT_TRUE(stillFor(*ds4_)) << "the DualShock 4 took over";
+    EXPECT_TRUE(Asleep());
+
+    xbox_->Plug();
+    ASSERT_TRUE(WaitFor([this] { return window_->Run().Engine().DeviceToRead() == 1 && Asleep(); }))
+        << "the Xbox pad back was not taken";
+    const int back = PointerX();
+    xbox_->Report(kPushed, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return PointerX() > back + 20; }))
+        << "the Xbox pad back moves nothing";
+    xbox_->Report(0, 0, 0);
+    EXPECT_TRUE(WaitFor([this] { return Asleep(); }));
+    EXPECT_TRUE(stillFor(*ds4_));
+}
+
+// Started at logon before the pad is on: asleep, the icon waiting, no settings written; the pad
+// plugged in is taken at once and drives.
+class AtLogonTest : public LaterPadsTest {
+  protected:
+    AtLogonTest() { startedBy_ = StartedBy::Logon; }
+};
+
+TEST_F(AtLogonTest, WaitsInTheTrayAsleepThenDrivesWithThePadThatComes) {
+    TrayIcon& tray = window_->Tray();
+    ASSERT_TRUE(WaitFor([this] { return Asleep(); }));
+    EXPECT_EQ(tray.State(), TrayState::WaitingForJoystick);
+    EXPECT_EQ(tray.SystemTrayIcon().toolTip().toStdString(),
+              state_.texts[TextId::WaitingForJoystick]);
+    const QImage greyed = tray.SystemTrayIcon().icon().pixmap(32).toImage();
+    EXPECT_EQ(greyed, ProgramIcon().pixmap(QSize(32, 32), QIcon::Disabled).toImage());
+
+    xbox_.emplace(bed_, 7, test::kXbox360);
+    xbox_->Plug();
+    ASSERT_TRUE(WaitFor([&] { return tray.State() == TrayState::Normal && Asleep(); }))
+        << "the pad plugged in was not taken";
+    EXPECT_NE(tray.SystemTrayIcon().icon().pixmap(32).toImage(), greyed);
+    EXPECT_TRUE(tray.SystemTrayIcon().toolTip().isEmpty());
+    ASSERT_TRUE(pointer_.PlaceAt(400, 300) && pointer_.Sync());
+    xbox_->Report(kPushed, 0, 0);
+    EXPECT_TRUE(WaitFor([this] { return PointerX() > 420; })) << "the stick moved nothing";
+    xbox_->Report(0, 0, 0);
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "Vantrel.ini"));
+}
 
 }  // namespace
 }  // namespace vantrel

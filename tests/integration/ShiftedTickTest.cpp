@@ -80,7 +80,6 @@ class ShiftedTickTest : public ::testing::Test {
         joystick.Plug(0);
         Settings settings = DefaultSettings();
         PollEngine engine(joystick, output, x11, settings);
-        engine.SetJoystickCount(1);
         EXPECT_TRUE(mouse.PlaceAt(kStart.x, kStart.y) && mouse.Sync());
         Session run;
         for (const Stretch& stretch : kSession) {

@@ -10,6 +10,8 @@
 #   renamed-copy: a copy under another name, started while the first runs, says that one runs
 #     and ends with status 3 (here by TERM while its box is open).
 #   no-joystick-signal: TERM while the no-joystick box is open ends with status 2, nothing saved.
+#   at-logon-waits: started by the logon entry without a joystick: no box, the tray icon up,
+#     nothing saved while it waits; TERM ends it normally.
 # Usage: start_hazards_test.sh PROGRAM_DIR PAD_PRELOAD PLANTED_MODULE [CASE]
 set -euo pipefail
 program_dir=$(cd "$1" && pwd)
@@ -20,7 +22,7 @@ source "$root/tests/support/checks.sh"
 
 if [ $# -lt 4 ]; then
   failed=0
-  for case in foreign-folder stderr-closed renamed-copy no-joystick-signal; do
+  for case in foreign-folder stderr-closed renamed-copy no-joystick-signal at-logon-waits; do
     "$root/scripts/with-xvfb" "$0" "$program_dir" "$preload" "$planted" "$case" ||
       { echo "$case: failed" >&2; failed=1; }
   done
@@ -102,6 +104,12 @@ s.accept(); open(sys.argv[2], "w").close(); time.sleep(300)' "$dir/proxy-port" "
     pid=$!
     expected=2
     wait_for visible_box || fail "no box said that no joystick was found" ;;
+  at-logon-waits)
+    "$prog/vantrel" --at-logon 2>"$dir/stderr" &
+    pid=$!
+    wait_for xdotool search --onlyvisible --class vantrel || fail "no tray icon while waiting"
+    ! visible_box >/dev/null 2>&1 || fail "a box while waiting"
+    [ ! -e "$prog/Vantrel.ini" ] || fail "the waiting wrote the settings" ;;
 esac
 
 code=0

@@ -107,7 +107,7 @@ inside() {
   check "Vantrel.ini: eight lines ending in CR LF" eight_lines "$ini"
   check "Vantrel.ini belongs to the user" test "$(stat -c %U "$ini")" = tester
   autostart=/home/tester/.config/autostart/Vantrel.desktop
-  check "the autostart entry starts /usr/bin/vantrel" grep -qx 'Exec=/usr/bin/vantrel' "$autostart"
+  check "the autostart entry starts /usr/bin/vantrel" grep -qx 'Exec=/usr/bin/vantrel --at-logon' "$autostart"
   check "the autostart entry carries TryExec" grep -qx 'TryExec=/usr/bin/vantrel' "$autostart"
   check "nothing written into /usr/lib/vantrel" \
     test "$(find /usr/lib/vantrel -newer "/srv/check/package-files" | wc -l)" -eq 0

@@ -1,4 +1,4 @@
-// The engine over fakes, for the engine's tests: a joystick plugged at id 0 and counted, the
+// The engine over fakes, for the engine's tests: a joystick plugged at id 0, the
 // pointer at (640, 512) on a 1280x1024 screen (or another output the test brings), the default
 // settings (buttons 1/2/3, speed "2", acceleration on, scrolling on), wheels that scroll for a
 // pad with a scroll stick, and the ends and middle of an axis.
@@ -31,7 +31,6 @@ struct EngineRig {
     explicit EngineRig(std::optional<PointerOutput> output = std::nullopt)
         : engine(joystick, output.value_or(pointer), buttons, settings, &scroll) {
         joystick.Plug(0);
-        engine.SetJoystickCount(1);
     }
     // Gives the pad a second stick at (x, y).
     void ScrollStickAt(std::uint32_t x, std::uint32_t y) {

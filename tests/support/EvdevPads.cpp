@@ -74,4 +74,19 @@ const EvdevPad kXboxBluetooth{
      {ABS_HAT0X, -1, 1, 0, 0},
      {ABS_HAT0Y, -1, 1, 0, 0}}};
 
+// A wired Xbox 360 pad read by xpad: sticks -32768 to 32767 with xpad's fuzz and flat, the
+// triggers 0 to 255, the pad as a hat.
+const EvdevPad kXbox360{"Microsoft X-Box 360 pad",
+                        {BUS_USB, 0x045e, 0x028e, 0x0114},
+                        {BTN_SOUTH, BTN_EAST, BTN_NORTH, BTN_WEST, BTN_TL, BTN_TR, BTN_SELECT,
+                         BTN_START, BTN_MODE, BTN_THUMBL, BTN_THUMBR},
+                        {{ABS_X, -32768, 32767, 16, 128},
+                         {ABS_Y, -32768, 32767, 16, 128},
+                         {ABS_Z, 0, 255, 0, 0},
+                         {ABS_RX, -32768, 32767, 16, 128},
+                         {ABS_RY, -32768, 32767, 16, 128},
+                         {ABS_RZ, 0, 255, 0, 0},
+                         {ABS_HAT0X, -1, 1, 0, 0},
+                         {ABS_HAT0Y, -1, 1, 0, 0}}};
+
 }  // namespace vantrel::test

@@ -45,9 +45,19 @@ std::vector<unsigned short> InSdlOrder(std::vector<unsigned short> keys) {
 
 }  // namespace
 
+PadBed::PadBed() : bed_(umockdev_testbed_new()) {}
+
+PadBed::~PadBed() {
+    g_object_unref(bed_);
+}
+
 struct ScriptedJoystick::Impl {
     explicit Impl(const EvdevPad& pad)
         : pad(pad), buttonCodes(InSdlOrder(pad.keys)), axes(pad.axes.size(), 0) {
+        CentreAxes();
+    }
+
+    void CentreAxes() {
         for (std::size_t i = 0; i < pad.axes.size(); ++i)
             axes[i] =
                 pad.axes[i].rest.value_or((pad.axes[i].minimum + pad.axes[i].maximum + 1) / 2);
@@ -57,6 +67,7 @@ struct ScriptedJoystick::Impl {
     const std::vector<unsigned short> buttonCodes;  // SDL's button n is buttonCodes[n]
     std::string node;
     std::string sysPath;
+    std::unique_ptr<PadBed> ownBed;
     UMockdevTestbed* bed = nullptr;
     UMockdevIoctlBase* handler = nullptr;
     // The device's end of the node. umockdev makes the node a pty that every descriptor of the
@@ -202,6 +213,33 @@ struct ScriptedJoystick::Impl {
         return -ENOTTY;
     }
 
+    // The node, its udev entry and the handlers, in `testbed`.
+    void Attach(PadBed& testbed, int number) {
+        Impl& d = *this;
+        d.bed = testbed.Testbed();
+        const std::string event = "event" + std::to_string(number);
+        d.node = "/dev/input/" + event;
+        d.sysPath = "/sys/devices/virtual/input/input" + std::to_string(number + 20) + "/" + event;
+        // What udev's input_id builtin says about a gamepad; SDL takes joysticks from udev by it.
+        const std::string description =
+            "P: " + d.sysPath.substr(4) + "\nN: input/" + event +
+            "\nE: SUBSYSTEM=input\nE: DEVNAME=" + d.node +
+            "\nE: MAJOR=13\nE: MINOR=" + std::to_string(64 + number) +
+            "\nE: ID_INPUT=1\nE: ID_INPUT_JOYSTICK=1\nA: dev=13:" + std::to_string(64 + number) +
+            "\n";
+        if (!umockdev_testbed_add_from_string(d.bed, description.c_str(), nullptr)) return;
+        d.handler = umockdev_ioctl_base_new();
+        g_signal_connect(d.handler, "handle-ioctl", G_CALLBACK(Impl::OnIoctl), &d);
+        g_signal_connect(d.handler, "handle-read", G_CALLBACK(Impl::OnRead), &d);
+        g_signal_connect(d.handler, "client-connected", G_CALLBACK(Impl::OnConnected), &d);
+        g_signal_connect(d.handler, "client-vanished", G_CALLBACK(Impl::OnVanished), &d);
+        if (!umockdev_testbed_attach_ioctl(d.bed, d.node.c_str(), d.handler, nullptr)) return;
+        d.bell = umockdev_testbed_get_dev_fd(d.bed, d.node.c_str());
+        if (d.bell < 0) return;
+        const char* peer = ptsname(d.bell);
+        if (peer != nullptr) d.bellReader = open(peer, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    }
+
     static gboolean OnIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer data) {
         auto& self = *static_cast<Impl*>(data);
         const std::lock_guard guard(self.lock);
@@ -267,28 +305,13 @@ struct ScriptedJoystick::Impl {
 
 ScriptedJoystick::ScriptedJoystick(int number, const EvdevPad& pad)
     : impl_(std::make_unique<Impl>(pad)) {
-    Impl& d = *impl_;
-    const std::string event = "event" + std::to_string(number);
-    d.node = "/dev/input/" + event;
-    d.sysPath = "/sys/devices/virtual/input/input" + std::to_string(number + 20) + "/" + event;
-    // What udev's input_id builtin says about a gamepad; SDL takes joysticks from udev by it.
-    const std::string description =
-        "P: " + d.sysPath.substr(4) + "\nN: input/" + event +
-        "\nE: SUBSYSTEM=input\nE: DEVNAME=" + d.node +
-        "\nE: MAJOR=13\nE: MINOR=" + std::to_string(64 + number) +
-        "\nE: ID_INPUT=1\nE: ID_INPUT_JOYSTICK=1\nA: dev=13:" + std::to_string(64 + number) + "\n";
-    d.bed = umockdev_testbed_new();
-    if (!umockdev_testbed_add_from_string(d.bed, description.c_str(), nullptr)) return;
-    d.handler = umockdev_ioctl_base_new();
-    g_signal_connect(d.handler, "handle-ioctl", G_CALLBACK(Impl::OnIoctl), &d);
-    g_signal_connect(d.handler, "handle-read", G_CALLBACK(Impl::OnRead), &d);
-    g_signal_connect(d.handler, "client-connected", G_CALLBACK(Impl::OnConnected), &d);
-    g_signal_connect(d.handler, "client-vanished", G_CALLBACK(Impl::OnVanished), &d);
-    if (!umockdev_testbed_attach_ioctl(d.bed, d.node.c_str(), d.handler, nullptr)) return;
-    d.bell = umockdev_testbed_get_dev_fd(d.bed, d.node.c_str());
-    if (d.bell < 0) return;
-    const char* peer = ptsname(d.bell);
-    if (peer != nullptr) d.bellReader = open(peer, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    impl_->ownBed = std::make_unique<PadBed>();
+    impl_->Attach(*impl_->ownBed, number);
+}
+
+ScriptedJoystick::ScriptedJoystick(PadBed& bed, int number, const EvdevPad& pad)
+    : impl_(std::make_unique<Impl>(pad)) {
+    impl_->Attach(bed, number);
 }
 
 ScriptedJoystick::~ScriptedJoystick() {
@@ -297,7 +320,6 @@ ScriptedJoystick::~ScriptedJoystick() {
     if (d.bed != nullptr && d.handler != nullptr)
         static_cast<void>(umockdev_testbed_detach_ioctl(d.bed, d.node.c_str(), nullptr));
     if (d.handler != nullptr) g_object_unref(d.handler);
-    if (d.bed != nullptr) g_object_unref(d.bed);
 }
 
 bool ScriptedJoystick::Ready() const {
@@ -377,6 +399,18 @@ void ScriptedJoystick::Unplug() {
         static_cast<void>(write(d.bell, &ring, 1));  // readers wake and find ENODEV
     }
     umockdev_testbed_uevent(d.bed, d.sysPath.c_str(), "remove");
+}
+
+void ScriptedJoystick::Plug() {
+    Impl& d = *impl_;
+    {
+        const std::lock_guard guard(d.lock);
+        d.gone = false;
+        d.CentreAxes();
+        d.buttons = 0;
+        tcflush(d.bellReader, TCIFLUSH);  // the ring that told of the removal
+    }
+    umockdev_testbed_uevent(d.bed, d.sysPath.c_str(), "add");
 }
 
 }  // namespace vantrel::test

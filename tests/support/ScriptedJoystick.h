@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+struct _UMockdevTestbed;
+
 namespace vantrel::test {
 
 // One absolute axis as EVIOCGABS tells it; at rest in the middle unless `rest` says otherwise
@@ -37,11 +39,28 @@ extern const EvdevPad kUnmappedTriggersFirst;
 extern const EvdevPad kDualShock4;     // USB, hid-playstation
 extern const EvdevPad kDualSense;      // USB, hid-playstation
 extern const EvdevPad kXboxBluetooth;  // Bluetooth, hid-generic (no xpadneo)
+extern const EvdevPad kXbox360;        // USB, xpad
+
+// The umockdev testbed scripted pads live in. Pads that must be seen together share one: a
+// second testbed made in a process hides the devices of the first.
+class PadBed {
+  public:
+    PadBed();
+    ~PadBed();
+    PadBed(const PadBed&) = delete;
+    PadBed& operator=(const PadBed&) = delete;
+    _UMockdevTestbed* Testbed() const { return bed_; }
+
+  private:
+    _UMockdevTestbed* bed_;
+};
 
 class ScriptedJoystick {
   public:
-    // Plugs the pad in at /dev/input/event<number>. SDL sees it at its next device scan.
+    // Plugs the pad in at /dev/input/event<number>, in a testbed of its own or in `bed` (which
+    // must outlive it). SDL sees it at its next device scan, or when Plug announces it.
     explicit ScriptedJoystick(int number = 7, const EvdevPad& pad = kPlainPad);
+    ScriptedJoystick(PadBed& bed, int number, const EvdevPad& pad);
     ~ScriptedJoystick();
     ScriptedJoystick(const ScriptedJoystick&) = delete;
     ScriptedJoystick& operator=(const ScriptedJoystick&) = delete;
@@ -60,6 +79,8 @@ class ScriptedJoystick {
     void ReportAxis(unsigned short code, int value);
     // Pulled out: every descriptor then reads ENODEV, and udev announces the removal.
     void Unplug();
+    // Plugged in while the program runs (again, after Unplug): at rest, announced by udev.
+    void Plug();
     // Reads the program made on the node so far. Under umockdev each one is a round trip to
     // this process's handler thread, which a kernel node does not cost: the benchmark takes
     // them off its wake-up counts.

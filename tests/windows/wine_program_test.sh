@@ -49,6 +49,16 @@ check "exit status 2 without a joystick (was $status)" test "$status" -eq 2
 wineserver -k >/dev/null 2>&1 || true
 wineserver -w
 
+echo "== started at logon without a joystick"
+wine "$program/Vantrel.exe" --at-logon >"$tmp/at-logon.log" 2>&1 &
+vantrel=$!
+check "the tray icon docks while it waits for a joystick" wait_for 60 tray_icon
+check "no message while it waits" test -z "$(xdotool search --onlyvisible --name "^$warning_title\$")"
+check "it keeps running" kill -0 "$vantrel"
+check "the waiting writes no settings" test ! -e "$program/Vantrel.ini"
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w
+
 echo "== with a joystick"
 start_joystick_session "$preload"
 started=$(date +%s%N)
@@ -170,8 +180,8 @@ click_at $(client_at "$dialog" 288 285) 1
 value=$(wait_for 10 logon_value) || true
 windows_path=$(winepath -w "$program/Vantrel.exe" | tr -d '\r')
 echo "  Run value: $value"
-check "start at logon ticked: the Run value holds the program's path in quotes" \
-  test "$(echo "$value" | sed 's/^ *Vantrel *REG_SZ *//')" = "\"$windows_path\""
+check "start at logon ticked: the Run value holds the program's path in quotes and --at-logon" \
+  test "$(echo "$value" | sed 's/^ *Vantrel *REG_SZ *//')" = "\"$windows_path\" --at-logon"
 
 manifest="$program/Vantrel.exe.manifest"
 check "the manifest is beside the program" test -f "$manifest"

@@ -1,4 +1,5 @@
-// What the engine needs from a joystick library: presence, capabilities and the current state.
+// What the engine needs from a joystick library: presence, capabilities, who each device is, the
+// changes of the device list and the current state.
 #pragma once
 
 #include <cstdint>
@@ -24,8 +25,18 @@ class JoystickPort {
     // Fills `caps` for device `id` and returns true when it is present; leaves `caps`
     // untouched and returns false otherwise.
     virtual bool ReadInfo(int id, JoystickInfo& caps) = 0;
-    // Reads device `id`; false (and `state` untouched) when it cannot be read.
+    // Reads device `id`; false (and `state` untouched) when it cannot be read. Takes in the
+    // devices plugged in or out since the last call, as RefreshDevices does.
     virtual bool ReadState(int id, JoystickState& state) = 0;
+    // Fills `identity` for device `id` and returns true when it is present.
+    virtual bool ReadIdentity(int id, PadIdentity& identity) = 0;
+    // Takes in the devices plugged in or out since the last call or reading, for a caller that
+    // reads no device.
+    virtual void RefreshDevices() = 0;
+    // As of the last reading or refresh: a number that differs whenever the list of devices
+    // differs from the one it last described. While it stays, every device keeps its id. Cheap
+    // enough for every tick.
+    virtual std::uint64_t DeviceListStamp() = 0;
 };
 
 }  // namespace vantrel

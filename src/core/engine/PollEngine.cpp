@@ -29,15 +29,11 @@ PollEngine::PollEngine(JoystickPort& joystick, PointerOutput pointer, MouseButto
       buttons_(buttons),
       settings_(settings),
       motion_(MakePointerMotion(pointer)),
+      pad_(joystick),
       scroll_(scroll) {
     // Room for the longest position text, so later updates never allocate.
     positionText_.reserve(32);
     parsedSpeed_.reserve(16);
-}
-
-int PollEngine::DeviceToRead() const {
-    const int id = settings_.JoystickId;
-    return id >= 0 && id < joystickCount_ ? id : 0;
 }
 
 bool PollEngine::IsRestReading(const JoystickState& state, bool scrolls) {
@@ -50,7 +46,7 @@ bool PollEngine::IsRestReading(const JoystickState& state, bool scrolls) {
 
 bool PollEngine::Scrolls() const {
     return scroll_ != nullptr && settings_.ScrollStick == 1 && scrollStick_ &&
-           capsDevice_ == DeviceToRead();
+           capsTakes_ == pad_.Takes();
 }
 
 bool PollEngine::IsRestFor(const JoystickState& state) const {
@@ -82,12 +78,13 @@ void PollEngine::Tick() {
     if (!started_) {
         // Take the step from the speed at once, so a stick held from the first tick moves.
         pointerStep_ = StepFromSpeed();
+        pad_.Choose(settings_.JoystickId);
         started_ = true;
     }
 
-    // 1. Read. A failed read counts as the stick at rest with no button held, so an unplugged
-    //    controller neither runs the pointer away nor leaves a mouse button down.
-    if (!joystick_.ReadState(DeviceToRead(), joy_)) joy_ = JoystickState{};
+    // 1. Read. A failed read, or a pad away, counts as the stick at rest with no button held, so
+    //    an unplugged controller neither runs the pointer away nor leaves a mouse button down.
+    if (!pad_.Read(joy_)) joy_ = JoystickState{};
 
     // The pause chord comes first: while paused nothing after it runs, whatever a tick does.
     chord_.SetMask(PauseChordMask(settings_, backStart_));
@@ -117,14 +114,14 @@ void PollEngine::Tick() {
 
 void PollEngine::Scroll() {
     if (scroll_ == nullptr) return;
-    // Asked once per device, not every tick (the name in the answer costs an allocation), and
-    // again while the device does not answer.
+    // Asked once per pad in use, not every tick (the name in the answer costs an allocation),
+    // and again while the device does not answer.
     const int device = DeviceToRead();
-    if (settings_.ScrollStick == 1 && capsDevice_ != device) {
+    if (settings_.ScrollStick == 1 && capsTakes_ != pad_.Takes() && device >= 0) {
         JoystickInfo caps;
         if (joystick_.ReadInfo(device, caps)) {
             scrollStick_ = caps.hasScrollStick;
-            capsDevice_ = device;
+            capsTakes_ = pad_.Takes();
         }
     }
     // Scrolling turned off, or another pad, in the middle of a scroll ends it as a centred

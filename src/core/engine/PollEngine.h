@@ -12,6 +12,7 @@
 
 #include "core/engine/JoystickPort.h"
 #include "core/engine/MouseButtonPort.h"
+#include "core/engine/PadFollower.h"
 #include "core/engine/PauseChord.h"
 #include "core/engine/PointerMotion.h"
 #include "core/engine/PointerPort.h"
@@ -34,17 +35,13 @@ class PollEngine {
     PollEngine(JoystickPort& joystick, PointerOutput pointer, MouseButtonPort& buttons,
                const Settings& settings, ScrollPort* scroll = nullptr);
 
-    // Joysticks found at start; JoystickId is followed only when it names one of them. A new
-    // count may be other pads: whether the one read has a scroll stick is asked again.
-    void SetJoystickCount(int count) {
-        joystickCount_ = count;
-        capsDevice_ = -1;
-    }
-    int JoystickCount() const { return joystickCount_; }
-
     // One poll: read the joystick, time the pause chord, then unless paused move, scroll,
-    // update the position text, accelerate, buttons.
+    // update the position text, accelerate, buttons. The first tick takes the pad JoystickId
+    // names (see PadFollower::Choose) and follows it from then on, wherever the device list
+    // moves it.
     void Tick();
+    // The user chose the joystick JoystickId names now: that pad is the one in use from now on.
+    void FollowChosenJoystick() { pad_.Choose(settings_.JoystickId); }
 
     // The pad's own Back and Start (JoystickInfo::backStartButtons), for a chord the settings
     // leave to the pad.
@@ -82,8 +79,15 @@ class PollEngine {
     // True when ticks scroll: an output that can, the setting on and, as of the last tick, a
     // joystick with a scroll stick.
     bool Scrolls() const;
-    // The device id the tick reads: JoystickId when it names a joystick found, else 0.
-    int DeviceToRead() const;
+    // The device id the pad in use has now; -1 while it is away, or none has come yet (the
+    // tick then reads nothing, and a stick held as it went counts as let go).
+    int DeviceToRead() const { return pad_.Device(); }
+    // Joysticks present, as the last change of the device list that a tick saw left them.
+    int JoystickCount() const { return pad_.Count(); }
+    // Changes whenever the pad in use, or its id, may have (PadFollower::Takes).
+    std::uint32_t PadTakes() const { return pad_.Takes(); }
+    // Whether a pad was plugged in or out since the last tick, looking now.
+    bool DeviceListChanged() { return pad_.ListChanged(); }
     // True after a tick that found nothing to do and left nothing to finish: both axes in the
     // dead zone, no joystick button that counts, no mouse button held here, no acceleration
     // run (the step was reloaded from the speed), no scroll going on. Until the reading or the
@@ -102,13 +106,14 @@ class PollEngine {
     MouseButtonPort& buttons_;
     const Settings& settings_;
     std::unique_ptr<PointerMotion> motion_;
-    int joystickCount_ = 0;
+    PadFollower pad_;
     bool started_ = false;
 
     ScrollPort* scroll_ = nullptr;
     StickScroll stickScroll_;
-    // The device whose capabilities were read (-1: none yet) and whether it has a scroll stick.
-    int capsDevice_ = -1;
+    // The pad in use whose capabilities were read (its PadTakes; none before the first pad) and
+    // whether it has a scroll stick.
+    std::uint32_t capsTakes_ = 0;
     bool scrollStick_ = false;
 
     JoystickState joy_;

@@ -26,6 +26,7 @@ void PollScheduler::OnTimer() {
         timer_.StopTicking();
         mode_ = Mode::Asleep;
     }
+    if (tickListener_) tickListener_();
 }
 
 void PollScheduler::OnWake() {
@@ -38,15 +39,23 @@ void PollScheduler::OnSettingsChanged() {
 
 void PollScheduler::TickAndSettle() {
     engine_.Tick();
-    if (engine_.AtRest() && TrySleep()) return;  // still asleep, watching afresh
-    wake_.Unwatch();
-    mode_ = Mode::Polling;
-    timer_.StartTicking();
+    if (!engine_.AtRest() || !TrySleep()) {
+        wake_.Unwatch();
+        mode_ = Mode::Polling;
+        timer_.StartTicking();
+    }  // else still asleep, watching afresh
+    if (tickListener_) tickListener_();
 }
 
 bool PollScheduler::TrySleep() {
     const WakeInput input = engine_.Paused() ? WakeInput::ButtonsOnly : WakeInput::StickAndButtons;
     if (!wake_.Watch(engine_.DeviceToRead(), input)) return false;
+    // No pad to read: a pad plugged in before the arming would wake nobody either.
+    if (engine_.DeviceToRead() < 0) {
+        if (!engine_.DeviceListChanged()) return true;
+        wake_.Unwatch();
+        return false;
+    }
     // A change that came between the tick's read and the arming would wake nobody: read once
     // more now that anything later does wake. A failed read is a rest reading, as in the tick.
     JoystickState now;

@@ -2,6 +2,8 @@
 // rest; then, where something can wake the program, no ticks at all until it does.
 #pragma once
 
+#include <functional>
+
 #include "core/engine/JoystickPort.h"
 #include "core/engine/PollEngine.h"
 #include "core/engine/WakePorts.h"
@@ -14,7 +16,11 @@ class PollScheduler {
     PollScheduler(PollEngine& engine, JoystickPort& joystick, PollTimerPort& timer,
                   WakeSourcePort& wake);
 
-    // Start-up found a joystick: the timer starts.
+    // `listener` hears after every tick, the timer's and a wake-up's, once the scheduler has
+    // settled.
+    void SetTickListener(std::function<void()> listener) { tickListener_ = std::move(listener); }
+
+    // Start-up is done: the timer starts.
     void Start();
     // The end of the run: timer stopped, nothing watched, later wake-ups ignored.
     void Stop();
@@ -44,6 +50,7 @@ class PollScheduler {
     JoystickPort& joystick_;
     PollTimerPort& timer_;
     WakeSourcePort& wake_;
+    std::function<void()> tickListener_;
     Mode mode_ = Mode::Off;
 };
 

@@ -8,8 +8,9 @@
 namespace vantrel {
 
 // Normal: the program icon, without a tooltip. Paused: the joystick moves and clicks nothing
-// until the pause ends (a greyed icon with a pause mark).
-enum class TrayState { Normal, Paused };
+// until the pause ends (a greyed icon with a pause mark). WaitingForJoystick: started at logon
+// before any pad was there, the run waits for one (the program icon greyed).
+enum class TrayState { Normal, Paused, WaitingForJoystick };
 
 // The language line the tooltip shows in `state`; none where the icon has no tooltip.
 constexpr std::optional<TextId> TrayTooltip(TrayState state) {
@@ -18,6 +19,8 @@ constexpr std::optional<TextId> TrayTooltip(TrayState state) {
             return std::nullopt;
         case TrayState::Paused:
             return TextId::PausedTooltip;
+        case TrayState::WaitingForJoystick:
+            return TextId::WaitingForJoystick;
     }
     return std::nullopt;
 }

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 #include "core/engine/PauseChord.h"
 
@@ -71,6 +72,7 @@ OptionsModel::OptionsModel(Settings& settings, const LangText& texts, OptionsSer
 
 bool OptionsModel::Open() {
     if (state_ != OptionsState::NotCreated) {
+        RefreshPads();
         state_ = OptionsState::Shown;
         return false;
     }
@@ -88,22 +90,8 @@ void OptionsModel::Load() {
     if (services_.readJoystickCaps) services_.readJoystickCaps(caps_);
 
     texts_ = DialogTexts(lang_);
-
-    const auto buttons = std::min<std::int64_t>(caps_.buttonCount, kMaxItems);
-    chordItems_ = {""};
-    for (std::int64_t n = 1; n <= buttons; ++n) {
-        const std::string item = lang_[TextId::ButtonWord] + " " + std::to_string(n);
-        MutableList(Choice::Left).items.push_back(item);
-        MutableList(Choice::Right).items.push_back(item);
-        MutableList(Choice::Middle).items.push_back(item);
-        if (n <= kHighestChordButton) chordItems_.push_back(item);
-    }
-    const std::array<std::int16_t, 2> chosen{settings_.PauseFirst, settings_.PauseSecond};
-    for (std::size_t i = 0; i < chord_.size(); ++i) {
-        const int button = chosen[i] == kPadsOwnButton ? caps_.backStartButtons[i] : chosen[i];
-        chord_[i] =
-            button > 0 && static_cast<std::size_t>(button) < chordItems_.size() ? button : 0;
-    }
+    FillButtonItems();
+    ChordFromSettings();
     chordPicked_ = false;
 
     for (const auto speed : kSpeedItems) MutableList(Choice::Speed).items.emplace_back(speed);
@@ -115,12 +103,8 @@ void OptionsModel::Load() {
         if (SetPosition(choice, value - 1)) Changed(choice);
     }
 
-    const auto joysticks =
-        std::min<std::int64_t>(services_.joystickCount ? services_.joystickCount() : 0, kMaxItems);
-    for (std::int64_t k = 1; k <= joysticks; ++k) {
-        MutableList(Choice::Joystick).items.push_back(std::to_string(k));
-    }
-    if (SetPosition(Choice::Joystick, settings_.JoystickId)) Changed(Choice::Joystick);
+    FillJoystickItems();
+    if (SetPosition(Choice::Joystick, JoystickInUse())) Changed(Choice::Joystick);
 
     // The empty speed is repaired in the settings themselves, even if nothing is applied.
     if (settings_.PointerSpeed.empty()) settings_.PointerSpeed = "2";
@@ -134,9 +118,76 @@ void OptionsModel::Load() {
     scrollSpeed_ =
         IsScrollStep(settings_.ScrollSpeed) ? settings_.ScrollSpeed : Settings{}.ScrollSpeed;
 
-    texts_.title = lang_[TextId::OptionsTitle] + " - " + caps_.name;
+    titlePrefix_ = lang_[TextId::OptionsTitle];
+    texts_.title = titlePrefix_ + " - " + caps_.name;
 
+    joystickPicked_ = false;
     applyEnabled_ = false;
+}
+
+void OptionsModel::FillButtonItems() {
+    const auto buttons = std::min<std::int64_t>(caps_.buttonCount, kMaxItems);
+    for (const Choice c : {Choice::Left, Choice::Right, Choice::Middle})
+        MutableList(c).items.clear();
+    chordItems_ = {""};
+    for (std::int64_t n = 1; n <= buttons; ++n) {
+        const std::string item = lang_[TextId::ButtonWord] + " " + std::to_string(n);
+        MutableList(Choice::Left).items.push_back(item);
+        MutableList(Choice::Right).items.push_back(item);
+        MutableList(Choice::Middle).items.push_back(item);
+        if (n <= kHighestChordButton) chordItems_.push_back(item);
+    }
+}
+
+void OptionsModel::ChordFromSettings() {
+    const std::array<std::int16_t, 2> chosen{settings_.PauseFirst, settings_.PauseSecond};
+    for (std::size_t i = 0; i < chord_.size(); ++i) {
+        const int button = chosen[i] == kPadsOwnButton ? caps_.backStartButtons[i] : chosen[i];
+        chord_[i] =
+            button > 0 && static_cast<std::size_t>(button) < chordItems_.size() ? button : 0;
+    }
+}
+
+void OptionsModel::FillJoystickItems() {
+    const auto joysticks =
+        std::min<std::int64_t>(services_.joystickCount ? services_.joystickCount() : 0, kMaxItems);
+    std::vector<std::string>& items = MutableList(Choice::Joystick).items;
+    items.clear();
+    for (std::int64_t k = 1; k <= joysticks; ++k) items.push_back(std::to_string(k));
+}
+
+int OptionsModel::JoystickInUse() const {
+    return services_.joystickInUse ? services_.joystickInUse() : settings_.JoystickId;
+}
+
+void OptionsModel::ClearPickOutside(Choice choice) {
+    ListChoice& list = MutableList(choice);
+    if (!list.position || static_cast<std::size_t>(*list.position) < list.items.size()) return;
+    list.position.reset();
+    list.text.clear();
+}
+
+void OptionsModel::RefreshPads() {
+    JoystickInfo caps;
+    if (services_.readJoystickCaps) services_.readJoystickCaps(caps);
+    if (caps.name != caps_.name || caps.buttonCount != caps_.buttonCount ||
+        caps.hasScrollStick != caps_.hasScrollStick ||
+        caps.backStartButtons != caps_.backStartButtons) {
+        caps_ = caps;
+        texts_.title = titlePrefix_ + " - " + caps_.name;
+        FillButtonItems();
+        for (const Choice c : {Choice::Left, Choice::Right, Choice::Middle}) ClearPickOutside(c);
+        // The chord as the settings give it for this pad, unless the user picked one.
+        if (!chordPicked_) ChordFromSettings();
+        for (int& button : chord_)
+            if (static_cast<std::size_t>(button) >= chordItems_.size()) button = 0;
+    }
+    FillJoystickItems();
+    if (joystickPicked_) return ClearPickOutside(Choice::Joystick);
+    ListChoice& joystick = MutableList(Choice::Joystick);
+    joystick.position.reset();
+    joystick.text.clear();
+    static_cast<void>(SetPosition(Choice::Joystick, JoystickInUse()));  // outside: none picked
 }
 
 void OptionsModel::Apply() {
@@ -159,12 +210,15 @@ void OptionsModel::Apply() {
         settings_.PauseSecond = ChordSetting(chord_[1], caps_.backStartButtons[1]);
     }
     const auto& joystick = List(Choice::Joystick).position;
+    const bool picked = std::exchange(joystickPicked_, false);
     settings_.JoystickId = static_cast<std::int16_t>(joystick ? *joystick : -1);
+    if (picked && services_.chooseJoystick) services_.chooseJoystick();
 
     // Neither failure is reported: the new values stay in force for the rest of the run.
     [[maybe_unused]] const bool synced = services_.syncRunEntry && services_.syncRunEntry();
     [[maybe_unused]] const bool saved = services_.saveSettings && services_.saveSettings();
 
+    if (picked) RefreshPads();
     applyEnabled_ = false;
 }
 
@@ -187,6 +241,7 @@ void OptionsModel::Unload() {
     chord_ = {};
     chordPicked_ = false;
     applyEnabled_ = false;
+    joystickPicked_ = false;
     caps_ = JoystickInfo{};
     texts_ = OptionsTexts{};
 }
@@ -197,6 +252,7 @@ void OptionsModel::Pick(Choice choice, int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= list.items.size()) return;
     list.text = list.items[static_cast<std::size_t>(index)];
     list.position = index;
+    if (choice == Choice::Joystick) joystickPicked_ = true;
     Changed(choice);
 }
 
@@ -205,6 +261,7 @@ void OptionsModel::Type(Choice choice, std::string text) {
     ListChoice& list = MutableList(choice);
     list.text = std::move(text);
     list.position.reset();
+    if (choice == Choice::Joystick) joystickPicked_ = true;
     Changed(choice);
 }
 

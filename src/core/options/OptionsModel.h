@@ -73,8 +73,14 @@ struct OptionsServices {
     // Fills the zeroed record with the capabilities of the joystick in use; leaves it zeroed
     // when the device does not answer.
     std::function<void(JoystickInfo&)> readJoystickCaps;
-    // The number of joysticks counted at start-up (never recounted).
+    // The number of joysticks present now.
     std::function<int()> joystickCount;
+    // The device id the joystick list shows picked: where the joystick in use is now. None:
+    // the setting JoystickId.
+    std::function<int()> joystickInUse;
+    // Apply and OK after the user picked in the joystick list, with JoystickId already set:
+    // the pad JoystickId names is the one in use from now on.
+    std::function<void()> chooseJoystick;
     // Brings the start-at-logon entry in line with the settings; false when that failed.
     std::function<bool()> syncRunEntry;
     // Rewrites the settings file from the settings; false when that failed.
@@ -95,9 +101,12 @@ class OptionsModel {
     bool Loaded() const { return state_ != OptionsState::NotCreated; }
 
     // Opening from the menu: loads when not created, then shown. True when it loaded; an
-    // open dialog (shown or hidden) is only shown again, nothing re-read.
+    // open dialog (shown or hidden) is shown again with its edits, and only the pads are
+    // looked at again (RefreshPads).
     bool Open();
-    // The Apply button: writes the settings, syncs the run entry, saves, disables Apply.
+    // The Apply button: writes the settings, syncs the run entry, saves, disables Apply. After
+    // a pick in the joystick list, the pad picked is taken into use first and the dialog then
+    // shows it (RefreshPads).
     void Apply();
     // The OK button: Apply (even when disabled), then hidden.
     void Ok();
@@ -135,6 +144,18 @@ class OptionsModel {
 
   private:
     void Load();
+    // The pads as they are now: the joystick list holds those present, picked at the one in
+    // use unless the user picked another; the title and button lists follow the pad in use,
+    // keeping the buttons picked that it has.
+    void RefreshPads();
+    // The button lists' and the chord lists' items from the pad's button count.
+    void FillButtonItems();
+    // The chord lists' picks from the settings, a chord left to the pad from its Back and Start.
+    void ChordFromSettings();
+    void FillJoystickItems();
+    int JoystickInUse() const;
+    // Clears a list's pick when the list no longer holds it.
+    void ClearPickOutside(Choice choice);
     ListChoice& MutableList(Choice choice);
     // Sets a position from a settings value; a value outside the list selects nothing and
     // counts as no change. -1 means "no position". False when the value was outside.
@@ -162,6 +183,8 @@ class OptionsModel {
     bool applyEnabled_ = false;
     JoystickInfo caps_;
     OptionsTexts texts_;
+    std::string titlePrefix_;      // the title before the pad's name, as loaded
+    bool joystickPicked_ = false;  // the user picked or typed in the joystick list, not applied
 };
 
 }  // namespace vantrel

@@ -1,5 +1,6 @@
 #include "core/program/ProgramRun.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -23,9 +24,8 @@ ProgramRun::ProgramRun(ProgramState& state, const ProgramPorts& ports, ProgramLo
       view_(view),
       engine_(ports.joystick, ports.pointer, ports.buttons, state.settings, ports.scroll),
       scheduler_(engine_, ports.joystick, view, ports.wake ? *ports.wake : noWakeSource_) {
-    engine_.SetPauseHandler([this](bool paused) {
-        view_.ShowTrayState(paused ? TrayState::Paused : TrayState::Normal, state_.texts);
-    });
+    scheduler_.SetTickListener([this] { OnTicked(); });
+    engine_.SetPauseHandler([this](bool) { ShowTrayState(); });
 }
 
 // --- start-up and shutdown ---
@@ -39,10 +39,9 @@ void ProgramRun::Initialize() {
         WriteManifest(location_.folder, location_.BaseName(), ports_.manifestPlatform));
 }
 
-StartOutcome ProgramRun::Start() {
+StartOutcome ProgramRun::Start(StartedBy by) {
     view_.SetMenuBitmaps();
-    state_.joystickCount = CountJoysticks(ports_.joystick);
-    engine_.SetJoystickCount(state_.joystickCount);
+    const int joysticks = CountJoysticks(ports_.joystick);
     const SettingsLoad found = LoadSettings(files_.SettingsFileToRead(), state_.settings);
 
     // Even on a first start the texts come from the locale's language, so no message or
@@ -66,13 +65,17 @@ StartOutcome ProgramRun::Start() {
     if (found == SettingsLoad::Missing) TakeMappedButtons(caps, state_.settings);
     engine_.SetBackStartButtons(caps.backStartButtons);
 
-    if (state_.joystickCount == 0) {
+    if (joysticks == 0 && by == StartedBy::User) {
         Warn(NoJoystickText(state_.texts));
         view_.RemoveTrayIcon();
         return StartOutcome::NoJoystick;
     }
+    // At logon the pad may still be off: the run waits, asleep where a device monitor can wake
+    // it, and the first tick that finds a pad takes it.
+    waitingForJoystick_ = joysticks == 0;
     scheduler_.Start();
     view_.AddTrayIcon();
+    if (waitingForJoystick_) ShowTrayState();
     view_.HideWindow();
     view_.StartUpdateCheckTimer(kUpdateCheckDelay);
     return StartOutcome::Running;
@@ -92,11 +95,32 @@ void ProgramRun::Warn(const std::string& text) {
     ports_.messageBoxes.Warning(state_.texts[TextId::MessageTitle], text);
 }
 
+void ProgramRun::OnTicked() {
+    if (engine_.PadTakes() == padTakesSeen_) return;
+    padTakesSeen_ = engine_.PadTakes();
+    // Another pad in use (the first to come at logon, one picked in the options, or one that
+    // came back): its Back and Start, and what the options dialog shows of it while it is away.
+    JoystickInfo caps;
+    if (ports_.joystick.ReadInfo(engine_.DeviceToRead(), caps)) {
+        engine_.SetBackStartButtons(caps.backStartButtons);
+        capsInUse_ = caps;
+    }
+    if (!waitingForJoystick_) return;
+    waitingForJoystick_ = false;
+    ShowTrayState();
+}
+
+void ProgramRun::ShowTrayState() {
+    // A pause the user asked for shows over the waiting.
+    const TrayState state = engine_.Paused()      ? TrayState::Paused
+                            : waitingForJoystick_ ? TrayState::WaitingForJoystick
+                                                  : TrayState::Normal;
+    view_.ShowTrayState(state, state_.texts);
+}
+
 bool ProgramRun::ApplySettings() {
     // Another joystick may be in use now, with a Back and Start of its own.
-    JoystickInfo caps;
-    ReadJoystickInfo(ports_.joystick, state_.settings, caps);
-    engine_.SetBackStartButtons(caps.backStartButtons);
+    // A joystick picked takes its Back and Start with it at the tick that takes it (OnTicked).
     scheduler_.OnSettingsChanged();
     return SaveSettingsOrWarn();
 }
@@ -184,15 +208,33 @@ void ProgramRun::ChooseLanguage() {
 
 OptionsServices ProgramRun::DialogServices() {
     return {
-        .readJoystickCaps =
-            [this](JoystickInfo& caps) {
-                ReadJoystickInfo(ports_.joystick, state_.settings, caps);
+        .readJoystickCaps = [this](JoystickInfo& caps) { ReadCapsInUse(caps); },
+        .joystickCount = [this] { return CountJoysticks(ports_.joystick); },
+        .joystickInUse =
+            [this] {
+                const int device = engine_.DeviceToRead();
+                return device >= 0 ? device : state_.settings.JoystickId;
             },
-        .joystickCount = [this] { return state_.joystickCount; },
+        .chooseJoystick = [this] { engine_.FollowChosenJoystick(); },
         .syncRunEntry = [this] { return SyncRunEntryNow(); },
         // Apply and OK come here.
         .saveSettings = [this] { return ApplySettings(); },
     };
+}
+
+void ProgramRun::ReadCapsInUse(JoystickInfo& caps) {
+    const int device = engine_.DeviceToRead();
+    JoystickInfo read;
+    if (device >= 0 && ports_.joystick.ReadInfo(device, read)) capsInUse_ = read;
+    if (capsInUse_) {
+        caps = *capsInUse_;
+        return;
+    }
+    // No pad came yet (a start at logon): lists as long as the buttons assigned, so that OK
+    // keeps them rather than finding them outside empty lists.
+    const std::int16_t highest = std::max(
+        {state_.settings.LeftButton, state_.settings.RightButton, state_.settings.MiddleButton});
+    caps.buttonCount = static_cast<std::uint32_t>(std::clamp<std::int16_t>(highest, 0, 32));
 }
 
 // --- the update check ---

@@ -3,7 +3,9 @@
 // forwards the events of the event loop to it; a test drives it with fakes.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "core/engine/JoystickPort.h"
 #include "core/engine/MouseButtonPort.h"
@@ -61,8 +63,10 @@ class ProgramRun {
     void Initialize();
     // The start-up sequence: the settings, the texts and the logon entry, the instance and
     // joystick checks, then polling, the tray icon and the update check. On an early end the
-    // caller stops the program with ExitStatus(outcome) and does not call Shutdown.
-    StartOutcome Start();
+    // caller stops the program with ExitStatus(outcome) and does not call Shutdown. Started at
+    // logon without a joystick, the run goes on waiting for one (the tray icon says so) and
+    // takes the first that comes.
+    StartOutcome Start(StartedBy by = StartedBy::User);
     // Saves the settings, releases a mouse button still held, removes the tray icon. Runs once;
     // later calls, and calls after the update offer ended the program, do nothing.
     void Shutdown();
@@ -73,8 +77,9 @@ class ProgramRun {
     // An entry of the tray menu was chosen: documents and pages open here, the windows through
     // the view; Exit runs the shutdown and asks the view to end the program.
     void OnMenuChosen(MenuAction action);
-    // What the options dialog takes from the run: the joystick's capabilities, the joystick
-    // count, the logon entry, and Apply and OK's save.
+    // What the options dialog takes from the run: the capabilities of the joystick in use (as
+    // last seen while it is away), the joysticks present and where the one in use is, taking
+    // another into use, the logon entry, and Apply and OK's save.
     OptionsServices DialogServices();
     // Apply and OK: a sleeping engine takes the new values now, and the settings file is
     // written (SaveSettingsOrWarn); false when that failed.
@@ -95,6 +100,11 @@ class ProgramRun {
 
   private:
     void Warn(const std::string& text);
+    // After every tick: another pad in use, perhaps the first to a run that waited for one.
+    void OnTicked();
+    // The tray icon as the pause and the waiting for a joystick say.
+    void ShowTrayState();
+    void ReadCapsInUse(JoystickInfo& caps);
     void EndAtOnce();
     void ChooseLanguage();
 
@@ -106,6 +116,10 @@ class ProgramRun {
     PollEngine engine_;
     NoWakeSource noWakeSource_;
     PollScheduler scheduler_;
+    bool waitingForJoystick_ = false;
+    std::uint32_t padTakesSeen_ = 0;
+    // The pad in use as last read, for a dialog opened while it is away.
+    std::optional<JoystickInfo> capsInUse_;
     bool endedAtOnce_ = false;
     bool shutDown_ = false;
     bool saveFailureShown_ = false;  // the last save failed and the user was told

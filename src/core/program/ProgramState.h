@@ -1,4 +1,4 @@
-// The records one run shares: the settings, the text table and the joystick count.
+// The records one run shares: the settings and the text table.
 #pragma once
 
 #include "core/settings/Settings.h"
@@ -10,7 +10,6 @@ struct ProgramState {
     Settings settings;
     // English until a language file is read, and where none can be: every window has words.
     LangText texts = BuiltInTexts();
-    int joystickCount = 0;
 };
 
 }  // namespace vantrel

@@ -1,4 +1,5 @@
-// How a start ended, the exit status each end gives, and the two messages of an early end.
+// Who started the program, how a start ended, the exit status each end gives, and the two
+// messages of an early end.
 #pragma once
 
 #include <string>
@@ -6,6 +7,10 @@
 #include "core/text/LangText.h"
 
 namespace vantrel {
+
+// Started by the user (or a script), or by the start-at-logon entry (its argument, kAtLogonOption),
+// where a start without a joystick waits for one in the tray instead of ending.
+enum class StartedBy { User, Logon };
 
 // The early ends are failures of the run and give their own exit status.
 enum class StartOutcome { Running, SecondInstance, NoJoystick };

@@ -108,6 +108,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             optionsEnded = true;
         } else if (argument == "--version") {
             version = true;
+        } else if (argument == kAtLogonOption) {
+            line.atLogon = true;
         } else if (argument == kPointer || argument.starts_with("--pointer=")) {
             std::string_view value;
             if (argument == kPointer) {
@@ -141,7 +143,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 std::string UsageText(const std::string& programName) {
     std::string text =
         "Usage: " + programName + " [--pointer=" + PointerValues("|") +
-        "] [Qt options]\n"
+        "] [--at-logon] [Qt options]\n"
         "Drives the mouse pointer with a joystick; lives in the notification area.\n"
         "\n"
         "  --pointer=auto     choose the pointer output from the session (default):\n"
@@ -157,6 +159,8 @@ std::string UsageText(const std::string& programName) {
         text += std::string(output.help) + "\n";
     }
     return text +
+           "  --at-logon         started by the start-at-logon entry: without a joystick,\n"
+           "                     wait for one in the notification area instead of ending\n"
            "  -h, --help         show this text and exit\n"
            "  --version          show the version and exit\n";
 }

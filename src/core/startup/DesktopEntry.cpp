@@ -1,5 +1,9 @@
 #include "core/startup/DesktopEntry.h"
 
+#include <string>
+
+#include "core/startup/CommandLine.h"
+
 namespace vantrel {
 
 namespace {
@@ -61,7 +65,9 @@ std::string AutostartDesktopEntry(const std::filesystem::path& executable) {
     text += "Type=Application\n";
     text += "Name=Vantrel\n";
     text += "Comment=Drive the mouse pointer with a joystick\n";
-    text += "Exec=" + EscapeDesktopString(QuoteDesktopExecArgument(executable.string())) + "\n";
+    // The argument tells the program that logon started it: without a joystick it waits.
+    text += "Exec=" + EscapeDesktopString(QuoteDesktopExecArgument(executable.string())) + " " +
+            std::string(kAtLogonOption) + "\n";
     // Once the program is gone (a removed package keeps the user's files) the desktop skips
     // the entry instead of failing to start it at every logon.
     text += "TryExec=" + EscapeDesktopString(executable.string()) + "\n";

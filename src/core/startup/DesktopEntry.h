@@ -17,7 +17,7 @@ std::string QuoteDesktopExecArgument(std::string_view argument);
 // carriage return as `\n`, `\t`, `\r`, a leading blank as `\s`.
 std::string EscapeDesktopString(std::string_view value);
 
-// The whole autostart entry that starts `executable`, LF line ends.
+// The whole autostart entry that starts `executable` with kAtLogonOption, LF line ends.
 std::string AutostartDesktopEntry(const std::filesystem::path& executable);
 
 }  // namespace vantrel

@@ -9,8 +9,8 @@ namespace vantrel {
 class RunEntryPort {
   public:
     virtual ~RunEntryPort() = default;
-    // Creates the entry, or replaces it, so that logging on starts `executable`. False when it
-    // could not be written.
+    // Creates the entry, or replaces it, so that logging on starts `executable` with the
+    // argument kAtLogonOption (core/startup/CommandLine.h). False when it could not be written.
     virtual bool Write(const std::filesystem::path& executable) = 0;
     // Deletes the entry. True when no entry is left, also when there was none.
     virtual bool Remove() = 0;

@@ -60,6 +60,7 @@ enum class TextId : std::size_t {
     MenuPause = 46,           // the tray menu's check entry that pauses the joystick
     PausedTooltip = 47,       // the tray icon's tooltip while paused
     PauseChordCaption = 48,   // the options dialog's caption of the two pause buttons
+    WaitingForJoystick = 49,  // the tray icon's tooltip while a start at logon waits for a pad
 };
 
 // The first line added after language files were first shipped: from here on a file that lacks

@@ -3,8 +3,11 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 #include <type_traits>
 #include <utility>
+
+#include "core/startup/CommandLine.h"
 
 namespace vantrel {
 
@@ -23,7 +26,7 @@ WinRunEntry::WinRunEntry(std::wstring subKey, std::wstring valueName)
 std::optional<std::wstring> WinRunEntry::CommandFor(const std::filesystem::path& executable) {
     const std::wstring& path = executable.native();
     if (!executable.is_absolute() || path.find(L'"') != std::wstring::npos) return std::nullopt;
-    return L"\"" + path + L"\"";
+    return L"\"" + path + L"\" " + std::wstring(kAtLogonOption.begin(), kAtLogonOption.end());
 }
 
 bool WinRunEntry::Write(const std::filesystem::path& executable) {

@@ -1,5 +1,6 @@
 // Start at logon on Windows: the per-user value "Vantrel" under
-// HKCU\Software\Microsoft\Windows\CurrentVersion\Run, a REG_SZ holding the quoted program path.
+// HKCU\Software\Microsoft\Windows\CurrentVersion\Run, a REG_SZ holding the quoted program path
+// and the at-logon argument.
 #pragma once
 
 #include <filesystem>
@@ -25,7 +26,8 @@ class WinRunEntry final : public RunEntryPort {
     bool Remove() override;
 
     // The data written for `executable`: its path in double quotes, so that a path with
-    // spaces cannot start a program named after a leading part of it ("C:\Program.exe").
+    // spaces cannot start a program named after a leading part of it ("C:\Program.exe"), then
+    // kAtLogonOption.
     // Nothing for a relative path, which logon would resolve against the wrong folder, or a
     // path holding a double quote, which no Windows file name has.
     static std::optional<std::wstring> CommandFor(const std::filesystem::path& executable);

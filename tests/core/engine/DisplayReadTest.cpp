@@ -37,10 +37,7 @@ struct Rig {
     Settings settings = DefaultSettings();
     PollEngine engine{joystick, pointer, buttons, settings};
 
-    Rig() {
-        joystick.Plug(0);
-        engine.SetJoystickCount(1);
-    }
+    Rig() { joystick.Plug(0); }
     void Ticks(int n) {
         for (int i = 0; i < n; ++i) engine.Tick();
     }

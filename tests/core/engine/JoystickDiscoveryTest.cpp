@@ -76,6 +76,9 @@ class HalfAnsweringJoystick : public JoystickPort {
         return false;
     }
     bool ReadState(int, JoystickState&) override { return false; }
+    bool ReadIdentity(int, PadIdentity&) override { return false; }
+    void RefreshDevices() override {}
+    std::uint64_t DeviceListStamp() override { return 0; }
 };
 
 TEST(ReadJoystickCapsTest, FailedQueryNeverLeavesAPartlyFilledRecord) {

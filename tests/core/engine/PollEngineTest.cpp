@@ -252,23 +252,6 @@ TEST(PollEngineTest, MoveTicksStopsAtTheLargestCount) {
     EXPECT_EQ(NextMoveTicks(kMax), kMax);
 }
 
-TEST(PollEngineTest, ReadsTheChosenJoystickOnlyWhenItWasFound) {
-    struct Case {
-        int count;
-        std::int16_t id;
-        int read;
-    };
-    for (const Case c : {Case{2, 1, 1}, Case{2, 2, 0}, Case{11, 10, 10}, Case{3, -1, 0},
-                         Case{0, 0, 0}, Case{0, 1, 0}}) {
-        SCOPED_TRACE(::testing::Message() << "count " << c.count << " id " << c.id);
-        Rig rig;
-        rig.engine.SetJoystickCount(c.count);
-        rig.settings.JoystickId = c.id;
-        rig.engine.Tick();
-        EXPECT_EQ(rig.joystick.lastReadId, c.read);
-    }
-}
-
 TEST(PollEngineTest, FailedReadCountsAsStickAtRestWithNoButton) {
     Rig rig;
     rig.WideScreen();

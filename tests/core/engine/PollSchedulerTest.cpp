@@ -227,10 +227,28 @@ TEST(PollSchedulerTest, WithoutANodeToWatchTheTimerRunsOn) {
 TEST(PollSchedulerTest, WatchesTheDeviceTheEngineReads) {
     Rig rig;
     rig.joystick.Plug(1);
-    rig.engine.SetJoystickCount(2);
     rig.settings.JoystickId = 1;
     rig.Tick();
     EXPECT_EQ(rig.wake.watchedId, 1);
+}
+
+// With no pad to read only the device list is watched; a pad plugged in while the source was
+// being armed must not be slept through.
+TEST(PollSchedulerTest, WithoutAPadAPadPluggedWhileArmingKeepsPolling) {
+    Rig rig;
+    rig.joystick.Unplug(0);
+    rig.Tick();
+    ASSERT_TRUE(rig.scheduler.Asleep());
+    EXPECT_EQ(rig.wake.watchedId, -1);
+
+    rig.wake.duringWatch = [&] { rig.joystick.PlugLast(); };
+    rig.wake.Fire();
+    EXPECT_TRUE(rig.timer.running) << "slept through the pad's arrival";
+    rig.wake.duringWatch = nullptr;
+    rig.Tick();
+    EXPECT_EQ(rig.engine.DeviceToRead(), 0);
+    EXPECT_TRUE(rig.scheduler.Asleep());
+    EXPECT_EQ(rig.wake.watchedId, 0);
 }
 
 TEST(PollSchedulerTest, AWakeTicksAtOnceThenPollsUntilRest) {

@@ -90,7 +90,6 @@ TEST_P(EngineScrollTest, ScrollsOnlyWithTheSettingTheStickAndAPortAndRestsAfterT
     test::EngineRig rig;
     FakeScroll* port = &rig.scroll;
     PollEngine portless(rig.joystick, rig.pointer, rig.buttons, rig.settings);
-    portless.SetJoystickCount(1);
     PollEngine& engine = c.port ? rig.engine : portless;
     rig.settings.ScrollStick = c.setting;
     rig.ScrollStickAt(kHigh, kLow);

@@ -40,7 +40,6 @@ TEST(TickAllocationTest, SteadyTicksDoNotAllocate) {
     Settings settings = DefaultSettings();
     PollEngine engine(joystick, pointer, buttons, settings);
     joystick.Plug(0);
-    engine.SetJoystickCount(1);
 
     struct Phase {
         std::uint32_t x;

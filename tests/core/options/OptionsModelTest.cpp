@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,24 +31,27 @@ std::vector<std::string> Buttons(int count, const std::string& word = "Button") 
 class OptionsModelTest : public ::testing::Test {
   protected:
     OptionsServices Services() {
-        return OptionsServices{[this](JoystickInfo& caps) {
-                                   ++capsReads;
-                                   if (!padPresent) return;
-                                   caps.name = padName;
-                                   caps.buttonCount = padButtons;
-                                   caps.backStartButtons = backStart;
-                               },
-                               [this] { return joystickCount; },
-                               [this] {
-                                   calls.push_back("sync");
-                                   atSync = settings;
-                                   return syncSucceeds;
-                               },
-                               [this] {
-                                   calls.push_back("save");
-                                   atSave = settings;
-                                   return saveSucceeds;
-                               }};
+        return OptionsServices{
+            [this](JoystickInfo& caps) {
+                ++capsReads;
+                if (!padPresent) return;
+                caps.name = padName;
+                caps.buttonCount = padButtons;
+                caps.backStartButtons = backStart;
+            },
+            [this] { return joystickCount; },
+            [this] { return inUse.value_or(settings.JoystickId); },
+            [this] { calls.push_back("choose " + std::to_string(settings.JoystickId)); },
+            [this] {
+                calls.push_back("sync");
+                atSync = settings;
+                return syncSucceeds;
+            },
+            [this] {
+                calls.push_back("save");
+                atSave = settings;
+                return saveSucceeds;
+            }};
     }
 
     void LoadWith(std::int16_t left, std::int16_t right, std::int16_t middle) {
@@ -78,6 +82,7 @@ class OptionsModelTest : public ::testing::Test {
     std::uint32_t padButtons = 4;
     std::array<std::int16_t, 2> backStart{};
     int joystickCount = 2;
+    std::optional<int> inUse;  // where the pad in use is now; none: at JoystickId
     bool syncSucceeds = true;
     bool saveSucceeds = true;
 
@@ -370,7 +375,8 @@ TEST_F(OptionsModelTest, ApplyWritesEveryFieldThenSyncsThenSaves) {
 
     const Settings expected{4, 2, 3, "0.5", 0, 0, 1, "English.lng", 0, 1};
     EXPECT_EQ(settings, expected);
-    EXPECT_EQ(calls, (std::vector<std::string>{"sync", "save"}));
+    // The joystick picked is taken into use before anything reads the settings.
+    EXPECT_EQ(calls, (std::vector<std::string>{"choose 1", "sync", "save"}));
     EXPECT_EQ(atSync, expected);  // the run entry follows the new StartAtLogon
     EXPECT_EQ(atSave, expected);
     EXPECT_FALSE(model.ApplyEnabled());
@@ -455,7 +461,7 @@ TEST_F(OptionsModelTest, CheckValuesOtherThanOneAreUnticked) {
     EXPECT_EQ(settings.ScrollSpeed, 3);
 }
 
-TEST_F(OptionsModelTest, CancelKeepsEditsAndReopeningShowsThemWithoutReload) {
+TEST_F(OptionsModelTest, CancelKeepsEditsAndReopeningShowsThem) {
     model.Open();
     model.Pick(Choice::Middle, 3);
     model.Type(Choice::Speed, "1.7");
@@ -471,7 +477,6 @@ TEST_F(OptionsModelTest, CancelKeepsEditsAndReopeningShowsThemWithoutReload) {
     EXPECT_EQ(Text(Choice::Middle), "Button 4");
     EXPECT_EQ(Text(Choice::Speed), "1.7");
     EXPECT_TRUE(model.ApplyEnabled());
-    EXPECT_EQ(capsReads, 1);
 }
 
 TEST_F(OptionsModelTest, CloseBoxForgetsEditsAndTheNextOpeningLoadsSettings) {
@@ -489,12 +494,63 @@ TEST_F(OptionsModelTest, CloseBoxForgetsEditsAndTheNextOpeningLoadsSettings) {
     EXPECT_TRUE(calls.empty());
 }
 
-TEST_F(OptionsModelTest, OpeningWhileShownOnlyShowsAgain) {
+TEST_F(OptionsModelTest, OpeningWhileShownKeepsTheEdits) {
     model.Open();
     model.Type(Choice::Left, "typed");
     EXPECT_FALSE(model.Open());
     EXPECT_EQ(Text(Choice::Left), "typed");
-    EXPECT_EQ(capsReads, 1);
+}
+
+// Opened again (shown or hidden), the dialog looks at the pads anew and keeps every edit: pads
+// plugged in since are listed, the pick follows the pad in use unless the user picked, and the
+// title and button lists follow the pad in use, losing a pick past its buttons.
+TEST_F(OptionsModelTest, ReopeningShowsThePadsAsTheyAreNow) {
+    const struct {
+        const char* name;
+        std::optional<int> picked, inUse;  // the user's pick before closing; the pad in use
+        int count;
+        std::uint32_t buttons;
+        std::optional<int> position;
+    } cases[] = {{"plugged_in", {}, {}, 3, 4, 0}, {"moved", {}, 1, 2, 4, 1},
+                 {"away", {}, 1, 1, 4, {}},       {"picked_kept", 1, 0, 3, 4, 1},
+                 {"picked_gone", 1, 0, 1, 4, {}}, {"fewer_buttons", {}, {}, 2, 2, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        OptionsModel fresh{settings, lang, Services()};
+        joystickCount = 2, inUse.reset(), padButtons = 4;
+        fresh.Open();
+        if (c.picked) fresh.Pick(Choice::Joystick, *c.picked);
+        fresh.Cancel();
+        joystickCount = c.count, inUse = c.inUse, padButtons = c.buttons;
+        padName = c.buttons == 4 ? "Pad" : "Other";
+        EXPECT_FALSE(fresh.Open());
+        EXPECT_EQ(fresh.List(Choice::Joystick).items.size(), static_cast<std::size_t>(c.count));
+        EXPECT_EQ(fresh.List(Choice::Joystick).position, c.position);
+        EXPECT_EQ(fresh.List(Choice::Left).items, Buttons(static_cast<int>(c.buttons)));
+        EXPECT_EQ(fresh.List(Choice::Middle).text, c.buttons == 4 ? "Button 3" : "");
+        EXPECT_EQ(fresh.Texts().title, "Options - " + padName);
+        EXPECT_EQ(fresh.ApplyEnabled(), c.picked.has_value());
+    }
+}
+
+// Apply after a pick in the joystick list takes that pad into use and shows its name and
+// buttons; Apply without one leaves the pad in use alone.
+TEST_F(OptionsModelTest, ApplyAfterAJoystickPickShowsThePadPicked) {
+    model.Open();
+    padName = "DS4";
+    padButtons = 13;
+    model.Apply();
+    EXPECT_EQ(calls, (std::vector<std::string>{"sync", "save"}));
+    EXPECT_EQ(model.Texts().title, "Options - Pad");
+
+    model.Pick(Choice::Joystick, 1);
+    model.Apply();
+    EXPECT_EQ(calls, (std::vector<std::string>{"sync", "save", "choose 1", "sync", "save"}));
+    EXPECT_EQ(model.Texts().title, "Options - DS4");
+    EXPECT_EQ(model.List(Choice::Middle).items, Buttons(13));
+    EXPECT_EQ(Text(Choice::Middle), "Button 3");
+    EXPECT_EQ(Position(Choice::Joystick), 1);
+    EXPECT_FALSE(model.ApplyEnabled());
 }
 
 TEST_F(OptionsModelTest, ReopeningAfterALanguageChangeTakesTheNewTexts) {
@@ -502,7 +558,7 @@ TEST_F(OptionsModelTest, ReopeningAfterALanguageChangeTakesTheNewTexts) {
     model.Cancel();
     lang[29] = "Optionen";
     model.Open();
-    EXPECT_EQ(model.Texts().title, "Options - Pad");  // hidden, not reloaded
+    EXPECT_EQ(model.Texts().title, "Options - Pad");  // hidden: only the pads looked at again
     model.Unload();
     model.Open();
     EXPECT_EQ(model.Texts().title, "Optionen - Pad");

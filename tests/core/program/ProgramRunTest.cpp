@@ -30,7 +30,9 @@ struct RecordingView : ProgramView {
     }
     void AddTrayIcon() override { trayIcon = true, log.push_back("tray+"); }
     void RemoveTrayIcon() override { trayIcon = false, log.push_back("tray-"); }
-    void ShowTrayState(TrayState, const LangText&) override {}
+    void ShowTrayState(TrayState state, const LangText&) override {
+        if (state == TrayState::WaitingForJoystick) log.push_back("waiting");
+    }
     void HideWindow() override { log.push_back("hide"); }
     void StartTicking() override { ticking = true, log.push_back("ticking"); }
     void StopTicking() override { ticking = false; }
@@ -78,6 +80,7 @@ TEST(ProgramRunStart, TakesItsStepsInOrderAndEndsEarlyWithAMessage) {
         StartOutcome outcome;
         Log log;
         std::string message;  // "box": the end's message, in the file's language
+        StartedBy by = StartedBy::User;
     } cases[] = {
         {"stored",
          kStored,
@@ -107,6 +110,14 @@ TEST(ProgramRunStart, TakesItsStepsInOrderAndEndsEarlyWithAMessage) {
          StartOutcome::NoJoystick,
          {"bitmaps", "menu:French", "instance:1", "tray-"},
          NoJoystickText(LangText{})},
+        {"no_joystick_at_logon",
+         kStored,
+         false,
+         false,
+         StartOutcome::Running,
+         {"bitmaps", "menu:French", "instance:1", "ticking", "tray+", "waiting", "hide", "update"},
+         "",
+         StartedBy::Logon},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -116,7 +127,7 @@ TEST(ProgramRunStart, TakesItsStepsInOrderAndEndsEarlyWithAMessage) {
         if (!c.joystick) rig.joystick.Unplug(0);
         rig.run.Initialize();
         EXPECT_TRUE(std::filesystem::exists(rig.folder.path() / "vantrel.exe.manifest"));
-        EXPECT_EQ(rig.run.Start(), c.outcome);
+        EXPECT_EQ(rig.run.Start(c.by), c.outcome);
         EXPECT_EQ(rig.view.log, c.log);
         ASSERT_EQ(rig.boxes.shown.size(), c.message.empty() ? 0u : 1u);
         if (!c.message.empty()) {

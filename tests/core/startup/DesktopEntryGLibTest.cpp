@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "core/startup/CommandLine.h"
 #include "core/startup/DesktopEntry.h"
 
 namespace vantrel {
@@ -26,7 +27,7 @@ std::string ExpandFieldCodes(const std::string& exec) {
 
 class DesktopEntryThroughGLib : public ::testing::TestWithParam<const char*> {};
 
-TEST_P(DesktopEntryThroughGLib, ExecGivesBackThePathAsOneArgument) {
+TEST_P(DesktopEntryThroughGLib, ExecGivesBackThePathAsOneArgumentThenTheLogonOne) {
     const std::string path = GetParam();
     const std::string text = AutostartDesktopEntry(path);
 
@@ -50,8 +51,9 @@ TEST_P(DesktopEntryThroughGLib, ExecGivesBackThePathAsOneArgument) {
     const std::string expanded = ExpandFieldCodes(exec);
     ASSERT_TRUE(g_shell_parse_argv(expanded.c_str(), &argc, &argv, &error))
         << (error ? error->message : "");
-    ASSERT_EQ(argc, 1) << exec;
+    ASSERT_EQ(argc, 2) << exec;
     EXPECT_EQ(std::string(argv[0]), path) << exec;
+    EXPECT_EQ(argv[1], kAtLogonOption) << exec;
 
     g_strfreev(argv);
     g_free(exec);

@@ -45,7 +45,7 @@ TEST(AutostartDesktopEntry, WholeFileForAPathWithSpacesQuotesDollarAndBackslash)
               "Type=Application\n"
               "Name=Vantrel\n"
               "Comment=Drive the mouse pointer with a joystick\n"
-              R"(Exec="/home/u/My \\"Apps\\"/\\$HOME/back\\\\slash/vantrel")"
+              R"(Exec="/home/u/My \\"Apps\\"/\\$HOME/back\\\\slash/vantrel" --at-logon)"
               "\n"
               R"(TryExec=/home/u/My "Apps"/$HOME/back\\slash/vantrel)"
               "\n"
@@ -55,7 +55,7 @@ TEST(AutostartDesktopEntry, WholeFileForAPathWithSpacesQuotesDollarAndBackslash)
 
 TEST(AutostartDesktopEntry, NewlineInAPathCannotBreakTheFile) {
     const std::string text = AutostartDesktopEntry("/tmp/a\nExec=/bin/evil");
-    EXPECT_NE(text.find(R"(Exec="/tmp/a\nExec=/bin/evil")"
+    EXPECT_NE(text.find(R"(Exec="/tmp/a\nExec=/bin/evil" --at-logon)"
                         "\n"),
               std::string::npos);
     EXPECT_EQ(text.find("\nExec=/bin/evil"), std::string::npos);

@@ -99,6 +99,7 @@ struct LineCase {
     std::vector<std::string> arguments;
     CommandLine::Action action;
     Request pointer;
+    bool atLogon = false;
 };
 
 class CommandLineTest : public ::testing::TestWithParam<LineCase> {};
@@ -108,6 +109,7 @@ TEST_P(CommandLineTest, ParsesOurOptionsAndLeavesTheRestToQt) {
     const CommandLine line = ParseCommandLine(c.arguments);
     EXPECT_EQ(line.action, c.action);
     EXPECT_EQ(line.pointer, c.pointer);
+    EXPECT_EQ(line.atLogon, c.atLogon);
     EXPECT_EQ(line.error.empty(), c.action != CommandLine::Action::Fail) << line.error;
 }
 
@@ -134,7 +136,9 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"QtValue", {"-title", "--odd", "--pointer=x11"}, Action::Run, Backend::X11},
         LineCase{"QtFlagHasNoValue", {"--reverse=yes"}, Action::Fail, kAutoPointer},
         LineCase{"QtTakesNoEquals", {"--display=:2"}, Action::Fail, kAutoPointer},
-        LineCase{"AfterDoubleDash", {"--", "--anything"}, Action::Run, kAutoPointer},
+        LineCase{"AfterDoubleDash", {"--", "--anything", "--at-logon"}, Action::Run, kAutoPointer},
+        LineCase{"AtLogon", {"--at-logon", "--pointer=x11"}, Action::Run, Backend::X11, true},
+        LineCase{"AtLogonTakesNoValue", {"--at-logon=yes"}, Action::Fail, kAutoPointer},
         LineCase{"Help", {"--pointer=bad", "-h"}, Action::ShowHelp, kAutoPointer},
         LineCase{"HelpBeforeVersion", {"--version", "--help"}, Action::ShowHelp, kAutoPointer},
         LineCase{"Version", {"--version"}, Action::ShowVersion, kAutoPointer}),
@@ -149,6 +153,7 @@ TEST(CommandLineTest, UsageNamesEveryValue) {
     const std::string usage = UsageText("vantrel");
     for (const char* value : {"auto", "x11", "wlroots", "uinput", "portal"})
         EXPECT_NE(usage.find(std::string("--pointer=") + value), std::string::npos) << value;
+    EXPECT_NE(usage.find(kAtLogonOption), std::string::npos);
 }
 
 }  // namespace

@@ -46,12 +46,12 @@ class WinRunEntryTest : public ::testing::Test {
     WinRunEntry entry_{key_, L"Vantrel"};
 };
 
-TEST_F(WinRunEntryTest, WritesTheQuotedPathAsAPlainString) {
+TEST_F(WinRunEntryTest, WritesTheQuotedPathAndTheLogonArgumentAsAPlainString) {
     ASSERT_TRUE(entry_.Write(L"C:\\Programs\\Vantrel\\Vantrel.exe"));
     const auto value = Stored();
     ASSERT_TRUE(value);
     EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(value->data, L"\"C:\\Programs\\Vantrel\\Vantrel.exe\"");
+    EXPECT_EQ(value->data, L"\"C:\\Programs\\Vantrel\\Vantrel.exe\" --at-logon");
 }
 
 TEST_F(WinRunEntryTest, PathWithSpacesAndAccentsIsKeptWholeInsideTheQuotes) {
@@ -59,7 +59,7 @@ TEST_F(WinRunEntryTest, PathWithSpacesAndAccentsIsKeptWholeInsideTheQuotes) {
     ASSERT_TRUE(entry_.Write(path));
     const auto value = Stored();
     ASSERT_TRUE(value);
-    EXPECT_EQ(value->data, L"\"" + path + L"\"");
+    EXPECT_EQ(value->data, L"\"" + path + L"\" --at-logon");
 }
 
 TEST_F(WinRunEntryTest, WriteReplacesTheOldPath) {
@@ -67,7 +67,7 @@ TEST_F(WinRunEntryTest, WriteReplacesTheOldPath) {
     ASSERT_TRUE(entry_.Write(L"D:\\New\\Vantrel.exe"));
     const auto value = Stored();
     ASSERT_TRUE(value);
-    EXPECT_EQ(value->data, L"\"D:\\New\\Vantrel.exe\"");
+    EXPECT_EQ(value->data, L"\"D:\\New\\Vantrel.exe\" --at-logon");
 }
 
 TEST_F(WinRunEntryTest, RemoveDeletesAndAMissingValueOrKeyCountsAsRemoved) {
@@ -90,7 +90,7 @@ TEST_F(WinRunEntryTest, RelativePathIsRefusedAndLeavesTheValueAlone) {
     EXPECT_FALSE(entry_.Write(L"Programs\\Vantrel.exe"));
     const auto value = Stored();
     ASSERT_TRUE(value);
-    EXPECT_EQ(value->data, L"\"C:\\Vantrel.exe\"");
+    EXPECT_EQ(value->data, L"\"C:\\Vantrel.exe\" --at-logon");
 }
 
 TEST_F(WinRunEntryTest, SyncFollowsTheSetting) {
@@ -111,7 +111,7 @@ TEST(WinRunEntryRealKey, UsesTheCurrentUsersRunKey) {
     ASSERT_TRUE(entry.Write(L"C:\\Program Files\\Vantrel\\Vantrel.exe"));
     const auto value = ReadValue(run, L"Vantrel");
     ASSERT_TRUE(value);
-    EXPECT_EQ(value->data, L"\"C:\\Program Files\\Vantrel\\Vantrel.exe\"");
+    EXPECT_EQ(value->data, L"\"C:\\Program Files\\Vantrel\\Vantrel.exe\" --at-logon");
     EXPECT_TRUE(entry.Remove());
     EXPECT_FALSE(ReadValue(run, L"Vantrel"));
 }

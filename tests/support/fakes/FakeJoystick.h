@@ -1,7 +1,10 @@
-// A joystick port for tests: devices by id with their capabilities, state and read outcome.
+// A joystick port for tests: devices by id with their capabilities, identity, state and read
+// outcome; every plug and unplug changes the device list's stamp.
 #pragma once
 
+#include <iterator>
 #include <map>
+#include <string>
 
 #include "core/engine/JoystickPort.h"
 
@@ -12,6 +15,7 @@ class FakeJoystick : public JoystickPort {
     struct Device {
         JoystickInfo caps;
         JoystickState state;
+        PadIdentity identity;  // by default the model is the name, each plugging a new number
         bool readable = true;  // false: ReadState fails while the device still counts as present
     };
 
@@ -21,9 +25,29 @@ class FakeJoystick : public JoystickPort {
         device.caps = JoystickInfo{};
         device.caps.name = name;
         device.caps.buttonCount = buttons;
+        device.identity = PadIdentity{};
+        device.identity.model = name;
+        device.identity.plugging = ++pluggings_;
+        ++stamp_;
         return device;
     }
-    void Unplug(int id) { devices_.erase(id); }
+    void Unplug(int id) {
+        devices_.erase(id);
+        ++stamp_;
+    }
+    // Unplugged as SDL numbers its devices: the later ones move down one id.
+    void UnplugShifting(int id) {
+        Unplug(id);
+        for (auto next = devices_.upper_bound(id); next != devices_.end();) {
+            auto node = devices_.extract(next++);
+            --node.key();
+            devices_.insert(std::move(node));
+        }
+    }
+    // Plugged in as SDL numbers its devices: after the last one.
+    Device& PlugLast(std::string_view name = "Pad") {
+        return Plug(devices_.empty() ? 0 : std::prev(devices_.end())->first + 1, name);
+    }
     Device& At(int id) { return devices_.at(id); }
 
     // Shorthands for the device the tests usually drive.
@@ -50,12 +74,24 @@ class FakeJoystick : public JoystickPort {
         return true;
     }
 
+    bool ReadIdentity(int id, PadIdentity& identity) override {
+        const auto found = devices_.find(id);
+        if (found == devices_.end()) return false;
+        identity = found->second.identity;
+        return true;
+    }
+    void RefreshDevices() override { ++refreshes; }
+    std::uint64_t DeviceListStamp() override { return stamp_; }
+
     int capsQueries = 0;
+    int refreshes = 0;
     int stateReads = 0;
     int lastReadId = -1;
 
   private:
     std::map<int, Device> devices_;
+    std::uint64_t stamp_ = 0;
+    std::int64_t pluggings_ = 0;
 };
 
 }  // namespace vantrel::test

@@ -179,6 +179,37 @@ std::array<int, 2> SdlJoysticks::ScrollAxisCodes(int id) const {
     return slots_[static_cast<std::size_t>(id)].scrollCodes;
 }
 
+bool SdlJoysticks::ReadIdentity(int id, PadIdentity& identity) {
+    // No SDL_JoystickUpdate here: the caller asks about every id of the list as it is.
+    if (!ready_ || id < 0 || id >= SDL_NumJoysticks()) return false;
+    char guid[33];
+    SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(id), guid, sizeof guid);
+    identity.model = guid;
+    const char* path = SDL_JoystickPathForIndex(id);
+    identity.path = path != nullptr ? path : "";
+    identity.plugging = SDL_JoystickGetDeviceInstanceID(id);
+    // Only an opened device tells its serial; devices below kSlots are kept open anyway.
+    const Slot* slot = id < kSlots ? DeviceAt(id) : nullptr;
+    SDL_Joystick* joystick = slot != nullptr ? slot->joystick : nullptr;
+    const char* serial = joystick != nullptr ? SDL_JoystickGetSerial(joystick) : nullptr;
+    identity.serial = serial != nullptr ? serial : "";
+    return true;
+}
+
+void SdlJoysticks::RefreshDevices() {
+    if (ready_) SDL_JoystickUpdate();
+}
+
+std::uint64_t SdlJoysticks::DeviceListStamp() {
+    if (!ready_) return 0;
+    const int count = SDL_NumJoysticks();
+    SDL_JoystickID highest = -1;
+    for (int id = 0; id < count; ++id)
+        highest = std::max(highest, SDL_JoystickGetDeviceInstanceID(id));
+    return (std::uint64_t{static_cast<std::uint32_t>(count)} << 32) |
+           static_cast<std::uint32_t>(highest + 1);
+}
+
 bool SdlJoysticks::ReadState(int id, JoystickState& state) {
     if (!ready_ || id < 0 || id >= kSlots) return false;
     SDL_JoystickUpdate();

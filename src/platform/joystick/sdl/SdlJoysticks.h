@@ -1,8 +1,9 @@
-// Joysticks through SDL2: presence, name, button count, the second stick and state, by SDL
-// device index.
+// Joysticks through SDL2: presence, name, button count, the second stick, identity and state, by
+// SDL device index.
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -30,6 +31,14 @@ class SdlJoysticks : public JoystickPort {
     // that was unplugged fails; when a device is at that index again it is opened on this or a
     // later call.
     bool ReadState(int id, JoystickState& state) override;
+    // SDL's GUID, the serial of an opened device (where its driver reports one), its node and
+    // its instance id, new at every plugging.
+    bool ReadIdentity(int id, PadIdentity& identity) override;
+    void RefreshDevices() override;
+    // The count and the highest instance id present: SDL numbers every plugging anew, upwards,
+    // so a list with a device added since has a higher one, and a list with only some removed
+    // a lower count.
+    std::uint64_t DeviceListStamp() override;
 
     // The evdev codes (x, y) of device `id`'s second stick, as of the last read; -1 where it
     // has none or its node is no evdev node.

@@ -14,6 +14,8 @@
 namespace vantrel {
 
 JoystickInfo CapsFromRecord(const JOYCAPSA& record);
+// The maker and product ids in hexadecimal, then the name: all winmm tells of who a pad is.
+PadIdentity IdentityFromRecord(const JOYCAPSA& record);
 // What the capabilities and the first reading say of the axes a second stick can be on.
 RecordAxesAtOpen AxesAtOpen(const JOYCAPSA& caps, const JOYINFOEX& reading);
 // The reading, with the second stick from `scroll` (at rest without one).

@@ -8,9 +8,11 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "core/engine/JoystickDiscovery.h"
 #include "platform/joystick/winmm/WinJoystickRecords.h"
 
 namespace vantrel {
@@ -69,6 +71,12 @@ JoystickInfo CapsFromRecord(const JOYCAPSA& record) {
             kXInputVendors.end())
         caps.backStartButtons = kXInputBackStart;
     return caps;
+}
+
+PadIdentity IdentityFromRecord(const JOYCAPSA& record) {
+    char ids[16];
+    std::snprintf(ids, sizeof ids, "%04x:%04x ", record.wMid, record.wPid);
+    return PadIdentity{.model = ids + CapsFromRecord(record).name};
 }
 
 RecordAxesAtOpen AxesAtOpen(const JOYCAPSA& caps, const JOYINFOEX& reading) {
@@ -130,10 +138,37 @@ bool WinJoysticks::ReadInfo(int id, JoystickInfo& caps) {
 bool WinJoysticks::ReadState(int id, JoystickState& state) {
     if (id < 0) return false;
     JOYINFOEX record;
-    if (!ReadRecord(id, record)) return false;
+    const bool read = ReadRecord(id, record);
+    Mark(id, read);
+    if (!read) return false;
     const auto opened = opened_.find(id);
     state = StateFromRecord(record, opened != opened_.end() ? opened->second.scroll : std::nullopt);
     return true;
+}
+
+bool WinJoysticks::ReadIdentity(int id, PadIdentity& identity) {
+    if (id < 0) return false;
+    JOYCAPSA record{};
+    if (joyGetDevCapsA(static_cast<UINT_PTR>(id), &record, sizeof record) != JOYERR_NOERROR)
+        return false;
+    identity = IdentityFromRecord(record);
+    return true;
+}
+
+void WinJoysticks::RefreshDevices() {
+    if (refreshCalls_++ % kRefreshEvery != 0) return;
+    for (int id = 0; id <= kMaxJoystickId; ++id) {
+        JOYINFOEX record{};
+        record.dwSize = sizeof record;
+        record.dwFlags = JOY_RETURNBUTTONS;
+        Mark(id, joyGetPosEx(static_cast<UINT>(id), &record) == JOYERR_NOERROR);
+    }
+}
+
+void WinJoysticks::Mark(int id, bool present) {
+    if (id >= 64) return;
+    const std::uint64_t bit = std::uint64_t{1} << id;
+    present_ = present ? present_ | bit : present_ & ~bit;
 }
 
 }  // namespace vantrel

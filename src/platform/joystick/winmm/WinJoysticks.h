@@ -1,4 +1,5 @@
-// Joysticks through the multimedia joystick interface (winmm): presence, capabilities and state.
+// Joysticks through the multimedia joystick interface (winmm): presence, capabilities, identity
+// and state.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +21,17 @@ class WinJoysticks final : public JoystickPort {
     bool ReadInfo(int id, JoystickInfo& caps) override;
     // joyGetPosEx with all axes, the hat and the buttons; the second stick once ReadInfo chose it.
     bool ReadState(int id, JoystickState& state) override;
+    // The maker and product ids with the name; winmm tells no serial, node or plugging.
+    bool ReadIdentity(int id, PadIdentity& identity) override;
+    // Asks every id whether a joystick is there, at most every kRefreshEvery calls: asking an
+    // empty id costs the system a look for devices, and this runs every tick while the pad in
+    // use is away.
+    void RefreshDevices() override;
+    // Which ids answered, as the last reading of each found: winmm keeps a pad at its id, so
+    // this changes when one comes or goes.
+    std::uint64_t DeviceListStamp() override { return present_; }
+
+    static constexpr int kRefreshEvery = 100;
 
   private:
     struct Opened {
@@ -27,7 +39,11 @@ class WinJoysticks final : public JoystickPort {
         std::uint16_t maker = 0, product = 0;  // wMid, wPid: the device it was chosen for
         std::optional<RecordScrollAxes> scroll;
     };
+    void Mark(int id, bool present);
+
     std::map<int, Opened> opened_;
+    std::uint64_t present_ = 0;
+    int refreshCalls_ = 0;
 };
 
 }  // namespace vantrel

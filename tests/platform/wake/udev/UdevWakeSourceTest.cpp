@@ -168,7 +168,6 @@ TEST(UdevWakeSourceTest, SleepingEngineMovesOnInput) {
     test::FakePollTimer timer;
     const Settings settings = DefaultSettings();
     PollEngine engine(joystick, pointer, buttons, settings);
-    engine.SetJoystickCount(1);
     PollScheduler scheduler(engine, joystick, timer, source.wake);
     scheduler.Start();
     scheduler.OnTimer();
