@@ -28,6 +28,20 @@ std::vector<std::string> Buttons(int count, const std::string& word = "Button") 
     return items;
 }
 
+// The captions, each from its entry of `l`, with the title naming the pad "Pad".
+OptionsTexts TextsFrom(const LangText& l, const std::string& controllerLink) {
+    OptionsTexts t;
+    t.title = l[29] + " - Pad";
+    t.leftButton = l[17], t.rightButton = l[18], t.middleButton = l[19], t.speed = l[20];
+    t.credit = "Dorvane && Kestani - " + l[15];
+    t.joystick = l[21], t.mouseSettingsLink = l[30], t.controllerSettingsLink = controllerLink;
+    t.startAtLogon = l[23], t.acceleration = l[22], t.joystickPicture = l[35];
+    t.ok = l[1], t.cancel = l[2], t.apply = l[3];
+    t.scrollStick = l[41], t.scrollSpeed = l[42], t.scrollSlow = l[43], t.scrollFast = l[44];
+    t.noScrollStick = l[45], t.pauseChord = l[48];
+    return t;
+}
+
 class OptionsModelTest : public ::testing::Test {
   protected:
     OptionsServices Services() {
@@ -121,39 +135,25 @@ TEST_F(OptionsModelTest, LoadMirrorsSettingsAndLanguageAndLeavesApplyDisabled) {
     EXPECT_EQ(model.ScrollSpeed(), 5);
     EXPECT_FALSE(model.ApplyEnabled());
 
-    OptionsTexts expected;
-    expected.title = "Options - Pad";
-    expected.leftButton = "E17";
-    expected.rightButton = "E18";
-    expected.middleButton = "E19";
-    expected.speed = "E20";
-    expected.credit = "Dorvane && Kestani - Credits";
-    expected.joystick = "E21";
-    expected.mouseSettingsLink = "E30";
-    expected.controllerSettingsLink = "Proprietà del Joystick...";
-    expected.startAtLogon = "E23";
-    expected.acceleration = "E22";
-    expected.ok = "E1";
-    expected.cancel = "E2";
-    expected.apply = "E3";
-    expected.joystickPicture = "E35";
-    expected.scrollStick = "E41";
-    expected.scrollSpeed = "E42";
-    expected.scrollSlow = "E43";
-    expected.scrollFast = "E44";
-    expected.noScrollStick = "E45";
-    expected.pauseChord = "E48";
-    EXPECT_EQ(model.Texts(), expected);
     EXPECT_EQ(capsReads, 1);
     EXPECT_TRUE(calls.empty());
 }
 
-TEST_F(OptionsModelTest, GameControllerLinkTakesEntry31WhenTheLanguageHasIt) {
-    lang[31] = "Joystick properties...";
-    model.Open();
-    EXPECT_EQ(model.Texts().controllerSettingsLink, "Joystick properties...");
+// Each caption takes its entry, empty ones too; the built-in link caption stands in only for an
+// entry 31 the language lacks.
+TEST_F(OptionsModelTest, CaptionsTakeTheirEntriesAndTheTitleNamesThePad) {
+    const std::string builtIn = "Proprietà del Joystick...";
+    LangText with31 = lang;
+    with31[31] = "Joystick properties...";
+    for (const auto& [table, link] :
+         {std::pair{lang, builtIn}, {with31, "Joystick properties..."}, {LangText{}, builtIn}}) {
+        model.Unload();
+        lang = table;
+        model.Open();
+        EXPECT_EQ(model.Texts(), TextsFrom(lang, link)) << lang[29];
+        EXPECT_EQ(model.List(Choice::Left).items, Buttons(4, lang[16]));
+    }
 }
-
 // Buttons from the settings: a button two lists share shows in the later one only; 0 (none),
 // a button past the four-button pad or past either end shows nothing and applies 0. Loading
 // enables no Apply.
@@ -212,6 +212,7 @@ struct JoystickIdCase {
     std::int16_t id;
     std::optional<int> position;
     std::int16_t applied;
+    int count = 2;  // joysticks counted at start-up: the list's items
 };
 
 class JoystickIdTest : public OptionsModelTest,
@@ -219,31 +220,23 @@ class JoystickIdTest : public OptionsModelTest,
 
 TEST_P(JoystickIdTest, PositionAndAppliedValue) {
     settings.JoystickId = GetParam().id;
+    joystickCount = GetParam().count;
     model.Open();
+    std::vector<std::string> items;
+    for (int n = 1; n <= GetParam().count; ++n) items.push_back(std::to_string(n));
+    EXPECT_EQ(model.List(Choice::Joystick).items, items);
     EXPECT_EQ(Position(Choice::Joystick), GetParam().position);
     EXPECT_EQ(Text(Choice::Joystick), GetParam().position ? std::to_string(GetParam().id + 1) : "");
     model.Apply();
     EXPECT_EQ(settings.JoystickId, GetParam().applied);
 }
 
-// Two joysticks counted at start-up.
-INSTANTIATE_TEST_SUITE_P(Ids, JoystickIdTest,
-                         ::testing::Values(JoystickIdCase{0, 0, 0}, JoystickIdCase{1, 1, 1},
-                                           JoystickIdCase{-1, std::nullopt, -1},
-                                           JoystickIdCase{2, std::nullopt, -1},
-                                           JoystickIdCase{7, std::nullopt, -1},
-                                           JoystickIdCase{-5, std::nullopt, -1}));
-
-TEST_F(OptionsModelTest, JoystickListHasTheStartUpCount) {
-    joystickCount = 3;
-    model.Open();
-    EXPECT_EQ(model.List(Choice::Joystick).items, (std::vector<std::string>{"1", "2", "3"}));
-    model.Unload();
-
-    joystickCount = 0;
-    model.Open();
-    EXPECT_TRUE(model.List(Choice::Joystick).items.empty());
-}
+INSTANTIATE_TEST_SUITE_P(
+    Ids, JoystickIdTest,
+    ::testing::Values(JoystickIdCase{0, 0, 0}, JoystickIdCase{1, 1, 1},
+                      JoystickIdCase{-1, std::nullopt, -1}, JoystickIdCase{2, std::nullopt, -1},
+                      JoystickIdCase{7, std::nullopt, -1}, JoystickIdCase{-5, std::nullopt, -1},
+                      JoystickIdCase{2, 2, 2, 3}, JoystickIdCase{0, std::nullopt, -1, 0}));
 
 TEST_F(OptionsModelTest, EmptySpeedBecomesTwoInSettingsEvenWhenCancelled) {
     settings.PointerSpeed.clear();
@@ -575,32 +568,12 @@ TEST_F(OptionsModelTest, EditsBeforeOpeningAreIgnored) {
     EXPECT_EQ(model.List(Choice::Speed), ListChoice{});
 }
 
-TEST_F(OptionsModelTest, EveryLanguageEntryEmpty) {
-    lang = LangText{};
-    model.Open();
-
-    OptionsTexts expected;
-    expected.title = " - Pad";
-    expected.leftButton = expected.rightButton = expected.middleButton = expected.speed = "";
-    expected.credit = "Dorvane && Kestani - ";
-    expected.joystick = expected.mouseSettingsLink = "";
-    expected.controllerSettingsLink =
-        "Proprietà del Joystick...";  // built-in caption, no entry to take
-    expected.startAtLogon = expected.acceleration = "";
-    expected.ok = expected.cancel = expected.apply = "";
-    expected.scrollStick = expected.scrollSpeed = expected.scrollSlow = expected.scrollFast = "";
-    expected.pauseChord = "";
-    EXPECT_EQ(model.Texts(), expected);
-    EXPECT_EQ(model.List(Choice::Left).items, Buttons(4, ""));
-    EXPECT_EQ(model.List(Choice::Left).items.front(), " 1");
-    EXPECT_EQ(StripAccessKeys(model.Texts().credit), "Dorvane & Kestani - ");
-}
-
 TEST(StripAccessKeys, MarkersGoDoubledAmpersandsStay) {
     const std::pair<std::string_view, std::string_view> cases[] = {
         {"&Ok", "Ok"},
         {"A&pplica", "Applica"},
         {"Dorvane && Kestani - x", "Dorvane & Kestani - x"},
+        {"Dorvane && Kestani - ", "Dorvane & Kestani - "},
         {"&&&x", "&x"},
         {"x&", "x"},
         {"&&&&", "&&"},
