@@ -16,20 +16,14 @@ Settings WithStart(std::int16_t value) {
     return s;
 }
 
+// A moved program writes its new path.
 TEST(SyncRunEntry, OneWritesTheEntryOnEverySync) {
     FakeRunEntry port;
-    EXPECT_TRUE(SyncRunEntry(port, WithStart(1), kExe));
-    EXPECT_TRUE(SyncRunEntry(port, WithStart(1), kExe));
-    EXPECT_EQ(port.writes, (std::vector<std::filesystem::path>{kExe, kExe}));
+    const std::filesystem::path moved = "/usr/local/bin/vantrel";
+    for (const auto& exe : {kExe, kExe, moved}) EXPECT_TRUE(SyncRunEntry(port, WithStart(1), exe));
+    EXPECT_EQ(port.writes, (std::vector<std::filesystem::path>{kExe, kExe, moved}));
     EXPECT_EQ(port.removes, 0);
-    EXPECT_EQ(port.entry, kExe);
-}
-
-TEST(SyncRunEntry, AMovedProgramWritesItsNewPath) {
-    FakeRunEntry port;
-    SyncRunEntry(port, WithStart(1), kExe);
-    SyncRunEntry(port, WithStart(1), "/usr/local/bin/vantrel");
-    EXPECT_EQ(port.entry, std::filesystem::path("/usr/local/bin/vantrel"));
+    EXPECT_EQ(port.entry, moved);
 }
 
 class SyncRunEntryOff : public ::testing::TestWithParam<std::int16_t> {};
