@@ -207,21 +207,19 @@ INSTANTIATE_TEST_SUITE_P(
         TimerCase{"ScrollStickInsideItsDeadZone", {{kRest, kRest, 0, false, 26542}}}),
     [](const ::testing::TestParamInfo<TimerCase>& info) { return std::string(info.param.name); });
 
-TEST(PollSchedulerTest, HighButtonHeldNeverSleepsAndPressesOnce) {
-    Rig rig;
-    rig.settings.LeftButton = 31;
-    rig.joystick.SetButtons(0x40000000);
-    for (int i = 0; i < 400; ++i) rig.Tick();
-    EXPECT_TRUE(rig.timer.running);
-    EXPECT_EQ(rig.buttons.Take(), std::vector<MouseButtonEvent>{MouseButtonEvent::LeftDown});
-}
-
-TEST(PollSchedulerTest, WithoutANodeToWatchTheTimerRunsOn) {
-    Rig rig;
-    rig.wake.watchable = false;
-    for (int i = 0; i < 10; ++i) rig.Tick();
-    EXPECT_TRUE(rig.timer.running);
-    EXPECT_FALSE(rig.wake.armed);
+// Without a node to watch, and with a high button held (which presses once), the timer runs on.
+TEST(PollSchedulerTest, WhatCannotSleepKeepsTheTimer) {
+    for (const bool watchable : {false, true}) {
+        SCOPED_TRACE(watchable ? "button 31 held" : "no node to watch");
+        Rig rig;
+        rig.wake.watchable = watchable;
+        rig.settings.LeftButton = 31;
+        if (watchable) rig.joystick.SetButtons(0x40000000);
+        for (int i = 0; i < 400; ++i) rig.Tick();
+        EXPECT_TRUE(rig.timer.running);
+        EXPECT_FALSE(rig.wake.armed);
+        EXPECT_EQ(rig.buttons.Take(), watchable ? std::vector<E>{E::LeftDown} : std::vector<E>{});
+    }
 }
 
 TEST(PollSchedulerTest, WatchesTheDeviceTheEngineReads) {
@@ -256,6 +254,11 @@ TEST(PollSchedulerTest, AWakeTicksAtOnceThenPollsUntilRest) {
     rig.Tick();
     ASSERT_TRUE(rig.scheduler.Asleep());
     const int startsAsleep = rig.timer.starts;
+    rig.joystick.SetAxes(kRest + 900, kRest - 40);  // a jittery stick inside the dead zone
+    rig.wake.Fire();                                // finds rest: sleeps on without the timer
+    EXPECT_TRUE(rig.scheduler.Asleep());
+    EXPECT_TRUE(rig.wake.armed);
+    EXPECT_EQ(rig.timer.starts, startsAsleep);
 
     rig.joystick.SetAxes(kHigh, kRest);
     rig.wake.Fire();
@@ -272,17 +275,6 @@ TEST(PollSchedulerTest, AWakeTicksAtOnceThenPollsUntilRest) {
     rig.Tick();
     EXPECT_TRUE(rig.scheduler.Asleep());
     EXPECT_FALSE(rig.timer.running);
-}
-
-TEST(PollSchedulerTest, AWakeThatFindsRestSleepsOnWithoutTheTimer) {
-    Rig rig;
-    rig.Tick();
-    const int starts = rig.timer.starts;
-    rig.joystick.SetAxes(kRest + 900, kRest - 40);  // a jittery stick inside the dead zone
-    rig.wake.Fire();
-    EXPECT_TRUE(rig.scheduler.Asleep());
-    EXPECT_TRUE(rig.wake.armed);
-    EXPECT_EQ(rig.timer.starts, starts);
 }
 
 TEST(PollSchedulerTest, InputArrivingWhileArmingKeepsTheTimer) {

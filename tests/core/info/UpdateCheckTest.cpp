@@ -109,18 +109,22 @@ TEST_F(CheckForUpdatesTest, DefaultsAreTheCompiledAddressAndFifteenSeconds) {
     EXPECT_EQ(http.requests[0].timeout, std::chrono::seconds(15));
 }
 
+// The texts as they are when the answer arrives, empty ones too.
 TEST_F(CheckForUpdatesTest, NewerVersionAsksAndNoKeepsRunning) {
-    Check();
-    texts[33] = "Changed title";  // the table as it is when the answer arrives
-    http.Answer("001004000");
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_TRUE(boxes.shown[0].question);
-    EXPECT_EQ(boxes.shown[0].title, "Changed title");
-    EXPECT_EQ(boxes.shown[0].text, "A new version is out.\n\nGo to the web page?");
-    EXPECT_TRUE(opener.addresses.empty());
-    EXPECT_EQ(ends, 0);
+    for (const bool empty : {false, true}) {
+        boxes.shown.clear();
+        if (empty) texts = {};
+        Check();
+        if (!empty) texts[33] = "Changed title";
+        http.Answer(empty ? "999999999" : "001004000");
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_TRUE(boxes.shown[0].question);
+        EXPECT_EQ(boxes.shown[0].title, empty ? "" : "Changed title");
+        EXPECT_EQ(boxes.shown[0].text, empty ? "" : "A new version is out.\n\nGo to the web page?");
+        EXPECT_TRUE(opener.addresses.empty());
+        EXPECT_EQ(ends, 0);
+    }
 }
-
 TEST_F(CheckForUpdatesTest, YesOpensTheProductPageThenEnds) {
     boxes.answerYes = true;
     opener.succeeds = false;  // the program ends even when no browser answers
@@ -143,15 +147,6 @@ TEST_F(CheckForUpdatesTest, NoQuestionForEqualOlderMalformedOrFailed) {
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_TRUE(opener.addresses.empty());
     EXPECT_EQ(ends, 0);
-}
-
-TEST_F(CheckForUpdatesTest, EmptyTextsStillAsk) {
-    texts = {};
-    Check();
-    http.Answer("999999999");
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].title, "");
-    EXPECT_EQ(boxes.shown[0].text, "");
 }
 
 }  // namespace

@@ -443,11 +443,15 @@ TEST_F(OptionsModelTest, CheckValuesOtherThanOneAreUnticked) {
     EXPECT_EQ(settings.ScrollSpeed, 3);
 }
 
+// Opened again, shown or hidden, the dialog keeps the edits and the texts it was made with.
 TEST_F(OptionsModelTest, CancelKeepsEditsAndReopeningShowsThem) {
     model.Open();
     model.Pick(Choice::Middle, 3);
     model.Type(Choice::Speed, "1.7");
+    EXPECT_FALSE(model.Open());
+    EXPECT_EQ(Text(Choice::Speed), "1.7");
     const Settings before = settings;
+    lang[29] = "Optionen";
 
     model.Cancel();
     EXPECT_EQ(model.State(), OptionsState::Hidden);
@@ -459,12 +463,15 @@ TEST_F(OptionsModelTest, CancelKeepsEditsAndReopeningShowsThem) {
     EXPECT_EQ(Text(Choice::Middle), "Button 4");
     EXPECT_EQ(Text(Choice::Speed), "1.7");
     EXPECT_TRUE(model.ApplyEnabled());
+    EXPECT_EQ(model.Texts().title, "Options - Pad");  // only the pads looked at again
 }
 
+// The close box unloads the dialog: the next opening loads the settings and the language anew.
 TEST_F(OptionsModelTest, CloseBoxForgetsEditsAndTheNextOpeningLoadsSettings) {
     model.Open();
     model.Pick(Choice::Middle, 3);
     model.Unload();
+    lang[29] = "Optionen";
     EXPECT_EQ(model.State(), OptionsState::NotCreated);
     EXPECT_EQ(model.Texts(), OptionsTexts{});
     EXPECT_EQ(model.List(Choice::Left), ListChoice{});
@@ -474,13 +481,7 @@ TEST_F(OptionsModelTest, CloseBoxForgetsEditsAndTheNextOpeningLoadsSettings) {
     EXPECT_FALSE(model.ApplyEnabled());
     EXPECT_EQ(capsReads, 2);
     EXPECT_TRUE(calls.empty());
-}
-
-TEST_F(OptionsModelTest, OpeningWhileShownKeepsTheEdits) {
-    model.Open();
-    model.Type(Choice::Left, "typed");
-    EXPECT_FALSE(model.Open());
-    EXPECT_EQ(Text(Choice::Left), "typed");
+    EXPECT_EQ(model.Texts().title, "Optionen - Pad");
 }
 
 // Opened again (shown or hidden), the dialog looks at the pads anew and keeps every edit: pads
@@ -535,17 +536,6 @@ TEST_F(OptionsModelTest, ApplyAfterAJoystickPickShowsThePadPicked) {
     EXPECT_EQ(Text(Choice::Middle), "Button 3");
     EXPECT_EQ(Position(Choice::Joystick), 1);
     EXPECT_FALSE(model.ApplyEnabled());
-}
-
-TEST_F(OptionsModelTest, ReopeningAfterALanguageChangeTakesTheNewTexts) {
-    model.Open();
-    model.Cancel();
-    lang[29] = "Optionen";
-    model.Open();
-    EXPECT_EQ(model.Texts().title, "Options - Pad");  // hidden: only the pads looked at again
-    model.Unload();
-    model.Open();
-    EXPECT_EQ(model.Texts().title, "Optionen - Pad");
 }
 
 TEST_F(OptionsModelTest, EditsBeforeOpeningAreIgnored) {
