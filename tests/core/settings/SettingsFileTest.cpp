@@ -79,9 +79,29 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"empty_file", "", Settings{0, 0, 0, "", 0, 0, 0, ""}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SettingsSave, DefaultsGiveEightCrLfLinesWithEmptyLast) {
-    EXPECT_EQ(FormatSettings(Settings{1, 2, 3, "2", 1, 1, 0, ""}),
-              "1\r\n2\r\n3\r\n2\r\n1\r\n1\r\n0\r\n\r\n");
+// Eight CRLF lines (no language: an empty last one) that read back the same, also through the
+// file, which is all that is left: no temporary files behind. Plain files stay byte-identical.
+TEST(SettingsSave, EightCrLfLinesThatReadBackTheSame) {
+    TempDir dir;
+    const auto file = SettingsPath(dir.path());
+    const std::pair<Settings, std::string> cases[] = {
+        {Settings{1, 2, 3, "2", 1, 1, 0, ""}, "1\r\n2\r\n3\r\n2\r\n1\r\n1\r\n0\r\n\r\n"},
+        {Settings{1, 2, 3, "1.5", 1, 0, 0, "English.lng"},
+         "1\r\n2\r\n3\r\n1.5\r\n1\r\n0\r\n0\r\nEnglish.lng\r\n"},
+        {Settings{12, -1, 0, "0.5", 0, 0, 3, "Italiano.lng"},
+         "12\r\n-1\r\n0\r\n0.5\r\n0\r\n0\r\n3\r\nItaliano.lng\r\n"},
+        {Settings{-32768, 32767, 5, "3", 2, 1, -1, "Brazilian.lng"},
+         "-32768\r\n32767\r\n5\r\n3\r\n2\r\n1\r\n-1\r\nBrazilian.lng\r\n"}};
+    for (const auto& [settings, bytes] : cases) {
+        EXPECT_EQ(FormatSettings(settings), bytes);
+        EXPECT_EQ(ParseSettings(bytes), settings);
+        ASSERT_TRUE(SaveSettings(file, settings));
+        EXPECT_EQ(ReadFile(file), bytes);
+        Settings back;
+        EXPECT_EQ(LoadSettings(file, back), SettingsLoad::Found);
+        EXPECT_EQ(back, settings);
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     EXPECT_EQ(FormatSettings(Settings{-5, 0, 32767, " 1.5 ", 0, 2, -1, "Italiano.lng"}),
               "-5\r\n0\r\n32767\r\n1.5\r\n0\r\n2\r\n-1\r\nItaliano.lng\r\n");
 }
@@ -102,27 +122,6 @@ TEST(SettingsSave, NoFieldSpillsIntoTheNext) {
         const Settings odd{1, 2, 3, "2", 1, 1, 0, name};
         EXPECT_EQ(ParseSettings(FormatSettings(odd)), odd) << name;
     }
-}
-
-TEST(SettingsSave, RoundTripThroughTheFile) {
-    TempDir dir;
-    const auto file = SettingsPath(dir.path());
-    const Settings cases[] = {Settings{1, 2, 3, "2", 1, 1, 0, ""},
-                              Settings{12, -1, 0, "0.5", 0, 0, 3, "Italiano.lng"},
-                              Settings{-32768, 32767, 5, "3", 2, 1, -1, "Brazilian.lng"}};
-    for (const Settings& s : cases) {
-        ASSERT_TRUE(SaveSettings(file, s));
-        Settings back;
-        EXPECT_EQ(LoadSettings(file, back), SettingsLoad::Found);
-        EXPECT_EQ(back, s);
-    }
-    // Only the file itself is left: no temporary files behind.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-}
-
-TEST(SettingsSave, PlainFilesStayByteIdentical) {
-    const std::string plain = "1\r\n2\r\n3\r\n1.5\r\n1\r\n0\r\n0\r\nEnglish.lng\r\n";
-    EXPECT_EQ(FormatSettings(ParseSettings(plain)), plain);
 }
 
 // Lines after the eighth name the added settings; a reader of eight fields never sees them.
