@@ -116,9 +116,8 @@ TEST_F(OptionsModelTest, LoadMirrorsSettingsAndLanguageAndLeavesApplyDisabled) {
     EXPECT_TRUE(model.Open());
 
     EXPECT_EQ(model.State(), OptionsState::Shown);
-    EXPECT_EQ(model.List(Choice::Left).items, Buttons(4));
-    EXPECT_EQ(model.List(Choice::Right).items, Buttons(4));
-    EXPECT_EQ(model.List(Choice::Middle).items, Buttons(4));
+    for (const Choice c : {Choice::Left, Choice::Right, Choice::Middle})
+        EXPECT_EQ(model.List(c).items, Buttons(4));
     EXPECT_EQ(model.List(Choice::Speed).items,
               (std::vector<std::string>{"0.5", "1", "1.5", "2", "2.5", "3"}));
     EXPECT_EQ(model.List(Choice::Joystick).items, (std::vector<std::string>{"1", "2"}));
@@ -154,6 +153,7 @@ TEST_F(OptionsModelTest, CaptionsTakeTheirEntriesAndTheTitleNamesThePad) {
         EXPECT_EQ(model.List(Choice::Left).items, Buttons(4, lang[16]));
     }
 }
+
 // Buttons from the settings: a button two lists share shows in the later one only; 0 (none),
 // a button past the four-button pad or past either end shows nothing and applies 0. Loading
 // enables no Apply.

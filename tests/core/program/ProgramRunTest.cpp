@@ -145,7 +145,7 @@ TEST(ProgramRunStart, FirstStartTakesDefaultsTheLocalesLanguageAndThePadsMappedB
     }
 }
 
-TEST(ProgramRun, StartsMovesClicksAndShutsDownThroughItsView) {
+TEST(ProgramRun, StartsAppliesMovesClicksAndShutsDownThroughItsView) {
     Rig rig;
     rig.run.Initialize();
     ASSERT_EQ(rig.run.Start(), StartOutcome::Running);
@@ -155,6 +155,13 @@ TEST(ProgramRun, StartsMovesClicksAndShutsDownThroughItsView) {
     EXPECT_TRUE(rig.http.requests.empty());
     rig.run.OnUpdateCheckDue();
     EXPECT_EQ(rig.http.requests.size(), 1u);
+
+    rig.run.OnPollTick();  // at rest: the timer stops, the wake source watches
+    ASSERT_TRUE(rig.run.Scheduler().Asleep());
+    rig.state.settings.PointerSpeed = "7";  // an Apply wakes the sleeping engine and saves
+    EXPECT_TRUE(rig.run.ApplySettings());
+    EXPECT_EQ(rig.run.Engine().PointerStep(), 7.0f);
+    EXPECT_EQ(rig.Saved().PointerSpeed, "7");
 
     rig.joystick.SetAxes(65535, 32767);
     rig.joystick.SetButtons(1);
@@ -171,18 +178,6 @@ TEST(ProgramRun, StartsMovesClicksAndShutsDownThroughItsView) {
     EXPECT_FALSE(rig.view.ticking);
     EXPECT_EQ(rig.view.updateCheckIn.count(), 0);
     EXPECT_EQ(rig.Saved().LanguageFile, "Italiano.lng");
-}
-
-TEST(ProgramRun, ApplyWakesTheSleepingEngineAndSaves) {
-    Rig rig;
-    ASSERT_EQ(rig.run.Start(), StartOutcome::Running);
-    rig.run.OnPollTick();  // at rest: the timer stops, the wake source watches
-    ASSERT_TRUE(rig.run.Scheduler().Asleep());
-
-    rig.state.settings.PointerSpeed = "7";
-    EXPECT_TRUE(rig.run.ApplySettings());
-    EXPECT_EQ(rig.run.Engine().PointerStep(), 7.0f);
-    EXPECT_EQ(rig.Saved().PointerSpeed, "7");
 }
 
 // Each entry does its one thing, without a widget: a page, a window through the view, or the end.
