@@ -33,9 +33,6 @@ struct Pipelined {
 struct Rig : Pipelined, test::EngineRig {
     using Pipelined::pointer;
     Rig() : EngineRig(Pipelined::pointer) {}
-    void Ticks(int n) {
-        for (int i = 0; i < n; ++i) engine.Tick();
-    }
 };
 
 TEST(DisplayReadTest, AtRestOnlyTheDisplayReadIsUsed) {

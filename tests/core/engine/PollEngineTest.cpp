@@ -28,11 +28,7 @@ using test::kHigh;
 using test::kLow;
 using test::kRest;
 
-struct Rig : test::EngineRig {
-    void Ticks(int n) {
-        for (int i = 0; i < n; ++i) engine.Tick();
-    }
-};
+using Rig = test::EngineRig;
 
 struct DeadZoneCase {
     std::uint32_t x, y;
