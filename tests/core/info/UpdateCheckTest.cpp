@@ -122,18 +122,11 @@ TEST_F(CheckForUpdatesTest, NewerVersionAsksAndNoKeepsRunning) {
         EXPECT_EQ(ends, 0);
     }
 }
-TEST_F(CheckForUpdatesTest, YesOpensTheProductPageThenEnds) {
-    boxes.answerYes = true;
-    opener.succeeds = false;  // the program ends even when no browser answers
-    Check();
-    http.Answer("002000000");
-    ASSERT_EQ(opener.addresses.size(), 1u);
-    EXPECT_EQ(opener.addresses[0], PageAddress(WebPage::Product));
-    EXPECT_EQ(ends, 1);
-}
-
+// Yes to any question: none comes for an equal, older, malformed or failed answer; a newer one
+// opens the product page, then the program ends even when no browser answers.
 TEST_F(CheckForUpdatesTest, NoQuestionForEqualOlderMalformedOrFailed) {
     boxes.answerYes = true;
+    opener.succeeds = false;
     for (std::optional<std::string> body :
          {std::optional<std::string>("001003001"), std::optional<std::string>("001002009"),
           std::optional<std::string>("001004000\n"), std::optional<std::string>(""),
@@ -144,6 +137,12 @@ TEST_F(CheckForUpdatesTest, NoQuestionForEqualOlderMalformedOrFailed) {
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_TRUE(opener.addresses.empty());
     EXPECT_EQ(ends, 0);
+
+    Check();
+    http.Answer("002000000");
+    ASSERT_EQ(opener.addresses.size(), 1u);
+    EXPECT_EQ(opener.addresses[0], PageAddress(WebPage::Product));
+    EXPECT_EQ(ends, 1);
 }
 
 }  // namespace

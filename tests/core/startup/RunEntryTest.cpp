@@ -26,18 +26,16 @@ TEST(SyncRunEntry, OneWritesTheEntryOnEverySync) {
     EXPECT_EQ(port.entry, moved);
 }
 
-class SyncRunEntryOff : public ::testing::TestWithParam<std::int16_t> {};
-
-TEST_P(SyncRunEntryOff, EveryOtherValueRemovesTheEntry) {
-    FakeRunEntry port;
-    port.entry = kExe;
-    EXPECT_TRUE(SyncRunEntry(port, WithStart(GetParam()), kExe));
-    EXPECT_EQ(port.removes, 1);
-    EXPECT_TRUE(port.writes.empty());
-    EXPECT_FALSE(port.entry.has_value());
+TEST(SyncRunEntry, EveryOtherValueRemovesTheEntry) {
+    for (const std::int16_t value : {0, 2, -1, 32767}) {
+        FakeRunEntry port;
+        port.entry = kExe;
+        EXPECT_TRUE(SyncRunEntry(port, WithStart(value), kExe)) << value;
+        EXPECT_EQ(port.removes, 1);
+        EXPECT_TRUE(port.writes.empty());
+        EXPECT_FALSE(port.entry.has_value());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Values, SyncRunEntryOff, ::testing::Values(0, 2, -1, 32767));
 
 TEST(SyncRunEntry, FailuresAreReportedNotThrown) {
     FakeRunEntry port;
