@@ -321,7 +321,17 @@ INSTANTIATE_TEST_SUITE_P(
         PickCase{"AllButOneEmpty", {{Choice::Left, 2}}, {"Button 3", "", ""}, {0, 0, 3}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Edits before the dialog is opened are ignored, and so are picks outside the lists.
 TEST_F(OptionsModelTest, PickOutsideTheListChangesNothing) {
+    model.Pick(Choice::Left, 0);
+    model.Type(Choice::Speed, "3");
+    model.SetChecked(Check::Acceleration, false);
+    model.Apply();
+    model.Ok();
+    EXPECT_TRUE(calls.empty());
+    EXPECT_EQ(model.State(), OptionsState::NotCreated);
+    EXPECT_EQ(model.List(Choice::Speed), ListChoice{});
+
     model.Open();
     model.Pick(Choice::Left, 4);
     model.Pick(Choice::Joystick, -1);
@@ -536,17 +546,6 @@ TEST_F(OptionsModelTest, ApplyAfterAJoystickPickShowsThePadPicked) {
     EXPECT_EQ(Text(Choice::Middle), "Button 3");
     EXPECT_EQ(Position(Choice::Joystick), 1);
     EXPECT_FALSE(model.ApplyEnabled());
-}
-
-TEST_F(OptionsModelTest, EditsBeforeOpeningAreIgnored) {
-    model.Pick(Choice::Left, 0);
-    model.Type(Choice::Speed, "3");
-    model.SetChecked(Check::Acceleration, false);
-    model.Apply();
-    model.Ok();
-    EXPECT_TRUE(calls.empty());
-    EXPECT_EQ(model.State(), OptionsState::NotCreated);
-    EXPECT_EQ(model.List(Choice::Speed), ListChoice{});
 }
 
 TEST(StripAccessKeys, MarkersGoDoubledAmpersandsStay) {

@@ -24,16 +24,6 @@ TEST(SettingsLoad, MissingFileGivesDefaultsAndCreatesNothing) {
     EXPECT_FALSE(std::filesystem::exists(SettingsPath(dir.path())));
 }
 
-TEST(SettingsLoad, ByteOrderMarkBeforeTheFirstLineIsSkipped) {
-    TempDir dir;
-    WriteFile(SettingsPath(dir.path()),
-              "\xEF\xBB\xBF"
-              "4\r\n5\r\n6\r\n3\r\n0\r\n0\r\n1\r\nFrench.lng\r\n");
-    Settings s;
-    ASSERT_EQ(LoadSettings(SettingsPath(dir.path()), s), SettingsLoad::Found);
-    EXPECT_EQ(s, (Settings{4, 5, 6, "3", 0, 0, 1, "French.lng"}));
-}
-
 struct ParseCase {
     const char* name;
     std::string bytes;
@@ -42,8 +32,13 @@ struct ParseCase {
 
 class SettingsParse : public ::testing::TestWithParam<ParseCase> {};
 
-TEST_P(SettingsParse, ReadsFieldsByPosition) {
+TEST_P(SettingsParse, ReadsFieldsByPositionFromTheTextAndTheFile) {
     EXPECT_EQ(ParseSettings(GetParam().bytes), GetParam().expected);
+    TempDir dir;
+    WriteFile(SettingsPath(dir.path()), GetParam().bytes);
+    Settings s;
+    ASSERT_EQ(LoadSettings(SettingsPath(dir.path()), s), SettingsLoad::Found);
+    EXPECT_EQ(s, GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -76,7 +71,11 @@ INSTANTIATE_TEST_SUITE_P(
                   Settings{1, 2, 3, "2", 1, 1, 0,
                            "Fran\xC3\xA7"
                            "ais.lng"}},
-        ParseCase{"empty_file", "", Settings{0, 0, 0, "", 0, 0, 0, ""}}),
+        ParseCase{"empty_file", "", Settings{0, 0, 0, "", 0, 0, 0, ""}},
+        ParseCase{"byte_order_mark",
+                  "\xEF\xBB\xBF"
+                  "4\r\n5\r\n6\r\n3\r\n0\r\n0\r\n1\r\nFrench.lng\r\n",
+                  Settings{4, 5, 6, "3", 0, 0, 1, "French.lng"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Eight CRLF lines (no language: an empty last one) that read back the same, also through the
