@@ -170,7 +170,7 @@ INSTANTIATE_TEST_SUITE_P(
              {.speed = "7", .step = 7.0f}}},
         RunCase{"AccelerationOffKeepsTheGrownStepUntilRest",
                 {{.x = kLow, .ticks = 21, .px = 597},
-                 {.x = kLow, .acceleration = 0, .px = 594},
+                 {.x = kLow, .ticks = 2, .acceleration = 0, .px = 591, .step = 2.8f},
                  {.step = 2.0f}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
