@@ -258,8 +258,13 @@ TEST_F(OptionsModelTest, TypedSpeedIsStoredExactlyAsTyped) {
     }
 }
 
+// Typed text has no position: a typed button stores 0 (and still clears an equal choice), a
+// typed joystick -1, and typing in one list leaves another's pick alone.
 TEST_F(OptionsModelTest, TypedButtonTextStoresZeroAndStillClearsAnEqualChoice) {
     model.Open();
+    model.Pick(Choice::Speed, 4);
+    EXPECT_EQ(model.List(Choice::Speed).text, "2.5");
+    model.Type(Choice::Joystick, "2");
     model.Type(Choice::Left, "Button 2");  // the exact text of an item, but typed
     EXPECT_EQ(model.List(Choice::Left), (ListChoice{Buttons(4), "Button 2", std::nullopt}));
     EXPECT_EQ(Text(Choice::Right), "");
@@ -267,14 +272,6 @@ TEST_F(OptionsModelTest, TypedButtonTextStoresZeroAndStillClearsAnEqualChoice) {
 
     model.Apply();
     EXPECT_EQ(ButtonSettings(), (std::array<std::int16_t, 3>{0, 0, 3}));
-}
-
-TEST_F(OptionsModelTest, TypingAfterPickingDropsThePosition) {
-    model.Open();
-    model.Pick(Choice::Speed, 4);
-    EXPECT_EQ(model.List(Choice::Speed).text, "2.5");
-    model.Type(Choice::Joystick, "2");
-    model.Apply();
     EXPECT_EQ(settings.PointerSpeed, "2.5");
     EXPECT_EQ(settings.JoystickId, -1);
 }
