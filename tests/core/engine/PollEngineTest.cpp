@@ -20,8 +20,6 @@
 namespace vantrel {
 namespace {
 
-using test::FakeJoystick;
-using test::FakeMouseButtons;
 using test::FakePointer;
 
 using test::kHigh;

@@ -15,9 +15,6 @@
 namespace vantrel {
 namespace {
 
-using test::FakeJoystick;
-using test::FakeMouseButtons;
-using test::FakePointer;
 using test::FakePollTimer;
 using test::FakeWakeSource;
 

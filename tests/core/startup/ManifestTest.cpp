@@ -93,7 +93,7 @@ TEST(Manifest, FirstStartWritesTheFileForThePlatformsArchitectureReadOnly) {
     }
 }
 
-TEST(Manifest, AnExistingFileIsNeitherReadNorTouched) {
+TEST(Manifest, AnExistingFileOrLinkIsNeitherReadNorTouched) {
     test::TempDir folder;
     const fs::path file = folder.path() / "Vantrel.exe.manifest";
     test::WriteFile(file, "damaged");
@@ -109,6 +109,12 @@ TEST(Manifest, AnExistingFileIsNeitherReadNorTouched) {
     EXPECT_EQ(test::ReadFile(file), "damaged");
     EXPECT_TRUE(platform.marked.empty());
     EXPECT_EQ(platform.commonControlsInitialised, 1) << "common controls set up in every case";
+
+    // A dangling link counts as present too, and is not written through.
+    test::TempDir linked;
+    fs::create_symlink(linked / "elsewhere", linked / "Vantrel.exe.manifest");
+    EXPECT_EQ(WriteManifest(linked.path(), "Vantrel", platform), ManifestStatus::AlreadyPresent);
+    EXPECT_FALSE(fs::exists(linked / "elsewhere"));
 }
 
 // A second start leaves its own manifest alone; a renamed executable gets its own.
@@ -121,15 +127,6 @@ TEST(Manifest, EachExecutableNameGetsItsManifestOnce) {
     EXPECT_EQ(platform.commonControlsInitialised, 2);
     EXPECT_EQ(WriteManifest(folder.path(), "Joymouse", platform), ManifestStatus::Written);
     EXPECT_EQ(test::Listing(folder.path()), "Joymouse.exe.manifest;Vantrel.exe.manifest;");
-}
-
-TEST(Manifest, ADanglingLinkCountsAsPresentAndIsNotWrittenThrough) {
-    test::TempDir folder;
-    const fs::path target = folder.path() / "elsewhere";
-    fs::create_symlink(target, folder.path() / "Vantrel.exe.manifest");
-    FakeManifestPlatform platform;
-    EXPECT_EQ(WriteManifest(folder.path(), "Vantrel", platform), ManifestStatus::AlreadyPresent);
-    EXPECT_FALSE(fs::exists(target));
 }
 
 TEST(Manifest, AFolderThatCannotTakeTheFileIsReportedAndStartUpGoesOn) {
