@@ -38,6 +38,9 @@ struct EngineRig {
         joystick.At(0).state.scrollX = x;
         joystick.At(0).state.scrollY = y;
     }
+    void Ticks(int n) {
+        for (int i = 0; i < n; ++i) engine.Tick();
+    }
     // Makes the pointer's room large enough for long runs.
     void WideScreen() {
         pointer.minX = pointer.minY = -1000000;

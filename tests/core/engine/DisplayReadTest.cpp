@@ -3,17 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "core/engine/Mouse.h"
-#include "core/engine/PollEngine.h"
-#include "support/fakes/FakeJoystick.h"
-#include "support/fakes/FakeMouseButtons.h"
-#include "support/fakes/FakePointer.h"
+#include "support/EngineRig.h"
 
 namespace vantrel {
 namespace {
 
-constexpr std::uint32_t kRest = 32767;
-constexpr std::uint32_t kLow = 0;
-constexpr std::uint32_t kHigh = 65535;
+using test::kHigh;
+using test::kLow;
+using test::kRest;
 
 // A backend whose display read answers from what it read earlier (`shown`), not from where the
 // pointer is now, and counts those reads apart from the fresh ones.
@@ -30,17 +27,12 @@ struct PipelinedPointer : test::FakePointer {
     }
 };
 
-struct Rig {
-    test::FakeJoystick joystick;
+struct Pipelined {
     PipelinedPointer pointer;
-    test::FakeMouseButtons buttons;
-    Settings settings = DefaultSettings();
-    PollEngine engine{joystick, pointer, buttons, settings};
-
-    Rig() { joystick.Plug(0); }
-    void Ticks(int n) {
-        for (int i = 0; i < n; ++i) engine.Tick();
-    }
+};
+struct Rig : Pipelined, test::EngineRig {
+    using Pipelined::pointer;
+    Rig() : EngineRig(Pipelined::pointer) {}
 };
 
 TEST(DisplayReadTest, AtRestOnlyTheDisplayReadIsUsed) {

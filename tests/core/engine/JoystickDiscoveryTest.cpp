@@ -35,38 +35,6 @@ TEST(CountJoysticksTest, CountsTheIdsZeroToTenThatAnswer) {
     }
 }
 
-TEST(ReadJoystickCapsTest, FillsNameAndButtonsOfTheChosenDevice) {
-    FakeJoystick joystick;
-    joystick.Plug(0, "First", 4);
-    joystick.Plug(2, "Virtual Pad", 12);
-    Settings settings = DefaultSettings();
-    settings.JoystickId = 2;
-
-    JoystickInfo caps;
-    ReadJoystickInfo(joystick, settings, caps);
-    EXPECT_EQ(caps.name, "Virtual Pad");
-    EXPECT_EQ(caps.buttonCount, 12u);
-}
-
-TEST(ReadJoystickCapsTest, AbsentDeviceLeavesTheRecordAsItWas) {
-    FakeJoystick joystick;
-    joystick.Plug(0, "First", 4);
-    Settings settings = DefaultSettings();
-    settings.JoystickId = 5;
-
-    JoystickInfo fresh;
-    ReadJoystickInfo(joystick, settings, fresh);
-    EXPECT_EQ(fresh.name, "");
-    EXPECT_EQ(fresh.buttonCount, 0u);
-
-    JoystickInfo earlier;
-    earlier.name = "Earlier";
-    earlier.buttonCount = 8;
-    ReadJoystickInfo(joystick, settings, earlier);
-    EXPECT_EQ(earlier.name, "Earlier");
-    EXPECT_EQ(earlier.buttonCount, 8u);
-}
-
 // A backend that writes into the record before it finds out that the device is gone.
 class HalfAnsweringJoystick : public JoystickPort {
   public:
@@ -81,14 +49,34 @@ class HalfAnsweringJoystick : public JoystickPort {
     std::uint64_t DeviceListStamp() override { return 0; }
 };
 
-TEST(ReadJoystickCapsTest, FailedQueryNeverLeavesAPartlyFilledRecord) {
-    HalfAnsweringJoystick joystick;
-    JoystickInfo caps;
-    caps.name = "Kept";
-    caps.buttonCount = 3;
-    ReadJoystickInfo(joystick, DefaultSettings(), caps);
-    EXPECT_EQ(caps.name, "Kept");
-    EXPECT_EQ(caps.buttonCount, 3u);
+// The chosen device's name and buttons; an absent device or a failed query leaves the record as
+// it was, never partly filled.
+TEST(ReadJoystickCapsTest, FillsTheRecordFromTheChosenDeviceOnly) {
+    FakeJoystick joystick;
+    joystick.Plug(0, "First", 4);
+    joystick.Plug(2, "Virtual Pad", 12);
+    HalfAnsweringJoystick half;
+    const struct {
+        JoystickPort* port;
+        std::int16_t id;
+        std::string name;  // before, and the name and buttons expected after
+        std::uint32_t buttons;
+        std::string nameAfter;
+        std::uint32_t buttonsAfter;
+    } cases[] = {{&joystick, 2, "", 0, "Virtual Pad", 12},
+                 {&joystick, 5, "", 0, "", 0},
+                 {&joystick, 5, "Earlier", 8, "Earlier", 8},
+                 {&half, 0, "Kept", 3, "Kept", 3}};
+    for (const auto& c : cases) {
+        Settings settings = DefaultSettings();
+        settings.JoystickId = c.id;
+        JoystickInfo caps;
+        caps.name = c.name;
+        caps.buttonCount = c.buttons;
+        ReadJoystickInfo(*c.port, settings, caps);
+        EXPECT_EQ(caps.name, c.nameAfter) << c.id << c.name;
+        EXPECT_EQ(caps.buttonCount, c.buttonsAfter) << c.id << c.name;
+    }
 }
 
 }  // namespace

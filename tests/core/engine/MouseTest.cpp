@@ -57,17 +57,24 @@ INSTANTIATE_TEST_SUITE_P(
             WriteCase{-2147483648.5, true, -2147483647 - 1}, WriteCase{-2147483648.6, false, 0},
             WriteCase{1e300, false, 0}, WriteCase{kNaN, false, 0}, WriteCase{-kInf, false, 0})));
 
+// Each access costs the queries it needs: a write reads the other axis where the pointer is now;
+// a write that cannot be made fails before touching the window system.
 TEST(MouseTest, WriteKeepsTheOtherAxisWhereThePointerIsNow) {
     FakePointer pointer;
     Mouse mouse(pointer);
-    EXPECT_EQ(mouse.X(), 640);
+    EXPECT_EQ(mouse.Position().x, 640);
+    EXPECT_EQ(pointer.queries, 1);
     pointer.position = {300, 200};  // the real mouse moved since the last read
     ASSERT_TRUE(mouse.SetY(10));
     EXPECT_EQ(pointer.position.x, 300);
     EXPECT_EQ(pointer.position.y, 10);
+    EXPECT_EQ(pointer.queries, 2);
     ASSERT_TRUE(mouse.SetX(20));
     EXPECT_EQ(pointer.position.x, 20);
     EXPECT_EQ(pointer.position.y, 10);
+    EXPECT_FALSE(mouse.SetY(2147483648.0));
+    EXPECT_EQ(pointer.queries, 3);
+    EXPECT_EQ(pointer.placements, 2);
 }
 
 TEST(MouseTest, ReadAfterWritingPastTheEdgeGivesTheConfinedPosition) {
@@ -96,19 +103,6 @@ TEST(MouseTest, FailedQueryAnswersWithTheLastPointRead) {
     // A write then uses the stale coordinate for the untouched axis.
     ASSERT_TRUE(mouse.SetX(7));
     EXPECT_EQ(pointer.Placements().back().y, 44);
-}
-
-TEST(MouseTest, EachAccessCostsTheQueriesItNeeds) {
-    FakePointer pointer;
-    Mouse mouse(pointer);
-    mouse.Position();
-    EXPECT_EQ(pointer.queries, 1);
-    mouse.SetX(5.0);
-    EXPECT_EQ(pointer.queries, 2);
-    EXPECT_EQ(pointer.placements, 1);
-    mouse.SetY(2147483648.0);  // fails before touching the window system
-    EXPECT_EQ(pointer.queries, 2);
-    EXPECT_EQ(pointer.placements, 1);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -19,19 +20,13 @@
 namespace vantrel {
 namespace {
 
-using test::FakeJoystick;
-using test::FakeMouseButtons;
 using test::FakePointer;
 
 using test::kHigh;
 using test::kLow;
 using test::kRest;
 
-struct Rig : test::EngineRig {
-    void Ticks(int n) {
-        for (int i = 0; i < n; ++i) engine.Tick();
-    }
-};
+using Rig = test::EngineRig;
 
 struct DeadZoneCase {
     std::uint32_t x, y;
@@ -97,17 +92,85 @@ INSTANTIATE_TEST_SUITE_P(AllQuarters, RoundGateTest, ::testing::Combine(::testin
     ::testing::Range(0, 4)));
 // clang-format on
 
-TEST(PollEngineTest, AStickTurningFromAnAxisOntoARoundDiagonalKeepsItsAccelerationRun) {
+// One stretch of a run: the settings changed as given, then the stick held at (x, y) for
+// `ticks` ticks; then the pointer, the step and the moving ticks, where given.
+struct Stretch {
+    std::uint32_t x = kRest, y = kRest;
+    int ticks = 1;
+    const char* speed = nullptr;
+    std::int16_t acceleration = -1;  // -1: as it is
+    std::optional<int> px = {}, py = {};
+    std::optional<float> step = {};
+    std::optional<int> moveTicks = {};
+};
+struct RunCase {
+    const char* name;
+    std::vector<Stretch> stretches;
+    ScreenPoint start{640, 512};
+};
+
+class RunTest : public ::testing::TestWithParam<RunCase> {};
+
+TEST_P(RunTest, StepFollowsSpeedAndAccelerationAndChangesOnlyAtRest) {
     Rig rig;
     rig.WideScreen();
-    rig.joystick.SetAxes(kHigh, kRest);
-    rig.Ticks(30);                      // 20 moving ticks of 2 pixels, 10 of 3
-    rig.joystick.SetAxes(55938, 9597);  // turned up along the rim to 45 degrees
-    rig.Ticks(30);                      // 10 ticks of 3 pixels on both axes, 20 of 4
-    EXPECT_EQ(rig.pointer.position.x, 640 + 40 + 60 + 80);
-    EXPECT_EQ(rig.pointer.position.y, 512 - 30 - 80);
-    EXPECT_EQ(rig.engine.MoveTicks(), 60);
+    rig.pointer.position = GetParam().start;
+    int n = 0;
+    for (const Stretch& s : GetParam().stretches) {
+        SCOPED_TRACE(::testing::Message() << "stretch " << ++n);
+        if (s.speed) rig.settings.PointerSpeed = s.speed;
+        if (s.acceleration >= 0) rig.settings.Acceleration = s.acceleration;
+        rig.joystick.SetAxes(s.x, s.y);
+        rig.Ticks(s.ticks);
+        const ScreenPoint at = rig.pointer.position;
+        EXPECT_EQ(at.x, s.px.value_or(at.x));
+        EXPECT_EQ(at.y, s.py.value_or(at.y));
+        EXPECT_EQ(rig.engine.PointerStep(), s.step.value_or(rig.engine.PointerStep()));
+        EXPECT_EQ(rig.engine.MoveTicks(), s.moveTicks.value_or(rig.engine.MoveTicks()));
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RunTest,
+    ::testing::Values(
+        // 20 moving ticks of 2 pixels, 10 of 3; turned up along the rim to 45 degrees, 10 ticks of
+        // 3 pixels on both axes, 20 of 4.
+        RunCase{"TurningOntoARoundDiagonalKeepsTheRun",
+                {{.x = kHigh, .ticks = 30},
+                 {.x = 55938, .y = 9597, .ticks = 30, .px = 820, .py = 402, .moveTicks = 60}}},
+        // From an even position a half-pixel step moves nothing until it grows.
+        RunCase{"HalfPixelStepLeft",
+                {{.speed = "0.5"},
+                 {.x = kLow, .ticks = 20, .px = 100, .step = 0.7f},
+                 {.x = kLow, .px = 99}},
+                {100, 100}},
+        RunCase{"HalfPixelStepRight",
+                {{.speed = "0.5"},
+                 {.x = kHigh, .ticks = 20, .px = 100, .step = 0.7f},
+                 {.x = kHigh, .px = 101}},
+                {100, 100}},
+        // Still the old step while moving; the new one from the next tick at rest; and back: the
+        // cached parse must not stick.
+        RunCase{"NewSpeedActsFromTheNextTickAtRest",
+                {{},
+                 {.x = kLow, .speed = "5", .px = 638},
+                 {},
+                 {.x = kLow, .px = 633},
+                 {.speed = "2", .step = 2.0f}}},
+        RunCase{"HeldFromTheFirstTickMovesAtOnce",
+                {{.x = kLow, .y = kLow, .speed = "3", .px = 637, .py = 509}}},
+        RunCase{"HeldFromTheFirstTickMovesAtOnceUnaccelerated",
+                {{.x = kLow, .y = kLow, .speed = "3", .acceleration = 0, .px = 637, .py = 509}}},
+        // Without acceleration the step follows the speed and never grows.
+        RunCase{
+            "Unaccelerated",
+            {{.x = kHigh, .ticks = 100, .acceleration = 0, .px = 840, .step = 2.0f, .moveTicks = 0},
+             {.speed = "7", .step = 7.0f}}},
+        RunCase{"AccelerationOffKeepsTheGrownStepUntilRest",
+                {{.x = kLow, .ticks = 21, .px = 597},
+                 {.x = kLow, .ticks = 2, .acceleration = 0, .px = 591, .step = 2.8f},
+                 {.step = 2.0f}}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PollEngineTest, AccelerationRunGrowsTheStepAfter20_40_60_80MovingTicks) {
     Rig rig;
@@ -134,22 +197,6 @@ TEST(PollEngineTest, AccelerationRunGrowsTheStepAfter20_40_60_80MovingTicks) {
     rig.engine.Tick();
     EXPECT_EQ(rig.engine.MoveTicks(), 0);
     EXPECT_EQ(rig.engine.PointerStep(), 2.0f);
-}
-
-TEST(PollEngineTest, HalfPixelStepDoesNotMoveFromAnEvenPositionUntilItGrows) {
-    for (const std::uint32_t x : {kLow, kHigh}) {
-        SCOPED_TRACE(x);
-        Rig rig;
-        rig.settings.PointerSpeed = "0.5";
-        rig.pointer.position = {100, 100};
-        rig.engine.Tick();
-        rig.joystick.SetAxes(x, kRest);
-        rig.Ticks(20);
-        EXPECT_EQ(rig.pointer.position.x, 100);
-        EXPECT_FLOAT_EQ(rig.engine.PointerStep(), 0.7f);
-        rig.engine.Tick();
-        EXPECT_EQ(rig.pointer.position.x, x == kLow ? 99 : 101);
-    }
 }
 
 TEST(PollEngineTest, StepComesFromTheSpeedText) {
@@ -183,67 +230,6 @@ TEST_P(UnusableSpeedTest, MovesByTheDefaultStepTheWayTheStickPoints) {
 INSTANTIATE_TEST_SUITE_P(HostileSpeeds, UnusableSpeedTest,
                          ::testing::Values("-1", "-0.5", "2147483648", "4294967296",
                                            "99999999999999999999", "1000.5", "1e308"));
-
-TEST(PollEngineTest, NewSpeedActsFromTheNextTickAtRest) {
-    Rig rig;
-    rig.engine.Tick();
-    rig.joystick.SetAxes(kLow, kRest);
-    rig.settings.PointerSpeed = "5";
-    rig.engine.Tick();
-    EXPECT_EQ(rig.pointer.position.x, 638);  // still the old step while moving
-    rig.joystick.SetAxes(kRest, kRest);
-    rig.engine.Tick();
-    rig.joystick.SetAxes(kLow, kRest);
-    rig.engine.Tick();
-    EXPECT_EQ(rig.pointer.position.x, 633);
-    rig.settings.PointerSpeed = "2";  // and back: the cached parse must not stick
-    rig.joystick.SetAxes(kRest, kRest);
-    rig.engine.Tick();
-    EXPECT_EQ(rig.engine.PointerStep(), 2.0f);
-}
-
-TEST(PollEngineTest, StickHeldFromTheFirstTickMovesAtOnce) {
-    for (const std::int16_t acceleration : {0, 1}) {
-        SCOPED_TRACE(acceleration);
-        Rig rig;
-        rig.settings.Acceleration = acceleration;
-        rig.settings.PointerSpeed = "3";
-        rig.joystick.SetAxes(kLow, kLow);
-        rig.engine.Tick();
-        EXPECT_EQ(rig.pointer.position.x, 637);
-        EXPECT_EQ(rig.pointer.position.y, 509);
-    }
-}
-
-TEST(PollEngineTest, WithoutAccelerationTheStepFollowsTheSpeedAndNeverGrows) {
-    Rig rig;
-    rig.WideScreen();
-    rig.settings.Acceleration = 0;
-    rig.joystick.SetAxes(kHigh, kRest);
-    rig.Ticks(100);
-    EXPECT_EQ(rig.pointer.position.x, 640 + 200);
-    EXPECT_EQ(rig.engine.MoveTicks(), 0);
-    EXPECT_EQ(rig.engine.PointerStep(), 2.0f);
-
-    rig.settings.PointerSpeed = "7";
-    rig.joystick.SetAxes(kRest, kRest);
-    rig.engine.Tick();
-    EXPECT_EQ(rig.engine.PointerStep(), 7.0f);
-}
-
-TEST(PollEngineTest, SwitchingAccelerationOffKeepsTheGrownStepUntilRest) {
-    Rig rig;
-    rig.WideScreen();
-    rig.joystick.SetAxes(kLow, kRest);
-    rig.Ticks(21);
-    rig.settings.Acceleration = 0;
-    const int before = rig.pointer.position.x;
-    rig.engine.Tick();
-    EXPECT_EQ(before - rig.pointer.position.x, 3);
-    rig.joystick.SetAxes(kRest, kRest);
-    rig.engine.Tick();
-    EXPECT_EQ(rig.engine.PointerStep(), 2.0f);
-}
 
 TEST(PollEngineTest, MoveTicksStopsAtTheLargestCount) {
     constexpr auto kMax = std::numeric_limits<std::int32_t>::max();

@@ -15,9 +15,6 @@
 namespace vantrel {
 namespace {
 
-using test::FakeJoystick;
-using test::FakeMouseButtons;
-using test::FakePointer;
 using test::FakePollTimer;
 using test::FakeWakeSource;
 
@@ -207,21 +204,19 @@ INSTANTIATE_TEST_SUITE_P(
         TimerCase{"ScrollStickInsideItsDeadZone", {{kRest, kRest, 0, false, 26542}}}),
     [](const ::testing::TestParamInfo<TimerCase>& info) { return std::string(info.param.name); });
 
-TEST(PollSchedulerTest, HighButtonHeldNeverSleepsAndPressesOnce) {
-    Rig rig;
-    rig.settings.LeftButton = 31;
-    rig.joystick.SetButtons(0x40000000);
-    for (int i = 0; i < 400; ++i) rig.Tick();
-    EXPECT_TRUE(rig.timer.running);
-    EXPECT_EQ(rig.buttons.Take(), std::vector<MouseButtonEvent>{MouseButtonEvent::LeftDown});
-}
-
-TEST(PollSchedulerTest, WithoutANodeToWatchTheTimerRunsOn) {
-    Rig rig;
-    rig.wake.watchable = false;
-    for (int i = 0; i < 10; ++i) rig.Tick();
-    EXPECT_TRUE(rig.timer.running);
-    EXPECT_FALSE(rig.wake.armed);
+// Without a node to watch, and with a high button held (which presses once), the timer runs on.
+TEST(PollSchedulerTest, WhatCannotSleepKeepsTheTimer) {
+    for (const bool watchable : {false, true}) {
+        SCOPED_TRACE(watchable ? "button 31 held" : "no node to watch");
+        Rig rig;
+        rig.wake.watchable = watchable;
+        rig.settings.LeftButton = 31;
+        if (watchable) rig.joystick.SetButtons(0x40000000);
+        for (int i = 0; i < 400; ++i) rig.Tick();
+        EXPECT_TRUE(rig.timer.running);
+        EXPECT_FALSE(rig.wake.armed);
+        EXPECT_EQ(rig.buttons.Take(), watchable ? std::vector<E>{E::LeftDown} : std::vector<E>{});
+    }
 }
 
 TEST(PollSchedulerTest, WatchesTheDeviceTheEngineReads) {
@@ -256,6 +251,11 @@ TEST(PollSchedulerTest, AWakeTicksAtOnceThenPollsUntilRest) {
     rig.Tick();
     ASSERT_TRUE(rig.scheduler.Asleep());
     const int startsAsleep = rig.timer.starts;
+    rig.joystick.SetAxes(kRest + 900, kRest - 40);  // a jittery stick inside the dead zone
+    rig.wake.Fire();                                // finds rest: sleeps on without the timer
+    EXPECT_TRUE(rig.scheduler.Asleep());
+    EXPECT_TRUE(rig.wake.armed);
+    EXPECT_EQ(rig.timer.starts, startsAsleep);
 
     rig.joystick.SetAxes(kHigh, kRest);
     rig.wake.Fire();
@@ -264,25 +264,16 @@ TEST(PollSchedulerTest, AWakeTicksAtOnceThenPollsUntilRest) {
     EXPECT_EQ(rig.timer.starts, startsAsleep + 1);
     EXPECT_FALSE(rig.wake.armed);
 
+    const auto placements = rig.pointer.placements;
     rig.wake.Fire();  // while polling the next tick sees any change: no extra tick
-    EXPECT_EQ(rig.pointer.position.x, 642);
+    rig.scheduler.OnSettingsChanged();  // nor for an Apply
+    EXPECT_EQ(rig.pointer.placements, placements);
     rig.Tick();
     EXPECT_EQ(rig.pointer.position.x, 644);
     rig.joystick.SetAxes(kRest, kRest);
     rig.Tick();
     EXPECT_TRUE(rig.scheduler.Asleep());
     EXPECT_FALSE(rig.timer.running);
-}
-
-TEST(PollSchedulerTest, AWakeThatFindsRestSleepsOnWithoutTheTimer) {
-    Rig rig;
-    rig.Tick();
-    const int starts = rig.timer.starts;
-    rig.joystick.SetAxes(kRest + 900, kRest - 40);  // a jittery stick inside the dead zone
-    rig.wake.Fire();
-    EXPECT_TRUE(rig.scheduler.Asleep());
-    EXPECT_TRUE(rig.wake.armed);
-    EXPECT_EQ(rig.timer.starts, starts);
 }
 
 TEST(PollSchedulerTest, InputArrivingWhileArmingKeepsTheTimer) {
@@ -320,15 +311,6 @@ TEST(PollSchedulerTest, ApplyWhileAsleepPutsTheNewSpeedInForceForTheNextMove) {
         // Polling would have reloaded the step on the idle ticks after the Apply.
         EXPECT_EQ(rig.pointer.position.x, applyTicks ? 635 : 638);
     }
-}
-
-TEST(PollSchedulerTest, ApplyWhilePollingWaitsForTheNextTick) {
-    Rig rig;
-    rig.joystick.SetAxes(kLow, kRest);
-    rig.Tick();
-    const auto placements = rig.pointer.placements;
-    rig.scheduler.OnSettingsChanged();
-    EXPECT_EQ(rig.pointer.placements, placements);
 }
 
 TEST(PollSchedulerTest, AfterStopNothingTicksOrWakes) {

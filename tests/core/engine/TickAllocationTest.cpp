@@ -5,10 +5,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "core/engine/PollEngine.h"
-#include "support/fakes/FakeJoystick.h"
-#include "support/fakes/FakeMouseButtons.h"
-#include "support/fakes/FakePointer.h"
+#include "support/EngineRig.h"
 
 namespace {
 std::atomic<long> g_allocations{0};
@@ -30,16 +27,10 @@ namespace vantrel {
 namespace {
 
 TEST(TickAllocationTest, SteadyTicksDoNotAllocate) {
-    test::FakeJoystick joystick;
-    test::FakePointer pointer;
-    test::FakeMouseButtons buttons;
-    pointer.logCalls = false;
-    buttons.record = false;
-    pointer.minX = -100000000;
-    pointer.maxX = 100000000;
-    Settings settings = DefaultSettings();
-    PollEngine engine(joystick, pointer, buttons, settings);
-    joystick.Plug(0);
+    test::EngineRig rig;
+    rig.WideScreen();
+    rig.pointer.logCalls = false;
+    rig.buttons.record = false;
 
     struct Phase {
         std::uint32_t x;
@@ -47,15 +38,15 @@ TEST(TickAllocationTest, SteadyTicksDoNotAllocate) {
     };
     for (const Phase phase :
          {Phase{32767, 0}, Phase{0, 1}, Phase{65535, 0x10000}, Phase{32767, 3}}) {
-        joystick.SetAxes(phase.x, 32767);
-        joystick.SetButtons(phase.buttons);
-        engine.Tick();  // the first tick of a phase may settle caches
+        rig.joystick.SetAxes(phase.x, 32767);
+        rig.joystick.SetButtons(phase.buttons);
+        rig.engine.Tick();  // the first tick of a phase may settle caches
         const long before = g_allocations.load();
-        for (int i = 0; i < 500; ++i) engine.Tick();
+        for (int i = 0; i < 500; ++i) rig.engine.Tick();
         EXPECT_EQ(g_allocations.load() - before, 0) << "x " << phase.x;
     }
     // Moving and changing the text on every tick, still without the heap.
-    EXPECT_NE(pointer.position.x, 640);
+    EXPECT_NE(rig.pointer.position.x, 640);
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 // Which document or page each menu entry opens, and that a missing document is left alone.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 
 #include "core/info/Documents.h"
 #include "core/info/UpdateCheck.h"
+#include "support/TempDir.h"
 #include "support/fakes/FakeOpener.h"
 
 namespace vantrel {
@@ -15,24 +15,10 @@ namespace fs = std::filesystem;
 
 class DocumentsTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "vantrel-docs-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-    }
     void Ship(std::string_view name) { std::ofstream(DocumentPath(folder, name)) << "text\n"; }
-    std::vector<fs::path> Listing() const {
-        std::vector<fs::path> names;
-        for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
 
-    fs::path folder;
+    test::TempDir dir;
+    fs::path folder = dir.path();
     FakeOpener opener;
 };
 
@@ -60,7 +46,12 @@ INSTANTIATE_TEST_SUITE_P(
                       LicenseCase{"Italiano.lng ", "License.txt"}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
+// A folder in the document's place is not opened.
 TEST_F(DocumentsTest, VersionHistory) {
+    fs::create_directory(folder / "Versioni.txt");
+    OpenVersionHistory(opener, folder);
+    EXPECT_TRUE(opener.documents.empty());
+    fs::remove(folder / "Versioni.txt");
     Ship("Versioni.txt");
     OpenVersionHistory(opener, folder);
     ASSERT_EQ(opener.documents.size(), 1u);
@@ -69,18 +60,12 @@ TEST_F(DocumentsTest, VersionHistory) {
 
 TEST_F(DocumentsTest, MissingDocumentChangesNothing) {
     Ship("License.txt");  // only the other language's document is there
-    const auto before = Listing();
+    const auto before = test::Listing(folder);
     OpenLicense(opener, folder, "Italiano.lng");
     OpenVersionHistory(opener, folder);
     EXPECT_TRUE(opener.documents.empty());
     EXPECT_TRUE(opener.addresses.empty());
-    EXPECT_EQ(Listing(), before);
-}
-
-TEST_F(DocumentsTest, FolderInPlaceOfDocumentIsNotOpened) {
-    fs::create_directory(folder / "Versioni.txt");
-    OpenVersionHistory(opener, folder);
-    EXPECT_TRUE(opener.documents.empty());
+    EXPECT_EQ(test::Listing(folder), before);
 }
 
 TEST_F(DocumentsTest, RefusedOpeningIsIgnored) {
@@ -92,17 +77,8 @@ TEST_F(DocumentsTest, RefusedOpeningIsIgnored) {
     EXPECT_EQ(opener.addresses.size(), 1u);
 }
 
-TEST(PageAddressTest, PagesLieDirectlyBelowTheBase) {
-    EXPECT_EQ(PageAddress(WebPage::Home, "http://h.example/"), "http://h.example/");
-    EXPECT_EQ(PageAddress(WebPage::Product, "http://h.example/"), "http://h.example/vantrel.html");
-    EXPECT_EQ(PageAddress(WebPage::Languages, "http://h.example/"),
-              "http://h.example/vantrel-languages.html");
-    EXPECT_EQ(PageAddress(WebPage::Donation, "http://h.example/"),
-              "http://h.example/donazioni--donation.html");
-    EXPECT_EQ(PageAddress(WebPage::Home), VANTREL_WEB_BASE);
-}
-
-TEST(PageAddressTest, EachPageHandlerOpensItsPageOverHttps) {
+// Pages lie directly below the base; each handler opens its page over https.
+TEST(PageAddressTest, EachPageHandlerOpensItsPageBelowTheBaseOverHttps) {
     const struct {
         WebPage page;
         const char* file;
@@ -111,10 +87,12 @@ TEST(PageAddressTest, EachPageHandlerOpensItsPageOverHttps) {
                  {WebPage::Languages, "vantrel-languages.html"},
                  {WebPage::Donation, "donazioni--donation.html"}};
     for (const auto& [page, file] : pages) {
+        EXPECT_EQ(PageAddress(page, "http://h.example/"), std::string("http://h.example/") + file);
         FakeOpener opener;
         OpenPage(opener, page);
         ASSERT_EQ(opener.addresses.size(), 1u) << file;
         EXPECT_EQ(opener.addresses[0], std::string(VANTREL_WEB_BASE) + file);
+        EXPECT_EQ(PageAddress(page), opener.addresses[0]);
         // Someone on the way could replace a page fetched in the clear, a release's among them.
         EXPECT_EQ(opener.addresses[0].rfind("https://", 0), 0u) << opener.addresses[0];
     }

@@ -93,46 +93,40 @@ class CheckForUpdatesTest : public ::testing::Test {
     int ends = 0;
 };
 
+// The given address and timeout, or by default the compiled address and fifteen seconds.
 TEST_F(CheckForUpdatesTest, AsksForTenBytesWithTheGivenAddressAndTimeout) {
     Check();
-    ASSERT_EQ(http.requests.size(), 1u);
+    CheckForUpdates({http, boxes, opener, texts, [this] { ++ends; }});
+    ASSERT_EQ(http.requests.size(), 2u);
     EXPECT_EQ(http.requests[0].url, "https://127.0.0.1:1/ver_vantrel.txt");
-    EXPECT_EQ(http.requests[0].maxBytes, 10u);
     EXPECT_EQ(http.requests[0].timeout, std::chrono::milliseconds(700));
+    EXPECT_EQ(http.requests[1].url, VANTREL_VERSION_URL);
+    EXPECT_EQ(http.requests[1].timeout, std::chrono::seconds(15));
+    for (const auto& request : http.requests) EXPECT_EQ(request.maxBytes, 10u);
     EXPECT_TRUE(boxes.shown.empty());  // nothing happens before the answer
 }
 
-TEST_F(CheckForUpdatesTest, DefaultsAreTheCompiledAddressAndFifteenSeconds) {
-    CheckForUpdates({http, boxes, opener, texts, [this] { ++ends; }});
-    ASSERT_EQ(http.requests.size(), 1u);
-    EXPECT_EQ(http.requests[0].url, VANTREL_VERSION_URL);
-    EXPECT_EQ(http.requests[0].timeout, std::chrono::seconds(15));
-}
-
+// The texts as they are when the answer arrives, empty ones too.
 TEST_F(CheckForUpdatesTest, NewerVersionAsksAndNoKeepsRunning) {
-    Check();
-    texts[33] = "Changed title";  // the table as it is when the answer arrives
-    http.Answer("001004000");
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_TRUE(boxes.shown[0].question);
-    EXPECT_EQ(boxes.shown[0].title, "Changed title");
-    EXPECT_EQ(boxes.shown[0].text, "A new version is out.\n\nGo to the web page?");
-    EXPECT_TRUE(opener.addresses.empty());
-    EXPECT_EQ(ends, 0);
+    for (const bool empty : {false, true}) {
+        boxes.shown.clear();
+        if (empty) texts = {};
+        Check();
+        if (!empty) texts[33] = "Changed title";
+        http.Answer(empty ? "999999999" : "001004000");
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_TRUE(boxes.shown[0].question);
+        EXPECT_EQ(boxes.shown[0].title, empty ? "" : "Changed title");
+        EXPECT_EQ(boxes.shown[0].text, empty ? "" : "A new version is out.\n\nGo to the web page?");
+        EXPECT_TRUE(opener.addresses.empty());
+        EXPECT_EQ(ends, 0);
+    }
 }
-
-TEST_F(CheckForUpdatesTest, YesOpensTheProductPageThenEnds) {
-    boxes.answerYes = true;
-    opener.succeeds = false;  // the program ends even when no browser answers
-    Check();
-    http.Answer("002000000");
-    ASSERT_EQ(opener.addresses.size(), 1u);
-    EXPECT_EQ(opener.addresses[0], PageAddress(WebPage::Product));
-    EXPECT_EQ(ends, 1);
-}
-
+// Yes to any question: none comes for an equal, older, malformed or failed answer; a newer one
+// opens the product page, then the program ends even when no browser answers.
 TEST_F(CheckForUpdatesTest, NoQuestionForEqualOlderMalformedOrFailed) {
     boxes.answerYes = true;
+    opener.succeeds = false;
     for (std::optional<std::string> body :
          {std::optional<std::string>("001003001"), std::optional<std::string>("001002009"),
           std::optional<std::string>("001004000\n"), std::optional<std::string>(""),
@@ -143,15 +137,12 @@ TEST_F(CheckForUpdatesTest, NoQuestionForEqualOlderMalformedOrFailed) {
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_TRUE(opener.addresses.empty());
     EXPECT_EQ(ends, 0);
-}
 
-TEST_F(CheckForUpdatesTest, EmptyTextsStillAsk) {
-    texts = {};
     Check();
-    http.Answer("999999999");
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].title, "");
-    EXPECT_EQ(boxes.shown[0].text, "");
+    http.Answer("002000000");
+    ASSERT_EQ(opener.addresses.size(), 1u);
+    EXPECT_EQ(opener.addresses[0], PageAddress(WebPage::Product));
+    EXPECT_EQ(ends, 1);
 }
 
 }  // namespace

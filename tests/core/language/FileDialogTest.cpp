@@ -34,22 +34,19 @@ TEST(ShowFileDialog, SuccessGivesThePathsAndWritesTheFlagsBack) {
     EXPECT_EQ(dialog.flagsGiven, 0u);
 }
 
+// Characters, not bytes.
 TEST(ShowFileDialog, InitialNameIsCutTo256Characters) {
-    FakeFileDialog dialog;
-    FileDialogRequest request;
-    request.fileName = std::string(300, 'n');
-    ShowFileDialog(dialog, request);
-    EXPECT_EQ(dialog.request.fileName, std::string(256, 'n'));
-
     std::string accented;
     for (int i = 0; i < 300; ++i) accented += "\xC3\xA9";
-    request.fileName = accented;
-    ShowFileDialog(dialog, request);
-    EXPECT_EQ(dialog.request.fileName, accented.substr(0, 512));
-
-    request.fileName = "short.lng";
-    ShowFileDialog(dialog, request);
-    EXPECT_EQ(dialog.request.fileName, "short.lng");
+    for (const auto& [name, given] : {std::pair{std::string(300, 'n'), std::string(256, 'n')},
+                                      {accented, accented.substr(0, 512)},
+                                      {std::string("short.lng"), std::string("short.lng")}}) {
+        FakeFileDialog dialog;
+        FileDialogRequest request;
+        request.fileName = name;
+        ShowFileDialog(dialog, request);
+        EXPECT_EQ(dialog.request.fileName, given);
+    }
 }
 
 }  // namespace

@@ -75,26 +75,18 @@ TEST(TrayMenu, MenuTextsReplaceTheTenCaptionsInOrder) {
     };
     EXPECT_EQ(calls, expected);
 
-    MenuCaptions captions = BuiltInMenuCaptions();
-    ApplyMenuTexts(texts, captions);
-    for (std::size_t i = 0; i < kTrayMenuSize; ++i) {
-        SCOPED_TRACE(i);
-        const std::string want = kExpected[i].action == MenuAction::None
-                                     ? std::string("-")
-                                     : "text " + std::to_string(kExpected[i].textIndex);
-        EXPECT_EQ(captions[i], want);
-    }
-}
-
-TEST(TrayMenu, EmptyTextTableEntriesAreTakenAsTheyAre) {
     // A language file may leave an entry empty on purpose; the caption follows it.
-    LangText texts;
-    texts[13] = "E&xit";
-    MenuCaptions captions = BuiltInMenuCaptions();
-    ApplyMenuTexts(texts, captions);
-    EXPECT_EQ(captions[14], "E&xit");
-    EXPECT_EQ(captions[0], "");
-    EXPECT_EQ(captions[2], "-");
+    LangText onlyExit;
+    onlyExit[13] = "E&xit";
+    for (const LangText& table : {texts, onlyExit}) {
+        MenuCaptions captions = BuiltInMenuCaptions();
+        ApplyMenuTexts(table, captions);
+        for (std::size_t i = 0; i < kTrayMenuSize; ++i) {
+            SCOPED_TRACE(i);
+            const bool separator = kExpected[i].action == MenuAction::None;
+            EXPECT_EQ(captions[i], separator ? "-" : table[kExpected[i].textIndex]);
+        }
+    }
 }
 
 }  // namespace

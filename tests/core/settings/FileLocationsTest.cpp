@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SettingsApart, SavedInTheUsersFolderReadFromTheProgramsUntilThen) {
     test::TempDir program, user;
     const FileLocations files =
-        ChooseFileLocations(program.path(), false, {.config = user / "vantrel"});
+        ChooseFileLocations(program.path(), false, {.config = user / "vantrel", .data = {}});
     EXPECT_EQ(files.SettingsFileToRead(), user / "vantrel/Vantrel.ini");  // neither: defaults
     program.Write("Vantrel.ini", "4\r\n");
     EXPECT_EQ(files.SettingsFileToRead(), program / "Vantrel.ini");

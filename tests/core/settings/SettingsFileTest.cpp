@@ -24,16 +24,6 @@ TEST(SettingsLoad, MissingFileGivesDefaultsAndCreatesNothing) {
     EXPECT_FALSE(std::filesystem::exists(SettingsPath(dir.path())));
 }
 
-TEST(SettingsLoad, ByteOrderMarkBeforeTheFirstLineIsSkipped) {
-    TempDir dir;
-    WriteFile(SettingsPath(dir.path()),
-              "\xEF\xBB\xBF"
-              "4\r\n5\r\n6\r\n3\r\n0\r\n0\r\n1\r\nFrench.lng\r\n");
-    Settings s;
-    ASSERT_EQ(LoadSettings(SettingsPath(dir.path()), s), SettingsLoad::Found);
-    EXPECT_EQ(s, (Settings{4, 5, 6, "3", 0, 0, 1, "French.lng"}));
-}
-
 struct ParseCase {
     const char* name;
     std::string bytes;
@@ -42,8 +32,13 @@ struct ParseCase {
 
 class SettingsParse : public ::testing::TestWithParam<ParseCase> {};
 
-TEST_P(SettingsParse, ReadsFieldsByPosition) {
+TEST_P(SettingsParse, ReadsFieldsByPositionFromTheTextAndTheFile) {
     EXPECT_EQ(ParseSettings(GetParam().bytes), GetParam().expected);
+    TempDir dir;
+    WriteFile(SettingsPath(dir.path()), GetParam().bytes);
+    Settings s;
+    ASSERT_EQ(LoadSettings(SettingsPath(dir.path()), s), SettingsLoad::Found);
+    EXPECT_EQ(s, GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -76,12 +71,36 @@ INSTANTIATE_TEST_SUITE_P(
                   Settings{1, 2, 3, "2", 1, 1, 0,
                            "Fran\xC3\xA7"
                            "ais.lng"}},
-        ParseCase{"empty_file", "", Settings{0, 0, 0, "", 0, 0, 0, ""}}),
+        ParseCase{"empty_file", "", Settings{0, 0, 0, "", 0, 0, 0, ""}},
+        ParseCase{"byte_order_mark",
+                  "\xEF\xBB\xBF"
+                  "4\r\n5\r\n6\r\n3\r\n0\r\n0\r\n1\r\nFrench.lng\r\n",
+                  Settings{4, 5, 6, "3", 0, 0, 1, "French.lng"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SettingsSave, DefaultsGiveEightCrLfLinesWithEmptyLast) {
-    EXPECT_EQ(FormatSettings(Settings{1, 2, 3, "2", 1, 1, 0, ""}),
-              "1\r\n2\r\n3\r\n2\r\n1\r\n1\r\n0\r\n\r\n");
+// Eight CRLF lines (no language: an empty last one) that read back the same, also through the
+// file, which is all that is left: no temporary files behind. Plain files stay byte-identical.
+TEST(SettingsSave, EightCrLfLinesThatReadBackTheSame) {
+    TempDir dir;
+    const auto file = SettingsPath(dir.path());
+    const std::pair<Settings, std::string> cases[] = {
+        {Settings{1, 2, 3, "2", 1, 1, 0, ""}, "1\r\n2\r\n3\r\n2\r\n1\r\n1\r\n0\r\n\r\n"},
+        {Settings{1, 2, 3, "1.5", 1, 0, 0, "English.lng"},
+         "1\r\n2\r\n3\r\n1.5\r\n1\r\n0\r\n0\r\nEnglish.lng\r\n"},
+        {Settings{12, -1, 0, "0.5", 0, 0, 3, "Italiano.lng"},
+         "12\r\n-1\r\n0\r\n0.5\r\n0\r\n0\r\n3\r\nItaliano.lng\r\n"},
+        {Settings{-32768, 32767, 5, "3", 2, 1, -1, "Brazilian.lng"},
+         "-32768\r\n32767\r\n5\r\n3\r\n2\r\n1\r\n-1\r\nBrazilian.lng\r\n"}};
+    for (const auto& [settings, bytes] : cases) {
+        EXPECT_EQ(FormatSettings(settings), bytes);
+        EXPECT_EQ(ParseSettings(bytes), settings);
+        ASSERT_TRUE(SaveSettings(file, settings));
+        EXPECT_EQ(ReadFile(file), bytes);
+        Settings back;
+        EXPECT_EQ(LoadSettings(file, back), SettingsLoad::Found);
+        EXPECT_EQ(back, settings);
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     EXPECT_EQ(FormatSettings(Settings{-5, 0, 32767, " 1.5 ", 0, 2, -1, "Italiano.lng"}),
               "-5\r\n0\r\n32767\r\n1.5\r\n0\r\n2\r\n-1\r\nItaliano.lng\r\n");
 }
@@ -102,27 +121,6 @@ TEST(SettingsSave, NoFieldSpillsIntoTheNext) {
         const Settings odd{1, 2, 3, "2", 1, 1, 0, name};
         EXPECT_EQ(ParseSettings(FormatSettings(odd)), odd) << name;
     }
-}
-
-TEST(SettingsSave, RoundTripThroughTheFile) {
-    TempDir dir;
-    const auto file = SettingsPath(dir.path());
-    const Settings cases[] = {Settings{1, 2, 3, "2", 1, 1, 0, ""},
-                              Settings{12, -1, 0, "0.5", 0, 0, 3, "Italiano.lng"},
-                              Settings{-32768, 32767, 5, "3", 2, 1, -1, "Brazilian.lng"}};
-    for (const Settings& s : cases) {
-        ASSERT_TRUE(SaveSettings(file, s));
-        Settings back;
-        EXPECT_EQ(LoadSettings(file, back), SettingsLoad::Found);
-        EXPECT_EQ(back, s);
-    }
-    // Only the file itself is left: no temporary files behind.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-}
-
-TEST(SettingsSave, PlainFilesStayByteIdentical) {
-    const std::string plain = "1\r\n2\r\n3\r\n1.5\r\n1\r\n0\r\n0\r\nEnglish.lng\r\n";
-    EXPECT_EQ(FormatSettings(ParseSettings(plain)), plain);
 }
 
 // Lines after the eighth name the added settings; a reader of eight fields never sees them.
@@ -149,9 +147,12 @@ TEST(SettingsAdded, AreReadAfterTheEighthLineAndWrittenOnlyAwayFromTheirDefaults
     EXPECT_EQ(ParseSettings(FormatSettings(s)), s);
 }
 
+// A missing folder fails quietly too.
 TEST(SettingsSave, ReadOnlyFolderFailsQuietlyAndKeepsTheOldFile) {
     TempDir dir;
     const auto file = SettingsPath(dir.path());
+    EXPECT_FALSE(
+        SaveSettings(dir / "no-such-folder" / "Vantrel.ini", Settings{1, 2, 3, "2", 1, 1, 0, ""}));
     ASSERT_TRUE(SaveSettings(file, Settings{1, 2, 3, "2", 1, 1, 0, ""}));
     namespace fs = std::filesystem;
     fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec |
@@ -164,12 +165,6 @@ TEST(SettingsSave, ReadOnlyFolderFailsQuietlyAndKeepsTheOldFile) {
               }),
               1);
     EXPECT_EQ(ReadFile(file), "1\r\n2\r\n3\r\n2\r\n1\r\n1\r\n0\r\n\r\n");
-}
-
-TEST(SettingsSave, MissingFolderFailsQuietly) {
-    TempDir dir;
-    EXPECT_FALSE(
-        SaveSettings(dir / "no-such-folder" / "Vantrel.ini", Settings{1, 2, 3, "2", 1, 1, 0, ""}));
 }
 
 TEST(AtomicFile, ASecretIsReadableByItsOwnerOnlyWhateverTheUmask) {

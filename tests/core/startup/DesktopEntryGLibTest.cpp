@@ -31,35 +31,28 @@ TEST_P(DesktopEntryThroughGLib, ExecGivesBackThePathAsOneArgumentThenTheLogonOne
     const std::string path = GetParam();
     const std::string text = AutostartDesktopEntry(path);
 
-    GKeyFile* file = g_key_file_new();
+    g_autoptr(GKeyFile) file = g_key_file_new();
     GError* error = nullptr;
     ASSERT_TRUE(g_key_file_load_from_data(file, text.c_str(), text.size(), G_KEY_FILE_NONE, &error))
         << (error ? error->message : "");
-    gchar* type = g_key_file_get_string(file, "Desktop Entry", "Type", nullptr);
-    gchar* name = g_key_file_get_string(file, "Desktop Entry", "Name", nullptr);
-    gchar* exec = g_key_file_get_string(file, "Desktop Entry", "Exec", &error);
+    g_autofree gchar* type = g_key_file_get_string(file, "Desktop Entry", "Type", nullptr);
+    g_autofree gchar* name = g_key_file_get_string(file, "Desktop Entry", "Name", nullptr);
+    g_autofree gchar* exec = g_key_file_get_string(file, "Desktop Entry", "Exec", &error);
     ASSERT_NE(exec, nullptr) << (error ? error->message : "");
     EXPECT_STREQ(type, "Application");
     EXPECT_STREQ(name, "Vantrel");
     // The desktop skips the entry once this file is gone.
-    gchar* tryExec = g_key_file_get_string(file, "Desktop Entry", "TryExec", nullptr);
+    g_autofree gchar* tryExec = g_key_file_get_string(file, "Desktop Entry", "TryExec", nullptr);
     EXPECT_STREQ(tryExec, path.c_str());
-    g_free(tryExec);
 
     gint argc = 0;
-    gchar** argv = nullptr;
+    g_auto(GStrv) argv = nullptr;
     const std::string expanded = ExpandFieldCodes(exec);
     ASSERT_TRUE(g_shell_parse_argv(expanded.c_str(), &argc, &argv, &error))
         << (error ? error->message : "");
     ASSERT_EQ(argc, 2) << exec;
     EXPECT_EQ(std::string(argv[0]), path) << exec;
     EXPECT_EQ(argv[1], kAtLogonOption) << exec;
-
-    g_strfreev(argv);
-    g_free(exec);
-    g_free(name);
-    g_free(type);
-    g_key_file_free(file);
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, DesktopEntryThroughGLib,

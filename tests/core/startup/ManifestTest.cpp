@@ -75,29 +75,25 @@ bool HasWriteBits(const fs::path& file) {
     return (p & (perms::owner_write | perms::group_write | perms::others_write)) != perms::none;
 }
 
-TEST(Manifest, FirstStartWritesTheFileReadOnly) {
-    test::TempDir folder;
-    FakeManifestPlatform platform;
-    EXPECT_EQ(WriteManifest(folder.path(), "Vantrel", platform), ManifestStatus::Written);
+TEST(Manifest, FirstStartWritesTheFileForThePlatformsArchitectureReadOnly) {
+    for (const auto architecture : {ManifestArchitecture::X86, ManifestArchitecture::Amd64}) {
+        test::TempDir folder;
+        FakeManifestPlatform platform;
+        platform.architecture = architecture;
+        EXPECT_EQ(WriteManifest(folder.path(), "Vantrel", platform), ManifestStatus::Written);
 
-    const fs::path file = folder.path() / "Vantrel.exe.manifest";
-    EXPECT_EQ(test::ReadFile(file), ExpectedBytes());
-    EXPECT_FALSE(HasWriteBits(file));
-    EXPECT_EQ(platform.marked, std::vector<fs::path>{file});
-    EXPECT_EQ(platform.commonControlsInitialised, 1);
-    EXPECT_EQ(test::Listing(folder.path()), "Vantrel.exe.manifest;") << "no leftovers";
+        const fs::path file = folder.path() / "Vantrel.exe.manifest";
+        EXPECT_EQ(test::ReadFile(file), architecture == ManifestArchitecture::X86
+                                            ? ExpectedBytes()
+                                            : ManifestText(ManifestArchitecture::Amd64));
+        EXPECT_FALSE(HasWriteBits(file));
+        EXPECT_EQ(platform.marked, std::vector<fs::path>{file});
+        EXPECT_EQ(platform.commonControlsInitialised, 1);
+        EXPECT_EQ(test::Listing(folder.path()), "Vantrel.exe.manifest;") << "no leftovers";
+    }
 }
 
-TEST(Manifest, TheFileNamesThePlatformsArchitecture) {
-    test::TempDir folder;
-    FakeManifestPlatform platform;
-    platform.architecture = ManifestArchitecture::Amd64;
-    ASSERT_EQ(WriteManifest(folder.path(), "Vantrel", platform), ManifestStatus::Written);
-    EXPECT_EQ(test::ReadFile(folder.path() / "Vantrel.exe.manifest"),
-              ManifestText(ManifestArchitecture::Amd64));
-}
-
-TEST(Manifest, AnExistingFileIsNeitherReadNorTouched) {
+TEST(Manifest, AnExistingFileOrLinkIsNeitherReadNorTouched) {
     test::TempDir folder;
     const fs::path file = folder.path() / "Vantrel.exe.manifest";
     test::WriteFile(file, "damaged");
@@ -113,30 +109,22 @@ TEST(Manifest, AnExistingFileIsNeitherReadNorTouched) {
     EXPECT_EQ(test::ReadFile(file), "damaged");
     EXPECT_TRUE(platform.marked.empty());
     EXPECT_EQ(platform.commonControlsInitialised, 1) << "common controls set up in every case";
+
+    // A dangling link counts as present too, and is not written through.
+    test::TempDir linked;
+    fs::create_symlink(linked / "elsewhere", linked / "Vantrel.exe.manifest");
+    EXPECT_EQ(WriteManifest(linked.path(), "Vantrel", platform), ManifestStatus::AlreadyPresent);
+    EXPECT_FALSE(fs::exists(linked / "elsewhere"));
 }
 
-TEST(Manifest, SecondStartLeavesItsOwnManifestAlone) {
+// A second start leaves its own manifest alone; a renamed executable gets its own.
+TEST(Manifest, EachExecutableNameGetsItsManifestOnce) {
     test::TempDir folder;
     FakeManifestPlatform platform;
     ASSERT_EQ(WriteManifest(folder.path(), "Vantrel", platform), ManifestStatus::Written);
     EXPECT_EQ(WriteManifest(folder.path(), "Vantrel", platform), ManifestStatus::AlreadyPresent);
     EXPECT_EQ(platform.marked.size(), 1u);
     EXPECT_EQ(platform.commonControlsInitialised, 2);
-}
-
-TEST(Manifest, ADanglingLinkCountsAsPresentAndIsNotWrittenThrough) {
-    test::TempDir folder;
-    const fs::path target = folder.path() / "elsewhere";
-    fs::create_symlink(target, folder.path() / "Vantrel.exe.manifest");
-    FakeManifestPlatform platform;
-    EXPECT_EQ(WriteManifest(folder.path(), "Vantrel", platform), ManifestStatus::AlreadyPresent);
-    EXPECT_FALSE(fs::exists(target));
-}
-
-TEST(Manifest, ARenamedExecutableGetsItsOwnManifest) {
-    test::TempDir folder;
-    FakeManifestPlatform platform;
-    ASSERT_EQ(WriteManifest(folder.path(), "Vantrel", platform), ManifestStatus::Written);
     EXPECT_EQ(WriteManifest(folder.path(), "Joymouse", platform), ManifestStatus::Written);
     EXPECT_EQ(test::Listing(folder.path()), "Joymouse.exe.manifest;Vantrel.exe.manifest;");
 }

@@ -22,6 +22,7 @@ struct ChoiceCase {
     PointerChoice expected;
     const char* probed;  // the probes asked, in order: "w" wlroots, "u" uinput, "p" portal, "x" X11
     bool portal = false;
+    X11Reach x11 = X11Reach::Ready;
 };
 
 const PointerSession kX11{"x11", true, false};
@@ -31,6 +32,7 @@ const PointerSession kNoTypeX{"", true, false};     // only DISPLAY: X11
 const PointerSession kX11Typed{"x11", true, true};  // the session type wins
 const PointerSession kConsole{"tty", false, false};
 const PointerChoice kUnavailable{Backend::X11, Notice::RequestedUnavailable};
+const PointerChoice kXWaylandOnly{Backend::X11, Notice::XWaylandOnly};
 
 class PointerChoiceTest : public ::testing::TestWithParam<ChoiceCase> {};
 
@@ -44,7 +46,7 @@ TEST_P(PointerChoiceTest, PicksTheOutputAndAsksOnlyWhatItNeeds) {
                 probed += "?wup"[i];
                 return std::array{false, c.offered, c.writable, c.portal}[i];
             },
-        .x11 = [&] { return probed += 'x', X11Reach::Ready; },
+        .x11 = [&] { return probed += 'x', c.x11; },
     };
     EXPECT_EQ(ChoosePointer(c.session, c.request, probes), c.expected);
     EXPECT_EQ(probed, c.probed);
@@ -60,12 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
         ChoiceCase{
             "WaylandDisplayOnly", kNoType, kAutoPointer, true, false, {Backend::Wlroots}, "w"},
         ChoiceCase{"Uinput", kWayland, kAutoPointer, false, true, {Backend::Uinput}, "wu"},
-        ChoiceCase{"UinputMissingOrReadOnly",
-                   kWayland,
-                   kAutoPointer,
-                   false,
-                   false,
-                   {Backend::X11, Notice::XWaylandOnly},
+        ChoiceCase{"UinputMissingOrReadOnly", kWayland, kAutoPointer, false, false, kXWaylandOnly,
                    "wup"},
         ChoiceCase{"Portal", kWayland, kAutoPointer, false, false, {Backend::Portal}, "wup", true},
         ChoiceCase{
@@ -76,22 +73,20 @@ INSTANTIATE_TEST_SUITE_P(
         ChoiceCase{"ConsoleNoUinput", kConsole, kAutoPointer, true, false, {Backend::X11}, "u"},
         ChoiceCase{"AskedX11", kWayland, Backend::X11, true, true, {Backend::X11}, "x"},
         ChoiceCase{"AskedUinputOnX11", kX11, Backend::Uinput, true, true, {Backend::Uinput}, "u"},
-        ChoiceCase{"AskedUinputMissing",
-                   kWayland,
-                   Backend::Uinput,
-                   true,
-                   false,
-                   {Backend::X11, Notice::RequestedUnavailable},
-                   "u"},
+        ChoiceCase{"AskedUinputMissing", kWayland, Backend::Uinput, true, false, kUnavailable, "u"},
         ChoiceCase{
             "AskedWlroots", kWayland, Backend::Wlroots, true, false, {Backend::Wlroots}, "w"},
-        ChoiceCase{"AskedWlrootsMissing",
-                   kWayland,
-                   Backend::Wlroots,
-                   false,
+        ChoiceCase{"AskedWlrootsMissing", kWayland, Backend::Wlroots, false, true, kUnavailable,
+                   "w"},
+        ChoiceCase{"X11WithoutXTestWarns",
+                   kX11,
+                   kAutoPointer,
                    true,
-                   {Backend::X11, Notice::RequestedUnavailable},
-                   "w"}),
+                   true,
+                   {Backend::X11, Notice::XTestMissing},
+                   "x",
+                   false,
+                   X11Reach::NoXTest}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct LineCase {
@@ -143,11 +138,6 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"HelpBeforeVersion", {"--version", "--help"}, Action::ShowHelp, kAutoPointer},
         LineCase{"Version", {"--version"}, Action::ShowVersion, kAutoPointer}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(PointerChoiceTest, X11SessionWithoutXTestWarns) {
-    const PointerProbes probes{{}, [] { return X11Reach::NoXTest; }};
-    EXPECT_EQ(ChoosePointer(kX11, kAutoPointer, probes).notice, Notice::XTestMissing);
-}
 
 TEST(CommandLineTest, UsageNamesEveryValue) {
     const std::string usage = UsageText("vantrel");

@@ -16,34 +16,26 @@ Settings WithStart(std::int16_t value) {
     return s;
 }
 
+// A moved program writes its new path.
 TEST(SyncRunEntry, OneWritesTheEntryOnEverySync) {
     FakeRunEntry port;
-    EXPECT_TRUE(SyncRunEntry(port, WithStart(1), kExe));
-    EXPECT_TRUE(SyncRunEntry(port, WithStart(1), kExe));
-    EXPECT_EQ(port.writes, (std::vector<std::filesystem::path>{kExe, kExe}));
+    const std::filesystem::path moved = "/usr/local/bin/vantrel";
+    for (const auto& exe : {kExe, kExe, moved}) EXPECT_TRUE(SyncRunEntry(port, WithStart(1), exe));
+    EXPECT_EQ(port.writes, (std::vector<std::filesystem::path>{kExe, kExe, moved}));
     EXPECT_EQ(port.removes, 0);
-    EXPECT_EQ(port.entry, kExe);
+    EXPECT_EQ(port.entry, moved);
 }
 
-TEST(SyncRunEntry, AMovedProgramWritesItsNewPath) {
-    FakeRunEntry port;
-    SyncRunEntry(port, WithStart(1), kExe);
-    SyncRunEntry(port, WithStart(1), "/usr/local/bin/vantrel");
-    EXPECT_EQ(port.entry, std::filesystem::path("/usr/local/bin/vantrel"));
+TEST(SyncRunEntry, EveryOtherValueRemovesTheEntry) {
+    for (const std::int16_t value : {0, 2, -1, 32767}) {
+        FakeRunEntry port;
+        port.entry = kExe;
+        EXPECT_TRUE(SyncRunEntry(port, WithStart(value), kExe)) << value;
+        EXPECT_EQ(port.removes, 1);
+        EXPECT_TRUE(port.writes.empty());
+        EXPECT_FALSE(port.entry.has_value());
+    }
 }
-
-class SyncRunEntryOff : public ::testing::TestWithParam<std::int16_t> {};
-
-TEST_P(SyncRunEntryOff, EveryOtherValueRemovesTheEntry) {
-    FakeRunEntry port;
-    port.entry = kExe;
-    EXPECT_TRUE(SyncRunEntry(port, WithStart(GetParam()), kExe));
-    EXPECT_EQ(port.removes, 1);
-    EXPECT_TRUE(port.writes.empty());
-    EXPECT_FALSE(port.entry.has_value());
-}
-
-INSTANTIATE_TEST_SUITE_P(Values, SyncRunEntryOff, ::testing::Values(0, 2, -1, 32767));
 
 TEST(SyncRunEntry, FailuresAreReportedNotThrown) {
     FakeRunEntry port;

@@ -23,37 +23,47 @@ class LanguageFileTest : public ::testing::Test {
     LangText texts;
 };
 
-TEST_F(LanguageFileTest, EntryIsTheLineFromItsFourthCharacter) {
-    ASSERT_TRUE(Load("01=&OK\r\n02=  spaced, \"quoted\" \r\n03=x=y\r\n"));
-    EXPECT_EQ(texts[1], "&OK");
-    EXPECT_EQ(texts[2], "  spaced, \"quoted\" ");
-    EXPECT_EQ(texts[3], "x=y");
-    EXPECT_EQ(texts[0], "");
-    EXPECT_EQ(texts[4], "");
+struct ReadCase {
+    const char* name;
+    std::string bytes;
+    std::vector<std::pair<int, std::string>> entries;  // entry, text after the read
+    std::string file = "Test.lng";
+};
+
+class LanguageFileReadTest : public LanguageFileTest,
+                             public ::testing::WithParamInterface<ReadCase> {};
+
+TEST_P(LanguageFileReadTest, EntryIsTheLineFromItsFourthCharacter) {
+    ASSERT_TRUE(Load(GetParam().bytes, GetParam().file));
+    for (const auto& [entry, text] : GetParam().entries) EXPECT_EQ(texts[entry], text) << entry;
 }
 
-TEST_F(LanguageFileTest, PrefixIsSkippedByCharactersNotBytes) {
-    // Three two-byte letters, then the text.
-    ASSERT_TRUE(Load("\xC3\xA0\xC3\xA8\xC3\xACVelocit\xC3\xA0\r\n"));
-    EXPECT_EQ(texts[1], "Velocit\xC3\xA0");
-}
-
-TEST_F(LanguageFileTest, ByteOrderMarkIsNoPartOfLineOne) {
-    ASSERT_TRUE(
-        Load("\xEF\xBB\xBF"
-             "01=&OK\r\n02=\xEF\xBB\xBFkept\r\n"));
-    EXPECT_EQ(texts[1], "&OK");
-    EXPECT_EQ(texts[2], "\xEF\xBB\xBFkept");  // only a mark that opens the file is dropped
-}
-
-TEST_F(LanguageFileTest, Windows1252FileIsDecoded) {
-    // 0xE0 0xE8 0xEC as prefix, 0xE9 and 0x80 (euro sign) in the text.
-    ASSERT_TRUE(
-        Load("\xE0\xE8\xEC"
-             "Caf\xE9 \x80\r\n02=ok\r\n"));
-    EXPECT_EQ(texts[1], "Caf\xC3\xA9 \xE2\x82\xAC");
-    EXPECT_EQ(texts[2], "ok");
-}
+INSTANTIATE_TEST_SUITE_P(
+    Files, LanguageFileReadTest,
+    ::testing::Values(
+        ReadCase{"Plain",
+                 "01=&OK\r\n02=  spaced, \"quoted\" \r\n03=x=y\r\n",
+                 {{1, "&OK"}, {2, "  spaced, \"quoted\" "}, {3, "x=y"}, {0, ""}, {4, ""}}},
+        // Three two-byte letters, then the text: the prefix is skipped by characters, not bytes.
+        ReadCase{"PrefixOfCharacters",
+                 "\xC3\xA0\xC3\xA8\xC3\xACVelocit\xC3\xA0\r\n",
+                 {{1, "Velocit\xC3\xA0"}}},
+        // Only a mark that opens the file is dropped.
+        ReadCase{"ByteOrderMark",
+                 "\xEF\xBB\xBF"
+                 "01=&OK\r\n02=\xEF\xBB\xBFkept\r\n",
+                 {{1, "&OK"}, {2, "\xEF\xBB\xBFkept"}}},
+        // 0xE0 0xE8 0xEC as prefix, 0xE9 and 0x80 (euro sign) in the text.
+        ReadCase{"Windows1252",
+                 "\xE0\xE8\xEC"
+                 "Caf\xE9 \x80\r\n02=ok\r\n",
+                 {{1, "Caf\xC3\xA9 \xE2\x82\xAC"}, {2, "ok"}}},
+        // A lone line feed ends a line, a lone carriage return does not.
+        ReadCase{"LineEnds",
+                 "01=one\n02=two\r\n03=a\rb\n04=last without end",
+                 {{1, "one"}, {2, "two"}, {3, "a\rb"}, {4, "last without end"}}},
+        ReadCase{"InASubfolder", "01=deep\r\n", {{1, "deep"}}, "sub/Deep.lng"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct LengthCase {
     const char* line;
@@ -118,55 +128,27 @@ TEST_F(LanguageFileTest, AddedLinesAFileLacksAreEnglishNotThePreviousLanguage) {
     EXPECT_EQ(texts[50], BuiltInTexts()[50]);
 }
 
-TEST_F(LanguageFileTest, LoneLineFeedEndsALineAndLoneCarriageReturnDoesNot) {
-    ASSERT_TRUE(Load("01=one\n02=two\r\n03=a\rb\n04=last without end"));
-    EXPECT_EQ(texts[1], "one");
-    EXPECT_EQ(texts[2], "two");
-    EXPECT_EQ(texts[3], "a\rb");
-    EXPECT_EQ(texts[4], "last without end");
-}
-
 TEST_F(LanguageFileTest, UnreadableFileLeavesTheTableAlone) {
     texts[7] = "&Options...";
     const LangText before = texts;
     std::filesystem::create_directories(folder.path() / "Lang" / "Folder.lng");
     ASSERT_EQ(mkfifo((folder.path() / "Lang" / "Pipe.lng").c_str(), 0600), 0);
     folder.Write("Lang/English.lng", "01=English\r\n");
+    folder.Write("Outside.lng", "01=outside\r\n");
+    folder.Write("Lang/etc/passwd", "01=below Lang\r\n");
+    folder.Write("Lang/Inside.lng", "01=inside\r\n");
 
-    // A missing file, no name, a folder, a FIFO (opening it would block), and a name that a NUL
-    // would cut down to an existing file.
-    for (const std::string name : std::vector<std::string>{
-             "Missing.lng", "", "Folder.lng", "Pipe.lng", std::string("English.lng\0.x", 14)}) {
+    // A missing file, no name, a folder, a FIFO (opening it would block), a name that a NUL
+    // would cut down to an existing file, and names a hand-edited settings file may hold that
+    // point out of Lang/ (every target exists).
+    for (const std::string& name : std::vector<std::string>{
+             "Missing.lng", "", "Folder.lng", "Pipe.lng", std::string("English.lng\0.x", 14),
+             "../../../../../../etc/passwd", "../Outside.lng", "sub/../../Outside.lng",
+             "sub/../Inside.lng", (folder / "Outside.lng").string(), "/etc/passwd"}) {
         EXPECT_FALSE(LoadTexts(folder.path(), name, texts)) << name;
         EXPECT_EQ(texts, before) << name;
     }
 }
-
-TEST_F(LanguageFileTest, SubfoldersOfTheLanguageFolderAreRead) {
-    folder.Write("Lang/sub/Deep.lng", "01=deep\r\n");
-    ASSERT_TRUE(LoadTexts(folder.path(), "sub/Deep.lng", texts));
-    EXPECT_EQ(texts[1], "deep");
-}
-
-// Names a hand-edited settings file may hold that point out of Lang/; every target exists.
-class LanguageFileOutsideTest : public LanguageFileTest,
-                                public ::testing::WithParamInterface<std::string> {};
-
-TEST_P(LanguageFileOutsideTest, IsRefusedLikeAMissingFile) {
-    folder.Write("Outside.lng", "01=outside\r\n");
-    folder.Write("Lang/etc/passwd", "01=below Lang\r\n");
-    folder.Write("Lang/Inside.lng", "01=inside\r\n");
-    texts[1] = "kept";
-    const std::string name =
-        GetParam() == "<absolute>" ? (folder / "Outside.lng").string() : GetParam();
-    EXPECT_FALSE(LoadTexts(folder.path(), name, texts));
-    EXPECT_EQ(texts[1], "kept");
-}
-
-INSTANTIATE_TEST_SUITE_P(HostileNames, LanguageFileOutsideTest,
-                         ::testing::Values("../../../../../../etc/passwd", "../Outside.lng",
-                                           "sub/../../Outside.lng", "sub/../Inside.lng",
-                                           "<absolute>", "/etc/passwd"));
 
 TEST_F(LanguageFileTest, BinaryContentAndHugeLinesAreTakenAsText) {
     std::string huge = "01=" + std::string(10 * 1024 * 1024, 'x') + "\r\n";

@@ -17,12 +17,14 @@ namespace {
 
 const std::filesystem::path kResources = std::filesystem::path(VANTREL_SOURCE_DIR) / "resources";
 
+std::string Shipped(const std::string& name) {
+    std::ifstream in(LanguageFilePath(kResources, name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 class ShippedLanguageFile : public ::testing::TestWithParam<const char*> {
   protected:
-    std::string Bytes() const {
-        std::ifstream in(LanguageFilePath(kResources, GetParam()), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string Bytes() const { return Shipped(GetParam()); }
 };
 
 TEST_P(ShippedLanguageFile, HasFiftyNumberedCrLfLinesOfUtf8) {
@@ -95,8 +97,7 @@ TEST_P(ShippedLanguageFile, MenuAndDialogAccessKeysAreDistinct) {
 }
 
 TEST(BuiltInTexts, AreTheShippedEnglishFile) {
-    std::ifstream in(LanguageFilePath(kResources, "English.lng"), std::ios::binary);
-    EXPECT_EQ(BuiltInEnglishFile(), std::string(std::istreambuf_iterator<char>(in), {}));
+    EXPECT_EQ(BuiltInEnglishFile(), Shipped("English.lng"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, ShippedLanguageFile,
