@@ -88,7 +88,9 @@ TEST_P(ChordTiming, PausesAfterASecondHeldAndResumesWhenHeldAgain) {
     EXPECT_EQ(rig.engine.Paused(), c.paused);
     EXPECT_EQ(rig.scheduler.Asleep(), c.paused);
     EXPECT_EQ(rig.timer.running, !c.paused);
-    if (c.paused) EXPECT_EQ(rig.wake.watchedInput, WakeInput::ButtonsOnly);
+    if (c.paused) {
+        EXPECT_EQ(rig.wake.watchedInput, WakeInput::ButtonsOnly);
+    }
     EXPECT_TRUE(rig.buttons.Take().empty()) << "a chord's buttons press nothing";
 }
 
