@@ -96,6 +96,16 @@ class OptionsDialogTest : public ::testing::Test {
     static void TypeText(QLineEdit* edit, const QString& text) {
         for (const QChar c : text) Key(edit, Qt::Key_unknown, QString(c));
     }
+    // A left click at (2, 2), as the pointer gives it.
+    static void Click(QWidget* target) {
+        const QPointF at(2, 2);
+        QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &release);
+    }
     static void PickItem(QComboBox* combo, int index) {
         combo->setCurrentIndex(index);
         emit combo->activated(index);
@@ -267,20 +277,6 @@ TEST_F(OptionsDialogTest, PadWithoutASecondStickGreysTheScrollControlsAndSaysWhy
     }
 }
 
-TEST_F(OptionsDialogTest, CancelHidesAndReopeningKeepsTheEdits) {
-    OptionsDialog& dialog = OpenDialog();
-    PickItem(Combo(5), 1);
-    Child<QPushButton>("cancelButton")->click();
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_FALSE(fs::exists(settingsFile));
-
-    host->Open();
-    EXPECT_EQ(host->Dialog(), &dialog);
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(Combo(5)->currentText(), "2");  // the pick survives the look at the pads
-    EXPECT_TRUE(Child<QPushButton>("applyButton")->isEnabled());
-}
-
 TEST_F(OptionsDialogTest, CloseBoxUnloadsAndTheNextOpeningLoadsAnew) {
     QPointer<OptionsDialog> first = &OpenDialog();
     PickItem(Combo(5), 1);
@@ -316,18 +312,8 @@ TEST_F(OptionsDialogTest, MouseLinkStartsTheDesktopsSettingsProgram) {
 
     OpenDialog();
     QLabel* link = Child<QLabel>("mouseSettingsLink");
-    const QPointF inside(2, 2);
-    QMouseEvent press(QEvent::MouseButtonPress, inside, link->mapToGlobal(inside), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(link, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, inside, link->mapToGlobal(inside),
-                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(link, &release);
-
-    QLabel* padLink = Child<QLabel>("controllerSettingsLink");
-    QMouseEvent padRelease(QEvent::MouseButtonRelease, inside, padLink->mapToGlobal(inside),
-                           Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(padLink, &padRelease);  // no game-controller program: nothing
+    Click(link);
+    Click(Child<QLabel>("controllerSettingsLink"));  // no game-controller program: nothing
 
     ASSERT_EQ(launcher.started.size(), 1u);
     EXPECT_EQ(launcher.started[0], std::vector<std::string>{"xfce4-mouse-settings"});
@@ -351,25 +337,34 @@ TEST_F(OptionsDialogTest, EnterTakesTheTypedTextThenPressesOk) {
     EXPECT_FALSE(dialog.isVisible());
 }
 
-class CancelKeyTest : public OptionsDialogTest,
-                      public ::testing::WithParamInterface<std::pair<const char*, Qt::Key>> {};
+// Cancel clicked, or a key that does what Cancel does: hidden, nothing saved, the edits kept.
+class CancelTest : public OptionsDialogTest,
+                   public ::testing::WithParamInterface<std::pair<const char*, Qt::Key>> {};
 
-TEST_P(CancelKeyTest, DoesWhatCancelDoes) {
+TEST_P(CancelTest, HidesAndReopeningKeepsTheEdits) {
+    const auto [control, key] = GetParam();
     OptionsDialog& dialog = OpenDialog();
     QCoreApplication::processEvents();  // active, so the focus is where the test puts it
     PickItem(Combo(5), 1);
-    dialog.findChild<QWidget*>(GetParam().first)->setFocus();
-    Key(dialog.focusWidget(), GetParam().second);
+    if (key == Qt::Key_unknown) {
+        Child<QPushButton>(control)->click();
+    } else {
+        Child<QWidget>(control)->setFocus();
+        Key(dialog.focusWidget(), key);
+    }
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_FALSE(fs::exists(settingsFile));
 
     host->Open();
-    EXPECT_EQ(Combo(5)->currentText(), "2");
+    EXPECT_EQ(host->Dialog(), &dialog);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(Combo(5)->currentText(), "2");  // the pick survives the look at the pads
     EXPECT_TRUE(Child<QPushButton>("applyButton")->isEnabled());
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, CancelKeyTest,
-                         ::testing::Values(std::pair{"accelerationBox", Qt::Key_Escape},
+INSTANTIATE_TEST_SUITE_P(Ways, CancelTest,
+                         ::testing::Values(std::pair{"cancelButton", Qt::Key_unknown},
+                                           std::pair{"accelerationBox", Qt::Key_Escape},
                                            std::pair{"speedList", Qt::Key_Escape},
                                            std::pair{"cancelButton", Qt::Key_Return}));
 
