@@ -7,14 +7,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSlider>
+#include <QTest>
 #include <cmath>
 #include <cstdlib>
 
@@ -87,25 +86,6 @@ class OptionsDialogTest : public ::testing::Test {
         return Child<QComboBox>(kNames[n - 1]);
     }
 
-    static void Key(QWidget* target, Qt::Key key, const QString& text = {}) {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QCoreApplication::sendEvent(target, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-        QCoreApplication::sendEvent(target, &release);
-    }
-    static void TypeText(QLineEdit* edit, const QString& text) {
-        for (const QChar c : text) Key(edit, Qt::Key_unknown, QString(c));
-    }
-    // A left click at (2, 2), as the pointer gives it.
-    static void Click(QWidget* target) {
-        const QPointF at(2, 2);
-        QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), Qt::LeftButton,
-                            Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &release);
-    }
     static void PickItem(QComboBox* combo, int index) {
         combo->setCurrentIndex(index);
         emit combo->activated(index);
@@ -208,19 +188,19 @@ TEST_F(OptionsDialogTest, TypingReachesTheModelAndKeepsTheCursor) {
     OpenDialog();
     QLineEdit* speed = Combo(4)->lineEdit();
     speed->setCursorPosition(0);
-    TypeText(speed, "1");
+    QTest::keyClicks(speed, "1");
     EXPECT_EQ(speed->text(), "12");
     EXPECT_EQ(speed->cursorPosition(), 1);
     EXPECT_EQ(host->Model().List(Choice::Speed).text, "12");
-    Key(speed, Qt::Key_Backspace);
+    QTest::keyClick(speed, Qt::Key_Backspace);
     speed->end(false);
-    TypeText(speed, ".7");
+    QTest::keyClicks(speed, ".7");
     EXPECT_EQ(host->Model().List(Choice::Speed).text, "2.7");
 
     // Typing an item's text into a button list is not a pick, but still clears its twin.
     QLineEdit* left = Combo(1)->lineEdit();
     left->selectAll();
-    TypeText(left, "Button 2");
+    QTest::keyClicks(left, "Button 2");
     EXPECT_EQ(Combo(2)->currentText(), "");
     EXPECT_EQ(left->text(), "Button 2");
 
@@ -312,8 +292,9 @@ TEST_F(OptionsDialogTest, MouseLinkStartsTheDesktopsSettingsProgram) {
 
     OpenDialog();
     QLabel* link = Child<QLabel>("mouseSettingsLink");
-    Click(link);
-    Click(Child<QLabel>("controllerSettingsLink"));  // no game-controller program: nothing
+    QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(2, 2));
+    QTest::mouseClick(Child<QLabel>("controllerSettingsLink"), Qt::LeftButton, {},
+                      QPoint(2, 2));  // no game-controller program: nothing
 
     ASSERT_EQ(launcher.started.size(), 1u);
     EXPECT_EQ(launcher.started[0], std::vector<std::string>{"xfce4-mouse-settings"});
@@ -325,13 +306,13 @@ TEST_F(OptionsDialogTest, EnterTakesTheTypedTextThenPressesOk) {
     OptionsDialog& dialog = OpenDialog();
     QLineEdit* speed = Combo(4)->lineEdit();
     speed->selectAll();
-    TypeText(speed, "7");
+    QTest::keyClicks(speed, "7");
     // Typed, not picked: only Enter makes the item's text a choice.
     QLineEdit* middle = Combo(3)->lineEdit();
     middle->selectAll();
-    TypeText(middle, "Button 4");
+    QTest::keyClicks(middle, "Button 4");
     Combo(3)->setFocus();
-    Key(dialog.focusWidget(), Qt::Key_Return);
+    QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);
 
     EXPECT_EQ(ReadFile(settingsFile), "1\r\n2\r\n4\r\n7\r\n1\r\n1\r\n0\r\nEnglish.lng\r\n");
     EXPECT_FALSE(dialog.isVisible());
@@ -350,7 +331,7 @@ TEST_P(CancelTest, HidesAndReopeningKeepsTheEdits) {
         Child<QPushButton>(control)->click();
     } else {
         Child<QWidget>(control)->setFocus();
-        Key(dialog.focusWidget(), key);
+        QTest::keyClick(dialog.focusWidget(), key);
     }
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_FALSE(fs::exists(settingsFile));
@@ -375,7 +356,7 @@ TEST_F(OptionsDialogTest, OpeningActivatesAndFocusesTheFirstControlEveryTime) {
     EXPECT_TRUE(dialog.isActiveWindow());
     EXPECT_EQ(dialog.focusWidget(), Combo(1));
     Child<QCheckBox>("startAtLogonBox")->setFocus();
-    Key(dialog.focusWidget(), Qt::Key_Escape);
+    QTest::keyClick(dialog.focusWidget(), Qt::Key_Escape);
     ASSERT_FALSE(dialog.isVisible());
     host->Open();
     EXPECT_EQ(dialog.focusWidget(), Combo(1));
@@ -397,7 +378,7 @@ TEST_F(OptionsDialogTest, LinksOpenWithEnterOrSpaceAndLeaveTheDialogOpen) {
         const QImage unfocused = link->grab().toImage();
         link->setFocus(Qt::TabFocusReason);
         EXPECT_NE(link->grab().toImage(), unfocused) << name << ": focus not shown";
-        Key(dialog.focusWidget(), key);
+        QTest::keyClick(dialog.focusWidget(), key);
     }
     const std::vector<std::vector<std::string>> started = {{"xfce4-mouse-settings"},
                                                            {"jstest-gtk"}};
