@@ -187,9 +187,11 @@ SectionEnd
 
 Section "Uninstall"
   Call un.EndRunningVantrel
-  ; The start-at-logon value, when it starts this copy: a copy elsewhere keeps its own.
+  ; The start-at-logon value, when it starts this copy: a copy elsewhere keeps its own. Older
+  ; copies wrote the path alone, newer ones add the logon argument.
   ReadRegStr $0 HKCU "${RUN_KEY}" "${PRODUCT}"
-  ${If} $0 == '"$INSTDIR\Vantrel.exe"'
+  ${If} $0 == '"$INSTDIR\Vantrel.exe" --at-logon'
+  ${OrIf} $0 == '"$INSTDIR\Vantrel.exe"'
     DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
   ${EndIf}
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
