@@ -30,14 +30,6 @@ struct Recorder {
     std::vector<input_event> events;
 };
 
-// Hands `size` bytes back to the program where the request's argument points.
-void Answer(UMockdevIoctlData* arg, const void* bytes, std::size_t size) {
-    const auto* begin = static_cast<const guint8*>(bytes);
-    std::vector<guint8> copy(begin, begin + size);
-    umockdev_ioctl_data_update(umockdev_ioctl_data_resolve(arg, 0, size, nullptr), 0, copy.data(),
-                               static_cast<gint>(size));
-}
-
 gboolean OnIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer data) {
     auto& recorder = *static_cast<Recorder*>(data);
     const std::lock_guard guard(recorder.lock);
@@ -47,8 +39,9 @@ gboolean OnIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer data)
     std::memcpy(&value, arg->data, sizeof value);
     switch (request) {
         case UI_GET_VERSION: {
-            const unsigned version = 5;
-            Answer(arg, &version, sizeof version);
+            UMockdevIoctlData* out = umockdev_ioctl_data_resolve(arg, 0, sizeof(unsigned), nullptr);
+            unsigned version = 5;
+            umockdev_ioctl_data_update(out, 0, reinterpret_cast<guint8*>(&version), sizeof version);
             break;
         }
         case UI_SET_EVBIT:
@@ -74,7 +67,11 @@ gboolean OnIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer data)
         default:
             if (_IOC_NR(request) == _IOC_NR(UI_GET_SYSNAME(0)) &&
                 _IOC_TYPE(request) == UINPUT_IOCTL_BASE) {
-                Answer(arg, "input99", sizeof "input99");
+                const char sysname[] = "input99";
+                UMockdevIoctlData* out =
+                    umockdev_ioctl_data_resolve(arg, 0, sizeof sysname, nullptr);
+                umockdev_ioctl_data_update(
+                    out, 0, reinterpret_cast<guint8*>(const_cast<char*>(sysname)), sizeof sysname);
                 break;
             }
             umockdev_ioctl_client_complete(client, -1, ENOTTY);
