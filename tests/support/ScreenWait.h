@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QImage>
@@ -11,27 +10,10 @@
 #include <QPixmap>
 #include <QRect>
 #include <QScreen>
-#include <QThread>
-#include <functional>
+
+#include "support/EventLoopWait.h"
 
 namespace vantrel::test {
-
-// Runs the event loop until `done` holds or `ms` have passed; false on the time-out.
-inline bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
-
-// Runs the event loop for `ms`.
-inline void Settle(int ms) {
-    WaitFor([] { return false; }, ms);
-}
 
 // Counts the mouse button releases the application's windows have taken in. A test of what a
 // click must not do waits until the click's release has arrived, then looks: a fixed pause

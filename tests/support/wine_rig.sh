@@ -64,6 +64,10 @@ prepare_prefix() {
   for family in Arial Verdana; do
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$family" /d Tahoma /f >/dev/null 2>&1
   done
+  end_session
+}
+# Ends the wine session, and with it every program in it; returns once it is gone.
+end_session() {
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w
 }
@@ -82,6 +86,23 @@ start_joystick_session() {  # start_joystick_session JOYSTICK_PRELOAD
   done
 }
 stick() { timeout 10 sh -c "echo '$*' >'$tmp/joystick'"; }
+
+# Starts the program (wine COMMAND...) with its output in $tmp/LOG, its process in $vantrel, and
+# waits up to 60 s for its tray icon: the icon's window goes to $icon and the time it took to
+# $took_ms. Without one, the log goes to stderr and the status is 1.
+start_to_tray() {  # start_to_tray LOG COMMAND...
+  local log="$tmp/$1" started
+  shift
+  started=$(date +%s%N)
+  wine "$@" >"$log" 2>&1 &
+  vantrel=$!
+  if icon=$(wait_for 60 tray_icon); then
+    took_ms=$((($(date +%s%N) - started) / 1000000))
+    return 0
+  fi
+  cat "$log" >&2
+  return 1
+}
 
 # Visible top-level windows of the program, by wine's window class.
 program_windows() {

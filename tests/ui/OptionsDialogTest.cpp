@@ -7,14 +7,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSlider>
+#include <QTest>
 #include <cmath>
 #include <cstdlib>
 
@@ -87,15 +86,6 @@ class OptionsDialogTest : public ::testing::Test {
         return Child<QComboBox>(kNames[n - 1]);
     }
 
-    static void Key(QWidget* target, Qt::Key key, const QString& text = {}) {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QCoreApplication::sendEvent(target, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-        QCoreApplication::sendEvent(target, &release);
-    }
-    static void TypeText(QLineEdit* edit, const QString& text) {
-        for (const QChar c : text) Key(edit, Qt::Key_unknown, QString(c));
-    }
     static void PickItem(QComboBox* combo, int index) {
         combo->setCurrentIndex(index);
         emit combo->activated(index);
@@ -198,19 +188,19 @@ TEST_F(OptionsDialogTest, TypingReachesTheModelAndKeepsTheCursor) {
     OpenDialog();
     QLineEdit* speed = Combo(4)->lineEdit();
     speed->setCursorPosition(0);
-    TypeText(speed, "1");
+    QTest::keyClicks(speed, "1");
     EXPECT_EQ(speed->text(), "12");
     EXPECT_EQ(speed->cursorPosition(), 1);
     EXPECT_EQ(host->Model().List(Choice::Speed).text, "12");
-    Key(speed, Qt::Key_Backspace);
+    QTest::keyClick(speed, Qt::Key_Backspace);
     speed->end(false);
-    TypeText(speed, ".7");
+    QTest::keyClicks(speed, ".7");
     EXPECT_EQ(host->Model().List(Choice::Speed).text, "2.7");
 
     // Typing an item's text into a button list is not a pick, but still clears its twin.
     QLineEdit* left = Combo(1)->lineEdit();
     left->selectAll();
-    TypeText(left, "Button 2");
+    QTest::keyClicks(left, "Button 2");
     EXPECT_EQ(Combo(2)->currentText(), "");
     EXPECT_EQ(left->text(), "Button 2");
 
@@ -267,20 +257,6 @@ TEST_F(OptionsDialogTest, PadWithoutASecondStickGreysTheScrollControlsAndSaysWhy
     }
 }
 
-TEST_F(OptionsDialogTest, CancelHidesAndReopeningKeepsTheEdits) {
-    OptionsDialog& dialog = OpenDialog();
-    PickItem(Combo(5), 1);
-    Child<QPushButton>("cancelButton")->click();
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_FALSE(fs::exists(settingsFile));
-
-    host->Open();
-    EXPECT_EQ(host->Dialog(), &dialog);
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(Combo(5)->currentText(), "2");  // the pick survives the look at the pads
-    EXPECT_TRUE(Child<QPushButton>("applyButton")->isEnabled());
-}
-
 TEST_F(OptionsDialogTest, CloseBoxUnloadsAndTheNextOpeningLoadsAnew) {
     QPointer<OptionsDialog> first = &OpenDialog();
     PickItem(Combo(5), 1);
@@ -316,18 +292,9 @@ TEST_F(OptionsDialogTest, MouseLinkStartsTheDesktopsSettingsProgram) {
 
     OpenDialog();
     QLabel* link = Child<QLabel>("mouseSettingsLink");
-    const QPointF inside(2, 2);
-    QMouseEvent press(QEvent::MouseButtonPress, inside, link->mapToGlobal(inside), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(link, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, inside, link->mapToGlobal(inside),
-                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(link, &release);
-
-    QLabel* padLink = Child<QLabel>("controllerSettingsLink");
-    QMouseEvent padRelease(QEvent::MouseButtonRelease, inside, padLink->mapToGlobal(inside),
-                           Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(padLink, &padRelease);  // no game-controller program: nothing
+    QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(2, 2));
+    QTest::mouseClick(Child<QLabel>("controllerSettingsLink"), Qt::LeftButton, {},
+                      QPoint(2, 2));  // no game-controller program: nothing
 
     ASSERT_EQ(launcher.started.size(), 1u);
     EXPECT_EQ(launcher.started[0], std::vector<std::string>{"xfce4-mouse-settings"});
@@ -339,37 +306,46 @@ TEST_F(OptionsDialogTest, EnterTakesTheTypedTextThenPressesOk) {
     OptionsDialog& dialog = OpenDialog();
     QLineEdit* speed = Combo(4)->lineEdit();
     speed->selectAll();
-    TypeText(speed, "7");
+    QTest::keyClicks(speed, "7");
     // Typed, not picked: only Enter makes the item's text a choice.
     QLineEdit* middle = Combo(3)->lineEdit();
     middle->selectAll();
-    TypeText(middle, "Button 4");
+    QTest::keyClicks(middle, "Button 4");
     Combo(3)->setFocus();
-    Key(dialog.focusWidget(), Qt::Key_Return);
+    QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);
 
     EXPECT_EQ(ReadFile(settingsFile), "1\r\n2\r\n4\r\n7\r\n1\r\n1\r\n0\r\nEnglish.lng\r\n");
     EXPECT_FALSE(dialog.isVisible());
 }
 
-class CancelKeyTest : public OptionsDialogTest,
-                      public ::testing::WithParamInterface<std::pair<const char*, Qt::Key>> {};
+// Cancel clicked, or a key that does what Cancel does: hidden, nothing saved, the edits kept.
+class CancelTest : public OptionsDialogTest,
+                   public ::testing::WithParamInterface<std::pair<const char*, Qt::Key>> {};
 
-TEST_P(CancelKeyTest, DoesWhatCancelDoes) {
+TEST_P(CancelTest, HidesAndReopeningKeepsTheEdits) {
+    const auto [control, key] = GetParam();
     OptionsDialog& dialog = OpenDialog();
     QCoreApplication::processEvents();  // active, so the focus is where the test puts it
     PickItem(Combo(5), 1);
-    dialog.findChild<QWidget*>(GetParam().first)->setFocus();
-    Key(dialog.focusWidget(), GetParam().second);
+    if (key == Qt::Key_unknown) {
+        Child<QPushButton>(control)->click();
+    } else {
+        Child<QWidget>(control)->setFocus();
+        QTest::keyClick(dialog.focusWidget(), key);
+    }
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_FALSE(fs::exists(settingsFile));
 
     host->Open();
-    EXPECT_EQ(Combo(5)->currentText(), "2");
+    EXPECT_EQ(host->Dialog(), &dialog);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(Combo(5)->currentText(), "2");  // the pick survives the look at the pads
     EXPECT_TRUE(Child<QPushButton>("applyButton")->isEnabled());
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, CancelKeyTest,
-                         ::testing::Values(std::pair{"accelerationBox", Qt::Key_Escape},
+INSTANTIATE_TEST_SUITE_P(Ways, CancelTest,
+                         ::testing::Values(std::pair{"cancelButton", Qt::Key_unknown},
+                                           std::pair{"accelerationBox", Qt::Key_Escape},
                                            std::pair{"speedList", Qt::Key_Escape},
                                            std::pair{"cancelButton", Qt::Key_Return}));
 
@@ -380,7 +356,7 @@ TEST_F(OptionsDialogTest, OpeningActivatesAndFocusesTheFirstControlEveryTime) {
     EXPECT_TRUE(dialog.isActiveWindow());
     EXPECT_EQ(dialog.focusWidget(), Combo(1));
     Child<QCheckBox>("startAtLogonBox")->setFocus();
-    Key(dialog.focusWidget(), Qt::Key_Escape);
+    QTest::keyClick(dialog.focusWidget(), Qt::Key_Escape);
     ASSERT_FALSE(dialog.isVisible());
     host->Open();
     EXPECT_EQ(dialog.focusWidget(), Combo(1));
@@ -402,7 +378,7 @@ TEST_F(OptionsDialogTest, LinksOpenWithEnterOrSpaceAndLeaveTheDialogOpen) {
         const QImage unfocused = link->grab().toImage();
         link->setFocus(Qt::TabFocusReason);
         EXPECT_NE(link->grab().toImage(), unfocused) << name << ": focus not shown";
-        Key(dialog.focusWidget(), key);
+        QTest::keyClick(dialog.focusWidget(), key);
     }
     const std::vector<std::vector<std::string>> started = {{"xfce4-mouse-settings"},
                                                            {"jstest-gtk"}};

@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,6 +20,7 @@
 #include "core/text/BuiltInTexts.h"
 #include "core/text/LanguageFile.h"
 #include "platform/unix/UnixSignals.h"
+#include "support/ScreenWait.h"
 #include "support/fakes/FakeDesktop.h"
 #include "ui/AboutWindow.h"
 #include "ui/OptionsDialog.h"
@@ -56,11 +56,7 @@ struct Rig : test::FakeProgram {
     // The update check's delay cut short; true once its request went out.
     bool RunUpdateCheckNow() {
         window->UpdateCheckTimer()->start(0);
-        QElapsedTimer clock;
-        clock.start();
-        while (http.requests.empty() && clock.elapsed() < 10000)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        return !http.requests.empty();
+        return test::WaitFor([this] { return !http.requests.empty(); }, 10000);
     }
     // Types `speed` into the options dialog and presses Apply.
     void ApplySpeedInOptions(const char* speed) {
@@ -121,35 +117,40 @@ TEST(TrayApplicationStart, StoredSettingsChooseLanguageAndLogonEntry) {
     EXPECT_EQ(rig.runEntry.writes[0], rig.folder / "vantrel");
 }
 
-TEST(TrayApplicationStart, NoJoystickWarnsAndEndsWithoutIconOrSettingsFile) {
+// Without a pad, or beside a running copy: one message, then the end with a status of its own,
+// and no timer, icon, update check or settings file.
+struct EarlyEndCase {
+    StartOutcome outcome, other;
+    std::string (*message)(const LangText&);
+};
+class TrayApplicationEarlyEnd : public ::testing::TestWithParam<EarlyEndCase> {};
+
+TEST_P(TrayApplicationEarlyEnd, WarnsAndEndsWithoutIconOrSettingsFile) {
     Rig rig;
-    rig.joystick.Unplug(0);
-    rig.joystick.Unplug(3);
+    if (GetParam().outcome == StartOutcome::NoJoystick) {
+        rig.joystick.Unplug(0);
+        rig.joystick.Unplug(3);
+    }
+    rig.otherInstance = GetParam().outcome == StartOutcome::SecondInstance;
     const StartOutcome outcome = rig.Start();
-    EXPECT_EQ(outcome, StartOutcome::NoJoystick);
+    EXPECT_EQ(outcome, GetParam().outcome);
     EXPECT_NE(ExitStatus(outcome), 0);
+    EXPECT_NE(ExitStatus(outcome), ExitStatus(GetParam().other));
     ASSERT_EQ(rig.boxes.shown.size(), 1u);
-    const LangText& t = rig.state.texts;
-    EXPECT_EQ(rig.boxes.shown[0].title, t[4]);
-    EXPECT_EQ(rig.boxes.shown[0].text, t[24] + "\n\n" + t[25]);
+    EXPECT_EQ(rig.boxes.shown[0].title, rig.state.texts[4]);
+    EXPECT_EQ(rig.boxes.shown[0].text, GetParam().message(rig.state.texts));
     EXPECT_FALSE(rig.window->PollTimer()->isActive());
     EXPECT_FALSE(rig.window->Tray().SystemTrayIcon().isVisible());
     EXPECT_TRUE(rig.http.requests.empty());
     EXPECT_FALSE(fs::exists(rig.SettingsFile()));
 }
 
-TEST(TrayApplicationStart, SecondInstanceNamesTheProgramAndEnds) {
-    Rig rig;
-    rig.otherInstance = true;
-    const StartOutcome outcome = rig.Start();
-    EXPECT_EQ(outcome, StartOutcome::SecondInstance);
-    EXPECT_NE(ExitStatus(outcome), ExitStatus(StartOutcome::NoJoystick));
-    ASSERT_EQ(rig.boxes.shown.size(), 1u);
-    const LangText& t = rig.state.texts;
-    EXPECT_EQ(rig.boxes.shown[0].text, t[5] + " vantrel " + t[6]);
-    EXPECT_FALSE(rig.window->PollTimer()->isActive());
-    EXPECT_FALSE(rig.window->Tray().SystemTrayIcon().isVisible());
-}
+INSTANTIATE_TEST_SUITE_P(
+    Ends, TrayApplicationEarlyEnd,
+    ::testing::Values(EarlyEndCase{StartOutcome::NoJoystick, StartOutcome::SecondInstance,
+                                   [](const LangText& t) { return t[24] + "\n\n" + t[25]; }},
+                      EarlyEndCase{StartOutcome::SecondInstance, StartOutcome::NoJoystick,
+                                   [](const LangText& t) { return t[5] + " vantrel " + t[6]; }}));
 
 TEST(TrayApplicationRun, TicksShowHeldButtonAndPosition) {
     Rig rig;
@@ -164,12 +165,9 @@ TEST(TrayApplicationRun, TicksShowHeldButtonAndPosition) {
     EXPECT_EQ(rig.window->HeldButtonLabel()->text(), "1");
     EXPECT_EQ(rig.window->PositionLabel()->text(), " 638 -  512");
 
-    QElapsedTimer clock;
-    clock.start();
     const int before = rig.joystick.stateReads;
-    while (rig.joystick.stateReads < before + 5 && clock.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    EXPECT_GE(rig.joystick.stateReads, before + 5) << "the timer drives the ticks";
+    EXPECT_TRUE(test::WaitFor([&] { return rig.joystick.stateReads >= before + 5; }))
+        << "the timer drives the ticks";
 }
 
 TEST(TrayApplicationEnd, ExitSavesReleasesTheButtonAndRemovesTheIconOnce) {

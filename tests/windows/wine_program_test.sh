@@ -46,30 +46,22 @@ else
 fi
 wait_exit "$vantrel" 30
 check "exit status 2 without a joystick (was $status)" test "$status" -eq 2
-wineserver -k >/dev/null 2>&1 || true
-wineserver -w
+end_session
 
 echo "== started at logon without a joystick"
-wine "$program/Vantrel.exe" --at-logon >"$tmp/at-logon.log" 2>&1 &
-vantrel=$!
-check "the tray icon docks while it waits for a joystick" wait_for 60 tray_icon
+check "the tray icon docks while it waits for a joystick" \
+  start_to_tray at-logon.log "$program/Vantrel.exe" --at-logon
 check "no message while it waits" test -z "$(xdotool search --onlyvisible --name "^$warning_title\$")"
 check "it keeps running" kill -0 "$vantrel"
 check "the waiting writes no settings" test ! -e "$program/Vantrel.ini"
-wineserver -k >/dev/null 2>&1 || true
-wineserver -w
+end_session
 
 echo "== with a joystick"
 start_joystick_session "$preload"
-started=$(date +%s%N)
-wine "$program/Vantrel.exe" >"$tmp/joystick.log" 2>&1 &
-vantrel=$!
-if icon=$(wait_for 60 tray_icon); then
-  docked=$(date +%s%N)
-  pass "the tray icon docks ($(((docked - started) / 1000000)) ms from start to tray)"
+if start_to_tray joystick.log "$program/Vantrel.exe"; then
+  pass "the tray icon docks ($took_ms ms from start to tray)"
 else
   fail "no tray icon"
-  cat "$tmp/joystick.log" >&2
   exit 1
 fi
 

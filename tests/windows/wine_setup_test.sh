@@ -70,14 +70,8 @@ check "uninstall entry: EstimatedSize ($estimated KiB) within 10 % of the folder
 
 # Starts the installed program and waits for its tray icon; its process goes to $vantrel.
 start_installed() {  # start_installed LOG
-  wine "$dir/Vantrel.exe" >"$tmp/$1" 2>&1 &
-  vantrel=$!
-  if wait_for 60 tray_icon >/dev/null; then
-    pass "the installed Vantrel.exe starts with the joystick and shows its tray icon"
-  else
-    fail "the installed Vantrel.exe shows no tray icon"
-    cat "$tmp/$1" >&2
-  fi
+  check "the installed Vantrel.exe starts with the joystick and shows its tray icon" \
+    start_to_tray "$1" "$dir/Vantrel.exe"
 }
 ini="$dir/Vantrel.ini"
 echo "== the installed program, then a setup over it"
@@ -183,8 +177,7 @@ if [ -n "$shots" ]; then
     wait_for 60 entry EstimatedSize >/dev/null || fail "the setup in $name installed nothing"
     if wait_for 30 side_picture "$side" >/dev/null; then picture finish; else fail "no last page in $name"; fi
     kill "$gui" 2>/dev/null || true
-    wineserver -k >/dev/null 2>&1 || true
-    wineserver -w
+    end_session
   done
 fi
 

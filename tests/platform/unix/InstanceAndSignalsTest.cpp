@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLockFile>
 #include <QTemporaryDir>
@@ -19,10 +18,13 @@
 #include "platform/unix/QtInstanceLock.h"
 #include "platform/unix/SessionBus.h"
 #include "platform/unix/UnixSignals.h"
+#include "support/EventLoopWait.h"
 #include "support/ScopedEnv.h"
 
 namespace vantrel {
 namespace {
+
+using test::WaitFor;
 
 TEST(InstanceLock, SecondHolderSeesTheFirstAndTheFirstDoesNot) {
     QTemporaryDir dir;
@@ -140,9 +142,7 @@ TEST(UnixSignals, TermIntAndHupArriveOnTheEventLoop) {
     std::vector<int> seen;
     QObject::connect(&watcher, &UnixSignals::received, [&](int n) { seen.push_back(n); });
     for (int n : {SIGTERM, SIGINT, SIGHUP}) ::raise(n);  // the process survives each one
-    QElapsedTimer timer;
-    timer.start();
-    while (seen.size() < 3 && timer.elapsed() < 5000) QCoreApplication::processEvents();
+    WaitFor([&] { return seen.size() >= 3; });
     EXPECT_EQ(seen, (std::vector<int>{SIGTERM, SIGINT, SIGHUP}));
 }
 

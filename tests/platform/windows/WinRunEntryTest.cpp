@@ -40,34 +40,32 @@ class WinRunEntryTest : public ::testing::Test {
     void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str()); }
 
     std::optional<Value> Stored() const { return ReadValue(key_, L"Vantrel"); }
+    // The value holds `path` quoted and the logon argument, as a plain string.
+    void ExpectStored(const std::wstring& path) const {
+        const auto value = Stored();
+        ASSERT_TRUE(value);
+        EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ));
+        EXPECT_EQ(value->data, L"\"" + path + L"\" --at-logon");
+    }
 
     const std::wstring key_ =
         L"Software\\VantrelTests\\Run" + std::to_wstring(std::random_device{}());
     WinRunEntry entry_{key_, L"Vantrel"};
 };
 
+// Spaces and accents are kept whole inside the quotes.
 TEST_F(WinRunEntryTest, WritesTheQuotedPathAndTheLogonArgumentAsAPlainString) {
-    ASSERT_TRUE(entry_.Write(L"C:\\Programs\\Vantrel\\Vantrel.exe"));
-    const auto value = Stored();
-    ASSERT_TRUE(value);
-    EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(value->data, L"\"C:\\Programs\\Vantrel\\Vantrel.exe\" --at-logon");
-}
-
-TEST_F(WinRunEntryTest, PathWithSpacesAndAccentsIsKeptWholeInsideTheQuotes) {
-    const std::wstring path = L"C:\\Program Files\\J\u00fcrgen's Tools\\Vantrel.exe";
-    ASSERT_TRUE(entry_.Write(path));
-    const auto value = Stored();
-    ASSERT_TRUE(value);
-    EXPECT_EQ(value->data, L"\"" + path + L"\" --at-logon");
+    for (const std::wstring path : {L"C:\\Programs\\Vantrel\\Vantrel.exe",
+                                    L"C:\\Program Files\\J\u00fcrgen's Tools\\Vantrel.exe"}) {
+        ASSERT_TRUE(entry_.Write(path));
+        ExpectStored(path);
+    }
 }
 
 TEST_F(WinRunEntryTest, WriteReplacesTheOldPath) {
     ASSERT_TRUE(entry_.Write(L"C:\\Old Place\\Vantrel.exe"));
     ASSERT_TRUE(entry_.Write(L"D:\\New\\Vantrel.exe"));
-    const auto value = Stored();
-    ASSERT_TRUE(value);
-    EXPECT_EQ(value->data, L"\"D:\\New\\Vantrel.exe\" --at-logon");
+    ExpectStored(L"D:\\New\\Vantrel.exe");
 }
 
 TEST_F(WinRunEntryTest, RemoveDeletesAndAMissingValueOrKeyCountsAsRemoved) {
@@ -88,9 +86,7 @@ TEST_F(WinRunEntryTest, RelativePathIsRefusedAndLeavesTheValueAlone) {
     ASSERT_TRUE(entry_.Write(L"C:\\Vantrel.exe"));
     EXPECT_FALSE(entry_.Write(L"Vantrel.exe"));
     EXPECT_FALSE(entry_.Write(L"Programs\\Vantrel.exe"));
-    const auto value = Stored();
-    ASSERT_TRUE(value);
-    EXPECT_EQ(value->data, L"\"C:\\Vantrel.exe\" --at-logon");
+    ExpectStored(L"C:\\Vantrel.exe");
 }
 
 TEST_F(WinRunEntryTest, SyncFollowsTheSetting) {

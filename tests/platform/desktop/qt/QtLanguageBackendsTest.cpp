@@ -139,10 +139,6 @@ void WhenModalShows(std::function<void(T&)> answer) {
     QTimer::singleShot(0, *poll);
 }
 
-void WhenDialogShows(std::function<void(QFileDialog&)> answer) {
-    WhenModalShows<QFileDialog>(std::move(answer));
-}
-
 class QtFileDialogRunTest : public ::testing::Test {
   protected:
     QtFileDialogRunTest() {
@@ -165,14 +161,14 @@ class QtFileDialogRunTest : public ::testing::Test {
 };
 
 TEST_F(QtFileDialogRunTest, CancelGivesNothing) {
-    WhenDialogShows([](QFileDialog& d) { d.reject(); });
+    WhenModalShows<QFileDialog>([](QFileDialog& d) { d.reject(); });
     std::uint32_t flags = kDialogFileMustExist;
     EXPECT_EQ(port.Run(request, flags), std::nullopt);
 }
 
 TEST_F(QtFileDialogRunTest, AcceptedFileComesBackAsANativePath) {
     QWidget* parent = nullptr;
-    WhenDialogShows([&](QFileDialog& d) {
+    WhenModalShows<QFileDialog>([&](QFileDialog& d) {
         parent = d.parentWidget();
         d.selectFile(QString::fromStdString(Native("a.lng")));
         static_cast<QDialog&>(d).accept();
@@ -183,7 +179,7 @@ TEST_F(QtFileDialogRunTest, AcceptedFileComesBackAsANativePath) {
 }
 
 TEST_F(QtFileDialogRunTest, MultipleSelectionGivesEveryPath) {
-    WhenDialogShows([](QFileDialog& d) {
+    WhenModalShows<QFileDialog>([](QFileDialog& d) {
         auto* edit = d.findChild<QLineEdit*>("fileNameEdit");
         if (edit == nullptr) {
             ADD_FAILURE() << "no file name box";
@@ -201,7 +197,7 @@ TEST_F(QtFileDialogRunTest, MultipleSelectionGivesEveryPath) {
 TEST_F(QtFileDialogRunTest, MissingFileIsRefusedWhenItMustExist) {
     bool stayedOpen = false;
     bool warned = false;
-    WhenDialogShows([&](QFileDialog& d) {
+    WhenModalShows<QFileDialog>([&](QFileDialog& d) {
         WhenModalShows<QMessageBox>([&](QMessageBox& box) {
             warned = true;
             box.reject();

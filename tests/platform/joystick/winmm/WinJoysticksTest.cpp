@@ -28,10 +28,15 @@ JOYCAPSA Record(const char* name, std::size_t nameBytes) {
     return record;
 }
 
+// A name shorter than the record's 32 bytes ends at its NUL; one that fills them all is kept
+// whole, with nothing read beyond.
 TEST(WinJoystickRecords, CapabilitiesCarryNameAndButtons) {
-    const JoystickInfo caps = CapsFromRecord(Record("Gamepad F310", 13));
-    EXPECT_EQ(caps.name, "Gamepad F310");
-    EXPECT_EQ(caps.buttonCount, 12u);
+    for (const auto& [name, bytes] :
+         {std::pair{"Gamepad F310", 13}, std::pair{"ABCDEFGHIJKLMNOPQRSTUVWXYZ012345", 32}}) {
+        const JoystickInfo caps = CapsFromRecord(Record(name, bytes));
+        EXPECT_EQ(caps.name, name);
+        EXPECT_EQ(caps.buttonCount, 12u) << name;
+    }
 }
 
 // Back and Start are known only for an XInput pad's maker with XInput's ten buttons.
@@ -46,12 +51,6 @@ TEST(WinJoystickRecords, BackAndStartOfXInputPads) {
         record.wNumButtons = static_cast<UINT>(buttons);
         EXPECT_EQ(CapsFromRecord(record).backStartButtons, backStart) << maker;
     }
-}
-
-TEST(WinJoystickRecords, NameFillingAllThirtyTwoBytesIsKeptWhole) {
-    // No NUL inside the record's name: all 32 bytes are the name, none read beyond.
-    const JoystickInfo caps = CapsFromRecord(Record("ABCDEFGHIJKLMNOPQRSTUVWXYZ012345", 32));
-    EXPECT_EQ(caps.name, "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345");
 }
 
 TEST(WinJoystickRecords, NameInTheSystemCodePageBecomesUtf8) {

@@ -19,6 +19,12 @@ namespace {
 bool Pressed(int virtualKey) {
     return (GetAsyncKeyState(virtualKey) & 0x8000) != 0;
 }
+// The pointer where WinPointer reads it.
+std::pair<int, int> At() {
+    ScreenPoint read{-1, -1};
+    EXPECT_TRUE(WinPointer().QueryPosition(read));
+    return {read.x, read.y};
+}
 
 class WinPointerTest : public ::testing::Test {
   protected:
@@ -42,10 +48,7 @@ TEST_F(WinPointerTest, PlacedPositionReadsBackStoppedAtTheDesktopsEdge) {
                  {{left - 5000, 1'000'000}, {left, bottom}}};
     for (const auto& c : cases) {
         ASSERT_TRUE(pointer_.PlaceAt(c.target.x, c.target.y));
-        ScreenPoint read{-1, -1};
-        ASSERT_TRUE(pointer_.QueryPosition(read));
-        EXPECT_EQ(read.x, c.expected.x) << c.target.x;
-        EXPECT_EQ(read.y, c.expected.y) << c.target.y;
+        EXPECT_EQ(At(), std::pair(c.expected.x, c.expected.y)) << c.target.x << ", " << c.target.y;
     }
 }
 
@@ -95,10 +98,7 @@ TEST_F(WinMouseButtonsTest, EachButtonGoesDownAndUpWhereThePointerIs) {
         ASSERT_TRUE(buttons_.Inject(c.up));
         EXPECT_FALSE(Pressed(c.key));
     }
-    ScreenPoint read;
-    ASSERT_TRUE(pointer.QueryPosition(read));
-    EXPECT_EQ(read.x, 300);
-    EXPECT_EQ(read.y, 200);
+    EXPECT_EQ(At(), std::pair(300, 200));
 }
 
 TEST_F(WinMouseButtonsTest, ValuesOtherThanTheSixButtonEventsAreNotSent) {
@@ -108,10 +108,7 @@ TEST_F(WinMouseButtonsTest, ValuesOtherThanTheSixButtonEventsAreNotSent) {
     for (const std::uint8_t value : {6u, 7u, 0x40u, 0xffu}) {
         EXPECT_FALSE(buttons_.Inject(static_cast<MouseButtonEvent>(value))) << int{value};
     }
-    ScreenPoint read;
-    ASSERT_TRUE(pointer.QueryPosition(read));
-    EXPECT_EQ(read.x, 300);
-    EXPECT_EQ(read.y, 200);
+    EXPECT_EQ(At(), std::pair(300, 200));
     EXPECT_FALSE(Pressed(VK_LBUTTON));
     EXPECT_FALSE(Pressed(VK_RBUTTON));
 }

@@ -10,10 +10,10 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <memory>
 
 #include "core/engine/PollScheduler.h"
+#include "support/EventLoopWait.h"
 #include "support/fakes/FakeJoystick.h"
 #include "support/fakes/FakeMouseButtons.h"
 #include "support/fakes/FakePointer.h"
@@ -61,20 +61,9 @@ struct Testbed {
     void Uevent(const char* action) { umockdev_testbed_uevent(bed.get(), kSysPath, action); }
 };
 
-// Runs the event loop until `done` or five seconds have passed; true when done.
-template <typename Done>
-bool LoopUntil(Done done) {
-    QDeadlineTimer deadline(5000);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
-// Runs the event loop for a while, for things that must not happen: the input they would
-// react to is already on the node (Press), so the first pass of the loop would see it.
-void LoopFor(int ms) {
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
+// For what must not happen, the input it would come from is already on the node (Press).
+using test::Settle;
+using test::WaitFor;
 
 struct Source {
     std::optional<std::string> node = std::string(kNode);
@@ -90,20 +79,20 @@ TEST(UdevWakeSourceTest, InputOnTheNodeWakesOnceUntilWatchedAgain) {
     Source source;
     testbed.Press(true);  // before the arming: the tick has seen it
     ASSERT_TRUE(source.wake.Watch(0, WakeInput::StickAndButtons));
-    LoopFor(50);
+    Settle(50);
     EXPECT_EQ(source.wakes, 0);
 
     testbed.Press(false);
     testbed.Press(true);
-    EXPECT_TRUE(LoopUntil([&] { return source.wakes > 0; }));
+    EXPECT_TRUE(WaitFor([&] { return source.wakes > 0; }));
     testbed.Press(false);
-    LoopFor(50);
+    Settle(50);
     EXPECT_EQ(source.wakes, 1);
 
     ASSERT_TRUE(source.wake.Watch(0, WakeInput::StickAndButtons));
     source.wake.Unwatch();
     testbed.Press(true);
-    LoopFor(50);
+    Settle(50);
     EXPECT_EQ(source.wakes, 1);
 }
 
@@ -115,12 +104,12 @@ TEST(UdevWakeSourceTest, PausedOnlyAButtonWakes) {
         Source source;
         ASSERT_TRUE(source.wake.Watch(0, input));
         testbed.Report(EV_ABS, ABS_X, 0);
-        if (!stickWakes) LoopFor(50);
-        EXPECT_EQ(stickWakes ? LoopUntil([&] { return source.wakes == 1; }) : source.wakes == 1,
+        if (!stickWakes) Settle(50);
+        EXPECT_EQ(stickWakes ? WaitFor([&] { return source.wakes == 1; }) : source.wakes == 1,
                   stickWakes);
         ASSERT_TRUE(source.wake.Watch(0, input));
         testbed.Press(true);
-        EXPECT_TRUE(LoopUntil([&] { return source.wakes == (stickWakes ? 2 : 1); }));
+        EXPECT_TRUE(WaitFor([&] { return source.wakes == (stickWakes ? 2 : 1); }));
     }
 }
 
@@ -134,7 +123,7 @@ TEST_P(DeviceEventTest, UeventWakes) {
     if (std::string(GetParam()) == "add") source.node.reset();
     ASSERT_TRUE(source.wake.Watch(0, WakeInput::StickAndButtons));
     testbed.Uevent(GetParam());
-    EXPECT_TRUE(LoopUntil([&] { return source.wakes == 1; }));
+    EXPECT_TRUE(WaitFor([&] { return source.wakes == 1; }));
 }
 
 INSTANTIATE_TEST_SUITE_P(Actions, DeviceEventTest, ::testing::Values("add", "remove"),
@@ -176,7 +165,7 @@ TEST(UdevWakeSourceTest, SleepingEngineMovesOnInput) {
 
     joystick.SetButtons(1);
     testbed.Press(true);
-    EXPECT_TRUE(LoopUntil([&] { return !buttons.events.empty(); }));
+    EXPECT_TRUE(WaitFor([&] { return !buttons.events.empty(); }));
     EXPECT_EQ(buttons.events, std::vector<MouseButtonEvent>{MouseButtonEvent::LeftDown});
     EXPECT_TRUE(timer.running);
 }
