@@ -59,8 +59,8 @@ class ScriptedJoystick {
   public:
     // Plugs the pad in at /dev/input/event<number>, in a testbed of its own or in `bed` (which
     // must outlive it). SDL sees it at its next device scan, or when Plug announces it.
-    explicit ScriptedJoystick(int number = 7, const EvdevPad& pad = kPlainPad);
-    ScriptedJoystick(PadBed& bed, int number, const EvdevPad& pad);
+    explicit ScriptedJoystick(int number = 7, const EvdevPad& pad = kPlainPad,
+                              PadBed* bed = nullptr);
     ~ScriptedJoystick();
     ScriptedJoystick(const ScriptedJoystick&) = delete;
     ScriptedJoystick& operator=(const ScriptedJoystick&) = delete;
