@@ -109,9 +109,13 @@ class JoystickToPointerTest : public ::testing::Test {
         EXPECT_TRUE(pointer.Sync());
         return target.Take();
     }
-    void Ticks(int n) {
+    bool Ticks(int n) {
         for (int i = 0; i < n; ++i) engine.Tick();
+        return true;
     }
+    // The stick held at (x, y), or button `b` put down or up, for `n` ticks.
+    bool Hold(Sint16 x, Sint16 y, int n) { return pad->SetAxes(x, y) && Ticks(n); }
+    bool Press(int b, bool down, int n = 1) { return pad->SetButton(b, down) && Ticks(n); }
     ScreenPoint Where() {
         ScreenPoint point;
         EXPECT_TRUE(pointer.QueryPosition(point));
@@ -152,12 +156,11 @@ TEST_F(JoystickToPointerTest, DiscoveryReportsTheVirtualPad) {
 TEST_F(JoystickToPointerTest, StickMovesThePointerWhereTheArithmeticSays) {
     ASSERT_TRUE(PadAtRestAt(640, 512));
 
-    ASSERT_TRUE(pad->SetAxes(kAxisMin, 0));
-    Ticks(25);  // 20 ticks of 2 pixels, then 5 of 2.8 (3 whole pixels)
+    ASSERT_TRUE(Hold(kAxisMin, 0, 25));  // 20 ticks of 2 pixels, then 5 of 2.8 (3 whole pixels)
     EXPECT_EQ(Where().x, 640 - 20 * 2 - 5 * 3);
 
-    ASSERT_TRUE(pad->SetAxes(0, kAxisMax));
-    Ticks(11);  // the y axis keeps the run going: moving ticks 26 to 36 move 2.8 (3 pixels)
+    // The y axis keeps the run going: moving ticks 26 to 36 move 2.8 (3 pixels).
+    ASSERT_TRUE(Hold(0, kAxisMax, 11));
     const ScreenPoint end = Where();
     EXPECT_EQ(end.x, 585);
     EXPECT_EQ(end.y, 512 + 11 * 3);
@@ -166,16 +169,13 @@ TEST_F(JoystickToPointerTest, StickMovesThePointerWhereTheArithmeticSays) {
     EXPECT_EQ(test::XPointer().x, 585);
     EXPECT_EQ(test::XPointer().y, 545);
     // Moving ticks show the position a query asked at the tick before; at rest it catches up.
-    ASSERT_TRUE(pad->SetAxes(0, 0));
-    Ticks(1);
+    ASSERT_TRUE(Hold(0, 0, 1));
     EXPECT_EQ(engine.PositionText(), " 585 -  545");
 
     // The server confines the pointer to the screen.
     ASSERT_TRUE(pointer.PlaceAt(3, 300));
-    ASSERT_TRUE(pad->SetAxes(0, 0));
-    Ticks(1);
-    ASSERT_TRUE(pad->SetAxes(kAxisMin, 0));
-    Ticks(5);
+    ASSERT_TRUE(Hold(0, 0, 1));
+    ASSERT_TRUE(Hold(kAxisMin, 0, 5));
     EXPECT_EQ(engine.PositionText(), " 0 -  300");
 }
 
@@ -198,24 +198,20 @@ TEST_F(JoystickToPointerTest, JoystickButtonClicksTheWindowUnderThePointer) {
     ASSERT_TRUE(PadAtRestAt(350, 300));
     ASSERT_TRUE(ClicksOn(target).empty());
 
-    ASSERT_TRUE(pad->SetButton(0, true));
-    Ticks(1);
+    ASSERT_TRUE(Press(0, true));
     EXPECT_EQ(ClicksOn(target), (std::vector<Click>{{ButtonPress, 1}}));
     EXPECT_EQ(engine.HeldButton(), "1");
 
     Ticks(20);  // held: nothing more
     EXPECT_TRUE(ClicksOn(target).empty());
 
-    ASSERT_TRUE(pad->SetButton(0, false));
-    Ticks(3);
+    ASSERT_TRUE(Press(0, false, 3));
     EXPECT_EQ(ClicksOn(target), (std::vector<Click>{{ButtonRelease, 1}}));
     EXPECT_EQ(engine.HeldButton(), "");
 
     // Right and middle go to X buttons 3 and 2.
-    for (const int press : {1, -1, 2, -2}) {  // button 1 down, up, button 2 down, up
-        ASSERT_TRUE(pad->SetButton(std::abs(press), press > 0));
-        Ticks(1);
-    }
+    for (const int press : {1, -1, 2, -2})  // button 1 down, up, button 2 down, up
+        ASSERT_TRUE(Press(std::abs(press), press > 0));
     EXPECT_EQ(ClicksOn(target),
               (std::vector<Click>{
                   {ButtonPress, 3}, {ButtonRelease, 3}, {ButtonPress, 2}, {ButtonRelease, 2}}));
@@ -258,8 +254,7 @@ TEST_F(JoystickToPointerTest, UnplugReleasesTheButtonAndReplugResumesMotion) {
     const int index = pad->Index();
 
     ASSERT_TRUE(pad->SetAxes(kAxisMax, 0));
-    ASSERT_TRUE(pad->SetButton(0, true));
-    Ticks(3);
+    ASSERT_TRUE(Press(0, true, 3));
     EXPECT_EQ(Where().x, 306);
 
     pad->Detach();  // pulled out mid-move with the button held
@@ -270,8 +265,7 @@ TEST_F(JoystickToPointerTest, UnplugReleasesTheButtonAndReplugResumesMotion) {
     pad = std::make_unique<VirtualPad>();  // plugged in again
     ASSERT_TRUE(pad->Attached());
     ASSERT_EQ(pad->Index(), index);
-    ASSERT_TRUE(pad->SetAxes(kAxisMax, 0));
-    Ticks(1);
+    ASSERT_TRUE(Hold(kAxisMax, 0, 1));
     EXPECT_EQ(Where().x, 308);
     Ticks(2);
     EXPECT_EQ(Where().x, 312);
@@ -299,10 +293,8 @@ TEST_F(JoystickToPointerTest, AtRestTheTextFollowsAnotherClientsMoveWithinTwoTic
     EXPECT_EQ(engine.PositionText(), " 123 -  234");
 
     // A click drops the query sent before it: the next tick asks afresh and waits.
-    ASSERT_TRUE(pad->SetButton(0, true));
-    Ticks(1);
-    ASSERT_TRUE(pad->SetButton(0, false));
-    Ticks(1);
+    ASSERT_TRUE(Press(0, true));
+    ASSERT_TRUE(Press(0, false));
     ASSERT_TRUE(pointer.Sync());  // a query still pending would now have its reply
     const auto waitsBefore = pointer.Waits();
     Ticks(1);
@@ -314,8 +306,7 @@ TEST_F(JoystickToPointerTest, MovesNeverStartFromTheQuerySentAtRest) {
     ASSERT_TRUE(pointer.Sync());  // the query sent at rest has its answer: (400, 300)
 
     ASSERT_TRUE(other.PlaceAt(500, 250) && other.Sync());
-    ASSERT_TRUE(pad->SetAxes(kAxisMin, 0));
-    Ticks(1);
+    ASSERT_TRUE(Hold(kAxisMin, 0, 1));
     EXPECT_EQ(Where().x, 498);
     EXPECT_EQ(Where().y, 250);
 }

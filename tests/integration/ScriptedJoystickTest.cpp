@@ -85,12 +85,6 @@ class ScriptedJoystickRun : public ::testing::Test {
     bool Asleep() const {
         return window_->Run().Scheduler().Asleep() && !window_->PollTimer()->isActive();
     }
-    bool FallsAsleep() {
-        return WaitFor([this] { return Asleep(); });
-    }
-    bool LetGoAsleep() {
-        return WaitFor([this] { return !LeftDown() && Asleep(); });
-    }
     // Until the program reads the pad at `device` (-1: none) and sleeps.
     bool ReadsAsleep(int device) {
         return WaitFor(
@@ -102,7 +96,7 @@ class ScriptedJoystickRun : public ::testing::Test {
         pad.Report(kPushed, 0, 0);
         const bool moved = WaitFor([&] { return PointerX() > from + 20; });
         pad.Report(0, 0, 0);
-        return moved && FallsAsleep();
+        return moved && WaitFor([this] { return Asleep(); });
     }
     bool PlacedAndDriven(test::ScriptedJoystick& pad) {
         return pointer_.PlaceAt(400, 300) && pointer_.Sync() && Drives(pad);
@@ -129,21 +123,12 @@ class ScriptedJoystickTest : public ScriptedJoystickRun,
         ASSERT_TRUE(pad_.Ready()) << "run under umockdev-wrapper";
         ScriptedJoystickRun::SetUp();
     }
-    // Until the program has read all that the pad sent.
-    bool ReadOff() {
-        return WaitFor([this] { return pad_.Quiet(); });
-    }
-    JoystickInfo Info() {
-        JoystickInfo caps;
-        EXPECT_TRUE(joysticks_->ReadInfo(0, caps));
-        return caps;
-    }
     test::ScriptedJoystick pad_{7, *GetParam().pad};
 };
 
 TEST_P(ScriptedJoystickTest, SleepsAtRestMovesAndClicksOnEventsAndStopsWhenUnplugged) {
     EXPECT_EQ(joysticks_->DeviceNode(0), pad_.Node());
-    ASSERT_TRUE(FallsAsleep()) << "never fell asleep at rest";
+    ASSERT_TRUE(WaitFor([this] { return Asleep(); })) << "never fell asleep at rest";
     ASSERT_TRUE(PlacedAndDriven(pad_)) << "the stick moved nothing, or no sleep after the move";
     const int stopped = PointerX();
 
@@ -151,7 +136,7 @@ TEST_P(ScriptedJoystickTest, SleepsAtRestMovesAndClicksOnEventsAndStopsWhenUnplu
     EXPECT_TRUE(WaitFor([this] { return LeftDown(); })) << "button 1 clicked nothing";
     EXPECT_EQ(window_->Run().Engine().HeldButton(), "1");
     pad_.Report(0, 0, 0);
-    EXPECT_TRUE(LetGoAsleep());
+    EXPECT_TRUE(WaitFor([this] { return !LeftDown() && Asleep(); }));
     EXPECT_EQ(PointerX(), stopped);
 
     // Pulled out while pushed with the button held: the button goes up, the pointer stops and
@@ -159,7 +144,7 @@ TEST_P(ScriptedJoystickTest, SleepsAtRestMovesAndClicksOnEventsAndStopsWhenUnplu
     pad_.Report(kPushed, 0, 1);
     ASSERT_TRUE(WaitFor([&] { return LeftDown() && PointerX() > stopped; }));
     pad_.Unplug();
-    EXPECT_TRUE(LetGoAsleep()) << "no clean stop";
+    EXPECT_TRUE(WaitFor([this] { return !LeftDown() && Asleep(); })) << "no clean stop";
     EXPECT_EQ(joysticks_->DeviceNode(0), std::nullopt);
     EXPECT_EQ(window_->Run().Engine().HeldButton(), "");
     const int unplugged = PointerX();
@@ -174,7 +159,9 @@ TEST_P(ScriptedJoystickTest, SleepsAtRestMovesAndClicksOnEventsAndStopsWhenUnplu
 
 // Two pads of one maker differ only after the 31st byte of their names.
 TEST_P(ScriptedJoystickTest, ShowsTheWholeName) {
-    EXPECT_EQ(Info().name, GetParam().name ? GetParam().name : GetParam().pad->name);
+    JoystickInfo caps;
+    ASSERT_TRUE(joysticks_->ReadInfo(0, caps));
+    EXPECT_EQ(caps.name, GetParam().name ? GetParam().name : GetParam().pad->name);
 }
 
 TEST_P(ScriptedJoystickTest, FirstStartClicksWithTheThumbButtonsAndSavesThem) {
@@ -191,20 +178,19 @@ TEST_P(ScriptedJoystickTest, FirstStartClicksWithTheThumbButtonsAndSavesThem) {
 // A stick that jitters by a step at rest (drivers without fuzz) must not cost a tick: the
 // program is woken by the button that follows, not before.
 TEST_P(ScriptedJoystickTest, JitterAtRestReadsNothing) {
-    ASSERT_TRUE(FallsAsleep());
-    const test::PadAxis& x = pad_.Description().axes[0];
-    const int centre = (x.minimum + x.maximum + 1) / 2;
+    ASSERT_TRUE(WaitFor([this] { return Asleep(); }));
+    const int centre = pad_.Description().axes[0].Middle();
     const unsigned long readings = joysticks_->readings;
     for (int step = 1; step <= 20; ++step) {
         pad_.ReportRaw(centre + step % 2, centre - step % 2, 0);
-        ASSERT_TRUE(ReadOff()) << "the node was never read";
+        ASSERT_TRUE(WaitFor([this] { return pad_.Quiet(); })) << "the node was never read";
     }
     EXPECT_EQ(joysticks_->readings, readings);
     EXPECT_TRUE(Asleep());
     pad_.ReportRaw(centre, centre, 1);
     EXPECT_TRUE(WaitFor([this] { return LeftDown(); })) << "a button after the jitter woke nobody";
     pad_.ReportRaw(centre, centre, 0);
-    EXPECT_TRUE(LetGoAsleep());
+    EXPECT_TRUE(WaitFor([this] { return !LeftDown() && Asleep(); }));
 }
 
 // The second stick is the one SDL's mapping names, else the usual evdev pair resting at its
@@ -212,15 +198,17 @@ TEST_P(ScriptedJoystickTest, JitterAtRestReadsNothing) {
 // the other axes pulled to their ends (triggers) wake and scroll nothing.
 TEST_P(ScriptedJoystickTest, OnlyTheSecondStickOffCentreWakesAndScrolls) {
     const std::array<int, 2> codes = GetParam().scroll;
-    EXPECT_EQ(Info().hasScrollStick, codes[0] >= 0);
+    JoystickInfo caps;
+    ASSERT_TRUE(joysticks_->ReadInfo(0, caps));
+    EXPECT_EQ(caps.hasScrollStick, codes[0] >= 0);
     EXPECT_EQ(joysticks_->ScrollAxisCodes(0), codes);
-    ASSERT_TRUE(FallsAsleep());
+    ASSERT_TRUE(WaitFor([this] { return Asleep(); }));
     const auto& axes = pad_.Description().axes;
     const unsigned long readings = joysticks_->readings;
     for (std::size_t i = 2; i < axes.size(); ++i) {
         if (axes[i].code == codes[0] || axes[i].code == codes[1]) continue;
         pad_.ReportAxis(axes[i].code, axes[i].maximum);
-        ASSERT_TRUE(ReadOff()) << "the node was never read";
+        ASSERT_TRUE(WaitFor([this] { return pad_.Quiet(); })) << "the node was never read";
     }
     EXPECT_EQ(joysticks_->readings, readings);
     EXPECT_TRUE(scroll_.turns.empty());
@@ -228,9 +216,9 @@ TEST_P(ScriptedJoystickTest, OnlyTheSecondStickOffCentreWakesAndScrolls) {
     const auto y =
         std::find_if(axes.begin(), axes.end(), [&](auto& a) { return a.code == codes[1]; });
     ASSERT_NE(y, axes.end());
-    const int centre = (y->minimum + y->maximum + 1) / 2;
+    const int centre = y->Middle();
     pad_.ReportAxis(y->code, centre - (y->maximum - y->minimum) / 20);  // inside the dead zone
-    ASSERT_TRUE(ReadOff());
+    ASSERT_TRUE(WaitFor([this] { return pad_.Quiet(); }));
     EXPECT_EQ(joysticks_->readings, readings);
 
     pad_.ReportAxis(y->code, y->minimum);  // up
@@ -275,7 +263,7 @@ class TwoPadsTest : public LaterPadsTest {
 };
 
 TEST_F(TwoPadsTest, TheFirstPadDrivesAloneAndAgainWhenItComesBack) {
-    ASSERT_TRUE(FallsAsleep());
+    ASSERT_TRUE(WaitFor([this] { return Asleep(); }));
     ASSERT_TRUE(PlacedAndDriven(*xbox_)) << "the Xbox pad moved nothing";
 
     ds4_.emplace(8, test::kDualShock4, &bed_);
@@ -311,7 +299,7 @@ class AtLogonTest : public LaterPadsTest {
 
 TEST_F(AtLogonTest, WaitsInTheTrayAsleepThenDrivesWithThePadThatComes) {
     TrayIcon& tray = window_->Tray();
-    ASSERT_TRUE(FallsAsleep());
+    ASSERT_TRUE(WaitFor([this] { return Asleep(); }));
     EXPECT_EQ(tray.State(), TrayState::WaitingForJoystick);
     EXPECT_EQ(tray.SystemTrayIcon().toolTip().toStdString(),
               state_.texts[TextId::WaitingForJoystick]);

@@ -59,8 +59,7 @@ struct ScriptedJoystick::Impl {
 
     void CentreAxes() {
         for (std::size_t i = 0; i < pad.axes.size(); ++i)
-            axes[i] =
-                pad.axes[i].rest.value_or((pad.axes[i].minimum + pad.axes[i].maximum + 1) / 2);
+            axes[i] = pad.axes[i].rest.value_or(pad.axes[i].Middle());
     }
 
     const EvdevPad& pad;
@@ -165,15 +164,13 @@ struct ScriptedJoystick::Impl {
         if (_IOC_TYPE(request) != 'E' || _IOC_DIR(request) != _IOC_READ) return -ENOTTY;
         if (gone) return -ENODEV;
         out.assign(size, 0);
-        if (request == EVIOCGVERSION) {
-            const int version = EV_VERSION;
-            std::memcpy(out.data(), &version, sizeof version);
-            return 0;
-        }
-        if (request == EVIOCGID) {
-            std::memcpy(out.data(), &pad.id, sizeof pad.id);
-            return 0;
-        }
+        const auto fill = [&out](const void* from, std::size_t length) {  // a struct's answer
+            std::memcpy(out.data(), from, length);
+            return 0L;
+        };
+        static constexpr int kVersion = EV_VERSION;
+        if (request == EVIOCGVERSION) return fill(&kVersion, sizeof kVersion);
+        if (request == EVIOCGID) return fill(&pad.id, sizeof pad.id);
         if (nr == _IOC_NR(EVIOCGNAME(0))) {
             const std::size_t length = std::min<std::size_t>(size, std::strlen(pad.name) + 1);
             std::memcpy(out.data(), pad.name, length);
@@ -188,19 +185,13 @@ struct ScriptedJoystick::Impl {
             nr == _IOC_NR(EVIOCGSW(0)) || nr == _IOC_NR(EVIOCGSND(0)))
             return size;
         if (nr >= _IOC_NR(EVIOCGBIT(0, 0)) && nr < _IOC_NR(EVIOCGBIT(EV_MAX, 0))) {
-            switch (nr - _IOC_NR(EVIOCGBIT(0, 0))) {
-                case 0:
-                    for (int type : {EV_SYN, EV_KEY, EV_ABS}) SetBit(out, type);
-                    break;
-                case EV_KEY:
-                    for (unsigned short code : pad.keys) SetBit(out, code);
-                    break;
-                case EV_ABS:
-                    for (const PadAxis& axis : pad.axes) SetBit(out, axis.code);
-                    break;
-                default:
-                    break;
-            }
+            const unsigned type = nr - _IOC_NR(EVIOCGBIT(0, 0));
+            if (type == 0)
+                for (int t : {EV_SYN, EV_KEY, EV_ABS}) SetBit(out, t);
+            if (type == EV_KEY)
+                for (unsigned short code : pad.keys) SetBit(out, code);
+            if (type == EV_ABS)
+                for (const PadAxis& axis : pad.axes) SetBit(out, axis.code);
             return size;
         }
         if (nr >= _IOC_NR(EVIOCGABS(0)) && nr < _IOC_NR(EVIOCGABS(ABS_CNT)) &&
@@ -211,8 +202,7 @@ struct ScriptedJoystick::Impl {
                 if (axis.code != code) continue;
                 const input_absinfo info{axes[i],   axis.minimum, axis.maximum,
                                          axis.fuzz, axis.flat,    0};
-                std::memcpy(out.data(), &info, sizeof info);
-                return 0;
+                return fill(&info, sizeof info);
             }
             return -EINVAL;
         }

@@ -20,6 +20,7 @@ struct PadAxis {
     unsigned short code;
     int minimum, maximum, fuzz, flat;
     std::optional<int> rest = std::nullopt;
+    int Middle() const { return (minimum + maximum + 1) / 2; }
 };
 
 // What a pad's evdev node says of itself. The first two axes are the stick the program reads.
