@@ -236,9 +236,9 @@ TEST_F(JoystickToWaylandTest, RightStickScrollsAsAWheelWithDiscreteNotchesAndASt
     ASSERT_TRUE(pad.SetAxis(3, 0));
     engine.Tick();
     ASSERT_TRUE(pointer.Sync());
-    ASSERT_TRUE(wev.WaitForText("axis_stop"));
-    // wev names axis_discrete "axis_stop" but prints its discrete value; the real stop has a
-    // time. Every scroll is vertical, upwards, from the wheel.
+    // wev names axis_discrete "axis_stop" but prints its discrete value; the real stop, the
+    // last event, has a time. Every scroll is vertical, upwards, from the wheel.
+    ASSERT_TRUE(wev.WaitForText("axis_stop: time:"));
     const std::string text = wev.Text();
     static const std::regex scroll(
         R"(wl_pointer\] (axis_source: (\d+)|axis: time: \d+; axis: (\d) \S+, value: ([-0-9.]+)|)"
