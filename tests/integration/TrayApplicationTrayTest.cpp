@@ -54,15 +54,6 @@ struct Language {
     friend void PrintTo(const Language& language, std::ostream* out) { *out << language.file; }
 };
 
-// Saves a picture for the README when screenshots are asked for.
-void SaveShot(const QPixmap& shot, const std::string& name, const Language& language) {
-    const char* shots = std::getenv("VANTREL_SCREENSHOTS");
-    if (shots == nullptr) return;
-    const QString lang = QString::fromStdString(fs::path(language.file).stem().string()).toLower();
-    const fs::path file = fs::path(shots) / (name + "-" + lang.toStdString() + ".png");
-    EXPECT_TRUE(shot.save(QString::fromStdString(file.string()), "PNG")) << file;
-}
-
 class TrayApplicationTray : public ::testing::TestWithParam<Language> {
   protected:
     void SetUp() override {
@@ -118,12 +109,15 @@ TEST_P(TrayApplicationTray, ClickOnTheIconOpensTheMenuInTheLoadedLanguage) {
     EXPECT_FALSE(actions[0]->icon().isNull());
     EXPECT_TRUE(actions[3]->icon().isNull());
 
-    if (std::getenv("VANTREL_SCREENSHOTS") != nullptr) {
+    if (const char* shots = std::getenv("VANTREL_SCREENSHOTS")) {
         Settle(300);  // let the menu finish painting
         const QRect area = menu.geometry().united(icon).adjusted(-12, -12, 12, 12);
-        SaveShot(QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(),
-                                                              area.height()),
-                 "tray-menu", GetParam());
+        const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(
+            0, area.x(), area.y(), area.width(), area.height());
+        const QString language =
+            QString::fromStdString(fs::path(GetParam().file).stem().string()).toLower();
+        const fs::path file = fs::path(shots) / ("tray-menu-" + language.toStdString() + ".png");
+        EXPECT_TRUE(shot.save(QString::fromStdString(file.string()), "PNG")) << file;
     }
 }
 
@@ -140,13 +134,22 @@ bool ChooseFromTheMenu(TrayApplication& window, std::string_view name) {
     return test::XClick(at.x(), at.y(), 1) && WaitFor([&menu] { return !menu.isVisible(); });
 }
 
+// Saves a window's picture for the README when screenshots are asked for.
+void SaveShot(QWidget& window, const std::string& name, const Language& language) {
+    const char* shots = std::getenv("VANTREL_SCREENSHOTS");
+    if (shots == nullptr) return;
+    const QString lang = QString::fromStdString(fs::path(language.file).stem().string()).toLower();
+    const fs::path file = fs::path(shots) / (name + "-" + lang.toStdString() + ".png");
+    EXPECT_TRUE(window.grab().save(QString::fromStdString(file.string()), "PNG")) << file;
+}
+
 TEST_P(TrayApplicationTray, OptionsAboutAndLanguageOpenFromTheMenu) {
     ASSERT_TRUE(ChooseFromTheMenu(*window_, "options"));
     OptionsDialog* options = window_->Options().Dialog();
     ASSERT_NE(options, nullptr);
     ASSERT_TRUE(WaitFor([options] { return options->isVisible(); }));
     EXPECT_TRUE(options->windowTitle().startsWith(QString::fromStdString(state_.texts[29])));
-    SaveShot(options->grab(), "options", GetParam());
+    SaveShot(*options, "options", GetParam());
     options->close();
 
     ASSERT_TRUE(ChooseFromTheMenu(*window_, "about"));
@@ -154,7 +157,7 @@ TEST_P(TrayApplicationTray, OptionsAboutAndLanguageOpenFromTheMenu) {
     ASSERT_NE(about, nullptr);
     ASSERT_TRUE(WaitFor([about] { return about->isVisible(); }));
     if (std::getenv("VANTREL_SCREENSHOTS") != nullptr) Settle(1500);  // credits into view
-    SaveShot(about->grab(), "about", GetParam());
+    SaveShot(*about, "about", GetParam());
     about->close();
 
     ASSERT_TRUE(ChooseFromTheMenu(*window_, "language"));

@@ -134,9 +134,7 @@ struct ScriptedJoystick::Impl {
             reader.queue.insert(reader.queue.end(), heard.begin(), heard.end());
             while (reader.queue.size() > kQueueLimit) reader.queue.pop_front();
         }
-        if (!Owed()) return;
-        const char ring = 1;
-        static_cast<void>(write(bell, &ring, 1));  // a full pty is readable anyway
+        if (Owed()) static_cast<void>(write(bell, "\1", 1));  // a full pty is readable anyway
     }
 
     // EVIOCSMASK: the codes of one event type this descriptor hears from now on.
@@ -374,8 +372,7 @@ void ScriptedJoystick::Unplug() {
     {
         const std::lock_guard guard(d.lock);
         d.gone = true;
-        const char ring = 1;
-        static_cast<void>(write(d.bell, &ring, 1));  // readers wake and find ENODEV
+        static_cast<void>(write(d.bell, "\1", 1));  // readers wake and find ENODEV
     }
     umockdev_testbed_uevent(d.bed, d.sysPath.c_str(), "remove");
 }
