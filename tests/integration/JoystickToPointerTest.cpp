@@ -45,9 +45,7 @@ class EventWindow {
             if (event.type == MapNotify && event.xmap.window == window_) break;
     }
     ~EventWindow() {
-        if (display_ == nullptr) return;
-        XDestroyWindow(display_, window_);
-        XCloseDisplay(display_);
+        if (display_ != nullptr) XCloseDisplay(display_);  // the window goes with it
     }
     EventWindow(const EventWindow&) = delete;
     EventWindow& operator=(const EventWindow&) = delete;
@@ -78,19 +76,20 @@ class EventWindow {
     Display* display_ = nullptr;
     Window window_ = 0;
 };
+using Click = EventWindow::Click;
 
 class JoystickToPointerTest : public ::testing::Test {
   protected:
     void SetUp() override {
         if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "needs an X display (Xvfb)";
         ASSERT_TRUE(joysticks.Ready());
-        ASSERT_TRUE(pointer.Connected());
+        ASSERT_TRUE(pointer.Connected() && other.Connected());
         settings = DefaultSettings();
     }
 
     // A pad plugged in, whose device id the engine reads, as start-up would after counting.
-    bool PlugPad() {
-        pad = std::make_unique<VirtualPad>();
+    bool PlugPad(Uint16 axes = 2) {
+        pad = std::make_unique<VirtualPad>("Vantrel Test Pad", axes);
         if (!pad->Attached()) return false;
         settings.JoystickId = static_cast<std::int16_t>(pad->Index());
         engine.FollowChosenJoystick();
@@ -98,14 +97,23 @@ class JoystickToPointerTest : public ::testing::Test {
     }
     // A pad plugged in, and the pointer placed at (x, y) with two ticks at rest after it: the
     // text has caught up with it.
-    bool PadAtRestAt(int x, int y) {
-        if (!PlugPad() || !pointer.PlaceAt(x, y)) return false;
+    bool PadAtRestAt(int x, int y, Uint16 axes = 2) {
+        if (!PlugPad(axes) || !pointer.PlaceAt(x, y)) return false;
         Ticks(2);
         return true;
     }
-    void Ticks(int n) {
-        for (int i = 0; i < n; ++i) engine.Tick();
+    // The button events `target` took in, once the server has handled all the engine sent.
+    std::vector<Click> ClicksOn(EventWindow& target) {
+        EXPECT_TRUE(pointer.Sync());
+        return target.Take();
     }
+    bool Ticks(int n) {
+        for (int i = 0; i < n; ++i) engine.Tick();
+        return true;
+    }
+    // The stick held at (x, y), or button `b` put down or up, for `n` ticks.
+    bool Hold(Sint16 x, Sint16 y, int n) { return pad->SetAxes(x, y) && Ticks(n); }
+    bool Press(int b, bool down, int n = 1) { return pad->SetButton(b, down) && Ticks(n); }
     ScreenPoint Where() {
         ScreenPoint point;
         EXPECT_TRUE(pointer.QueryPosition(point));
@@ -115,6 +123,7 @@ class JoystickToPointerTest : public ::testing::Test {
     SdlJoysticks joysticks;
     std::unique_ptr<VirtualPad> pad;
     X11Pointer pointer;
+    X11Pointer other;  // another client
     Settings settings;
     PollEngine engine{joysticks, pointer, pointer, settings, &pointer};
 };
@@ -145,12 +154,11 @@ TEST_F(JoystickToPointerTest, DiscoveryReportsTheVirtualPad) {
 TEST_F(JoystickToPointerTest, StickMovesThePointerWhereTheArithmeticSays) {
     ASSERT_TRUE(PadAtRestAt(640, 512));
 
-    ASSERT_TRUE(pad->SetAxes(kAxisMin, 0));
-    Ticks(25);  // 20 ticks of 2 pixels, then 5 of 2.8 (3 whole pixels)
+    ASSERT_TRUE(Hold(kAxisMin, 0, 25));  // 20 ticks of 2 pixels, then 5 of 2.8 (3 whole pixels)
     EXPECT_EQ(Where().x, 640 - 20 * 2 - 5 * 3);
 
-    ASSERT_TRUE(pad->SetAxes(0, kAxisMax));
-    Ticks(11);  // the y axis keeps the run going: moving ticks 26 to 36 move 2.8 (3 pixels)
+    // The y axis keeps the run going: moving ticks 26 to 36 move 2.8 (3 pixels).
+    ASSERT_TRUE(Hold(0, kAxisMax, 11));
     const ScreenPoint end = Where();
     EXPECT_EQ(end.x, 585);
     EXPECT_EQ(end.y, 512 + 11 * 3);
@@ -159,16 +167,13 @@ TEST_F(JoystickToPointerTest, StickMovesThePointerWhereTheArithmeticSays) {
     EXPECT_EQ(test::XPointer().x, 585);
     EXPECT_EQ(test::XPointer().y, 545);
     // Moving ticks show the position a query asked at the tick before; at rest it catches up.
-    ASSERT_TRUE(pad->SetAxes(0, 0));
-    Ticks(1);
+    ASSERT_TRUE(Hold(0, 0, 1));
     EXPECT_EQ(engine.PositionText(), " 585 -  545");
 
     // The server confines the pointer to the screen.
     ASSERT_TRUE(pointer.PlaceAt(3, 300));
-    ASSERT_TRUE(pad->SetAxes(0, 0));
-    Ticks(1);
-    ASSERT_TRUE(pad->SetAxes(kAxisMin, 0));
-    Ticks(5);
+    ASSERT_TRUE(Hold(0, 0, 1));
+    ASSERT_TRUE(Hold(kAxisMin, 0, 5));
     EXPECT_EQ(engine.PositionText(), " 0 -  300");
 }
 
@@ -189,37 +194,23 @@ TEST_F(JoystickToPointerTest, JoystickButtonClicksTheWindowUnderThePointer) {
     EventWindow target(200, 200, 300, 200);
     ASSERT_TRUE(target.Ready());
     ASSERT_TRUE(PadAtRestAt(350, 300));
-    ASSERT_TRUE(pointer.Sync());
-    ASSERT_TRUE(target.Take().empty());
+    ASSERT_TRUE(ClicksOn(target).empty());
 
-    using Click = EventWindow::Click;
-    ASSERT_TRUE(pad->SetButton(0, true));
-    Ticks(1);
-    ASSERT_TRUE(pointer.Sync());
-    EXPECT_EQ(target.Take(), (std::vector<Click>{{ButtonPress, 1}}));
+    ASSERT_TRUE(Press(0, true));
+    EXPECT_EQ(ClicksOn(target), (std::vector<Click>{{ButtonPress, 1}}));
     EXPECT_EQ(engine.HeldButton(), "1");
 
     Ticks(20);  // held: nothing more
-    ASSERT_TRUE(pointer.Sync());
-    EXPECT_TRUE(target.Take().empty());
+    EXPECT_TRUE(ClicksOn(target).empty());
 
-    ASSERT_TRUE(pad->SetButton(0, false));
-    Ticks(3);
-    ASSERT_TRUE(pointer.Sync());
-    EXPECT_EQ(target.Take(), (std::vector<Click>{{ButtonRelease, 1}}));
+    ASSERT_TRUE(Press(0, false, 3));
+    EXPECT_EQ(ClicksOn(target), (std::vector<Click>{{ButtonRelease, 1}}));
     EXPECT_EQ(engine.HeldButton(), "");
 
     // Right and middle go to X buttons 3 and 2.
-    ASSERT_TRUE(pad->SetButton(1, true));
-    Ticks(1);
-    ASSERT_TRUE(pad->SetButton(1, false));
-    Ticks(1);
-    ASSERT_TRUE(pad->SetButton(2, true));
-    Ticks(1);
-    ASSERT_TRUE(pad->SetButton(2, false));
-    Ticks(1);
-    ASSERT_TRUE(pointer.Sync());
-    EXPECT_EQ(target.Take(),
+    for (const int press : {1, -1, 2, -2})  // button 1 down, up, button 2 down, up
+        ASSERT_TRUE(Press(std::abs(press), press > 0));
+    EXPECT_EQ(ClicksOn(target),
               (std::vector<Click>{
                   {ButtonPress, 3}, {ButtonRelease, 3}, {ButtonPress, 2}, {ButtonRelease, 2}}));
 }
@@ -228,19 +219,12 @@ TEST_F(JoystickToPointerTest, JoystickButtonClicksTheWindowUnderThePointer) {
 TEST_F(JoystickToPointerTest, RightStickScrollsTheWindowUnderThePointerWithButtons4To7) {
     EventWindow target(200, 200, 300, 200);
     ASSERT_TRUE(target.Ready());
-    VirtualPad scrollPad("Vantrel Scroll Pad", 6);
-    ASSERT_TRUE(scrollPad.Attached());
-    settings.JoystickId = static_cast<std::int16_t>(scrollPad.Index());
-    engine.FollowChosenJoystick();
-    ASSERT_TRUE(pointer.PlaceAt(350, 300));
-    Ticks(2);
+    ASSERT_TRUE(PadAtRestAt(350, 300, 6));
     JoystickInfo caps;
     ReadJoystickInfo(joysticks, settings, caps);
     EXPECT_TRUE(caps.hasScrollStick);
-    ASSERT_TRUE(pointer.Sync());
-    ASSERT_TRUE(target.Take().empty());
+    ASSERT_TRUE(ClicksOn(target).empty());
 
-    using Click = EventWindow::Click;
     struct Push {
         int axis;
         Sint16 value;
@@ -249,15 +233,14 @@ TEST_F(JoystickToPointerTest, RightStickScrollsTheWindowUnderThePointerWithButto
     for (const Push push :
          {Push{3, kAxisMin, 4}, Push{3, kAxisMax, 5}, Push{2, kAxisMin, 6}, Push{2, kAxisMax, 7}}) {
         SCOPED_TRACE(push.button);
-        ASSERT_TRUE(scrollPad.SetAxis(push.axis, push.value));
+        ASSERT_TRUE(pad->SetAxis(push.axis, push.value));
         Ticks(50);
-        ASSERT_TRUE(scrollPad.SetAxis(push.axis, 0));
+        ASSERT_TRUE(pad->SetAxis(push.axis, 0));
         Ticks(30);  // released: nothing more
-        ASSERT_TRUE(pointer.Sync());
-        EXPECT_EQ(target.Take(), (std::vector<Click>{{ButtonPress, push.button},
-                                                     {ButtonRelease, push.button},
-                                                     {ButtonPress, push.button},
-                                                     {ButtonRelease, push.button}}));
+        EXPECT_EQ(ClicksOn(target), (std::vector<Click>{{ButtonPress, push.button},
+                                                        {ButtonRelease, push.button},
+                                                        {ButtonPress, push.button},
+                                                        {ButtonRelease, push.button}}));
     }
     EXPECT_EQ(Where().x, 350);
 }
@@ -269,22 +252,18 @@ TEST_F(JoystickToPointerTest, UnplugReleasesTheButtonAndReplugResumesMotion) {
     const int index = pad->Index();
 
     ASSERT_TRUE(pad->SetAxes(kAxisMax, 0));
-    ASSERT_TRUE(pad->SetButton(0, true));
-    Ticks(3);
+    ASSERT_TRUE(Press(0, true, 3));
     EXPECT_EQ(Where().x, 306);
 
     pad->Detach();  // pulled out mid-move with the button held
     Ticks(3);
     EXPECT_EQ(Where().x, 306);
-    ASSERT_TRUE(pointer.Sync());
-    using Click = EventWindow::Click;
-    EXPECT_EQ(target.Take(), (std::vector<Click>{{ButtonPress, 1}, {ButtonRelease, 1}}));
+    EXPECT_EQ(ClicksOn(target), (std::vector<Click>{{ButtonPress, 1}, {ButtonRelease, 1}}));
 
     pad = std::make_unique<VirtualPad>();  // plugged in again
     ASSERT_TRUE(pad->Attached());
     ASSERT_EQ(pad->Index(), index);
-    ASSERT_TRUE(pad->SetAxes(kAxisMax, 0));
-    Ticks(1);
+    ASSERT_TRUE(Hold(kAxisMax, 0, 1));
     EXPECT_EQ(Where().x, 308);
     Ticks(2);
     EXPECT_EQ(Where().x, 312);
@@ -293,8 +272,6 @@ TEST_F(JoystickToPointerTest, UnplugReleasesTheButtonAndReplugResumesMotion) {
 // The text at rest comes from a query sent one tick earlier; another client's move shows
 // after two ticks at the latest, and no idle tick waits for the server.
 TEST_F(JoystickToPointerTest, AtRestTheTextFollowsAnotherClientsMoveWithinTwoTicks) {
-    X11Pointer other;
-    ASSERT_TRUE(other.Connected());
     ASSERT_TRUE(PadAtRestAt(400, 300));
     EXPECT_EQ(engine.PositionText(), " 400 -  300");
 
@@ -302,23 +279,17 @@ TEST_F(JoystickToPointerTest, AtRestTheTextFollowsAnotherClientsMoveWithinTwoTic
     pointer.SetPrefetchMaxAge(std::chrono::hours(1));
     const auto trips = pointer.RoundTrips();
     const auto waits = pointer.Waits();
-    for (int i = 0; i < 5; ++i) {
-        ASSERT_TRUE(pointer.Sync());
-        Ticks(1);
-    }
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(pointer.Sync() && Ticks(1));
     EXPECT_EQ(pointer.RoundTrips() - trips, 5u + 5u);
     EXPECT_EQ(pointer.Waits() - waits, 5u);
 
-    ASSERT_TRUE(other.PlaceAt(123, 234));
-    ASSERT_TRUE(other.Sync());
+    ASSERT_TRUE(other.PlaceAt(123, 234) && other.Sync());
     Ticks(2);
     EXPECT_EQ(engine.PositionText(), " 123 -  234");
 
     // A click drops the query sent before it: the next tick asks afresh and waits.
-    ASSERT_TRUE(pad->SetButton(0, true));
-    Ticks(1);
-    ASSERT_TRUE(pad->SetButton(0, false));
-    Ticks(1);
+    ASSERT_TRUE(Press(0, true));
+    ASSERT_TRUE(Press(0, false));
     ASSERT_TRUE(pointer.Sync());  // a query still pending would now have its reply
     const auto waitsBefore = pointer.Waits();
     Ticks(1);
@@ -326,26 +297,19 @@ TEST_F(JoystickToPointerTest, AtRestTheTextFollowsAnotherClientsMoveWithinTwoTic
 }
 
 TEST_F(JoystickToPointerTest, MovesNeverStartFromTheQuerySentAtRest) {
-    X11Pointer other;
-    ASSERT_TRUE(other.Connected());
     ASSERT_TRUE(PadAtRestAt(400, 300));
     ASSERT_TRUE(pointer.Sync());  // the query sent at rest has its answer: (400, 300)
 
-    ASSERT_TRUE(other.PlaceAt(500, 250));
-    ASSERT_TRUE(other.Sync());
-    ASSERT_TRUE(pad->SetAxes(kAxisMin, 0));
-    Ticks(1);
+    ASSERT_TRUE(other.PlaceAt(500, 250) && other.Sync());
+    ASSERT_TRUE(Hold(kAxisMin, 0, 1));
     EXPECT_EQ(Where().x, 498);
     EXPECT_EQ(Where().y, 250);
 }
 
 TEST_F(JoystickToPointerTest, AnAnswerLeftOverFromLongAgoIsNotShown) {
-    X11Pointer other;
-    ASSERT_TRUE(other.Connected());
     ASSERT_TRUE(PadAtRestAt(400, 300));
     ASSERT_TRUE(pointer.Sync());
-    ASSERT_TRUE(other.PlaceAt(222, 111));
-    ASSERT_TRUE(other.Sync());
+    ASSERT_TRUE(other.PlaceAt(222, 111) && other.Sync());
     // Ticks held up (the poll stopped, a busy event loop): the next one asks afresh.
     std::this_thread::sleep_for(2 * X11Pointer::kPrefetchMaxAge);
     Ticks(1);

@@ -4,7 +4,6 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
 #include "support/TempDir.h"
@@ -32,8 +31,7 @@ TEST_P(ProgramExit, EndsAtOnceWithItsStatusAndOneLine) {
         "-u WAYLAND_DISPLAY -u XDG_SESSION_TYPE -u QT_QPA_PLATFORM HOME=" + folder +
         " XDG_RUNTIME_DIR=" + folder + "/run " + c.start + " 2>" + folder + "/stderr";
     const int status = std::system(command.c_str());
-    std::ifstream in(home / "stderr");
-    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    const std::string text = test::ReadFile(home / "stderr");
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 137) << "hangs:\n" << text;
     EXPECT_EQ(WEXITSTATUS(status), c.status) << text;
     const std::string firstLine = text.substr(0, text.find('\n'));

@@ -9,10 +9,8 @@
 #include <QTimer>
 #include <algorithm>
 #include <array>
-#include <fstream>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -49,19 +47,12 @@ void PrintTo(const PadCase& c, std::ostream* out) {
 }
 
 // The SDL backend, counting the readings the program takes.
-struct CountedJoysticks : JoystickPort {
-    SdlJoysticks sdl;
+struct CountedJoysticks : SdlJoysticks {
     unsigned long readings = 0;
-    bool ReadInfo(int id, JoystickInfo& caps) override { return sdl.ReadInfo(id, caps); }
     bool ReadState(int id, JoystickState& state) override {
         ++readings;
-        return sdl.ReadState(id, state);
+        return SdlJoysticks::ReadState(id, state);
     }
-    bool ReadIdentity(int id, PadIdentity& identity) override {
-        return sdl.ReadIdentity(id, identity);
-    }
-    void RefreshDevices() override { sdl.RefreshDevices(); }
-    std::uint64_t DeviceListStamp() override { return sdl.DeviceListStamp(); }
 };
 
 // The tray application over the real SDL backend, udev wake source and X11 pointer, made in
@@ -75,8 +66,8 @@ class ScriptedJoystickRun : public ::testing::Test {
                               folder_ / "Lang");
         desktop_.locale = FakeLocale("en", "US");
         joysticks_.emplace();
-        wake_.emplace([this](int id) { return joysticks_->sdl.DeviceNode(id); }, true,
-                      [this](int id) { return joysticks_->sdl.ScrollAxisCodes(id); });
+        wake_.emplace([this](int id) { return joysticks_->DeviceNode(id); }, true,
+                      [this](int id) { return joysticks_->ScrollAxisCodes(id); });
         window_ = std::make_unique<TrayApplication>(
             state_, desktop_.Ports(*joysticks_, pointer_, pointer_, &*wake_, &scroll_),
             test::LocationIn(folder_.path()));
@@ -93,6 +84,22 @@ class ScriptedJoystickRun : public ::testing::Test {
 
     bool Asleep() const {
         return window_->Run().Scheduler().Asleep() && !window_->PollTimer()->isActive();
+    }
+    // Until the program reads the pad at `device` (-1: none) and sleeps.
+    bool ReadsAsleep(int device) {
+        return WaitFor(
+            [&] { return window_->Run().Engine().DeviceToRead() == device && Asleep(); });
+    }
+    // The stick pushed right takes the pointer 20 pixels on; let go, the program sleeps again.
+    bool Drives(test::ScriptedJoystick& pad) {
+        const int from = PointerX();
+        pad.Report(kPushed, 0, 0);
+        const bool moved = WaitFor([&] { return PointerX() > from + 20; });
+        pad.Report(0, 0, 0);
+        return moved && WaitFor([this] { return Asleep(); });
+    }
+    bool PlacedAndDriven(test::ScriptedJoystick& pad) {
+        return pointer_.PlaceAt(400, 300) && pointer_.Sync() && Drives(pad);
     }
     // Where the server has the pointer and whether its left button is down.
     static int PointerX() { return test::XPointer().x; }
@@ -120,14 +127,9 @@ class ScriptedJoystickTest : public ScriptedJoystickRun,
 };
 
 TEST_P(ScriptedJoystickTest, SleepsAtRestMovesAndClicksOnEventsAndStopsWhenUnplugged) {
-    EXPECT_EQ(joysticks_->sdl.DeviceNode(0), pad_.Node());
+    EXPECT_EQ(joysticks_->DeviceNode(0), pad_.Node());
     ASSERT_TRUE(WaitFor([this] { return Asleep(); })) << "never fell asleep at rest";
-
-    ASSERT_TRUE(pointer_.PlaceAt(400, 300) && pointer_.Sync());
-    pad_.Report(kPushed, 0, 0);
-    ASSERT_TRUE(WaitFor([this] { return PointerX() > 420; })) << "the stick moved nothing";
-    pad_.Report(0, 0, 0);
-    ASSERT_TRUE(WaitFor([this] { return Asleep(); })) << "did not sleep again after the move";
+    ASSERT_TRUE(PlacedAndDriven(pad_)) << "the stick moved nothing, or no sleep after the move";
     const int stopped = PointerX();
 
     pad_.Report(0, 0, 1);
@@ -143,7 +145,7 @@ TEST_P(ScriptedJoystickTest, SleepsAtRestMovesAndClicksOnEventsAndStopsWhenUnplu
     ASSERT_TRUE(WaitFor([&] { return LeftDown() && PointerX() > stopped; }));
     pad_.Unplug();
     EXPECT_TRUE(WaitFor([this] { return !LeftDown() && Asleep(); })) << "no clean stop";
-    EXPECT_EQ(joysticks_->sdl.DeviceNode(0), std::nullopt);
+    EXPECT_EQ(joysticks_->DeviceNode(0), std::nullopt);
     EXPECT_EQ(window_->Run().Engine().HeldButton(), "");
     const int unplugged = PointerX();
     test::Settle(50);  // asleep: nothing moves it on
@@ -151,13 +153,8 @@ TEST_P(ScriptedJoystickTest, SleepsAtRestMovesAndClicksOnEventsAndStopsWhenUnplu
 
     // Plugged back: the same pad, taken at once, with the program asleep until it moves.
     pad_.Plug();
-    ASSERT_TRUE(WaitFor([this] { return window_->Run().Engine().DeviceToRead() == 0 && Asleep(); }))
-        << "the pad back was not taken";
-    pad_.Report(kPushed, 0, 0);
-    EXPECT_TRUE(WaitFor([&] { return PointerX() > unplugged + 20; }))
-        << "the pad back moves nothing";
-    pad_.Report(0, 0, 0);
-    EXPECT_TRUE(WaitFor([this] { return Asleep(); }));
+    ASSERT_TRUE(ReadsAsleep(0)) << "the pad back was not taken";
+    EXPECT_TRUE(Drives(pad_)) << "the pad back moves nothing";
 }
 
 // Two pads of one maker differ only after the 31st byte of their names.
@@ -173,19 +170,16 @@ TEST_P(ScriptedJoystickTest, FirstStartClicksWithTheThumbButtonsAndSavesThem) {
     EXPECT_EQ(state_.settings.RightButton, right);
     EXPECT_EQ(state_.settings.MiddleButton, middle);
     window_->Run().Shutdown();
-    std::ifstream file(folder_ / "Vantrel.ini", std::ios::binary);
-    std::ostringstream saved;
-    saved << file.rdbuf();
-    EXPECT_EQ(saved.str().substr(0, 9), std::to_string(left) + "\r\n" + std::to_string(right) +
-                                            "\r\n" + std::to_string(middle) + "\r\n");
+    EXPECT_EQ(test::ReadFile(folder_ / "Vantrel.ini").substr(0, 9),
+              std::to_string(left) + "\r\n" + std::to_string(right) + "\r\n" +
+                  std::to_string(middle) + "\r\n");
 }
 
 // A stick that jitters by a step at rest (drivers without fuzz) must not cost a tick: the
 // program is woken by the button that follows, not before.
 TEST_P(ScriptedJoystickTest, JitterAtRestReadsNothing) {
     ASSERT_TRUE(WaitFor([this] { return Asleep(); }));
-    const test::PadAxis& x = pad_.Description().axes[0];
-    const int centre = (x.minimum + x.maximum + 1) / 2;
+    const int centre = pad_.Description().axes[0].Middle();
     const unsigned long readings = joysticks_->readings;
     for (int step = 1; step <= 20; ++step) {
         pad_.ReportRaw(centre + step % 2, centre - step % 2, 0);
@@ -207,7 +201,7 @@ TEST_P(ScriptedJoystickTest, OnlyTheSecondStickOffCentreWakesAndScrolls) {
     JoystickInfo caps;
     ASSERT_TRUE(joysticks_->ReadInfo(0, caps));
     EXPECT_EQ(caps.hasScrollStick, codes[0] >= 0);
-    EXPECT_EQ(joysticks_->sdl.ScrollAxisCodes(0), codes);
+    EXPECT_EQ(joysticks_->ScrollAxisCodes(0), codes);
     ASSERT_TRUE(WaitFor([this] { return Asleep(); }));
     const auto& axes = pad_.Description().axes;
     const unsigned long readings = joysticks_->readings;
@@ -222,7 +216,7 @@ TEST_P(ScriptedJoystickTest, OnlyTheSecondStickOffCentreWakesAndScrolls) {
     const auto y =
         std::find_if(axes.begin(), axes.end(), [&](auto& a) { return a.code == codes[1]; });
     ASSERT_NE(y, axes.end());
-    const int centre = (y->minimum + y->maximum + 1) / 2;
+    const int centre = y->Middle();
     pad_.ReportAxis(y->code, centre - (y->maximum - y->minimum) / 20);  // inside the dead zone
     ASSERT_TRUE(WaitFor([this] { return pad_.Quiet(); }));
     EXPECT_EQ(joysticks_->readings, readings);
@@ -258,7 +252,7 @@ class LaterPadsTest : public ScriptedJoystickRun {
 // nothing, not even while the first is unplugged; the first, back, drives again.
 class TwoPadsTest : public LaterPadsTest {
   protected:
-    TwoPadsTest() { xbox_.emplace(bed_, 7, test::kXbox360); }
+    TwoPadsTest() { xbox_.emplace(7, test::kXbox360, &bed_); }
     // The joystick list of the options dialog, as it opens from the tray menu now.
     std::size_t ListedJoysticks() {
         window_->OnMenuChosen(MenuAction::OpenOptions);
@@ -270,13 +264,9 @@ class TwoPadsTest : public LaterPadsTest {
 
 TEST_F(TwoPadsTest, TheFirstPadDrivesAloneAndAgainWhenItComesBack) {
     ASSERT_TRUE(WaitFor([this] { return Asleep(); }));
-    ASSERT_TRUE(pointer_.PlaceAt(400, 300) && pointer_.Sync());
-    xbox_->Report(kPushed, 0, 0);
-    ASSERT_TRUE(WaitFor([this] { return PointerX() > 420; })) << "the Xbox pad moved nothing";
-    xbox_->Report(0, 0, 0);
-    ASSERT_TRUE(WaitFor([this] { return Asleep(); }));
+    ASSERT_TRUE(PlacedAndDriven(*xbox_)) << "the Xbox pad moved nothing";
 
-    ds4_.emplace(bed_, 8, test::kDualShock4);
+    ds4_.emplace(8, test::kDualShock4, &bed_);
     ds4_->Plug();
     ASSERT_TRUE(WaitFor([this] { return ListedJoysticks() == 2; }))
         << "the pad plugged in later is not listed";
@@ -290,20 +280,13 @@ TEST_F(TwoPadsTest, TheFirstPadDrivesAloneAndAgainWhenItComesBack) {
     EXPECT_TRUE(stillFor(*ds4_)) << "the DualShock 4 drives beside the Xbox pad";
 
     xbox_->Unplug();
-    ASSERT_TRUE(
-        WaitFor([this] { return window_->Run().Engine().DeviceToRead() == -1 && Asleep(); }));
+    ASSERT_TRUE(ReadsAsleep(-1));
     EXPECT_TRUE(stillFor(*ds4_)) << "the DualShock 4 took over";
     EXPECT_TRUE(Asleep());
 
     xbox_->Plug();
-    ASSERT_TRUE(WaitFor([this] { return window_->Run().Engine().DeviceToRead() == 1 && Asleep(); }))
-        << "the Xbox pad back was not taken";
-    const int back = PointerX();
-    xbox_->Report(kPushed, 0, 0);
-    EXPECT_TRUE(WaitFor([&] { return PointerX() > back + 20; }))
-        << "the Xbox pad back moves nothing";
-    xbox_->Report(0, 0, 0);
-    EXPECT_TRUE(WaitFor([this] { return Asleep(); }));
+    ASSERT_TRUE(ReadsAsleep(1)) << "the Xbox pad back was not taken";
+    EXPECT_TRUE(Drives(*xbox_)) << "the Xbox pad back moves nothing";
     EXPECT_TRUE(stillFor(*ds4_));
 }
 
@@ -323,16 +306,13 @@ TEST_F(AtLogonTest, WaitsInTheTrayAsleepThenDrivesWithThePadThatComes) {
     const QImage greyed = tray.SystemTrayIcon().icon().pixmap(32).toImage();
     EXPECT_EQ(greyed, ProgramIcon().pixmap(QSize(32, 32), QIcon::Disabled).toImage());
 
-    xbox_.emplace(bed_, 7, test::kXbox360);
+    xbox_.emplace(7, test::kXbox360, &bed_);
     xbox_->Plug();
     ASSERT_TRUE(WaitFor([&] { return tray.State() == TrayState::Normal && Asleep(); }))
         << "the pad plugged in was not taken";
     EXPECT_NE(tray.SystemTrayIcon().icon().pixmap(32).toImage(), greyed);
     EXPECT_TRUE(tray.SystemTrayIcon().toolTip().isEmpty());
-    ASSERT_TRUE(pointer_.PlaceAt(400, 300) && pointer_.Sync());
-    xbox_->Report(kPushed, 0, 0);
-    EXPECT_TRUE(WaitFor([this] { return PointerX() > 420; })) << "the stick moved nothing";
-    xbox_->Report(0, 0, 0);
+    EXPECT_TRUE(PlacedAndDriven(*xbox_)) << "the stick moved nothing";
     EXPECT_FALSE(std::filesystem::exists(folder_ / "Vantrel.ini"));
 }
 

@@ -2,6 +2,7 @@
 // put the pointer, over one scripted session, and wait for no reply where they are used.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -119,15 +120,13 @@ TEST_F(ShiftedTickTest, ShiftsLandWhereReadingAndPlacingDidAndWaitOnlyOnTies) {
         EXPECT_EQ(shifted.path[i].y, placed.path[i].y);
     }
     // The session reaches every edge of the 1280x1024 screen.
-    const auto reaches = [&](auto pick, std::int32_t edge) {
-        for (const ScreenPoint& at : placed.path)
-            if (pick(at) == edge) return true;
-        return false;
-    };
-    EXPECT_TRUE(reaches([](ScreenPoint p) { return p.x; }, 0));
-    EXPECT_TRUE(reaches([](ScreenPoint p) { return p.x; }, 1279));
-    EXPECT_TRUE(reaches([](ScreenPoint p) { return p.y; }, 0));
-    EXPECT_TRUE(reaches([](ScreenPoint p) { return p.y; }, 1023));
+    ScreenPoint low = kStart, high = kStart;
+    for (const ScreenPoint& at : placed.path) {
+        low = {std::min(low.x, at.x), std::min(low.y, at.y)};
+        high = {std::max(high.x, at.x), std::max(high.y, at.y)};
+    }
+    EXPECT_TRUE(low.x == 0 && low.y == 0 && high.x == 1279 && high.y == 1023)
+        << "reached (" << low.x << ", " << low.y << ") to (" << high.x << ", " << high.y << ")";
 
     // Reading and placing waits at least three times per moving tick (two reads to place, one
     // for the text). The shifted run waits only on the 6 + 20 ticks whose step is a tie (2.5

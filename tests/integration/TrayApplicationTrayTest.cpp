@@ -103,10 +103,9 @@ TEST_P(TrayApplicationTray, ClickOnTheIconOpensTheMenuInTheLoadedLanguage) {
     ASSERT_TRUE(WaitFor([&menu] { return menu.isVisible(); }));
     const QList<QAction*> actions = menu.actions();
     ASSERT_EQ(actions.size(), 15);
-    EXPECT_EQ(actions[0]->text().toStdString(), expected[7]);
-    EXPECT_EQ(actions[1]->text().toStdString(), expected[46]);
-    EXPECT_EQ(actions[3]->text().toStdString(), expected[26]);
-    EXPECT_EQ(actions[14]->text().toStdString(), expected[13]);
+    for (const auto& [entry, line] :
+         {std::pair{0, 7}, std::pair{1, 46}, std::pair{3, 26}, std::pair{14, 13}})
+        EXPECT_EQ(actions[entry]->text().toStdString(), expected[line]) << "entry " << entry;
     EXPECT_FALSE(actions[0]->icon().isNull());
     EXPECT_TRUE(actions[3]->icon().isNull());
 
@@ -189,8 +188,7 @@ TEST_P(TrayApplicationTray, TheStickDrivesThePointerThroughTheWindowsTimer) {
     // At rest the label follows a pointer moved by another client within two ticks.
     window_->OnPollTick();
     X11Pointer other;
-    ASSERT_TRUE(other.PlaceAt(210, 170));
-    ASSERT_TRUE(other.Sync());
+    ASSERT_TRUE(other.PlaceAt(210, 170) && other.Sync());
     window_->OnPollTick();
     window_->OnPollTick();
     EXPECT_EQ(window_->PositionLabel()->text().toStdString(), " 210 -  170");

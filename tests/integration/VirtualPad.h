@@ -40,10 +40,7 @@ class VirtualPad {
     int Index() const { return index_; }
 
     // SDL axis values, -32768..32767; the program sees them as value + 32768.
-    bool SetAxes(Sint16 x, Sint16 y) {
-        return handle_ != nullptr && SDL_JoystickSetVirtualAxis(handle_, 0, x) == 0 &&
-               SDL_JoystickSetVirtualAxis(handle_, 1, y) == 0;
-    }
+    bool SetAxes(Sint16 x, Sint16 y) { return SetAxis(0, x) && SetAxis(1, y); }
     bool SetAxis(int axis, Sint16 value) {
         return handle_ != nullptr && SDL_JoystickSetVirtualAxis(handle_, axis, value) == 0;
     }

@@ -6,24 +6,14 @@
 # Usage: portal_fallback_test.sh PROGRAM_DIR
 set -euo pipefail
 program_dir="$1"
+source "$(dirname "$0")/../support/checks.sh"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
 control() {  # control METHOD ARGS...: steers the test backend
   dbus-send --session --print-reply --dest=org.freedesktop.impl.portal.desktop.vantreltest \
     /org/vantrel/PortalTest "org.vantrel.PortalTest.$1" "${@:2}"
 }
-wait_for() {  # wait_for FILE TEXT: up to 30 s
-  for _ in $(seq 600); do
-    grep -qF "$2" "$1" 2>/dev/null && return 0
-    sleep 0.05
-  done
-  return 1
-}
+start_asked() { control Calls | grep -q '"Start"'; }
 # The English line of the language file, as the program shows it.
 line() { sed -n "s/^$1=//p" "$program_dir/Lang/English.lng" | tr -d '\r'; }
 
@@ -40,11 +30,11 @@ run_until_said() {  # run_until_said NAME LINE STEER...: STEER runs once the pro
   "$tmp/program/vantrel" --pointer=portal 2>"$tmp/$name.err" &
   local pid=$!
   if [ "$name" = closed ]; then
-    for _ in $(seq 600); do control Calls | grep -q '"Start"' && break; sleep 0.05; done
+    wait_for start_asked || fail "$name: the program did not ask for a session"
     sleep 0.5
     control CloseSessions >/dev/null
   fi
-  wait_for "$tmp/$name.err" "$text" || fail "$name: the program did not say: $text"
+  wait_for grep -qF "$text" "$tmp/$name.err" || fail "$name: the program did not say: $text"
   sleep 1
   kill -0 "$pid" 2>/dev/null || fail "$name: the program ended instead of going on"
   [ "$(grep -cF "$text" "$tmp/$name.err")" = 1 ] || fail "$name: said more than once"
@@ -61,4 +51,4 @@ DBUS_SESSION_BUS_ADDRESS=unix:path=$tmp/no-bus "$tmp/program/vantrel" --pointer=
 [ "$status" = 69 ] || fail "no portal: exit status $status, not 69"
 grep -q -- "--pointer=portal" "$tmp/none.err" || fail "no portal: no message"
 
-[ "$failures" = 0 ]
+checks_done portal_fallback_test

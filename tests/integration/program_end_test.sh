@@ -33,16 +33,9 @@ end=$3
 dir=$(mktemp -d)
 cleanup() { end_then_remove "$dir" "${silent:-}" "${pid:-}"; }
 trap cleanup EXIT
-cp -r "$program_dir"/. "$dir/"
-rm -f "$dir/Vantrel.ini"
-mkdir -m 700 "$dir/run"
-export HOME=$dir XDG_CONFIG_HOME=$dir/config XDG_RUNTIME_DIR=$dir/run XDG_SESSION_TYPE=wayland
+fresh_copy "$program_dir"
+export XDG_SESSION_TYPE=wayland
 
-# Polls for up to 60 seconds until the command succeeds.
-wait_for() {
-  for _ in $(seq 1200); do "$@" >/dev/null 2>&1 && return 0; sleep 0.05; done
-  return 1
-}
 said() { grep -qF "$1" "$dir/stderr"; }
 # Whether the X server has its left button down.
 left_down() {
@@ -54,10 +47,7 @@ x.XQueryPointer(c.c_void_p(d), x.XDefaultRootWindow(d), c.byref(w), c.byref(w), 
                 c.byref(i), c.byref(i), c.byref(i), c.byref(m))
 exit(0 if m.value & 256 else 1)'
 }
-# The preloaded pad follows what is written to descriptor 3.
-mkfifo "$dir/pad"
-exec 3<>"$dir/pad"
-export VANTREL_PAD_CONTROL=$dir/pad
+pad_fifo
 
 if [ "$end" = wlroots-lost ]; then
   VANTREL_PAD_PUSHED=1 QT_QPA_PLATFORM=xcb LD_PRELOAD=$preload "$dir/vantrel" 2>"$dir/stderr" &

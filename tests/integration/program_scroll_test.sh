@@ -23,15 +23,9 @@ case=$3
 dir=$(mktemp -d)
 cleanup() { end_then_remove "$dir" "${pid:-}" "${xev:-}"; }
 trap cleanup EXIT
-cp -r "$program_dir"/. "$dir/"
-rm -f "$dir/Vantrel.ini"
-mkdir -m 700 "$dir/run"
-# A runtime folder of its own: the instance lock lives there, and a program of another test
-# must not make this one the second instance.
-export HOME=$dir XDG_CONFIG_HOME=$dir/config XDG_RUNTIME_DIR=$dir/run XDG_SESSION_TYPE=x11 \
-  QT_QPA_PLATFORM=xcb
+fresh_copy "$program_dir"
+export XDG_SESSION_TYPE=x11 QT_QPA_PLATFORM=xcb
 
-wait_for() { for _ in $(seq 1200); do "$@" >/dev/null 2>&1 && return 0; sleep 0.05; done; false; }
 clicks() { grep -c "button $1," "$dir/xev.log" || true; }
 fail() { echo "$case: $1" >&2; cat "$dir/stderr" >&2; exit 1; }
 
@@ -41,10 +35,9 @@ xev=$!
 wait_for xdotool search --onlyvisible --name scroll-target || fail "no xev window"
 xdotool mousemove 200 150
 
-mkfifo "$dir/pad"
-exec 3<>"$dir/pad"
+pad_fifo
 [ "$case" = trigger ] && export VANTREL_PAD_RIGHT="0 -32768"
-VANTREL_PAD_CONTROL=$dir/pad LD_PRELOAD=$preload "$dir/vantrel" 2>"$dir/stderr" &
+LD_PRELOAD=$preload "$dir/vantrel" 2>"$dir/stderr" &
 pid=$!
 wait_for xdotool search --class vantrel || fail "the program did not start"
 

@@ -36,18 +36,11 @@ cleanup() { end_then_remove "$dir" "${pid:-}" "${second:-}" "${proxy:-}"; }
 trap cleanup EXIT
 prog=$dir/program
 [ "$case" = foreign-folder ] && prog=$dir/$'Programme-\xe9t\xe9'
-mkdir -p "$prog" "$dir/run" "$dir/cwd"
-chmod 700 "$dir/run"
-cp -r "$program_dir"/. "$prog/"
-rm -f "$prog/Vantrel.ini"
-export HOME=$dir XDG_CONFIG_HOME=$dir/config XDG_RUNTIME_DIR=$dir/run QT_QPA_PLATFORM=xcb
+fresh_copy "$program_dir" "$prog"
+export QT_QPA_PLATFORM=xcb
+mkdir "$dir/cwd"
 cd "$dir/cwd"
 
-# Polls for up to 60 seconds until the command succeeds.
-wait_for() {
-  for _ in $(seq 1200); do "$@" >/dev/null 2>&1 && return 0; sleep 0.05; done
-  return 1
-}
 fail() { echo "$case: $*" >&2; status=1; }
 visible_box() { xdotool search --onlyvisible --name "^$(sed -n 's/^0*4=//p' "$prog/Lang/English.lng" | tr -d '\r')\$"; }
 pointer_x() { xdotool getmouselocation --shell | sed -n s/^X=//p; }

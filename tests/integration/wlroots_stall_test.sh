@@ -18,17 +18,10 @@ cleanup() {
   end_then_remove "$dir" "${pid:-}" "${wev:+-$wev}"
 }
 trap cleanup EXIT
-cp -r "$program_dir"/. "$dir/"
-rm -f "$dir/Vantrel.ini"
-mkdir -m 700 "$dir/run"
-export HOME=$dir XDG_CONFIG_HOME=$dir/config XDG_RUNTIME_DIR=$dir/run XDG_SESSION_TYPE=wayland
+fresh_copy "$program_dir"
+export XDG_SESSION_TYPE=wayland
 unset DISPLAY
 
-# Polls for up to 60 seconds until the command succeeds.
-wait_for() {
-  for _ in $(seq 1200); do "$@" >/dev/null 2>&1 && return 0; sleep 0.05; done
-  return 1
-}
 # What wev reported after the first $1 bytes of its log.
 reported_after() { tail -c "+$(($1 + 1))" "$dir/wev.log"; }
 log_size() { stat -c %s "$dir/wev.log"; }
@@ -57,10 +50,8 @@ setsid script -qfc wev "$dir/wev.log" >/dev/null &
 wev=$!
 wait_for grep -q 'xdg_toplevel] configure' "$dir/wev.log" || fail "wev did not map its window"
 
-mkfifo "$dir/pad"
-exec 3<>"$dir/pad"
-VANTREL_PAD_CONTROL=$dir/pad QT_QPA_PLATFORM=wayland LD_PRELOAD=$preload \
-  "$dir/vantrel" --pointer=auto 2>"$dir/stderr" &
+pad_fifo
+QT_QPA_PLATFORM=wayland LD_PRELOAD=$preload "$dir/vantrel" --pointer=auto 2>"$dir/stderr" &
 pid=$!
 # The last step of the start (this sway has no notification area).
 wait_for grep -qF "running without a tray icon" "$dir/stderr" || fail "the program did not start"

@@ -59,8 +59,7 @@ struct ScriptedJoystick::Impl {
 
     void CentreAxes() {
         for (std::size_t i = 0; i < pad.axes.size(); ++i)
-            axes[i] =
-                pad.axes[i].rest.value_or((pad.axes[i].minimum + pad.axes[i].maximum + 1) / 2);
+            axes[i] = pad.axes[i].rest.value_or(pad.axes[i].Middle());
     }
 
     const EvdevPad& pad;
@@ -117,9 +116,15 @@ struct ScriptedJoystick::Impl {
         if (!Owed() && !gone) tcflush(bellReader, TCIFLUSH);
     }
 
-    // One packet ending in SYN_REPORT. Each descriptor gets what its mask lets through; a
-    // packet left with nothing but its SYN_REPORT is dropped, as evdev drops it.
-    void Push(const std::vector<input_event>& events) {
+    // One packet, stamped now and ended with SYN_REPORT; none when `events` is empty. Each
+    // descriptor gets what its mask lets through; a packet left with nothing but its SYN_REPORT
+    // is dropped, as evdev drops it.
+    void Push(std::vector<input_event> events) {
+        if (events.empty()) return;
+        events.push_back({{}, EV_SYN, SYN_REPORT, 0});
+        timeval now{};
+        gettimeofday(&now, nullptr);
+        for (input_event& e : events) e.time = now;
         const std::lock_guard guard(lock);
         for (auto& [client, reader] : readers) {
             std::vector<input_event> heard;
@@ -129,9 +134,7 @@ struct ScriptedJoystick::Impl {
             reader.queue.insert(reader.queue.end(), heard.begin(), heard.end());
             while (reader.queue.size() > kQueueLimit) reader.queue.pop_front();
         }
-        if (!Owed()) return;
-        const char ring = 1;
-        static_cast<void>(write(bell, &ring, 1));  // a full pty is readable anyway
+        if (Owed()) static_cast<void>(write(bell, "\1", 1));  // a full pty is readable anyway
     }
 
     // EVIOCSMASK: the codes of one event type this descriptor hears from now on.
@@ -159,15 +162,13 @@ struct ScriptedJoystick::Impl {
         if (_IOC_TYPE(request) != 'E' || _IOC_DIR(request) != _IOC_READ) return -ENOTTY;
         if (gone) return -ENODEV;
         out.assign(size, 0);
-        if (request == EVIOCGVERSION) {
-            const int version = EV_VERSION;
-            std::memcpy(out.data(), &version, sizeof version);
-            return 0;
-        }
-        if (request == EVIOCGID) {
-            std::memcpy(out.data(), &pad.id, sizeof pad.id);
-            return 0;
-        }
+        const auto fill = [&out](const void* from, std::size_t length) {  // a struct's answer
+            std::memcpy(out.data(), from, length);
+            return 0L;
+        };
+        static constexpr int kVersion = EV_VERSION;
+        if (request == EVIOCGVERSION) return fill(&kVersion, sizeof kVersion);
+        if (request == EVIOCGID) return fill(&pad.id, sizeof pad.id);
         if (nr == _IOC_NR(EVIOCGNAME(0))) {
             const std::size_t length = std::min<std::size_t>(size, std::strlen(pad.name) + 1);
             std::memcpy(out.data(), pad.name, length);
@@ -182,19 +183,13 @@ struct ScriptedJoystick::Impl {
             nr == _IOC_NR(EVIOCGSW(0)) || nr == _IOC_NR(EVIOCGSND(0)))
             return size;
         if (nr >= _IOC_NR(EVIOCGBIT(0, 0)) && nr < _IOC_NR(EVIOCGBIT(EV_MAX, 0))) {
-            switch (nr - _IOC_NR(EVIOCGBIT(0, 0))) {
-                case 0:
-                    for (int type : {EV_SYN, EV_KEY, EV_ABS}) SetBit(out, type);
-                    break;
-                case EV_KEY:
-                    for (unsigned short code : pad.keys) SetBit(out, code);
-                    break;
-                case EV_ABS:
-                    for (const PadAxis& axis : pad.axes) SetBit(out, axis.code);
-                    break;
-                default:
-                    break;
-            }
+            const unsigned type = nr - _IOC_NR(EVIOCGBIT(0, 0));
+            if (type == 0)
+                for (int t : {EV_SYN, EV_KEY, EV_ABS}) SetBit(out, t);
+            if (type == EV_KEY)
+                for (unsigned short code : pad.keys) SetBit(out, code);
+            if (type == EV_ABS)
+                for (const PadAxis& axis : pad.axes) SetBit(out, axis.code);
             return size;
         }
         if (nr >= _IOC_NR(EVIOCGABS(0)) && nr < _IOC_NR(EVIOCGABS(ABS_CNT)) &&
@@ -205,8 +200,7 @@ struct ScriptedJoystick::Impl {
                 if (axis.code != code) continue;
                 const input_absinfo info{axes[i],   axis.minimum, axis.maximum,
                                          axis.fuzz, axis.flat,    0};
-                std::memcpy(out.data(), &info, sizeof info);
-                return 0;
+                return fill(&info, sizeof info);
             }
             return -EINVAL;
         }
@@ -215,29 +209,33 @@ struct ScriptedJoystick::Impl {
 
     // The node, its udev entry and the handlers, in `testbed`.
     void Attach(PadBed& testbed, int number) {
-        Impl& d = *this;
-        d.bed = testbed.Testbed();
+        bed = testbed.Testbed();
         const std::string event = "event" + std::to_string(number);
-        d.node = "/dev/input/" + event;
-        d.sysPath = "/sys/devices/virtual/input/input" + std::to_string(number + 20) + "/" + event;
+        node = "/dev/input/" + event;
+        sysPath = "/sys/devices/virtual/input/input" + std::to_string(number + 20) + "/" + event;
         // What udev's input_id builtin says about a gamepad; SDL takes joysticks from udev by it.
         const std::string description =
-            "P: " + d.sysPath.substr(4) + "\nN: input/" + event +
-            "\nE: SUBSYSTEM=input\nE: DEVNAME=" + d.node +
+            "P: " + sysPath.substr(4) + "\nN: input/" + event +
+            "\nE: SUBSYSTEM=input\nE: DEVNAME=" + node +
             "\nE: MAJOR=13\nE: MINOR=" + std::to_string(64 + number) +
             "\nE: ID_INPUT=1\nE: ID_INPUT_JOYSTICK=1\nA: dev=13:" + std::to_string(64 + number) +
             "\n";
-        if (!umockdev_testbed_add_from_string(d.bed, description.c_str(), nullptr)) return;
-        d.handler = umockdev_ioctl_base_new();
-        g_signal_connect(d.handler, "handle-ioctl", G_CALLBACK(Impl::OnIoctl), &d);
-        g_signal_connect(d.handler, "handle-read", G_CALLBACK(Impl::OnRead), &d);
-        g_signal_connect(d.handler, "client-connected", G_CALLBACK(Impl::OnConnected), &d);
-        g_signal_connect(d.handler, "client-vanished", G_CALLBACK(Impl::OnVanished), &d);
-        if (!umockdev_testbed_attach_ioctl(d.bed, d.node.c_str(), d.handler, nullptr)) return;
-        d.bell = umockdev_testbed_get_dev_fd(d.bed, d.node.c_str());
-        if (d.bell < 0) return;
-        const char* peer = ptsname(d.bell);
-        if (peer != nullptr) d.bellReader = open(peer, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (!umockdev_testbed_add_from_string(bed, description.c_str(), nullptr)) return;
+        handler = umockdev_ioctl_base_new();
+        g_signal_connect(handler, "handle-ioctl", G_CALLBACK(OnIoctl), this);
+        g_signal_connect(handler, "handle-read", G_CALLBACK(OnRead), this);
+        g_signal_connect(handler, "client-connected", G_CALLBACK(OnConnected), this);
+        g_signal_connect(handler, "client-vanished", G_CALLBACK(OnVanished), this);
+        if (!umockdev_testbed_attach_ioctl(bed, node.c_str(), handler, nullptr)) return;
+        bell = umockdev_testbed_get_dev_fd(bed, node.c_str());
+        if (bell < 0) return;
+        const char* peer = ptsname(bell);
+        if (peer != nullptr) bellReader = open(peer, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    }
+
+    static gboolean Fail(UMockdevIoctlClient* client, long error) {
+        umockdev_ioctl_client_complete(client, -1, static_cast<gint>(error));
+        return TRUE;
     }
 
     static gboolean OnIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer data) {
@@ -247,10 +245,7 @@ struct ScriptedJoystick::Impl {
         const unsigned long request = umockdev_ioctl_client_get_request(client);
         const long result =
             request == EVIOCSMASK ? self.SetMask(client) : self.Answer(request, out);
-        if (result < 0) {
-            umockdev_ioctl_client_complete(client, -1, static_cast<gint>(-result));
-            return TRUE;
-        }
+        if (result < 0) return Fail(client, -result);
         if (!out.empty()) {
             UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
             UMockdevIoctlData* target = umockdev_ioctl_data_resolve(arg, 0, out.size(), nullptr);
@@ -264,26 +259,19 @@ struct ScriptedJoystick::Impl {
         auto& self = *static_cast<Impl*>(data);
         ++self.reads;
         const std::lock_guard guard(self.lock);
-        if (self.gone) {
-            umockdev_ioctl_client_complete(client, -1, ENODEV);
-            return TRUE;
-        }
+        if (self.gone) return Fail(client, ENODEV);
         Reader& reader = self.readers[client];
         reader.reads = true;
         std::deque<input_event>& queue = reader.queue;
         UMockdevIoctlData* buffer = umockdev_ioctl_client_get_arg(client);
         const std::size_t fits = static_cast<std::size_t>(buffer->data_len) / sizeof(input_event);
-        const std::size_t count = std::min(fits, queue.size());
-        if (count == 0) {
-            self.SilenceBellIfRead();
-            umockdev_ioctl_client_complete(client, -1, EAGAIN);
-            return TRUE;
-        }
-        std::vector<input_event> taken(queue.begin(), queue.begin() + static_cast<long>(count));
-        queue.erase(queue.begin(), queue.begin() + static_cast<long>(count));
-        const auto bytes = static_cast<gint>(count * sizeof(input_event));
-        umockdev_ioctl_data_update(buffer, 0, reinterpret_cast<guint8*>(taken.data()), bytes);
+        const auto count = static_cast<long>(std::min(fits, queue.size()));
+        std::vector<input_event> taken(queue.begin(), queue.begin() + count);
+        queue.erase(queue.begin(), queue.begin() + count);
         self.SilenceBellIfRead();
+        if (count == 0) return Fail(client, EAGAIN);
+        const auto bytes = static_cast<gint>(taken.size() * sizeof(input_event));
+        umockdev_ioctl_data_update(buffer, 0, reinterpret_cast<guint8*>(taken.data()), bytes);
         umockdev_ioctl_client_complete(client, bytes, 0);
         return TRUE;
     }
@@ -303,15 +291,10 @@ struct ScriptedJoystick::Impl {
     }
 };
 
-ScriptedJoystick::ScriptedJoystick(int number, const EvdevPad& pad)
+ScriptedJoystick::ScriptedJoystick(int number, const EvdevPad& pad, PadBed* bed)
     : impl_(std::make_unique<Impl>(pad)) {
-    impl_->ownBed = std::make_unique<PadBed>();
-    impl_->Attach(*impl_->ownBed, number);
-}
-
-ScriptedJoystick::ScriptedJoystick(PadBed& bed, int number, const EvdevPad& pad)
-    : impl_(std::make_unique<Impl>(pad)) {
-    impl_->Attach(bed, number);
+    if (bed == nullptr) bed = (impl_->ownBed = std::make_unique<PadBed>()).get();
+    impl_->Attach(*bed, number);
 }
 
 ScriptedJoystick::~ScriptedJoystick() {
@@ -356,38 +339,32 @@ void ScriptedJoystick::Report(int x, int y, unsigned buttons) {
 
 void ScriptedJoystick::ReportRaw(int x, int y, unsigned buttons) {
     Impl& d = *impl_;
-    timeval now{};
-    gettimeofday(&now, nullptr);
     std::vector<input_event> events;
     {
         const std::lock_guard guard(d.lock);
         const std::array<int, 2> stick{x, y};
         for (std::size_t axis = 0; axis < 2; ++axis)
             if (stick[axis] != d.axes[axis])
-                events.push_back({now, EV_ABS, d.pad.axes[axis].code, stick[axis]});
+                events.push_back({{}, EV_ABS, d.pad.axes[axis].code, stick[axis]});
         for (std::size_t i = 0; i < d.buttonCodes.size() && i < 32; ++i)
             if (((buttons ^ d.buttons) & (1u << i)) != 0)
                 events.push_back(
-                    {now, EV_KEY, d.buttonCodes[i], (buttons & (1u << i)) != 0 ? 1 : 0});
+                    {{}, EV_KEY, d.buttonCodes[i], (buttons & (1u << i)) != 0 ? 1 : 0});
         d.axes[0] = x;
         d.axes[1] = y;
         d.buttons = buttons;
     }
-    if (events.empty()) return;
-    events.push_back({now, EV_SYN, SYN_REPORT, 0});
-    d.Push(events);
+    d.Push(std::move(events));
 }
 
 void ScriptedJoystick::ReportAxis(unsigned short code, int value) {
     Impl& d = *impl_;
-    timeval now{};
-    gettimeofday(&now, nullptr);
     {
         const std::lock_guard guard(d.lock);
         for (std::size_t i = 0; i < d.pad.axes.size(); ++i)
             if (d.pad.axes[i].code == code) d.axes[i] = value;
     }
-    d.Push({{now, EV_ABS, code, value}, {now, EV_SYN, SYN_REPORT, 0}});
+    d.Push({{{}, EV_ABS, code, value}});
 }
 
 void ScriptedJoystick::Unplug() {
@@ -395,8 +372,7 @@ void ScriptedJoystick::Unplug() {
     {
         const std::lock_guard guard(d.lock);
         d.gone = true;
-        const char ring = 1;
-        static_cast<void>(write(d.bell, &ring, 1));  // readers wake and find ENODEV
+        static_cast<void>(write(d.bell, "\1", 1));  // readers wake and find ENODEV
     }
     umockdev_testbed_uevent(d.bed, d.sysPath.c_str(), "remove");
 }

@@ -20,6 +20,7 @@ struct PadAxis {
     unsigned short code;
     int minimum, maximum, fuzz, flat;
     std::optional<int> rest = std::nullopt;
+    int Middle() const { return (minimum + maximum + 1) / 2; }
 };
 
 // What a pad's evdev node says of itself. The first two axes are the stick the program reads.
@@ -59,8 +60,8 @@ class ScriptedJoystick {
   public:
     // Plugs the pad in at /dev/input/event<number>, in a testbed of its own or in `bed` (which
     // must outlive it). SDL sees it at its next device scan, or when Plug announces it.
-    explicit ScriptedJoystick(int number = 7, const EvdevPad& pad = kPlainPad);
-    ScriptedJoystick(PadBed& bed, int number, const EvdevPad& pad);
+    explicit ScriptedJoystick(int number = 7, const EvdevPad& pad = kPlainPad,
+                              PadBed* bed = nullptr);
     ~ScriptedJoystick();
     ScriptedJoystick(const ScriptedJoystick&) = delete;
     ScriptedJoystick& operator=(const ScriptedJoystick&) = delete;
