@@ -178,15 +178,11 @@ TEST(PollEngineTest, AccelerationRunGrowsTheStepAfter20_40_60_80MovingTicks) {
     rig.engine.Tick();  // at rest
     rig.joystick.SetAxes(kLow, kRest);
 
-    std::vector<int> moved;  // pixels moved on moving tick n at index n - 1
     for (int tick = 1; tick <= 100; ++tick) {
         const int before = rig.pointer.position.x;
         rig.engine.Tick();
-        moved.push_back(before - rig.pointer.position.x);
-    }
-    for (int tick = 1; tick <= 100; ++tick) {
-        SCOPED_TRACE("moving tick " + std::to_string(tick));
-        EXPECT_EQ(moved[tick - 1], test::SpeedTwoStep(tick));
+        EXPECT_EQ(before - rig.pointer.position.x, test::SpeedTwoStep(tick))
+            << "moving tick " << tick;
     }
     EXPECT_EQ(rig.engine.MoveTicks(), 100);
     EXPECT_FLOAT_EQ(rig.engine.PointerStep(), 9.4395f);
@@ -380,17 +376,17 @@ TEST(PollEngineTest, PositionTextShowsThePositionAfterTheMoves) {
     }
 }
 
+// The real mouse moved by hand shows; a failed query keeps the last text.
 TEST(PollEngineTest, PositionTextFollowsTheRealMouseAndSurvivesAFailedQuery) {
     Rig rig;
-    rig.engine.Tick();
-    EXPECT_EQ(rig.engine.PositionText(), " 640 -  512");
-    rig.pointer.position = {10, 20};
-    rig.engine.Tick();
-    EXPECT_EQ(rig.engine.PositionText(), " 10 -  20");
-    rig.pointer.failQueries = true;
-    rig.pointer.position = {30, 40};
-    rig.engine.Tick();
-    EXPECT_EQ(rig.engine.PositionText(), " 10 -  20");
+    for (const auto& [at, fails, text] : {std::tuple{ScreenPoint{640, 512}, false, " 640 -  512"},
+                                          {ScreenPoint{10, 20}, false, " 10 -  20"},
+                                          {ScreenPoint{30, 40}, true, " 10 -  20"}}) {
+        rig.pointer.position = at;
+        rig.pointer.failQueries = fails;
+        rig.engine.Tick();
+        EXPECT_EQ(rig.engine.PositionText(), text);
+    }
 }
 
 TEST(PollEngineTest, TickTouchesThePointerInTheFixedOrder) {

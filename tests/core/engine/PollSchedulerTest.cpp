@@ -357,25 +357,24 @@ std::vector<std::string> RunSession(const std::vector<ScriptStep>& script, bool 
                     rig.scheduler.OnSettingsChanged();
                 }
                 if (!SameReading(part.reading, current)) {
-                    if (part.reading) {
+                    if (part.reading)
                         rig.joystick.Plug(0).state = *part.reading;
-                    } else {
+                    else
                         rig.joystick.Unplug(0);
-                    }
                     current = part.reading;
                     rig.wake.Fire();  // the node or the device monitor saw it
                 }
             }
             // A timer started during this step fires one interval later.
             if (timerWasRunning && rig.timer.running) rig.scheduler.OnTimer();
+            const std::string at = std::to_string(now);
             const auto placed = rig.pointer.Placements();
-            for (; placementsSeen < placed.size(); ++placementsSeen)
-                log.push_back(std::to_string(now) + " place " +
-                              std::to_string(placed[placementsSeen].x) + "," +
-                              std::to_string(placed[placementsSeen].y));
+            for (; placementsSeen < placed.size(); ++placementsSeen) {
+                const ScreenPoint p = placed[placementsSeen];
+                log.push_back(at + " place " + std::to_string(p.x) + "," + std::to_string(p.y));
+            }
             for (const MouseButtonEvent e : rig.buttons.Take())
-                log.push_back(std::to_string(now) + " button " +
-                              std::to_string(static_cast<int>(e)));
+                log.push_back(at + " button " + std::to_string(static_cast<int>(e)));
         }
     }
     return log;
