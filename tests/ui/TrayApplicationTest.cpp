@@ -273,34 +273,28 @@ TEST(TrayApplicationMenu, LanguageChangeRefreshesMenuUnloadsOptionsAndSaves) {
     EXPECT_EQ(rig.Saved().LanguageFile, "French.lng");
 }
 
-TEST(TrayApplicationMenu, OptionsApplyTakesEffectOnTheNextTickAndIsSaved) {
-    Rig rig;
-    ASSERT_EQ(rig.Start(), StartOutcome::Running);
-    ASSERT_NO_FATAL_FAILURE(rig.ApplySpeedInOptions("9"));
+// Polling, the next tick at rest takes the new speed; with a wake source the timer sleeps at
+// rest, and the Apply ticks the sleeping engine so that the wake moves by the new speed at once.
+TEST(TrayApplicationMenu, OptionsApplyTakesEffectOnTheNextMoveAndIsSaved) {
+    for (const bool withWake : {false, true}) {
+        SCOPED_TRACE(withWake ? "asleep" : "polling");
+        Rig rig;
+        rig.withWake = withWake;
+        ASSERT_EQ(rig.Start(), StartOutcome::Running);
+        ASSERT_TRUE(rig.window->PollTimer()->isActive());
+        if (withWake) rig.window->OnPollTick();
+        EXPECT_NE(rig.window->PollTimer()->isActive(), withWake);
 
-    EXPECT_EQ(rig.Saved().PointerSpeed, "9");
-    rig.window->OnPollTick();  // at rest: the new speed becomes the step
-    rig.joystick.SetAxes(65535, 32767);
-    rig.window->OnPollTick();
-    EXPECT_EQ(rig.pointer.position.x, 649);
-}
-
-TEST(TrayApplicationWake, TimerSleepsAtRestAndApplyTicksTheSleepingEngine) {
-    Rig rig;
-    rig.withWake = true;
-    ASSERT_EQ(rig.Start(), StartOutcome::Running);
-    ASSERT_TRUE(rig.window->PollTimer()->isActive());
-    rig.window->OnPollTick();
-    EXPECT_FALSE(rig.window->PollTimer()->isActive());
-
-    ASSERT_NO_FATAL_FAILURE(rig.ApplySpeedInOptions("9"));
-    EXPECT_FALSE(rig.window->PollTimer()->isActive());
-
-    rig.joystick.SetAxes(65535, 32767);
-    rig.wake.Fire();
-    EXPECT_EQ(rig.pointer.position.x, 649);  // at once, with the speed applied while asleep
-    EXPECT_TRUE(rig.window->PollTimer()->isActive());
-    EXPECT_EQ(rig.window->PollTimer()->interval(), 5);
+        ASSERT_NO_FATAL_FAILURE(rig.ApplySpeedInOptions("9"));
+        EXPECT_EQ(rig.Saved().PointerSpeed, "9");
+        EXPECT_NE(rig.window->PollTimer()->isActive(), withWake);
+        if (!withWake) rig.window->OnPollTick();  // at rest: the new speed becomes the step
+        rig.joystick.SetAxes(65535, 32767);
+        withWake ? rig.wake.Fire() : rig.window->OnPollTick();
+        EXPECT_EQ(rig.pointer.position.x, 649);
+        EXPECT_TRUE(rig.window->PollTimer()->isActive());
+        EXPECT_EQ(rig.window->PollTimer()->interval(), 5);
+    }
 }
 
 // The texts of a shipped language file as the program reads it.
