@@ -157,15 +157,13 @@ TEST_F(OptionsDialogTest, TabOrderRunsThroughListsChecksButtonsAndLinks) {
     QStringList order;
     QWidget* w = Combo(1);
     do {
-        if (expected.contains(w->objectName()) && !order.contains(w->objectName())) {
+        if (expected.contains(w->objectName()) && !order.contains(w->objectName()))
             order << w->objectName();
-        }
         w = w->nextInFocusChain();
     } while (w != Combo(1) && order.size() < expected.size());
     EXPECT_EQ(order, expected);
-    for (const char* label : {"leftButtonLabel", "creditLabel", "joystickPicture"}) {
+    for (const char* label : {"leftButtonLabel", "creditLabel", "joystickPicture"})
         EXPECT_EQ(Child<QLabel>(label)->focusPolicy(), Qt::NoFocus) << label;
-    }
     // A click on a link must not leave a focus frame on it.
     EXPECT_EQ(Child<QLabel>("mouseSettingsLink")->focusPolicy(), Qt::TabFocus);
 }

@@ -294,8 +294,7 @@ TEST(PollSchedulerTest, InputArrivingWhileArmingKeepsTheTimer) {
         if (scroll)
             EXPECT_EQ(rig.scroll.turns.size(), 1u);
         else
-            EXPECT_EQ(rig.buttons.Take(),
-                      std::vector<MouseButtonEvent>{MouseButtonEvent::LeftDown});
+            EXPECT_EQ(rig.buttons.Take(), std::vector<E>{E::LeftDown});
     }
 }
 

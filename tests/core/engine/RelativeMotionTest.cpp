@@ -70,10 +70,8 @@ INSTANTIATE_TEST_SUITE_P(SpeedsAndDirections, RelativeRunTest,
 TEST(RelativeMotionTest, SpeedTwoSendsTheAccelerationTableOneReportPerTick) {
     const std::vector<Move> moves = RelativeMoves("2", kHigh, kRest, 100);
     ASSERT_EQ(moves.size(), 100u);
-    for (int tick = 1; tick <= 100; ++tick) {
-        SCOPED_TRACE("moving tick " + std::to_string(tick));
-        EXPECT_EQ(moves[tick - 1], (Move{test::SpeedTwoStep(tick), 0}));
-    }
+    for (int tick = 1; tick <= 100; ++tick)
+        EXPECT_EQ(moves[tick - 1], (Move{test::SpeedTwoStep(tick), 0})) << "moving tick " << tick;
 }
 
 TEST(RelativeMotionTest, HalfPixelStepMovesNothingUntilItGrows) {
