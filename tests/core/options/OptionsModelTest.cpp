@@ -427,13 +427,12 @@ TEST_F(OptionsModelTest, CheckValuesOtherThanOneAreUnticked) {
     settings.ScrollStick = 2;
     settings.ScrollSpeed = 9;  // a record the file did not fill: the default speed
     model.Open();
-    EXPECT_FALSE(model.Checked(Check::Acceleration));
-    EXPECT_FALSE(model.Checked(Check::StartAtLogon));
+    for (const Check c : {Check::Acceleration, Check::StartAtLogon, Check::ScrollStick})
+        EXPECT_FALSE(model.Checked(c)) << static_cast<int>(c);
     model.Apply();
-    EXPECT_EQ(settings.Acceleration, 0);
-    EXPECT_EQ(settings.StartAtLogon, 0);
-    EXPECT_EQ(settings.ScrollStick, 0);
-    EXPECT_EQ(settings.ScrollSpeed, 3);
+    EXPECT_EQ((std::array{settings.Acceleration, settings.StartAtLogon, settings.ScrollStick,
+                          settings.ScrollSpeed}),
+              (std::array<std::int16_t, 4>{0, 0, 0, 3}));
 }
 
 // Opened again, shown or hidden, the dialog keeps the edits and the texts it was made with. An
@@ -529,8 +528,7 @@ TEST_F(OptionsModelTest, ApplyAfterAJoystickPickShowsThePadPicked) {
     model.Apply();
     EXPECT_EQ(calls, (std::vector<std::string>{"sync", "save", "choose 1", "sync", "save"}));
     EXPECT_EQ(model.Texts().title, "Options - DS4");
-    EXPECT_EQ(model.List(Choice::Middle).items, Buttons(13));
-    EXPECT_EQ(Text(Choice::Middle), "Button 3");
+    EXPECT_EQ(model.List(Choice::Middle), (ListChoice{Buttons(13), "Button 3", 2}));
     EXPECT_EQ(Position(Choice::Joystick), 1);
     EXPECT_FALSE(model.ApplyEnabled());
 }
