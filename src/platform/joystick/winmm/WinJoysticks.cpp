@@ -111,15 +111,19 @@ bool ReadRecord(int id, JOYINFOEX& record) {
     return joyGetPosEx(static_cast<UINT>(id), &record) == JOYERR_NOERROR;
 }
 
+// The whole record is asked for: wine refuses any other size (JOYERR_PARMS), so a shorter request
+// would find no joystick there.
+bool ReadCaps(int id, JOYCAPSA& record) {
+    record = JOYCAPSA{};
+    return id >= 0 &&
+           joyGetDevCapsA(static_cast<UINT_PTR>(id), &record, sizeof record) == JOYERR_NOERROR;
+}
+
 }  // namespace
 
 bool WinJoysticks::ReadInfo(int id, JoystickInfo& caps) {
-    if (id < 0) return false;
-    // The whole record is asked for: wine refuses any other size (JOYERR_PARMS), so a shorter
-    // request would find no joystick there.
-    JOYCAPSA record{};
-    if (joyGetDevCapsA(static_cast<UINT_PTR>(id), &record, sizeof record) != JOYERR_NOERROR)
-        return false;
+    JOYCAPSA record;
+    if (!ReadCaps(id, record)) return false;
     caps = CapsFromRecord(record);
     // The second stick is chosen once, from the first look at the joystick (at the start), so a
     // stick held when the options are opened later changes nothing; another device at the id
@@ -147,10 +151,8 @@ bool WinJoysticks::ReadState(int id, JoystickState& state) {
 }
 
 bool WinJoysticks::ReadIdentity(int id, PadIdentity& identity) {
-    if (id < 0) return false;
-    JOYCAPSA record{};
-    if (joyGetDevCapsA(static_cast<UINT_PTR>(id), &record, sizeof record) != JOYERR_NOERROR)
-        return false;
+    JOYCAPSA record;
+    if (!ReadCaps(id, record)) return false;
     identity = IdentityFromRecord(record);
     return true;
 }
